@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+namespace pondel {
+
+// One host as the list, the settings file and the clipboard know it. The
+// record is a plain block of fixed-size, always terminated text fields, so it
+// is copied by value as a whole and a zero-filled record is an empty host.
+struct tHostInfo {
+    std::int32_t active = 0;
+    char hostName[128] = {};
+    char comment[128] = {};
+    char ipAddr[32] = {};
+    char netMask[32] = {};
+    char macAddr[32] = {};
+};
+
+// Copies text into a fixed field, cut to leave room for the terminator.
+template <std::size_t N>
+void SetField(char (&field)[N], std::string_view text)
+{
+    const std::size_t length = text.size() < N - 1 ? text.size() : N - 1;
+    text.copy(field, length);
+    for (std::size_t i = length; i < N; ++i)
+        field[i] = '\0';
+}
+
+// Builds a record from its five texts; each is cut to its field's size.
+tHostInfo MakeHostInfo(std::string_view hostName, std::string_view comment,
+                       std::string_view ipAddr, std::string_view netMask,
+                       std::string_view macAddr);
+
+} // namespace pondel

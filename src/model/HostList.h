@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "model/HostInfo.h"
+
+namespace pondel {
+
+// The ordered hosts of the program; row i of the window's list shows record i.
+// Indices out of range are caller errors and throw std::out_of_range.
+class HostList final {
+public:
+    std::int32_t Count() const noexcept;
+    bool IsEmpty() const noexcept { return records_.empty(); }
+
+    tHostInfo& operator[](std::int32_t index);
+    const tHostInfo& operator[](std::int32_t index) const;
+
+    // Returns the index of the new last record.
+    std::int32_t Append(const tHostInfo& host);
+    // Moves the records from index on one place up. An index at or past the
+    // end first grows the list with empty records up to index + 1.
+    void InsertAt(std::int32_t index, const tHostInfo& host);
+    void RemoveAt(std::int32_t index);
+    // Empties the list and releases its storage.
+    void RemoveAll() noexcept;
+
+    void Reserve(std::int32_t count);
+
+    auto begin() const noexcept { return records_.begin(); }
+    auto end() const noexcept { return records_.end(); }
+
+private:
+    std::size_t CheckedIndex(std::int32_t index) const;
+
+    std::vector<tHostInfo> records_;
+};
+
+} // namespace pondel

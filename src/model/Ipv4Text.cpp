@@ -1,0 +1,28 @@
+#include "model/Ipv4Text.h"
+
+#include <string>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+
+namespace pondel {
+
+std::string IpToText(std::uint32_t address)
+{
+    in_addr networkOrder{};
+    networkOrder.s_addr = htonl(address);
+    char text[INET_ADDRSTRLEN] = {};
+    if (inet_ntop(AF_INET, &networkOrder, text, sizeof text) == nullptr)
+        return {};
+    return text;
+}
+
+std::uint32_t TextToIp(std::string_view text)
+{
+    // inet_addr needs a terminated string; an embedded NUL ends the text
+    // there, as it would for the C string the address came from.
+    const std::string terminated(text.substr(0, text.find('\0')));
+    return ntohl(inet_addr(terminated.c_str()));
+}
+
+} // namespace pondel

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+#include "model/MacAddress.h"
+
+namespace pondel {
+
+inline constexpr std::size_t kMagicPacketSize = 102;
+using MagicPacket = std::array<std::uint8_t, kMagicPacketSize>;
+
+// Six 0xFF bytes, then the MAC sixteen times.
+MagicPacket BuildMagicPacket(const MacAddress& mac);
+
+// Where the packet goes: the directed broadcast address of the target's
+// network, or the target itself. Host-order values.
+std::uint32_t MagicPacketDestination(std::uint32_t ip, std::uint32_t netMask, bool broadcast);
+
+// Result codes of SendMagicPacket, in the order the conditions are tested.
+enum MagicPacketResult : int {
+    kMagicPacketSent = 0,
+    kMagicPacketNoIp = -1,
+    kMagicPacketBadMac = -2,
+    kMagicPacketNoSocket = -3,
+    kMagicPacketNoBroadcast = -4,
+    kMagicPacketSendFailed = -5,
+};
+
+// Sends one Wake-on-LAN datagram for mac. For the codes -3 to -5 the cause is
+// left in errno for the caller to describe.
+int SendMagicPacket(std::string_view ip, std::string_view netMask, std::string_view mac,
+                    bool broadcast, std::uint16_t port);
+
+} // namespace pondel

@@ -1,0 +1,81 @@
+#include "model/HostList.h"
+
+#include <cstring>
+#include <stdexcept>
+
+#include <gtest/gtest.h>
+
+namespace pondel {
+namespace {
+
+tHostInfo Host(const char* name)
+{
+    return MakeHostInfo(name, "", "198.51.100.1", "", "");
+}
+
+std::string NamesOf(const HostList& list)
+{
+    std::string names;
+    for (const auto& host : list)
+        names += std::string(host.hostName) + ' ';
+    return names;
+}
+
+TEST(HostListTest, InsertAtMovesLaterRowsUpAndAtCountAppends)
+{
+    HostList list;
+    list.Append(Host("a"));
+    list.Append(Host("c"));
+    list.InsertAt(1, Host("b"));
+    list.InsertAt(3, Host("d"));
+    list.InsertAt(0, Host("z"));
+    EXPECT_EQ(NamesOf(list), "z a b c d ");
+}
+
+TEST(HostListTest, InsertPastTheEndGrowsWithEmptyRecords)
+{
+    HostList list;
+    list.Append(Host("a"));
+    list.InsertAt(3, Host("d"));
+    ASSERT_EQ(list.Count(), 4);
+    for (int i : {1, 2}) {
+        const tHostInfo empty{};
+        EXPECT_EQ(std::memcmp(&list[i], &empty, sizeof empty), 0) << "row " << i;
+    }
+    EXPECT_STREQ(list[3].hostName, "d");
+}
+
+TEST(HostListTest, RemoveAtClosesTheGapAndRemoveAllEmpties)
+{
+    HostList list;
+    for (const char* name : {"a", "b", "c"})
+        list.Append(Host(name));
+    list.RemoveAt(1);
+    EXPECT_EQ(NamesOf(list), "a c ");
+    list.RemoveAll();
+    EXPECT_TRUE(list.IsEmpty());
+}
+
+TEST(HostListTest, IndicesOutOfRangeAreRefused)
+{
+    HostList list;
+    list.Append(Host("a"));
+    EXPECT_THROW(list[1], std::out_of_range);
+    EXPECT_THROW(list[-1], std::out_of_range);
+    EXPECT_THROW(list.RemoveAt(1), std::out_of_range);
+    EXPECT_THROW(list.InsertAt(-1, Host("x")), std::out_of_range);
+    EXPECT_EQ(list.Count(), 1);
+}
+
+TEST(HostInfoTest, FieldsAreCutAndAlwaysTerminated)
+{
+    const std::string longName(300, 'n');
+    const tHostInfo host = MakeHostInfo(longName, "c", "1234567890123456789012345678901234567890", "", "");
+    EXPECT_EQ(std::strlen(host.hostName), sizeof host.hostName - 1);
+    EXPECT_EQ(std::strlen(host.ipAddr), sizeof host.ipAddr - 1);
+    EXPECT_STREQ(host.comment, "c");
+    EXPECT_EQ(host.active, 0);
+}
+
+} // namespace
+} // namespace pondel

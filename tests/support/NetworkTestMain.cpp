@@ -1,0 +1,22 @@
+// Entry point of every test that builds networks. The process first moves
+// into a network namespace of its own, holding only loopback, so that its
+// packets can never reach the machine's real network and tests running side
+// by side do not see each other's interfaces.
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include <sched.h>
+
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv)
+{
+    if (unshare(CLONE_NEWNET) != 0) {
+        std::fprintf(stderr, "network tests need a private network namespace (run as root): %s\n",
+                     std::strerror(errno));
+        return 1;
+    }
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,273 @@
+#include "TestNetwork.h"
+
+#include <atomic>
+#include <cerrno>
+#include <cstddef>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+#include <thread>
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <linux/audit.h>
+#include <linux/filter.h>
+#include <linux/seccomp.h>
+#include <poll.h>
+#include <sched.h>
+#include <spawn.h>
+#include <sys/prctl.h>
+#include <sys/socket.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+extern char** environ;
+
+namespace pondel::test {
+
+int RunProgram(const std::vector<std::string>& argv)
+{
+    std::vector<char*> args;
+    for (const auto& arg : argv)
+        args.push_back(const_cast<char*>(arg.c_str()));
+    args.push_back(nullptr);
+    pid_t pid = 0;
+    if (posix_spawnp(&pid, args[0], nullptr, nullptr, args.data(), environ) != 0)
+        return -1;
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0) {
+        if (errno != EINTR)
+            return -1;
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+void MustRun(const std::vector<std::string>& argv)
+{
+    std::string line;
+    for (const auto& arg : argv)
+        line += arg + ' ';
+    const int status = RunProgram(argv);
+    if (status != 0)
+        throw std::runtime_error("command failed (" + std::to_string(status) + "): " + line);
+}
+
+TestNetwork::TestNetwork()
+    : prefix_("pt" + std::to_string(getpid()))
+{
+    static std::atomic<int> instances{0};
+    prefix_ += "n" + std::to_string(instances++);
+    MustRun({"ip", "link", "set", "lo", "up"});
+}
+
+TestNetwork::~TestNetwork()
+{
+    for (const auto& peer : peers_) {
+        RunProgram({"ip", "link", "del", peer.localIf});
+        RunProgram({"ip", "netns", "del", peer.ns});
+    }
+}
+
+std::string TestNetwork::NewName(const char* kind)
+{
+    // Interface names are limited to 15 characters.
+    std::string name = kind + std::to_string(counter_++) + prefix_;
+    return name.substr(0, 15);
+}
+
+const Peer& TestNetwork::AddPeer(const LinkEnd& local, const LinkEnd& remote)
+{
+    Peer peer;
+    peer.ns = NewName("ns");
+    peer.localIf = NewName("va");
+    peer.peerIf = NewName("vb");
+    peer.local = local;
+    peer.remote = remote;
+
+    MustRun({"ip", "netns", "add", peer.ns});
+    peers_.push_back(peer);
+    MustRun({"ip", "link", "add", peer.localIf, "type", "veth", "peer", "name", peer.peerIf});
+    MustRun({"ip", "link", "set", peer.peerIf, "netns", peer.ns});
+    if (!local.mac.empty())
+        MustRun({"ip", "link", "set", peer.localIf, "address", local.mac});
+    if (!local.ip.empty())
+        MustRun({"ip", "addr", "add", local.ip + "/" + std::to_string(local.prefixLength),
+                 "dev", peer.localIf});
+    MustRun({"ip", "link", "set", peer.localIf, "up"});
+
+    RunIn(peer.ns, {"link", "set", "lo", "up"});
+    if (!remote.mac.empty())
+        RunIn(peer.ns, {"link", "set", peer.peerIf, "address", remote.mac});
+    if (!remote.ip.empty())
+        RunIn(peer.ns, {"addr", "add", remote.ip + "/" + std::to_string(remote.prefixLength),
+                        "dev", peer.peerIf});
+    RunIn(peer.ns, {"link", "set", peer.peerIf, "up"});
+    return peers_.back();
+}
+
+void TestNetwork::RunIn(const std::string& ns, const std::vector<std::string>& command)
+{
+    std::vector<std::string> argv{"ip", "-n", ns};
+    argv.insert(argv.end(), command.begin(), command.end());
+    MustRun(argv);
+}
+
+int RunInNamespace(const std::string& ns, const std::function<int()>& fn)
+{
+    int result = -1;
+    std::string error;
+    std::thread worker([&] {
+        if (!ns.empty()) {
+            const std::string path = "/run/netns/" + ns;
+            const int nsFd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+            if (nsFd < 0 || setns(nsFd, CLONE_NEWNET) != 0) {
+                error = "cannot join namespace " + ns + ": " + std::strerror(errno);
+                if (nsFd >= 0)
+                    close(nsFd);
+                return;
+            }
+            close(nsFd);
+        }
+        result = fn();
+    });
+    worker.join();
+    if (!error.empty())
+        throw std::runtime_error(error);
+    return result;
+}
+
+int OpenSocketIn(const std::string& ns, int domain, int type, int protocol)
+{
+    return RunInNamespace(ns, [=] { return socket(domain, type | SOCK_CLOEXEC, protocol); });
+}
+
+void WriteSysctl(const std::string& ns, const std::string& key, const std::string& value)
+{
+    // /proc/sys/net belongs to the namespace of the thread that opens it.
+    const int ok = RunInNamespace(ns, [&] {
+        std::ofstream file("/proc/sys/" + key);
+        file << value << '\n';
+        file.flush();
+        return file.good() ? 1 : 0;
+    });
+    if (ok != 1)
+        throw std::runtime_error("cannot write sysctl " + key);
+}
+
+DatagramSink::DatagramSink(const std::string& ns, std::uint16_t port)
+    : fd_(OpenSocketIn(ns, AF_INET, SOCK_DGRAM, 0))
+{
+    if (fd_ < 0)
+        throw std::runtime_error("cannot open the datagram sink");
+    const int on = 1;
+    setsockopt(fd_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+    setsockopt(fd_, IPPROTO_IP, IP_PKTINFO, &on, sizeof on);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(port);
+    address.sin_addr.s_addr = htonl(INADDR_ANY);
+    if (bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+        close(fd_);
+        throw std::runtime_error(std::string("cannot bind the datagram sink: ") + std::strerror(errno));
+    }
+}
+
+DatagramSink::~DatagramSink()
+{
+    if (fd_ >= 0)
+        close(fd_);
+}
+
+std::optional<Datagram> DatagramSink::Receive(std::chrono::milliseconds wait)
+{
+    pollfd ready{fd_, POLLIN, 0};
+    if (poll(&ready, 1, static_cast<int>(wait.count())) <= 0)
+        return std::nullopt;
+
+    std::uint8_t buffer[2048];
+    alignas(cmsghdr) char control[256];
+    sockaddr_in source{};
+    iovec vector{buffer, sizeof buffer};
+    msghdr message{};
+    message.msg_name = &source;
+    message.msg_namelen = sizeof source;
+    message.msg_iov = &vector;
+    message.msg_iovlen = 1;
+    message.msg_control = control;
+    message.msg_controllen = sizeof control;
+    const ssize_t length = recvmsg(fd_, &message, 0);
+    if (length < 0)
+        return std::nullopt;
+
+    Datagram datagram;
+    datagram.payload.assign(buffer, buffer + length);
+    char text[INET_ADDRSTRLEN] = {};
+    inet_ntop(AF_INET, &source.sin_addr, text, sizeof text);
+    datagram.sourceIp = text;
+    for (cmsghdr* header = CMSG_FIRSTHDR(&message); header != nullptr;
+         header = CMSG_NXTHDR(&message, header)) {
+        if (header->cmsg_level == IPPROTO_IP && header->cmsg_type == IP_PKTINFO) {
+            in_pktinfo info{};
+            std::memcpy(&info, CMSG_DATA(header), sizeof info);
+            inet_ntop(AF_INET, &info.ipi_addr, text, sizeof text);
+            datagram.destinationIp = text;
+        }
+    }
+    return datagram;
+}
+
+std::vector<Datagram> DatagramSink::ReceiveAll(std::chrono::milliseconds quiet)
+{
+    std::vector<Datagram> all;
+    while (auto datagram = Receive(quiet))
+        all.push_back(std::move(*datagram));
+    return all;
+}
+
+int RunWithSocketsDenied(const std::function<int()>& fn)
+{
+    int result = -1;
+    bool installed = false;
+    std::thread worker([&] {
+        // A seccomp filter binds only this thread: socket() fails with EACCES.
+        sock_filter program[] = {
+            {BPF_LD | BPF_W | BPF_ABS, 0, 0, static_cast<std::uint32_t>(offsetof(seccomp_data, arch))},
+#if defined(__x86_64__)
+            {BPF_JMP | BPF_JEQ | BPF_K, 1, 0, AUDIT_ARCH_X86_64},
+#elif defined(__aarch64__)
+            {BPF_JMP | BPF_JEQ | BPF_K, 1, 0, AUDIT_ARCH_AARCH64},
+#else
+#error "add this architecture's audit value"
+#endif
+            {BPF_RET | BPF_K, 0, 0, SECCOMP_RET_ALLOW},
+            {BPF_LD | BPF_W | BPF_ABS, 0, 0, static_cast<std::uint32_t>(offsetof(seccomp_data, nr))},
+            {BPF_JMP | BPF_JEQ | BPF_K, 0, 1, static_cast<std::uint32_t>(SYS_socket)},
+            {BPF_RET | BPF_K, 0, 0, SECCOMP_RET_ERRNO | (EACCES & SECCOMP_RET_DATA)},
+            {BPF_RET | BPF_K, 0, 0, SECCOMP_RET_ALLOW},
+        };
+        sock_fprog filter{static_cast<unsigned short>(sizeof program / sizeof program[0]), program};
+        if (prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) != 0 ||
+            prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &filter) != 0)
+            return;
+        installed = true;
+        result = fn();
+    });
+    worker.join();
+    if (!installed)
+        throw std::runtime_error("cannot install the socket filter");
+    return result;
+}
+
+int CountOpenDescriptors()
+{
+    int count = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd"))
+        ++count;
+    return count;
+}
+
+} // namespace pondel::test

@@ -1,0 +1,106 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <netinet/in.h>
+
+namespace pondel::test {
+
+// Runs a program with an argument vector and returns its exit status, or -1
+// when it could not be run. Output goes to the test's own stderr.
+int RunProgram(const std::vector<std::string>& argv);
+// Same, failing the current test on a non-zero status.
+void MustRun(const std::vector<std::string>& argv);
+
+// One end of a veth pair.
+struct LinkEnd {
+    std::string ip;     // dotted decimal, e.g. "198.51.100.1"
+    int prefixLength = 24;
+    std::string mac;    // "02:00:00:00:00:01"
+};
+
+struct Peer {
+    std::string ns;         // the peer's network namespace
+    std::string localIf;    // the interface on our side
+    std::string peerIf;     // the interface inside the peer namespace
+    LinkEnd local;
+    LinkEnd remote;
+};
+
+// Builds small networks inside the test process's own network namespace:
+// each peer is a further namespace joined to ours by a veth pair with known
+// addresses. Everything it made is torn down with it.
+//
+// The test process must already be in a private namespace (see
+// NetworkTestMain.cpp): nothing here ever touches the machine's real network.
+class TestNetwork final {
+public:
+    TestNetwork();
+    ~TestNetwork();
+    TestNetwork(const TestNetwork&) = delete;
+    TestNetwork& operator=(const TestNetwork&) = delete;
+
+    // Adds a peer namespace connected by a new veth pair; both ends are up
+    // and addressed when it returns.
+    const Peer& AddPeer(const LinkEnd& local, const LinkEnd& remote);
+
+    // Runs `ip` with the given arguments inside a peer namespace.
+    static void RunIn(const std::string& ns, const std::vector<std::string>& command);
+
+    const std::vector<Peer>& Peers() const { return peers_; }
+
+private:
+    std::string NewName(const char* kind);
+
+    std::string prefix_;
+    int counter_ = 0;
+    std::vector<Peer> peers_;
+};
+
+// Calls fn on a thread that has joined the named network namespace, and
+// returns what fn returned. Sockets made by fn stay in that namespace.
+int RunInNamespace(const std::string& ns, const std::function<int()>& fn);
+
+// Opens a socket inside the named namespace (empty name: our own).
+int OpenSocketIn(const std::string& ns, int domain, int type, int protocol);
+
+// Writes a sysctl of the calling thread's network namespace, such as
+// "net/ipv4/ping_group_range".
+void WriteSysctl(const std::string& ns, const std::string& key, const std::string& value);
+
+struct Datagram {
+    std::vector<std::uint8_t> payload;
+    std::string sourceIp;
+    std::string destinationIp;  // as the receiving kernel saw it
+};
+
+// A UDP port that records the datagrams arriving in one namespace.
+class DatagramSink final {
+public:
+    DatagramSink(const std::string& ns, std::uint16_t port);
+    ~DatagramSink();
+    DatagramSink(const DatagramSink&) = delete;
+    DatagramSink& operator=(const DatagramSink&) = delete;
+
+    // The next datagram, or none when nothing arrives within the wait.
+    std::optional<Datagram> Receive(std::chrono::milliseconds wait);
+    // Every datagram that arrives until the line has been quiet for `quiet`.
+    std::vector<Datagram> ReceiveAll(std::chrono::milliseconds quiet);
+
+private:
+    int fd_ = -1;
+};
+
+// Runs fn on a thread where creating sockets fails with EACCES, so a test
+// can show that a code path opens no socket at all.
+int RunWithSocketsDenied(const std::function<int()>& fn);
+
+// Counts the descriptors this process has open.
+int CountOpenDescriptors();
+
+} // namespace pondel::test
