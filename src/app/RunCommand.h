@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace pondel {
+
+// Runs a program with an argument vector (argv[0] is looked up on PATH),
+// never through a shell, waits for it without limit and returns its exit
+// code. Returns -1 when it cannot be started, and also when it was killed by
+// a signal. The child inherits no descriptors but the standard three, and
+// its output is discarded, as a hidden window's would be.
+int RunCommand(const std::vector<std::string>& argv);
+
+} // namespace pondel

@@ -1,0 +1,72 @@
+#include "app/RunCommand.h"
+
+#include <cerrno>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace pondel {
+namespace {
+
+// Spawn attributes and file actions, released in every case.
+class SpawnSetup final {
+public:
+    SpawnSetup()
+    {
+        posix_spawn_file_actions_init(&actions_);
+        posix_spawnattr_init(&attributes_);
+    }
+    ~SpawnSetup()
+    {
+        posix_spawn_file_actions_destroy(&actions_);
+        posix_spawnattr_destroy(&attributes_);
+    }
+    SpawnSetup(const SpawnSetup&) = delete;
+    SpawnSetup& operator=(const SpawnSetup&) = delete;
+
+    posix_spawn_file_actions_t actions_;
+    posix_spawnattr_t attributes_;
+};
+
+int WaitForExit(pid_t pid)
+{
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0) {
+        if (errno != EINTR)
+            return -1;
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+} // namespace
+
+int RunCommand(const std::vector<std::string>& argv)
+{
+    if (argv.empty() || argv[0].empty())
+        return -1;
+
+    std::vector<char*> arguments;
+    arguments.reserve(argv.size() + 1);
+    for (const auto& argument : argv)
+        arguments.push_back(const_cast<char*>(argument.c_str()));
+    arguments.push_back(nullptr);
+
+    SpawnSetup setup;
+    posix_spawn_file_actions_addopen(&setup.actions_, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&setup.actions_, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&setup.actions_, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    // Other descriptors are opened close-on-exec throughout the program, so
+    // nothing else reaches the child.
+
+    pid_t pid = 0;
+    if (posix_spawnp(&pid, arguments[0], &setup.actions_, &setup.attributes_, arguments.data(),
+                     environ) != 0)
+        return -1;
+    return WaitForExit(pid);
+}
+
+} // namespace pondel

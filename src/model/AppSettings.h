@@ -1,0 +1,48 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace pondel {
+
+// A colour as red in the low byte, then green, then blue.
+using ColorValue = std::uint32_t;
+
+constexpr ColorValue MakeColor(std::uint8_t red, std::uint8_t green, std::uint8_t blue)
+{
+    return ColorValue{red} | (ColorValue{green} << 8) | (ColorValue{blue} << 16);
+}
+
+// Widths of the six list columns: active mark, host name, comment, IP
+// address, netmask, MAC address. 0 lets the list measure a width itself.
+using ColumnWidths = std::array<std::int32_t, 6>;
+
+// The options of the settings file's SETTING section, in file order.
+struct AppSettings {
+    std::uint32_t portNo = 7;
+    std::uint32_t icmpTimeOut = 30;
+    std::uint32_t collectHostIcmpTimeOut = 30;
+    std::string collectHostAddrStart;
+    std::string collectHostAddrEnd;
+    std::string collectHostNetMask;
+    std::uint32_t maxHostNum = 100;
+    std::uint32_t listRowHeight = 20;
+    std::uint32_t autoRefresh = 1;
+    std::uint32_t enableRemoteShutdown = 0;
+    std::uint32_t timerInterval = 60;
+    std::uint32_t initRefresh = 1;
+    std::uint32_t noExternalCommand = 0;
+    std::uint32_t checkNetworkSegment = 0;
+    std::uint32_t activeMarkType = 0;
+    ColorValue activeImgMaskColor = MakeColor(0, 0, 255);
+    ColorValue activeMarkTextColor = MakeColor(0, 0, 0);
+    ColorValue activeMarkBackColor = MakeColor(0, 255, 0);
+    std::string activeMarkText = " * ";
+    std::uint32_t nonBroadcastDflt = 0;
+    std::uint32_t taskTrayIcon = 0;
+
+    ColumnWidths columnWidths{};
+};
+
+} // namespace pondel
