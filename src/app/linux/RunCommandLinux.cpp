@@ -59,8 +59,8 @@ int RunCommand(const std::vector<std::string>& argv)
     posix_spawn_file_actions_addopen(&setup.actions_, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&setup.actions_, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addopen(&setup.actions_, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    // Other descriptors are opened close-on-exec throughout the program, so
-    // nothing else reaches the child.
+    // Nothing else the program holds open reaches the child.
+    posix_spawn_file_actions_addclosefrom_np(&setup.actions_, STDERR_FILENO + 1);
 
     pid_t pid = 0;
     if (posix_spawnp(&pid, arguments[0], &setup.actions_, &setup.attributes_, arguments.data(),

@@ -1,0 +1,78 @@
+#include "app/VersionInfo.h"
+
+#include <array>
+#include <cstdlib>
+#include <utility>
+
+namespace pondel {
+namespace {
+
+struct VersionString {
+    std::string_view name;
+    std::string_view value;
+};
+
+// One string block per language, each with its own translation entry, as a
+// Windows version resource has them.
+struct VersionBlock {
+    std::uint16_t language;
+    std::uint16_t codePage;
+    std::array<VersionString, 8> strings;
+};
+
+constexpr std::array<VersionString, 8> kStrings{{
+    {"CompanyName", "Pondel developers"},
+    {"FileDescription", "Pondel"},
+    {"FileVersion", "3.2.0.0"},
+    {"InternalName", "Pondel.exe"},
+    {"LegalCopyright", "Copyright (C) 2026 Pondel developers"},
+    {"OriginalFilename", "Pondel.exe"},
+    {"ProductName", "Vexmoor"},
+    {"ProductVersion", "3.2.0.0"},
+}};
+
+constexpr VersionBlock kEnglish{0x0009, 0x04B0, kStrings};
+constexpr VersionBlock kJapanese{0x0411, 0x04B0, kStrings};
+
+// Fixed file version 3.2.0.0 as the two double words of the resource.
+constexpr std::uint32_t kFileVersionMs = (3u << 16) | 2u;
+constexpr std::uint32_t kFileVersionLs = (0u << 16) | 0u;
+
+// The block the system would pick: the user's language decides.
+const VersionBlock& BlockForUserLanguage()
+{
+    for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const char* value = std::getenv(variable);
+        if (value != nullptr && *value != '\0')
+            return std::string_view(value).starts_with("ja") ? kJapanese : kEnglish;
+    }
+    return kEnglish;
+}
+
+} // namespace
+
+bool GetFileVersionNumbers(std::uint16_t* major, std::uint16_t* minor,
+                           std::uint16_t* build, std::uint16_t* revision)
+{
+    const std::pair<std::uint16_t*, std::uint32_t> outputs[] = {
+        {major, kFileVersionMs >> 16}, {minor, kFileVersionMs & 0xFFFF},
+        {build, kFileVersionLs >> 16}, {revision, kFileVersionLs & 0xFFFF}};
+    for (const auto& [output, number] : outputs) {
+        if (output != nullptr)
+            *output = static_cast<std::uint16_t>(number);
+    }
+    return true;
+}
+
+int GetVersionString(std::string_view name, std::string& value)
+{
+    for (const auto& entry : BlockForUserLanguage().strings) {
+        if (entry.name == name) {
+            value.assign(entry.value.substr(0, 1023));
+            return 1;
+        }
+    }
+    return 0;
+}
+
+} // namespace pondel

@@ -1,0 +1,141 @@
+#include "app/CsvField.h"
+#include "app/ModulePaths.h"
+#include "app/RunCommand.h"
+#include "app/SystemError.h"
+#include "app/VersionInfo.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <vector>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+namespace pondel {
+namespace {
+
+// Splits a whole line, returning the fields and whether the last one ended
+// the line normally.
+std::vector<std::string> Fields(std::string_view line, std::size_t capacity = 128)
+{
+    std::vector<std::string> fields;
+    std::optional<std::size_t> position = 0;
+    while (position) {
+        std::string field;
+        position = NextCsvField(line, *position, field, capacity);
+        fields.push_back(field);
+    }
+    return fields;
+}
+
+using Strings = std::vector<std::string>;
+
+TEST(NextCsvFieldTest, QuotesGroupCommasAndAreDropped)
+{
+    EXPECT_EQ(Fields("1,\"x,y\",c"), (Strings{"1", "x,y", "c"}));
+    EXPECT_EQ(Fields("a,,b"), (Strings{"a", "", "b"}));
+    EXPECT_EQ(Fields("a\"\"b,c"), (Strings{"ab", "c"}));
+    EXPECT_EQ(Fields("ab\"c,d\"e"), (Strings{"abc,de"}));
+}
+
+TEST(NextCsvFieldTest, LineEndsStopTheFieldAndAFinalCommaAddsNoField)
+{
+    EXPECT_EQ(Fields("a,\n"), (Strings{"a"}));
+    EXPECT_EQ(Fields("a,b\r\nc,d"), (Strings{"a", "b"}));
+    EXPECT_EQ(Fields("a,"), (Strings{"a"}));
+    EXPECT_EQ(Fields(""), (Strings{""}));
+    // A line break ends the field even inside quotes.
+    EXPECT_EQ(Fields("\"a\nb\",c"), (Strings{"a"}));
+}
+
+TEST(NextCsvFieldTest, CapacityCountsTheEndingComma)
+{
+    std::string field;
+    // Capacity 4: a field ending the line holds 3, one before a comma only 2.
+    EXPECT_FALSE(NextCsvField("abc", 0, field, 4).has_value());
+    EXPECT_EQ(field, "abc");
+    EXPECT_FALSE(NextCsvField("abc,d", 0, field, 4).has_value());
+    EXPECT_EQ(field, "abc");
+    EXPECT_EQ(NextCsvField("ab,d", 0, field, 4), std::optional<std::size_t>(3));
+    EXPECT_EQ(field, "ab");
+    // Quotes are not counted, but the cut applies before reading one.
+    EXPECT_EQ(NextCsvField("\"ab\",d", 0, field, 4), std::optional<std::size_t>(5));
+    EXPECT_EQ(field, "ab");
+    EXPECT_FALSE(NextCsvField("abcdef", 0, field, 4).has_value());
+    EXPECT_EQ(field, "abc");
+    EXPECT_FALSE(NextCsvField("abc", 0, field, 0).has_value());
+    EXPECT_EQ(field, "");
+}
+
+TEST(VersionInfoTest, NumbersAndStringsOfTheCompiledInData)
+{
+    std::uint16_t major = 0, minor = 0, build = 9, revision = 9;
+    ASSERT_TRUE(GetFileVersionNumbers(&major, &minor, &build, &revision));
+    EXPECT_EQ(major, 3);
+    EXPECT_EQ(minor, 2);
+    EXPECT_EQ(build, 0);
+    EXPECT_EQ(revision, 0);
+    EXPECT_TRUE(GetFileVersionNumbers(nullptr, &minor, nullptr, nullptr));
+
+    std::string value = "unchanged";
+    EXPECT_EQ(GetVersionString("NoSuchString", value), 0);
+    EXPECT_EQ(value, "unchanged");
+    for (const char* language : {"C", "ja_JP.UTF-8"}) {
+        setenv("LC_ALL", language, 1);
+        ASSERT_EQ(GetVersionString("ProductName", value), 1);
+        EXPECT_EQ(value, "Vexmoor");
+        ASSERT_EQ(GetVersionString("OriginalFilename", value), 1);
+        EXPECT_EQ(value, "Pondel.exe");
+    }
+    setenv("LC_ALL", "C", 1);
+}
+
+TEST(SystemErrorTest, KnownCodesHaveTextUnknownOnesNone)
+{
+    EXPECT_EQ(GetSystemErrorText(ENOENT), "No such file or directory");
+    EXPECT_EQ(GetSystemErrorText(987654), "");
+}
+
+TEST(ModulePathsTest, SettingsFileSitsBesideTheExecutable)
+{
+    const std::string directory = GetModuleDirectory();
+    ASSERT_FALSE(directory.empty());
+    EXPECT_EQ(directory.back(), '/');
+    EXPECT_EQ(GetApplicationName(), "system_helpers_test");
+    EXPECT_TRUE(std::filesystem::exists(directory + GetApplicationName()));
+    EXPECT_EQ(MakeSettingsPath("pondel"), directory + "pondel.ini");
+}
+
+TEST(RunCommandTest, ExitCodesAndStartFailures)
+{
+    EXPECT_EQ(RunCommand({"true"}), 0);
+    EXPECT_EQ(RunCommand({"false"}), 1);
+    EXPECT_EQ(RunCommand({"no-such-program-here"}), -1);
+    EXPECT_EQ(RunCommand({}), -1);
+    EXPECT_EQ(RunCommand({"sh", "-c", "kill -9 $$"}), -1);
+}
+
+TEST(RunCommandTest, ArgumentsArriveUnsplitAndUninterpreted)
+{
+    const std::string marker = testing::TempDir() + "pondel-run-marker";
+    std::remove(marker.c_str());
+    const std::string hostile = "x; touch " + marker;
+    EXPECT_EQ(RunCommand({"test", hostile, "=", hostile}), 0);
+    EXPECT_EQ(RunCommand({"test", "$(touch " + marker + ")", "=", "$(touch " + marker + ")"}), 0);
+    EXPECT_FALSE(std::filesystem::exists(marker));
+}
+
+TEST(RunCommandTest, ChildInheritsNoOtherDescriptors)
+{
+    const int fd = open("/dev/null", O_RDONLY); // deliberately inheritable
+    ASSERT_GE(fd, 3);
+    EXPECT_EQ(RunCommand({"test", "!", "-e", "/proc/self/fd/" + std::to_string(fd)}), 0);
+    close(fd);
+}
+
+} // namespace
+} // namespace pondel
