@@ -1,0 +1,49 @@
+#include "app/CommandLine.h"
+
+#include <cctype>
+
+namespace pondel {
+namespace {
+
+std::optional<std::string>* ValueSwitch(CommandLineOptions& options, char letter)
+{
+    switch (letter) {
+    case 'H': return &options.hostName;
+    case 'I': return &options.ipAddr;
+    case 'M': return &options.macAddr;
+    case 'N': return &options.netMask;
+    default: return nullptr;
+    }
+}
+
+} // namespace
+
+CommandLineOptions ParseCommandLine(const std::vector<std::string>& arguments)
+{
+    CommandLineOptions options;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (argument.empty() || (argument[0] != '-' && argument[0] != '/'))
+            continue;
+        const char letter = argument.size() > 1
+            ? static_cast<char>(std::toupper(static_cast<unsigned char>(argument[1])))
+            : '\0';
+        if (letter == 'B') {
+            options.broadcast = false;
+        } else if (letter == 'C') {
+            options.console = true;
+        } else if (letter == 'V') {
+            options.version = true;
+        } else if (auto* value = ValueSwitch(options, letter)) {
+            // A switch with nothing after it adds no value.
+            if (i + 1 < arguments.size())
+                *value = arguments[++i];
+        } else {
+            options.unknownSwitch = true;
+            break;
+        }
+    }
+    return options;
+}
+
+} // namespace pondel

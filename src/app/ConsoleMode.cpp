@@ -1,0 +1,46 @@
+#include "app/ConsoleMode.h"
+
+#include "app/CommandLine.h"
+#include "app/ConsoleCommands.h"
+#include "net/MagicPacket.h"
+
+namespace pondel {
+namespace {
+
+bool HasTarget(const CommandLineOptions& options)
+{
+    const auto given = [](const std::optional<std::string>& value) {
+        return value && !value->empty();
+    };
+    return given(options.hostName) || given(options.ipAddr) || given(options.macAddr);
+}
+
+int WakeUp(const CommandLineOptions& options, const HostList& hosts,
+           const LocalNetworkQueries& local)
+{
+    const auto target = AssembleWakeUpTarget(options, hosts, local);
+    if (!target)
+        return -1;
+    const int sent = SendMagicPacket(target->ipAddr, target->netMask, target->macAddr,
+                                     target->broadcast, kConsoleWakeUpPort);
+    return sent == kMagicPacketSent ? 1 : -1;
+}
+
+} // namespace
+
+int ProcessCommandLine(const std::vector<std::string>& arguments, const HostList& hosts,
+                       const LocalNetworkQueries& local)
+{
+    const CommandLineOptions options = ParseCommandLine(arguments);
+    if (options.unknownSwitch)
+        return ShowUsage();
+    if (options.version)
+        return ShowVersion();
+    if (!options.console)
+        return 0;
+    if (!HasTarget(options))
+        return ShowUsage();
+    return WakeUp(options, hosts, local);
+}
+
+} // namespace pondel

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string_view>
+
+namespace pondel {
+
+// How a console text reached the user.
+enum ConsoleResult : int {
+    kConsoleOpened = 2,       // standard output was closed; the terminal was opened
+    kConsoleStdout = 3,       // printed on the standard output the caller gave us
+    kConsoleUnavailable = -2, // neither was there; nothing was printed
+};
+
+// Prints text on standard output when it is open (redirected to a file or a
+// pipe, say), otherwise on the terminal the program runs from.
+ConsoleResult WriteToConsole(std::string_view text);
+
+} // namespace pondel
