@@ -52,6 +52,15 @@ std::string FormatHardwareAddress(const std::vector<std::uint8_t>& hardware)
     return FormatMacAddress(mac);
 }
 
+std::optional<std::string> FindAdapterMac(const std::vector<OwnedAddress>& owned, std::string_view ipText)
+{
+    for (const auto& own : owned) {
+        if (IpToText(own.address) == ipText)
+            return FormatHardwareAddress(own.adapter->hardwareAddress);
+    }
+    return std::nullopt;
+}
+
 // The connected subnet of a qualifying adapter that holds the address; a
 // host anywhere else is not on a link of ours and gets no resolution.
 const OwnedAddress* FindConnectedSubnet(const std::vector<OwnedAddress>& owned, std::uint32_t address)
@@ -119,24 +128,20 @@ std::vector<std::uint32_t> GetLocalAdapterAddresses()
 std::optional<std::string> GetLocalAdapterMac(std::string_view ipText)
 {
     const auto adapters = ReadAdapters();
-    for (const auto& own : QualifyingAddresses(adapters)) {
-        if (IpToText(own.address) == ipText)
-            return FormatHardwareAddress(own.adapter->hardwareAddress);
-    }
-    return std::nullopt;
+    return FindAdapterMac(QualifyingAddresses(adapters), ipText);
 }
 
 std::optional<std::string> GetMacAddress(std::string_view ipText)
 {
     const std::uint32_t address = TextToIp(ipText);
-    const std::string canonical = IpToText(address);
-    if (auto own = GetLocalAdapterMac(canonical))
+    const auto adapters = ReadAdapters();
+    const auto owned = QualifyingAddresses(adapters);
+    // Every accepted form of an address compares in its canonical text.
+    if (auto own = FindAdapterMac(owned, IpToText(address)))
         return own;
     if (address == 0 || address == kInvalidIp)
         return std::nullopt;
 
-    const auto adapters = ReadAdapters();
-    const auto owned = QualifyingAddresses(adapters);
     const OwnedAddress* subnet = FindConnectedSubnet(owned, address);
     if (subnet == nullptr)
         return std::nullopt;
