@@ -17,6 +17,7 @@
 #include <poll.h>
 #include <sched.h>
 #include <spawn.h>
+#include <sys/mount.h>
 #include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/syscall.h>
@@ -268,6 +269,102 @@ int CountOpenDescriptors()
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd"))
         ++count;
     return count;
+}
+
+} // namespace pondel::test
+
+namespace pondel::test {
+namespace {
+
+// Runs fn on a new thread after `prepare` has succeeded there; a failed
+// preparation fails the helper, not the code under test.
+int RunOnPreparedThread(const char* what, const std::function<bool()>& prepare,
+                        const std::function<int()>& fn)
+{
+    int result = -1;
+    bool prepared = false;
+    std::thread worker([&] {
+        prepared = prepare();
+        if (prepared)
+            result = fn();
+    });
+    worker.join();
+    if (!prepared)
+        throw std::runtime_error(std::string("cannot prepare the thread: ") + what);
+    return result;
+}
+
+} // namespace
+
+int RunWithSocketFamilyDenied(int family, const std::function<int()>& fn)
+{
+    return RunOnPreparedThread("socket family filter", [family] {
+        // The family is socket()'s first argument; its low half is enough.
+        sock_filter program[] = {
+            {BPF_LD | BPF_W | BPF_ABS, 0, 0, static_cast<std::uint32_t>(offsetof(seccomp_data, arch))},
+#if defined(__x86_64__)
+            {BPF_JMP | BPF_JEQ | BPF_K, 1, 0, AUDIT_ARCH_X86_64},
+#elif defined(__aarch64__)
+            {BPF_JMP | BPF_JEQ | BPF_K, 1, 0, AUDIT_ARCH_AARCH64},
+#else
+#error "add this architecture's audit value"
+#endif
+            {BPF_RET | BPF_K, 0, 0, SECCOMP_RET_ALLOW},
+            {BPF_LD | BPF_W | BPF_ABS, 0, 0, static_cast<std::uint32_t>(offsetof(seccomp_data, nr))},
+            {BPF_JMP | BPF_JEQ | BPF_K, 0, 3, static_cast<std::uint32_t>(SYS_socket)},
+            {BPF_LD | BPF_W | BPF_ABS, 0, 0, static_cast<std::uint32_t>(offsetof(seccomp_data, args))},
+            {BPF_JMP | BPF_JEQ | BPF_K, 0, 1, static_cast<std::uint32_t>(family)},
+            {BPF_RET | BPF_K, 0, 0, SECCOMP_RET_ERRNO | (EACCES & SECCOMP_RET_DATA)},
+            {BPF_RET | BPF_K, 0, 0, SECCOMP_RET_ALLOW},
+        };
+        sock_fprog filter{static_cast<unsigned short>(sizeof program / sizeof program[0]), program};
+        return prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 &&
+               prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &filter) == 0;
+    }, fn);
+}
+
+int RunAsUser(unsigned int id, const std::function<int()>& fn)
+{
+    return RunOnPreparedThread("user switch", [id] {
+        // The raw system calls change this thread only; glibc's wrappers
+        // would change every thread of the process.
+        return syscall(SYS_setgroups, 0, nullptr) == 0 &&
+               syscall(SYS_setresgid, id, id, id) == 0 &&
+               syscall(SYS_setresuid, id, id, id) == 0;
+    }, fn);
+}
+
+int RunWithHostName(const std::string& hostName, const std::string& hostsFile,
+                    const std::function<int()>& fn)
+{
+    const std::string path = "/tmp/pondel-hosts-" + std::to_string(getpid()) + "-" +
+                             std::to_string(syscall(SYS_gettid));
+    {
+        std::ofstream file(path);
+        file << hostsFile;
+        if (!file.good())
+            throw std::runtime_error("cannot write " + path);
+    }
+    const int result = RunOnPreparedThread("host name", [&] {
+        return unshare(CLONE_NEWNS | CLONE_NEWUTS) == 0 &&
+               mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+               mount(path.c_str(), "/etc/hosts", nullptr, MS_BIND, nullptr) == 0 &&
+               sethostname(hostName.data(), hostName.size()) == 0;
+    }, fn);
+    std::filesystem::remove(path);
+    return result;
+}
+
+EmptyNamespace::EmptyNamespace()
+{
+    static std::atomic<int> count{0};
+    name_ = "pe" + std::to_string(getpid()) + "n" + std::to_string(count++);
+    MustRun({"ip", "netns", "add", name_});
+}
+
+EmptyNamespace::~EmptyNamespace()
+{
+    RunProgram({"ip", "netns", "del", name_});
 }
 
 } // namespace pondel::test

@@ -103,4 +103,35 @@ int RunWithSocketsDenied(const std::function<int()>& fn);
 // Counts the descriptors this process has open.
 int CountOpenDescriptors();
 
+// Runs fn on a thread where socket() fails with EACCES for one address
+// family only (such as AF_INET), so a test can show that a code path sends
+// nothing while it still reads the system's tables over other families.
+int RunWithSocketFamilyDenied(int family, const std::function<int()>& fn);
+
+// Runs fn on a thread whose user and group ids are all `id` (65534 is
+// nobody), which also drops every capability. The rest of the process keeps
+// its rights.
+int RunAsUser(unsigned int id, const std::function<int()>& fn);
+
+// Runs fn on a thread that sees `hostName` as this computer's name and
+// `hostsFile` as the contents of /etc/hosts (private UTS and mount
+// namespaces of its own), so that resolver answers can be chosen.
+int RunWithHostName(const std::string& hostName, const std::string& hostsFile,
+                    const std::function<int()>& fn);
+
+// A network namespace with nothing in it, not even a loopback that is up.
+// It is deleted with the object.
+class EmptyNamespace final {
+public:
+    EmptyNamespace();
+    ~EmptyNamespace();
+    EmptyNamespace(const EmptyNamespace&) = delete;
+    EmptyNamespace& operator=(const EmptyNamespace&) = delete;
+
+    const std::string& Name() const { return name_; }
+
+private:
+    std::string name_;
+};
+
 } // namespace pondel::test

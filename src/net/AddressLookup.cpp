@@ -1,0 +1,182 @@
+#include "net/AddressLookup.h"
+
+#include <algorithm>
+
+#include "model/Ipv4Text.h"
+#include "model/MacAddress.h"
+#include "net/SystemNetwork.h"
+
+namespace pondel {
+namespace {
+
+using system_network::NetworkInterface;
+
+bool Qualifies(const NetworkInterface& adapter)
+{
+    return adapter.operational && !adapter.hardwareAddress.empty() && !adapter.loopback;
+}
+
+struct OwnedAddress {
+    std::uint32_t address = 0;
+    std::uint32_t netMask = 0;
+    const NetworkInterface* adapter = nullptr;
+};
+
+// The qualifying addresses of the qualifying adapters, in the system's
+// order. The pointers refer into `adapters`.
+std::vector<OwnedAddress> QualifyingAddresses(const std::vector<NetworkInterface>& adapters)
+{
+    std::vector<OwnedAddress> owned;
+    for (const auto& adapter : adapters) {
+        if (!Qualifies(adapter))
+            continue;
+        for (const auto& address : adapter.addresses) {
+            if (!address.transient)
+                owned.push_back({address.address, address.netMask, &adapter});
+        }
+    }
+    return owned;
+}
+
+std::vector<NetworkInterface> ReadAdapters()
+{
+    return system_network::ReadNetworkInterfaces().value_or(std::vector<NetworkInterface>{});
+}
+
+// The first six bytes of the hardware address; a shorter one is padded with
+// zeros, as the fixed eight-byte field of the system it stands in for was.
+std::string FormatHardwareAddress(const std::vector<std::uint8_t>& hardware)
+{
+    MacAddress mac{};
+    std::copy_n(hardware.begin(), std::min(hardware.size(), mac.size()), mac.begin());
+    return FormatMacAddress(mac);
+}
+
+std::optional<std::string> FindAdapterMac(const std::vector<OwnedAddress>& owned, std::string_view ipText)
+{
+    for (const auto& own : owned) {
+        if (IpToText(own.address) == ipText)
+            return FormatHardwareAddress(own.adapter->hardwareAddress);
+    }
+    return std::nullopt;
+}
+
+// The connected subnet of a qualifying adapter that holds the address; a
+// host anywhere else is not on a link of ours and gets no resolution.
+const OwnedAddress* FindConnectedSubnet(const std::vector<OwnedAddress>& owned, std::uint32_t address)
+{
+    const auto found = std::find_if(owned.begin(), owned.end(), [address](const OwnedAddress& own) {
+        return own.netMask != 0 && (address & own.netMask) == (own.address & own.netMask);
+    });
+    return found == owned.end() ? nullptr : &*found;
+}
+
+std::optional<std::uint32_t> MaskOfRow(const std::vector<system_network::AddressTableRow>& rows,
+                                       std::uint32_t address)
+{
+    std::optional<std::uint32_t> mask;
+    for (const auto& row : rows) {
+        // A later row for the same address replaces an earlier one.
+        if (row.address == address)
+            mask = row.netMask;
+    }
+    if (mask && *mask == 0)
+        return std::nullopt;
+    return mask;
+}
+
+} // namespace
+
+std::uint32_t ClassfulNetMask(std::uint32_t address)
+{
+    if ((address & 0x80000000u) == 0)
+        return 0xFF000000u;
+    if ((address & 0xC0000000u) == 0x80000000u)
+        return 0xFFFF0000u;
+    return 0xFFFFFF00u;
+}
+
+std::uint32_t GetLocalHostAddress()
+{
+    const auto adapters = ReadAdapters();
+    const auto owned = QualifyingAddresses(adapters);
+    if (owned.empty())
+        return 0;
+    // Debian maps the host name to 127.0.1.1, and other setups to an address
+    // the computer no longer has; neither is an address others can reach us
+    // at, so the resolver is believed only for an address we really own.
+    const auto resolved = system_network::ResolveOwnHostName();
+    if (!resolved.empty()) {
+        const std::uint32_t first = resolved.front();
+        const bool ours = std::any_of(owned.begin(), owned.end(),
+                                      [first](const OwnedAddress& own) { return own.address == first; });
+        if (ours)
+            return first;
+    }
+    return owned.front().address;
+}
+
+std::vector<std::uint32_t> GetLocalAdapterAddresses()
+{
+    const auto adapters = ReadAdapters();
+    std::vector<std::uint32_t> addresses;
+    for (const auto& own : QualifyingAddresses(adapters))
+        addresses.push_back(own.address);
+    return addresses;
+}
+
+std::optional<std::string> GetLocalAdapterMac(std::string_view ipText)
+{
+    const auto adapters = ReadAdapters();
+    return FindAdapterMac(QualifyingAddresses(adapters), ipText);
+}
+
+std::optional<std::string> GetMacAddress(std::string_view ipText)
+{
+    const std::uint32_t address = TextToIp(ipText);
+    const auto adapters = ReadAdapters();
+    const auto owned = QualifyingAddresses(adapters);
+    // Every accepted form of an address compares in its canonical text.
+    if (auto own = FindAdapterMac(owned, IpToText(address)))
+        return own;
+    if (address == 0 || address == kInvalidIp)
+        return std::nullopt;
+
+    const OwnedAddress* subnet = FindConnectedSubnet(owned, address);
+    if (subnet == nullptr)
+        return std::nullopt;
+    const auto mac = system_network::ResolveNeighbour(address, subnet->adapter->index, kMacLookupWait);
+    if (!mac)
+        return std::nullopt;
+    return FormatMacAddress(*mac);
+}
+
+std::uint32_t GetNetMask(std::uint32_t address)
+{
+    const auto rows = system_network::ReadAddressTable();
+    // An empty table has no first row to fall back on; the class is the
+    // best guess left, as for a table that cannot be read.
+    if (!rows || rows->empty())
+        return ClassfulNetMask(address);
+    if (const auto mask = MaskOfRow(*rows, address))
+        return *mask;
+    if (const auto mask = MaskOfRow(*rows, GetLocalHostAddress()))
+        return *mask;
+    return rows->front().netMask;
+}
+
+bool IsOnLocalNetwork(std::uint32_t target, std::uint32_t netMask)
+{
+    const auto addresses = GetLocalAdapterAddresses();
+    if (addresses.empty()) {
+        // 0 means this computer has no address at all, and so no network
+        // that anything could lie in.
+        const std::uint32_t own = GetLocalHostAddress();
+        return own != 0 && (target & netMask) == (own & netMask);
+    }
+    return std::any_of(addresses.begin(), addresses.end(), [target, netMask](std::uint32_t own) {
+        return (target & netMask) == (own & netMask);
+    });
+}
+
+} // namespace pondel

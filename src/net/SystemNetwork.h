@@ -1,0 +1,57 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "model/MacAddress.h"
+
+// What the address lookups need from the operating system, one version per
+// system (see the linux/ folder). The lookups themselves decide which
+// interfaces and addresses count; this layer only reports the facts.
+namespace pondel::system_network {
+
+struct InterfaceAddress {
+    std::uint32_t address = 0;   // host order
+    std::uint32_t netMask = 0;   // host order
+    // The system would not use it as a source: not yet, or no longer, a
+    // settled address of this computer.
+    bool transient = false;
+};
+
+struct NetworkInterface {
+    int index = 0;
+    std::string name;
+    bool operational = false;    // up and able to carry traffic
+    bool loopback = false;       // a software loopback, not a real link
+    std::vector<std::uint8_t> hardwareAddress;
+    std::vector<InterfaceAddress> addresses;  // IPv4 only, in the system's order
+};
+
+// Every interface in the system's order; none when the list cannot be read.
+std::optional<std::vector<NetworkInterface>> ReadNetworkInterfaces();
+
+struct AddressTableRow {
+    std::uint32_t address = 0;   // host order
+    std::uint32_t netMask = 0;   // host order
+    int interfaceIndex = 0;
+};
+
+// Every IPv4 address of every interface, loopback, down and transient ones
+// included, in the system's order; none when the table cannot be read.
+std::optional<std::vector<AddressTableRow>> ReadAddressTable();
+
+// The IPv4 addresses the resolver gives for this computer's own host name,
+// host order, in the resolver's order; empty when the look-up fails.
+std::vector<std::uint32_t> ResolveOwnHostName();
+
+// The hardware address that answers for `address` on the link of interface
+// `interfaceIndex`, asking the link when the system does not know it yet.
+// Waits at most `wait`; none when no answer comes or when the address is not
+// directly on that link (nothing is then sent).
+std::optional<MacAddress> ResolveNeighbour(std::uint32_t address, int interfaceIndex,
+                                           std::chrono::milliseconds wait);
+
+} // namespace pondel::system_network

@@ -1,0 +1,202 @@
+// Finding the hardware address of a host on a local link without
+// privileges: the neighbour table holds what the kernel already knows, and a
+// datagram to the host makes the kernel ask the link (the same request an
+// ARP tool would send). Writing to the table or building ARP frames
+// ourselves would need CAP_NET_ADMIN or CAP_NET_RAW.
+#include "net/SystemNetwork.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include <arpa/inet.h>
+#include <net/if.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+
+#include "net/SocketHandle.h"
+#include "net/linux/RtNetlink.h"
+
+namespace pondel::system_network {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using rtnetlink::Attributes;
+using rtnetlink::BodyOf;
+using rtnetlink::Message;
+
+// Notifications can be lost when the socket overflows; the table is read
+// again this often so that a lost one costs no more than this.
+constexpr std::chrono::milliseconds kRecheckInterval{250};
+
+// The discard service: whatever the host does with the datagram, it is the
+// resolution before it that we are after.
+constexpr std::uint16_t kPokePort = 9;
+
+// States in which the entry carries a confirmed or once-confirmed address.
+constexpr std::uint16_t kUsableStates = NUD_REACHABLE | NUD_STALE | NUD_DELAY | NUD_PROBE | NUD_PERMANENT;
+
+struct NeighbourAnswer {
+    enum class Kind { Pending, Found, Failed } kind = Kind::Pending;
+    MacAddress mac{};
+};
+
+// The answer a neighbour message gives for our address, if it is about it.
+std::optional<NeighbourAnswer> ReadNeighbour(const Message& message, std::uint32_t address,
+                                             int interfaceIndex)
+{
+    if (rtnetlink::Header(message).nlmsg_type != RTM_NEWNEIGH)
+        return std::nullopt;
+    const auto* body = BodyOf<ndmsg>(message);
+    if (body == nullptr || body->ndm_family != AF_INET || body->ndm_ifindex != interfaceIndex)
+        return std::nullopt;
+    const Attributes attributes(message, sizeof(ndmsg));
+    const auto destination = attributes.U32(NDA_DST);
+    if (!destination || ntohl(*destination) != address)
+        return std::nullopt;
+
+    NeighbourAnswer answer;
+    if ((body->ndm_state & kUsableStates) != 0 && attributes.PayloadSize(NDA_LLADDR) == answer.mac.size()) {
+        answer.kind = NeighbourAnswer::Kind::Found;
+        std::memcpy(answer.mac.data(), rtnetlink::AttributeData(attributes.Find(NDA_LLADDR)), answer.mac.size());
+    } else if ((body->ndm_state & NUD_FAILED) != 0) {
+        answer.kind = NeighbourAnswer::Kind::Failed;
+    }
+    return answer;
+}
+
+NeighbourAnswer FirstAnswer(const std::vector<Message>& messages, std::uint32_t address, int interfaceIndex)
+{
+    for (const auto& message : messages) {
+        const auto answer = ReadNeighbour(message, address, interfaceIndex);
+        if (answer && answer->kind != NeighbourAnswer::Kind::Pending)
+            return *answer;
+    }
+    return {};
+}
+
+NeighbourAnswer LookInTable(rtnetlink::Socket& socket, std::uint32_t address, int interfaceIndex)
+{
+    rtnetlink::Request request(RTM_GETNEIGH, NLM_F_DUMP);
+    ndmsg filter{};
+    filter.ndm_family = AF_INET;
+    request.Append(filter);
+    const auto messages = socket.Dump(request);
+    if (!messages)
+        return {};
+    return FirstAnswer(*messages, address, interfaceIndex);
+}
+
+// True when the kernel would deliver to the address straight over the given
+// interface: a unicast route with no gateway. Anything else (a gateway, a
+// broadcast, multicast or local address) would not be answered by the host
+// itself, so nothing is sent for it.
+bool IsDirectlyOnLink(rtnetlink::Socket& socket, std::uint32_t address, int interfaceIndex)
+{
+    rtnetlink::Request request(RTM_GETROUTE, 0);
+    rtmsg route{};
+    route.rtm_family = AF_INET;
+    route.rtm_dst_len = 32;
+    request.Append(route);
+    const std::uint32_t destination = htonl(address);
+    request.AddAttribute(RTA_DST, &destination, sizeof destination);
+    const auto answer = socket.Ask(request);
+    if (!answer || rtnetlink::Header(*answer).nlmsg_type != RTM_NEWROUTE)
+        return false;
+    const auto* body = BodyOf<rtmsg>(*answer);
+    if (body == nullptr || body->rtm_type != RTN_UNICAST)
+        return false;
+    const Attributes attributes(*answer, sizeof(rtmsg));
+    if (attributes.Find(RTA_GATEWAY) != nullptr || attributes.Find(RTA_VIA) != nullptr)
+        return false;
+    return attributes.U32(RTA_OIF) == static_cast<std::uint32_t>(interfaceIndex);
+}
+
+// An interface without ARP keeps entries that only echo its own address.
+bool LinkResolvesNeighbours(rtnetlink::Socket& socket, int interfaceIndex)
+{
+    rtnetlink::Request request(RTM_GETLINK, 0);
+    ifinfomsg link{};
+    link.ifi_family = AF_UNSPEC;
+    link.ifi_index = interfaceIndex;
+    request.Append(link);
+    const auto answer = socket.Ask(request);
+    if (!answer || rtnetlink::Header(*answer).nlmsg_type != RTM_NEWLINK)
+        return false;
+    const auto* body = BodyOf<ifinfomsg>(*answer);
+    return body != nullptr && (body->ifi_flags & IFF_NOARP) == 0;
+}
+
+// connect() alone starts no resolution; a datagram waiting for the link
+// address does.
+bool PokeAddress(std::uint32_t address)
+{
+    const SocketHandle udp(socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0));
+    if (!udp)
+        return false;
+    sockaddr_in target{};
+    target.sin_family = AF_INET;
+    target.sin_port = htons(kPokePort);
+    target.sin_addr.s_addr = htonl(address);
+    const ssize_t sent = sendto(udp.Get(), nullptr, 0, MSG_DONTWAIT,
+                                reinterpret_cast<const sockaddr*>(&target), sizeof target);
+    return sent == 0 || errno == EAGAIN;
+}
+
+std::optional<MacAddress> AwaitAnswer(rtnetlink::Socket& tables, rtnetlink::Socket& listener,
+                                      std::uint32_t address, int interfaceIndex, Clock::time_point deadline)
+{
+    for (;;) {
+        const auto remaining = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        if (remaining.count() <= 0)
+            break;
+        pollfd ready{listener.Descriptor(), POLLIN, 0};
+        const int timeout = static_cast<int>(std::min(remaining, kRecheckInterval).count()) + 1;
+        const int polled = poll(&ready, 1, timeout);
+        if (polled < 0 && errno != EINTR)
+            break;
+
+        NeighbourAnswer answer;
+        std::optional<std::vector<Message>> notifications;
+        if (polled > 0)
+            notifications = listener.ReadMessages();
+        if (notifications)
+            answer = FirstAnswer(*notifications, address, interfaceIndex);
+        else
+            answer = LookInTable(tables, address, interfaceIndex);
+
+        if (answer.kind == NeighbourAnswer::Kind::Found)
+            return answer.mac;
+        if (answer.kind == NeighbourAnswer::Kind::Failed)
+            return std::nullopt;
+    }
+    const NeighbourAnswer last = LookInTable(tables, address, interfaceIndex);
+    if (last.kind == NeighbourAnswer::Kind::Found)
+        return last.mac;
+    return std::nullopt;
+}
+
+} // namespace
+
+std::optional<MacAddress> ResolveNeighbour(std::uint32_t address, int interfaceIndex,
+                                           std::chrono::milliseconds wait)
+{
+    const Clock::time_point deadline = Clock::now() + wait;
+    auto tables = rtnetlink::Socket::Open();
+    // Subscribed before anything is sent, so that no answer can slip by.
+    auto listener = rtnetlink::Socket::Open(RTMGRP_NEIGH);
+    if (!tables || !listener)
+        return std::nullopt;
+    if (!IsDirectlyOnLink(*tables, address, interfaceIndex) || !LinkResolvesNeighbours(*tables, interfaceIndex))
+        return std::nullopt;
+
+    const NeighbourAnswer known = LookInTable(*tables, address, interfaceIndex);
+    if (known.kind == NeighbourAnswer::Kind::Found)
+        return known.mac;
+    if (!PokeAddress(address))
+        return std::nullopt;
+    return AwaitAnswer(*tables, *listener, address, interfaceIndex, deadline);
+}
+
+} // namespace pondel::system_network

@@ -1,0 +1,214 @@
+// Interfaces, the address table and the resolver on Linux. The interface
+// and address lists come from rtnetlink rather than getifaddrs, because only
+// rtnetlink reports the address flags and the interface index of an alias.
+#include "net/SystemNetwork.h"
+
+#include <array>
+#include <cstring>
+#include <map>
+#include <memory>
+
+#include <arpa/inet.h>
+// linux/if.h rather than net/if.h: only it has the operational states, and
+// the two cannot be mixed.
+#include <linux/if.h>
+#include <linux/if_arp.h>
+#include <netdb.h>
+#include <unistd.h>
+
+#include "net/linux/RtNetlink.h"
+
+namespace pondel::system_network {
+namespace {
+
+using rtnetlink::Attributes;
+using rtnetlink::BodyOf;
+using rtnetlink::Message;
+
+struct RawAddress {
+    std::uint32_t address = 0;
+    std::uint32_t netMask = 0;
+    std::uint32_t flags = 0;
+    int interfaceIndex = 0;
+};
+
+std::uint32_t PrefixToMask(unsigned prefixLength)
+{
+    if (prefixLength == 0)
+        return 0;
+    if (prefixLength >= 32)
+        return 0xFFFFFFFFu;
+    return 0xFFFFFFFFu << (32 - prefixLength);
+}
+
+// What counts as the stand-in for an address the system marks transient:
+// one that is not (or no longer) fit to be a source. IFA_F_SECONDARY is left
+// out on purpose. A secondary address is a second address in a subnet the
+// interface already has; the computer owns it and answers ARP for it, and
+// the system it stands in for lists every address of an adapter alike. Were
+// it dropped, asking for the MAC of this computer's own secondary address
+// would go out as a resolution request to itself and find nothing.
+bool IsTransient(std::uint32_t flags)
+{
+    return (flags & (IFA_F_DEPRECATED | IFA_F_TENTATIVE | IFA_F_DADFAILED)) != 0;
+}
+
+bool IsOperational(std::uint8_t operState, unsigned int flags)
+{
+    // veth and some drivers never report an operational state of their own.
+    constexpr unsigned int kUpAndRunning = IFF_UP | IFF_RUNNING;
+    return operState == IF_OPER_UP ||
+           (operState == IF_OPER_UNKNOWN && (flags & kUpAndRunning) == kUpAndRunning);
+}
+
+std::optional<RawAddress> ParseAddress(const Message& message)
+{
+    const auto* body = BodyOf<ifaddrmsg>(message);
+    if (body == nullptr || body->ifa_family != AF_INET)
+        return std::nullopt;
+    const Attributes attributes(message, sizeof(ifaddrmsg));
+    // IFA_LOCAL is this computer's side; IFA_ADDRESS is the far end on a
+    // point-to-point link and equals IFA_LOCAL everywhere else.
+    std::optional<std::uint32_t> address = attributes.U32(IFA_LOCAL);
+    if (!address)
+        address = attributes.U32(IFA_ADDRESS);
+    if (!address)
+        return std::nullopt;
+    RawAddress raw;
+    raw.address = ntohl(*address);
+    raw.netMask = PrefixToMask(body->ifa_prefixlen);
+    // The 8-bit field cannot hold the newer flags; IFA_FLAGS holds them all.
+    raw.flags = attributes.U32(IFA_FLAGS).value_or(body->ifa_flags);
+    raw.interfaceIndex = static_cast<int>(body->ifa_index);
+    return raw;
+}
+
+std::optional<std::vector<RawAddress>> DumpAddresses(rtnetlink::Socket& socket)
+{
+    rtnetlink::Request request(RTM_GETADDR, NLM_F_DUMP);
+    ifaddrmsg filter{};
+    filter.ifa_family = AF_INET;
+    request.Append(filter);
+    const auto messages = socket.Dump(request);
+    if (!messages)
+        return std::nullopt;
+    std::vector<RawAddress> addresses;
+    for (const auto& message : *messages) {
+        if (rtnetlink::Header(message).nlmsg_type != RTM_NEWADDR)
+            continue;
+        if (auto raw = ParseAddress(message))
+            addresses.push_back(*raw);
+    }
+    return addresses;
+}
+
+std::optional<NetworkInterface> ParseLink(const Message& message)
+{
+    const auto* body = BodyOf<ifinfomsg>(message);
+    if (body == nullptr)
+        return std::nullopt;
+    const Attributes attributes(message, sizeof(ifinfomsg));
+    NetworkInterface link;
+    link.index = body->ifi_index;
+    if (const rtattr* name = attributes.Find(IFLA_IFNAME))
+    {
+        const auto* text = reinterpret_cast<const char*>(rtnetlink::AttributeData(name));
+        link.name.assign(text, strnlen(text, rtnetlink::AttributeDataSize(name)));
+    }
+    link.operational = IsOperational(attributes.U8(IFLA_OPERSTATE).value_or(IF_OPER_UNKNOWN),
+                                     body->ifi_flags);
+    link.loopback = (body->ifi_flags & IFF_LOOPBACK) != 0 || body->ifi_type == ARPHRD_LOOPBACK;
+    if (const rtattr* hardware = attributes.Find(IFLA_ADDRESS)) {
+        const std::uint8_t* bytes = rtnetlink::AttributeData(hardware);
+        link.hardwareAddress.assign(bytes, bytes + rtnetlink::AttributeDataSize(hardware));
+    }
+    return link;
+}
+
+std::optional<std::vector<NetworkInterface>> DumpLinks(rtnetlink::Socket& socket)
+{
+    rtnetlink::Request request(RTM_GETLINK, NLM_F_DUMP);
+    ifinfomsg filter{};
+    filter.ifi_family = AF_UNSPEC;
+    request.Append(filter);
+    const auto messages = socket.Dump(request);
+    if (!messages)
+        return std::nullopt;
+    std::vector<NetworkInterface> links;
+    for (const auto& message : *messages) {
+        if (rtnetlink::Header(message).nlmsg_type != RTM_NEWLINK)
+            continue;
+        if (auto link = ParseLink(message))
+            links.push_back(std::move(*link));
+    }
+    return links;
+}
+
+struct AddrinfoRelease {
+    void operator()(addrinfo* list) const { freeaddrinfo(list); }
+};
+
+} // namespace
+
+std::optional<std::vector<NetworkInterface>> ReadNetworkInterfaces()
+{
+    auto socket = rtnetlink::Socket::Open();
+    if (!socket)
+        return std::nullopt;
+    auto links = DumpLinks(*socket);
+    const auto addresses = DumpAddresses(*socket);
+    if (!links || !addresses)
+        return std::nullopt;
+
+    std::map<int, NetworkInterface*> byIndex;
+    for (auto& link : *links)
+        byIndex[link.index] = &link;
+    for (const auto& raw : *addresses) {
+        const auto owner = byIndex.find(raw.interfaceIndex);
+        if (owner != byIndex.end())
+            owner->second->addresses.push_back({raw.address, raw.netMask, IsTransient(raw.flags)});
+    }
+    return links;
+}
+
+std::optional<std::vector<AddressTableRow>> ReadAddressTable()
+{
+    auto socket = rtnetlink::Socket::Open();
+    if (!socket)
+        return std::nullopt;
+    const auto addresses = DumpAddresses(*socket);
+    if (!addresses)
+        return std::nullopt;
+    std::vector<AddressTableRow> rows;
+    rows.reserve(addresses->size());
+    for (const auto& raw : *addresses)
+        rows.push_back({raw.address, raw.netMask, raw.interfaceIndex});
+    return rows;
+}
+
+std::vector<std::uint32_t> ResolveOwnHostName()
+{
+    std::array<char, 256> name{};
+    if (gethostname(name.data(), name.size() - 1) != 0)
+        return {};
+    addrinfo hints{};
+    hints.ai_family = AF_INET;
+    // One entry per address instead of one per socket type.
+    hints.ai_socktype = SOCK_DGRAM;
+    addrinfo* found = nullptr;
+    if (getaddrinfo(name.data(), nullptr, &hints, &found) != 0)
+        return {};
+    const std::unique_ptr<addrinfo, AddrinfoRelease> list(found);
+
+    std::vector<std::uint32_t> addresses;
+    for (const addrinfo* entry = list.get(); entry != nullptr; entry = entry->ai_next) {
+        if (entry->ai_family != AF_INET || entry->ai_addrlen < sizeof(sockaddr_in))
+            continue;
+        sockaddr_in address{};
+        std::memcpy(&address, entry->ai_addr, sizeof address);
+        addresses.push_back(ntohl(address.sin_addr.s_addr));
+    }
+    return addresses;
+}
+
+} // namespace pondel::system_network
