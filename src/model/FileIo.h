@@ -19,7 +19,8 @@ struct IoStatus {
     static IoStatus Failure(int errorNumber, std::string_view step, const std::filesystem::path& file);
 };
 
-// Reads a whole file into text. Files larger than maxBytes are refused with
+// Reads a whole regular file into text; anything else (a folder, a FIFO, a
+// device) is refused without waiting on it. Files larger than maxBytes are refused with
 // EFBIG rather than read, so that a runaway file cannot exhaust memory.
 IoStatus ReadWholeFile(const std::filesystem::path& file, std::size_t maxBytes, std::string& text);
 

@@ -126,6 +126,8 @@ TEST(ReadWholeFileTest, ReadsBinaryContentAndRefusesWhatCannotBeRead)
     EXPECT_TRUE(text.empty());
     EXPECT_EQ(ReadWholeFile(folder / "absent", 100, text).errorNumber, ENOENT);
     EXPECT_EQ(ReadWholeFile(folder.Path(), 100, text).errorNumber, EISDIR);
+    ASSERT_EQ(::mkfifo((folder / "fifo").c_str(), 0600), 0);
+    EXPECT_EQ(ReadWholeFile(folder / "fifo", 100, text).errorNumber, EINVAL) << "must not wait for a writer";
 }
 
 } // namespace

@@ -104,7 +104,9 @@ void SyncFolder(const std::filesystem::path& folder)
 IoStatus ReadWholeFile(const std::filesystem::path& file, std::size_t maxBytes, std::string& text)
 {
     text.clear();
-    const SocketHandle fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
+    // Non-blocking, so that a FIFO in place of the file cannot stall the
+    // open; only regular files are read.
+    const SocketHandle fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (!fd)
         return IoStatus::Failure(errno, "cannot open", file);
     struct stat status {};
@@ -112,6 +114,8 @@ IoStatus ReadWholeFile(const std::filesystem::path& file, std::size_t maxBytes, 
         return IoStatus::Failure(errno, "cannot examine", file);
     if (S_ISDIR(status.st_mode))
         return IoStatus::Failure(EISDIR, "cannot read", file);
+    if (!S_ISREG(status.st_mode))
+        return IoStatus::Failure(EINVAL, "not a regular file:", file);
     if (status.st_size > 0 && static_cast<std::uintmax_t>(status.st_size) > maxBytes)
         return IoStatus::Failure(EFBIG, "cannot read", file);
     if (status.st_size > 0)
