@@ -1,0 +1,361 @@
+#include "model/Settings.h"
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <limits>
+#include <utility>
+#include <vector>
+
+#include "model/SettingsValues.h"
+
+namespace pondel {
+namespace {
+
+// Values of SETTING and WINDOW are read through a buffer of this size.
+constexpr std::size_t kValueBufferSize = 1024;
+
+enum class Rule {
+    AnyNumber, // taken as it reads, 0 included
+    NonZero,   // 0 keeps the current value
+    Flag,      // stored and written as 0 or 1
+    ZeroOrOne, // read as a flag, written as it is held
+    Color,
+    Text,      // taken when not empty
+};
+
+struct OptionKey {
+    std::string_view name;
+    Rule rule;
+    std::uint32_t AppSettings::*number = nullptr;
+    std::string AppSettings::*text = nullptr;
+};
+
+// The SETTING keys in the order in which they are read and written.
+const std::array<OptionKey, 21> kOptionKeys{{
+    {"PORT_NO", Rule::AnyNumber, &AppSettings::portNo},
+    {"ICMP_TIME_OUT", Rule::NonZero, &AppSettings::icmpTimeOut},
+    {"COLLECT_HOST_ICMP_TIME_OUT", Rule::NonZero, &AppSettings::collectHostIcmpTimeOut},
+    {"COLLECT_HOST_ADDR_START", Rule::Text, nullptr, &AppSettings::collectHostAddrStart},
+    {"COLLECT_HOST_ADDR_END", Rule::Text, nullptr, &AppSettings::collectHostAddrEnd},
+    {"COLLECT_HOST_NET_MASK", Rule::Text, nullptr, &AppSettings::collectHostNetMask},
+    {"MAX_HOST_NUM", Rule::NonZero, &AppSettings::maxHostNum},
+    {"LIST_ROW_HEIGHT", Rule::NonZero, &AppSettings::listRowHeight},
+    {"AUTO_REFRESH", Rule::Flag, &AppSettings::autoRefresh},
+    {"ENABLE_REMOTE_SHUTDOWN", Rule::Flag, &AppSettings::enableRemoteShutdown},
+    {"TIMER_INTERVAL", Rule::NonZero, &AppSettings::timerInterval},
+    {"INIT_REFRESH", Rule::Flag, &AppSettings::initRefresh},
+    {"NO_EXTERNAL_COMMAND", Rule::Flag, &AppSettings::noExternalCommand},
+    {"CHECK_NETWORK_SEGMENT", Rule::Flag, &AppSettings::checkNetworkSegment},
+    {"ACTIVE_MARK_TYPE", Rule::ZeroOrOne, &AppSettings::activeMarkType},
+    {"ACTIVE_IMG_MASK_COLOR", Rule::Color, &AppSettings::activeImgMaskColor},
+    {"ACTIVE_MARK_TEXT_COLOR", Rule::Color, &AppSettings::activeMarkTextColor},
+    {"ACTIVE_MARK_BACK_COLOR", Rule::Color, &AppSettings::activeMarkBackColor},
+    {"ACTIVE_MARK_TEXT", Rule::Text, nullptr, &AppSettings::activeMarkText},
+    {"NON_BROADCAST_DFLT", Rule::Flag, &AppSettings::nonBroadcastDflt},
+    {"TASK_TRAY_ICON", Rule::Flag, &AppSettings::taskTrayIcon},
+}};
+
+// The active mark text is written in quotes so that its blanks survive the
+// trimming of values on the way back in.
+constexpr std::string_view kQuotedTextKey = "ACTIVE_MARK_TEXT";
+
+constexpr std::array<std::string_view, 6> kColumnWidthKeys{
+    "ITEM_WIDTH_BOOT", "ITEM_WIDTH_HOST_NAME", "ITEM_WIDTH_COMMENT",
+    "ITEM_WIDTH_IP_ADDR", "ITEM_WIDTH_NET_MASK", "ITEM_WIDTH_MAC_ADDR",
+};
+
+constexpr std::string_view kHostNameKey = "HOST_NAME";
+constexpr std::string_view kCommentKey = "COMMENT";
+constexpr std::string_view kIpAddrKey = "IP_ADDR";
+constexpr std::string_view kNetMaskKey = "NET_MASK";
+constexpr std::string_view kMacAddrKey = "MAC_ADDR";
+// Never written; a stale section survives only when it has this key too.
+constexpr std::string_view kStaleCheckMacKey = "MAC_ADR";
+
+constexpr std::string_view kHostSectionPrefix = "HOST_";
+
+std::string_view CutToBuffer(std::string_view text) noexcept
+{
+    return text.substr(0, std::min(text.size(), kValueBufferSize - 1));
+}
+
+void ReadOption(const IniDocument& document, const OptionKey& key, AppSettings& settings)
+{
+    if (key.rule == Rule::Text) {
+        // The current text is the default, which loses its trailing spaces
+        // when the key is missing.
+        std::string value = document.GetString(kSettingSection, key.name, settings.*key.text, kValueBufferSize);
+        if (!value.empty())
+            settings.*key.text = std::move(value);
+        return;
+    }
+    std::uint32_t& current = settings.*key.number;
+    const auto found = document.Find(kSettingSection, key.name);
+    if (found && found->empty())
+        return;
+    if (key.rule == Rule::Color) {
+        if (found)
+            current = ParseColor(CutToBuffer(*found)).value_or(current);
+        return;
+    }
+    // A missing key reads as the current value, so its rule still applies.
+    const std::uint32_t value = found ? AtoiUnsignedValue(CutToBuffer(*found)) : current;
+    switch (key.rule) {
+    case Rule::AnyNumber:
+        current = value;
+        break;
+    case Rule::NonZero:
+        if (value != 0)
+            current = value;
+        break;
+    case Rule::Flag:
+    case Rule::ZeroOrOne:
+        current = value != 0 ? 1 : 0;
+        break;
+    case Rule::Color:
+    case Rule::Text:
+        break;
+    }
+}
+
+std::string OptionText(const OptionKey& key, const AppSettings& settings)
+{
+    switch (key.rule) {
+    case Rule::Text:
+        if (key.name == kQuotedTextKey)
+            return "\"" + settings.*key.text + "\"";
+        return settings.*key.text;
+    case Rule::Color:
+        return FormatColor(settings.*key.number);
+    case Rule::Flag:
+        return settings.*key.number != 0 ? "1" : "0";
+    case Rule::AnyNumber:
+    case Rule::NonZero:
+    case Rule::ZeroOrOne:
+        break;
+    }
+    return std::to_string(settings.*key.number);
+}
+
+// The row number of a section name that "HOST_%d" produces: digits without a
+// sign or leading zeros. Letters match without regard to case, as the
+// section lookup does.
+std::optional<std::uint32_t> HostSectionNumber(std::string_view name) noexcept
+{
+    if (name.size() <= kHostSectionPrefix.size())
+        return std::nullopt;
+    for (std::size_t i = 0; i < kHostSectionPrefix.size(); ++i) {
+        const char c = name[i];
+        const char lower = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+        if (lower != kHostSectionPrefix[i])
+            return std::nullopt;
+    }
+    const std::string_view digits = name.substr(kHostSectionPrefix.size());
+    if (digits.size() > 1 && digits.front() == '0')
+        return std::nullopt;
+    std::uint64_t value = 0;
+    for (const char c : digits) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        value = value * 10 + static_cast<std::uint64_t>(c - '0');
+        if (value > std::numeric_limits<std::uint32_t>::max())
+            return std::nullopt;
+    }
+    return static_cast<std::uint32_t>(value);
+}
+
+struct HostSection {
+    std::uint32_t number;
+    std::string name;
+};
+
+// The host sections numbered from first up to, not including, limit, in the
+// order of their numbers. This visits the sections the file holds instead of
+// every number of the range, which MAX_HOST_NUM may make four billion long,
+// and finds the same sections.
+std::vector<HostSection> HostSectionsBetween(const IniDocument& document, std::uint32_t first,
+                                             std::uint32_t limit)
+{
+    std::vector<HostSection> sections;
+    for (std::string& name : document.SectionNames()) {
+        const auto number = HostSectionNumber(name);
+        if (number && *number >= first && *number < limit)
+            sections.push_back({*number, std::move(name)});
+    }
+    std::sort(sections.begin(), sections.end(),
+              [](const HostSection& a, const HostSection& b) { return a.number < b.number; });
+    return sections;
+}
+
+std::string_view ValueOrEmpty(const IniDocument& document, std::string_view section, std::string_view key)
+{
+    return document.Find(section, key).value_or(std::string_view{});
+}
+
+tHostInfo ReadHost(const IniDocument& document, std::string_view section)
+{
+    // The fields cut each value to their own size, as the read buffers did.
+    tHostInfo host{};
+    SetField(host.hostName, ValueOrEmpty(document, section, kHostNameKey));
+    SetField(host.comment, ValueOrEmpty(document, section, kCommentKey));
+    SetField(host.ipAddr, ValueOrEmpty(document, section, kIpAddrKey));
+    SetField(host.netMask, ValueOrEmpty(document, section, kNetMaskKey));
+    SetField(host.macAddr, ValueOrEmpty(document, section, kMacAddrKey));
+    return host;
+}
+
+void WriteHost(IniDocument& document, std::string_view section, const tHostInfo& host)
+{
+    document.SetString(section, kHostNameKey, host.hostName);
+    document.SetString(section, kCommentKey, host.comment);
+    document.SetString(section, kIpAddrKey, host.ipAddr);
+    document.SetString(section, kNetMaskKey, host.netMask);
+    document.SetString(section, kMacAddrKey, host.macAddr);
+}
+
+bool IsCompleteStaleSection(const IniDocument& document, std::string_view section)
+{
+    for (const std::string_view key : {kHostNameKey, kCommentKey, kIpAddrKey, kNetMaskKey, kStaleCheckMacKey}) {
+        if (ValueOrEmpty(document, section, key).empty())
+            return false;
+    }
+    return true;
+}
+
+std::string IntText(std::int64_t value)
+{
+    return std::to_string(std::clamp<std::int64_t>(value, std::numeric_limits<std::int32_t>::min(),
+                                                   std::numeric_limits<std::int32_t>::max()));
+}
+
+// A size of 10 pixels or less is a collapsed window; the size at creation
+// stands in for it.
+std::int64_t SavedExtent(std::int64_t low, std::int64_t high, std::int64_t fallbackLow, std::int64_t fallbackHigh)
+{
+    return high - low > 10 ? high - low : fallbackHigh - fallbackLow;
+}
+
+// A window off the leading edge comes back to 1; one beyond the far edge of
+// the virtual screen is pulled back so that its far edge lies on it.
+std::int64_t SavedPosition(std::int64_t low, std::int64_t high, std::int64_t screenExtent)
+{
+    if (low <= 0)
+        return 1;
+    if (high > screenExtent + 10)
+        return low + screenExtent - high;
+    return low;
+}
+
+void WriteWindowGeometry(IniDocument& document, const ScreenRect& window, const ScreenRect& fallback,
+                         const WindowState& state)
+{
+    document.SetString(kWindowSection, kWindowXKey,
+                       IntText(SavedPosition(window.left, window.right, state.virtualScreenWidth)));
+    document.SetString(kWindowSection, kWindowYKey,
+                       IntText(SavedPosition(window.top, window.bottom, state.virtualScreenHeight)));
+    document.SetString(kWindowSection, kWindowWidthKey,
+                       IntText(SavedExtent(window.left, window.right, fallback.left, fallback.right)));
+    document.SetString(kWindowSection, kWindowHeightKey,
+                       IntText(SavedExtent(window.top, window.bottom, fallback.top, fallback.bottom)));
+}
+
+} // namespace
+
+SettingsFile::SettingsFile(std::filesystem::path path, IoStatus loadStatus, IniDocument document)
+    : path_(std::move(path)), loadStatus_(std::move(loadStatus)), document_(std::move(document))
+{
+}
+
+SettingsFile SettingsFile::Open(std::filesystem::path path)
+{
+    std::string text;
+    IoStatus status = ReadWholeFile(path, kMaxFileSize, text);
+    IniDocument document = IniDocument::Parse(text);
+    return SettingsFile(std::move(path), std::move(status), std::move(document));
+}
+
+IoStatus SettingsFile::Save() const
+{
+    if (!loadStatus_.Ok() && loadStatus_.errorNumber != ENOENT)
+        return loadStatus_;
+    return ReplaceFileAtomically(path_, document_.Serialize());
+}
+
+void SetDefaultSettings(AppSettings& settings)
+{
+    settings = AppSettings{};
+}
+
+void LoadSettings(const IniDocument& document, AppSettings& settings)
+{
+    for (const OptionKey& key : kOptionKeys)
+        ReadOption(document, key, settings);
+    for (std::size_t column = 0; column < kColumnWidthKeys.size(); ++column) {
+        const std::string value = document.GetString(kWindowSection, kColumnWidthKeys[column], "", kValueBufferSize);
+        if (!value.empty())
+            settings.columnWidths[column] = AtoiValue(value);
+    }
+}
+
+void LoadHostList(const IniDocument& document, std::uint32_t maxHostNum, HostList& hosts)
+{
+    hosts.RemoveAll();
+    const std::vector<HostSection> sections = HostSectionsBetween(document, 0, maxHostNum);
+    hosts.Reserve(static_cast<std::int32_t>(std::min<std::size_t>(sections.size(), std::numeric_limits<std::int32_t>::max())));
+    for (const HostSection& section : sections) {
+        const tHostInfo host = ReadHost(document, section.name);
+        if (host.ipAddr[0] != '\0')
+            hosts.Append(host);
+    }
+}
+
+void SaveHostList(IniDocument& document, const HostList& hosts, std::uint32_t maxHostNum)
+{
+    std::int32_t row = 0;
+    for (const tHostInfo& host : hosts)
+        WriteHost(document, std::string(kHostSectionPrefix) + std::to_string(row++), host);
+    for (const HostSection& section : HostSectionsBetween(document, static_cast<std::uint32_t>(row), maxHostNum)) {
+        if (!IsCompleteStaleSection(document, section.name))
+            document.DeleteSection(section.name);
+    }
+}
+
+void SaveSettings(IniDocument& document, const AppSettings& settings, const HostList& hosts,
+                  const WindowState& window)
+{
+    for (const OptionKey& key : kOptionKeys)
+        document.SetString(kSettingSection, key.name, OptionText(key, settings));
+    document.SetString(kSettingSection, kDefaultHostKey, std::to_string(window.firstSelectedRow));
+    if (window.window && window.fallback)
+        WriteWindowGeometry(document, *window.window, *window.fallback, window);
+    for (std::size_t column = 0; column < kColumnWidthKeys.size(); ++column)
+        document.SetString(kWindowSection, kColumnWidthKeys[column], std::to_string(window.columnWidths[column]));
+    SaveHostList(document, hosts, settings.maxHostNum);
+}
+
+IoStatus SaveSettings(const std::filesystem::path& path, const AppSettings& settings,
+                      const HostList& hosts, const WindowState& window)
+{
+    SettingsFile file = SettingsFile::Open(path);
+    SaveSettings(file.Document(), settings, hosts, window);
+    return file.Save();
+}
+
+IoStatus SaveDefaultHost(const std::filesystem::path& path, std::int32_t row)
+{
+    SettingsFile file = SettingsFile::Open(path);
+    file.Document().SetString(kSettingSection, kDefaultHostKey, std::to_string(row));
+    return file.Save();
+}
+
+std::optional<std::int32_t> ReadIntSetting(const IniDocument& document, std::string_view section,
+                                           std::string_view key)
+{
+    const auto value = document.Find(section, key);
+    if (!value || value->empty())
+        return std::nullopt;
+    return AtoiValue(CutToBuffer(*value));
+}
+
+} // namespace pondel

@@ -1,0 +1,168 @@
+#include "model/FileIo.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <random>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "net/SocketHandle.h"
+
+namespace pondel {
+namespace {
+
+// A temporary file that is removed unless it was put in place.
+class TemporaryFile final {
+public:
+    TemporaryFile(std::filesystem::path path, int fd) noexcept : path_(std::move(path)), fd_(fd) {}
+    ~TemporaryFile()
+    {
+        if (!kept_)
+            ::unlink(path_.c_str());
+    }
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+    const std::filesystem::path& Path() const noexcept { return path_; }
+    SocketHandle& Descriptor() noexcept { return fd_; }
+    void Keep() noexcept { kept_ = true; }
+
+private:
+    std::filesystem::path path_;
+    SocketHandle fd_;
+    bool kept_ = false;
+};
+
+bool WriteAll(int fd, std::string_view text)
+{
+    while (!text.empty()) {
+        const ssize_t written = ::write(fd, text.data(), text.size());
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        text.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+// The file a save has to replace: the target of a symbolic link, so that the
+// link survives, or the path itself.
+std::filesystem::path ReplacementTarget(const std::filesystem::path& file)
+{
+    struct stat status {};
+    if (::lstat(file.c_str(), &status) != 0 || !S_ISLNK(status.st_mode))
+        return file;
+    char resolved[PATH_MAX];
+    if (::realpath(file.c_str(), resolved) == nullptr)
+        return file; // a dangling link is replaced by the file itself
+    return resolved;
+}
+
+std::filesystem::path FolderOf(const std::filesystem::path& file)
+{
+    const std::filesystem::path folder = file.parent_path();
+    return folder.empty() ? std::filesystem::path(".") : folder;
+}
+
+// Creates a new file beside the target under a name no one else uses.
+// Returns the error number, or 0 with the file in `created`.
+int CreateTemporaryBeside(const std::filesystem::path& target, std::unique_ptr<TemporaryFile>& created)
+{
+    static thread_local std::mt19937_64 random{std::random_device{}()};
+    int error = EEXIST;
+    for (int attempt = 0; attempt < 100 && error == EEXIST; ++attempt) {
+        std::filesystem::path candidate = FolderOf(target)
+            / ("." + target.filename().string() + ".tmp" + std::to_string(random() % 1000000000));
+        const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            created = std::make_unique<TemporaryFile>(std::move(candidate), fd);
+            return 0;
+        }
+        error = errno;
+    }
+    return error;
+}
+
+void SyncFolder(const std::filesystem::path& folder)
+{
+    // Makes the rename itself durable. A folder that cannot be opened for
+    // this does not make the save fail: the content is already in place.
+    const SocketHandle fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (fd)
+        ::fsync(fd.Get());
+}
+
+} // namespace
+
+IoStatus ReadWholeFile(const std::filesystem::path& file, std::size_t maxBytes, std::string& text)
+{
+    text.clear();
+    // Non-blocking, so that a FIFO in place of the file cannot stall the
+    // open; only regular files are read.
+    const SocketHandle fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (!fd)
+        return IoStatus::Failure(errno, "cannot open", file);
+    struct stat status {};
+    if (::fstat(fd.Get(), &status) != 0)
+        return IoStatus::Failure(errno, "cannot examine", file);
+    if (S_ISDIR(status.st_mode))
+        return IoStatus::Failure(EISDIR, "cannot read", file);
+    if (!S_ISREG(status.st_mode))
+        return IoStatus::Failure(EINVAL, "not a regular file:", file);
+    if (status.st_size > 0 && static_cast<std::uintmax_t>(status.st_size) > maxBytes)
+        return IoStatus::Failure(EFBIG, "cannot read", file);
+    if (status.st_size > 0)
+        text.reserve(static_cast<std::size_t>(status.st_size));
+    char buffer[65536];
+    for (;;) {
+        const ssize_t got = ::read(fd.Get(), buffer, sizeof buffer);
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            const int error = errno;
+            text.clear();
+            return IoStatus::Failure(error, "cannot read", file);
+        }
+        if (got == 0)
+            return {};
+        if (text.size() + static_cast<std::size_t>(got) > maxBytes) {
+            text.clear();
+            return IoStatus::Failure(EFBIG, "cannot read", file);
+        }
+        text.append(buffer, static_cast<std::size_t>(got));
+    }
+}
+
+IoStatus ReplaceFileAtomically(const std::filesystem::path& file, std::string_view text)
+{
+    const std::filesystem::path target = ReplacementTarget(file);
+    std::unique_ptr<TemporaryFile> temporary;
+    if (const int error = CreateTemporaryBeside(target, temporary); error != 0)
+        return IoStatus::Failure(error, "cannot create a temporary file for", target);
+    SocketHandle& fd = temporary->Descriptor();
+
+    struct stat old {};
+    if (::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode)
+        && ::fchmod(fd.Get(), old.st_mode & 07777) != 0)
+        return IoStatus::Failure(errno, "cannot set the permissions of", temporary->Path());
+    if (!WriteAll(fd.Get(), text))
+        return IoStatus::Failure(errno, "cannot write", temporary->Path());
+    if (::fsync(fd.Get()) != 0)
+        return IoStatus::Failure(errno, "cannot flush", temporary->Path());
+    if (::close(fd.Release()) != 0)
+        return IoStatus::Failure(errno, "cannot close", temporary->Path());
+    if (::rename(temporary->Path().c_str(), target.c_str()) != 0)
+        return IoStatus::Failure(errno, "cannot replace", target);
+    temporary->Keep();
+    SyncFolder(FolderOf(target));
+    return {};
+}
+
+} // namespace pondel
