@@ -12,6 +12,7 @@
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <linux/audit.h>
+#include <linux/capability.h>
 #include <linux/filter.h>
 #include <linux/seccomp.h>
 #include <poll.h>
@@ -260,6 +261,35 @@ int RunWithSocketsDenied(const std::function<int()>& fn)
     worker.join();
     if (!installed)
         throw std::runtime_error("cannot install the socket filter");
+    return result;
+}
+
+int RunWithoutCapability(int capability, const std::function<int()>& fn)
+{
+    int result = -1;
+    bool dropped = false;
+    int error = 0;
+    std::thread worker([&] {
+        // capset acts on the calling thread only.
+        __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+        __user_cap_data_struct data[_LINUX_CAPABILITY_U32S_3] = {};
+        if (syscall(SYS_capget, &header, data) != 0) {
+            error = errno;
+            return;
+        }
+        const auto bit = 1u << (capability % 32);
+        data[capability / 32].effective &= ~bit;
+        data[capability / 32].permitted &= ~bit;
+        if (syscall(SYS_capset, &header, data) != 0) {
+            error = errno;
+            return;
+        }
+        dropped = true;
+        result = fn();
+    });
+    worker.join();
+    if (!dropped)
+        throw std::runtime_error(std::string("cannot drop the capability: ") + std::strerror(error));
     return result;
 }
 

@@ -100,6 +100,10 @@ private:
 // can show that a code path opens no socket at all.
 int RunWithSocketsDenied(const std::function<int()>& fn);
 
+// Runs fn on a thread that has given up one capability (such as
+// CAP_NET_RAW) from its effective and permitted sets; other threads keep it.
+int RunWithoutCapability(int capability, const std::function<int()>& fn);
+
 // Counts the descriptors this process has open.
 int CountOpenDescriptors();
 

@@ -1,0 +1,122 @@
+#include "net/Icmp.h"
+
+#include <cstring>
+#include <utility>
+
+#include <unistd.h>
+
+namespace pondel {
+namespace {
+
+constexpr std::size_t kIcmpHeaderSize = 8;
+constexpr std::uint8_t kRequestFill = 0xCC;
+
+std::uint16_t ReadNetworkOrder(std::span<const std::uint8_t> bytes, std::size_t offset)
+{
+    return static_cast<std::uint16_t>((bytes[offset] << 8) | bytes[offset + 1]);
+}
+
+} // namespace
+
+std::uint16_t IcmpChecksum(std::span<const std::uint8_t> data)
+{
+    std::uint32_t sum = 0;
+    std::size_t offset = 0;
+    for (; offset + 1 < data.size(); offset += 2) {
+        std::uint16_t word = 0;
+        std::memcpy(&word, data.data() + offset, sizeof word);
+        sum += word;
+    }
+    if (offset < data.size()) {
+        // The odd byte is the first byte of a word padded with zero, which
+        // on a little-endian machine is simply its value.
+        const std::uint8_t last[2] = {data[offset], 0};
+        std::uint16_t word = 0;
+        std::memcpy(&word, last, sizeof word);
+        sum += word;
+    }
+    sum = (sum >> 16) + (sum & 0xFFFFu);
+    sum += sum >> 16;
+    return static_cast<std::uint16_t>(~sum & 0xFFFFu);
+}
+
+IcmpRequest BuildEchoRequest(std::uint16_t identifier)
+{
+    IcmpRequest request{};
+    request[0] = kIcmpEchoRequest;
+    request[4] = static_cast<std::uint8_t>(identifier >> 8);
+    request[5] = static_cast<std::uint8_t>(identifier & 0xFFu);
+    std::memset(request.data() + kIcmpHeaderSize, kRequestFill, request.size() - kIcmpHeaderSize);
+    const std::uint16_t checksum = IcmpChecksum(request);
+    std::memcpy(request.data() + 2, &checksum, sizeof checksum);
+    return request;
+}
+
+std::uint16_t ProcessEchoIdentifier()
+{
+    // The low byte goes first on the wire, whatever the machine's order.
+    const auto pid = static_cast<std::uint32_t>(getpid());
+    return static_cast<std::uint16_t>(((pid & 0xFFu) << 8) | ((pid >> 8) & 0xFFu));
+}
+
+timeval IcmpWaitTime(std::uint32_t timeOut)
+{
+    timeval wait{};
+    wait.tv_sec = static_cast<time_t>(timeOut / 1000);
+    wait.tv_usec = static_cast<suseconds_t>((timeOut % 1000) * 1000);
+    return wait;
+}
+
+IcmpSocket::IcmpSocket(SocketHandle handle, IcmpSocketKind kind, std::uint16_t identifier)
+    : handle_(std::move(handle))
+    , kind_(kind)
+    , identifier_(identifier)
+    , request_(BuildEchoRequest(identifier))
+{
+}
+
+std::optional<std::span<const std::uint8_t>> IcmpMessageOf(std::span<const std::uint8_t> packet)
+{
+    if (packet.empty())
+        return std::nullopt;
+    const std::size_t headerLength = (packet[0] & 0x0Fu) * 4u;
+    if (packet.size() < headerLength + kIcmpHeaderSize)
+        return std::nullopt;
+    return packet.subspan(headerLength);
+}
+
+IcmpVerdict JudgeIcmpMessage(std::span<const std::uint8_t> message, std::uint16_t identifier)
+{
+    if (message.size() < kIcmpHeaderSize)
+        return IcmpVerdict::kNotAnswered;
+    if (ReadNetworkOrder(message, 6) != 0)
+        return IcmpVerdict::kIgnored;
+    switch (message[0]) {
+    case kIcmpEchoReply:
+        return ReadNetworkOrder(message, 4) == identifier ? IcmpVerdict::kAnswered
+                                                          : IcmpVerdict::kIgnored;
+    case kIcmpTimeExceeded:
+        return IcmpVerdict::kIgnored;
+    case kIcmpEchoRequest:
+        // A raw socket also sees the requests that arrive, our own among
+        // them when the target is this machine; none of them is an answer.
+        return IcmpVerdict::kIgnored;
+    default:
+        return IcmpVerdict::kNotAnswered;
+    }
+}
+
+int ProbeHost(std::string_view target, const AppSettings& settings)
+{
+    int result = -1;
+    if (settings.noExternalCommand != 0) {
+        const IcmpSocket socket = IcmpOpen();
+        result = socket ? IcmpEcho(settings.icmpTimeOut, target, socket)
+                        : PingCommand(target, settings.icmpTimeOut);
+    } else {
+        result = PingCommand(target, settings.icmpTimeOut);
+    }
+    return result == 0 ? 1 : 0;
+}
+
+} // namespace pondel

@@ -1,0 +1,117 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string_view>
+
+#include <sys/time.h>
+
+#include "model/AppSettings.h"
+#include "net/SocketHandle.h"
+
+namespace pondel {
+
+// The echo request: type 8, code 0, checksum, identifier, sequence 0, then
+// 24 bytes of 0xCC.
+inline constexpr std::size_t kIcmpRequestSize = 32;
+using IcmpRequest = std::array<std::uint8_t, kIcmpRequestSize>;
+
+inline constexpr std::uint8_t kIcmpEchoReply = 0;
+inline constexpr std::uint8_t kIcmpDestinationUnreachable = 3;
+inline constexpr std::uint8_t kIcmpEchoRequest = 8;
+inline constexpr std::uint8_t kIcmpTimeExceeded = 11;
+
+// The Internet checksum (RFC 1071) of data, as it is stored in the packet:
+// the words are added in machine order, so the result goes back into the
+// buffer in machine order too.
+std::uint16_t IcmpChecksum(std::span<const std::uint8_t> data);
+
+// The request for one identifier, checksum filled in. The identifier is the
+// value of the field as read in network order.
+IcmpRequest BuildEchoRequest(std::uint16_t identifier);
+
+// The identifier of the raw socket's requests: the low 16 bits of the process
+// id, stored least significant byte first. Returned as the field's value in
+// network order, like every identifier here.
+std::uint16_t ProcessEchoIdentifier();
+
+// How long each wait for a reply lasts: timeOut / 1000 seconds and
+// (timeOut mod 1000) * 1000 microseconds.
+timeval IcmpWaitTime(std::uint32_t timeOut);
+
+enum class IcmpSocketKind {
+    // SOCK_RAW: sees every ICMP packet with its IP header; needs CAP_NET_RAW.
+    kRaw,
+    // The unprivileged ping socket (SOCK_DGRAM, IPPROTO_ICMP): the kernel
+    // sets the identifier, strips the IP header and delivers only replies
+    // to this socket's requests; errors come through the error queue.
+    kDatagram,
+};
+
+// An ICMP socket ready for IcmpEcho, with the request it sends and the
+// identifier its replies carry. The request is built once and only read
+// afterwards; every probe keeps its reply in a buffer of its own. One socket
+// serves one probe at a time: probes running at once on one socket could
+// take each other's packets, so each thread opens its own.
+class IcmpSocket final {
+public:
+    IcmpSocket() noexcept = default;
+    IcmpSocket(SocketHandle handle, IcmpSocketKind kind, std::uint16_t identifier);
+
+    int Get() const noexcept { return handle_.Get(); }
+    bool IsValid() const noexcept { return handle_.IsValid(); }
+    explicit operator bool() const noexcept { return IsValid(); }
+
+    IcmpSocketKind Kind() const noexcept { return kind_; }
+    std::uint16_t Identifier() const noexcept { return identifier_; }
+    const IcmpRequest& Request() const noexcept { return request_; }
+
+    void Close() noexcept { handle_.Reset(); }
+
+private:
+    SocketHandle handle_;
+    IcmpSocketKind kind_ = IcmpSocketKind::kRaw;
+    std::uint16_t identifier_ = 0;
+    IcmpRequest request_{};
+};
+
+// Opens a raw ICMP socket (time-to-live 30, non-blocking). Without the right
+// to do so it opens the unprivileged ping socket instead. When neither can be
+// opened it returns an invalid socket and stores errno of the raw socket's
+// failure in *error (when given).
+IcmpSocket IcmpOpen(int* error = nullptr);
+
+// Where a received packet leaves the probe.
+enum class IcmpVerdict {
+    kAnswered,      // the echo reply to our request
+    kIgnored,       // someone else's packet: wait again
+    kNotAnswered,   // the target refused, or the packet is malformed
+};
+
+// The ICMP message inside a packet read from a raw socket (IP header first),
+// or nothing when the packet is shorter than its IP header plus 8 bytes.
+std::optional<std::span<const std::uint8_t>> IcmpMessageOf(std::span<const std::uint8_t> packet);
+
+// Judges an ICMP message of at least 8 bytes that came from the target.
+IcmpVerdict JudgeIcmpMessage(std::span<const std::uint8_t> message, std::uint16_t identifier);
+
+// Sends one echo request to target (dotted decimal, else a host name resolved
+// to its first IPv4 address) and waits for the reply: 0 when it came, -1
+// otherwise. Every packet that is not the answer starts a new wait of the
+// full timeOut (milliseconds).
+int IcmpEcho(std::uint32_t timeOut, std::string_view target, const IcmpSocket& socket);
+
+// Runs the system's ping for one echo with a wait of timeOut milliseconds:
+// 0 when it saw a reply, -1 otherwise. A target that is empty or begins with
+// '-' is refused without running anything; the target never reaches a shell.
+int PingCommand(std::string_view target, std::uint32_t timeOut);
+
+// One probe with the ICMP_TIME_OUT option: our own echo when
+// NO_EXTERNAL_COMMAND is set (the system ping when no ICMP socket can be
+// opened), the system ping otherwise. 1 when the target answered, else 0.
+int ProbeHost(std::string_view target, const AppSettings& settings);
+
+} // namespace pondel

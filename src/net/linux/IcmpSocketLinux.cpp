@@ -1,0 +1,228 @@
+#include "net/Icmp.h"
+
+#include <cerrno>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <utility>
+
+#include <arpa/inet.h>
+#include <linux/errqueue.h>
+#include <netdb.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+
+#include "model/Ipv4Text.h"
+
+namespace pondel {
+namespace {
+
+constexpr int kTimeToLive = 30;
+// The largest IPv4 header followed by a whole echo message: more than any
+// reply we parse needs.
+constexpr std::size_t kReplyBufferSize = 60 + kIcmpRequestSize;
+constexpr std::size_t kIcmpHeaderSize = 8;
+
+using ReplyBuffer = std::array<std::uint8_t, kReplyBufferSize>;
+
+bool SetTimeToLive(int fd)
+{
+    return setsockopt(fd, IPPROTO_IP, IP_TTL, &kTimeToLive, sizeof kTimeToLive) == 0;
+}
+
+IcmpSocket OpenRawSocket(int& error)
+{
+    SocketHandle handle(socket(AF_INET, SOCK_RAW | SOCK_NONBLOCK | SOCK_CLOEXEC, IPPROTO_ICMP));
+    if (!handle || !SetTimeToLive(handle.Get())) {
+        error = errno;
+        return {};
+    }
+    return IcmpSocket(std::move(handle), IcmpSocketKind::kRaw, ProcessEchoIdentifier());
+}
+
+// The ping socket needs no privilege, only a group inside
+// net.ipv4.ping_group_range. The kernel puts the socket's port into the
+// identifier of every request, so binding to port 0 tells which one it is.
+IcmpSocket OpenDatagramSocket(int& error)
+{
+    SocketHandle handle(socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, IPPROTO_ICMP));
+    const int on = 1;
+    sockaddr_in local{};
+    local.sin_family = AF_INET;
+    socklen_t localLength = sizeof local;
+    // Without IP_RECVERR an unconnected ping socket never hears of the
+    // unreachable messages that must end a probe.
+    if (!handle || !SetTimeToLive(handle.Get()) ||
+        setsockopt(handle.Get(), IPPROTO_IP, IP_RECVERR, &on, sizeof on) != 0 ||
+        bind(handle.Get(), reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0 ||
+        getsockname(handle.Get(), reinterpret_cast<sockaddr*>(&local), &localLength) != 0) {
+        error = errno;
+        return {};
+    }
+    return IcmpSocket(std::move(handle), IcmpSocketKind::kDatagram, ntohs(local.sin_port));
+}
+
+struct AddressListDeleter {
+    void operator()(addrinfo* list) const { freeaddrinfo(list); }
+};
+
+// The target in network order: dotted decimal first, then a name lookup
+// that takes the first IPv4 address.
+std::optional<in_addr_t> ResolveTarget(std::string_view target)
+{
+    const std::string text(target.substr(0, target.find('\0')));
+    if (text.empty())
+        return std::nullopt;
+    const std::uint32_t numeric = TextToIp(text);
+    if (numeric != kInvalidIp)
+        return htonl(numeric);
+
+    addrinfo hints{};
+    hints.ai_family = AF_INET;
+    hints.ai_socktype = SOCK_DGRAM;
+    addrinfo* found = nullptr;
+    if (getaddrinfo(text.c_str(), nullptr, &hints, &found) != 0 || found == nullptr)
+        return std::nullopt;
+    const std::unique_ptr<addrinfo, AddressListDeleter> list(found);
+    sockaddr_in address{};
+    std::memcpy(&address, list->ai_addr, sizeof address);
+    return address.sin_addr.s_addr;
+}
+
+// Waits up to the full timeout for something to read; false on time-out or
+// error. ppoll takes the same time limit as select would, without select's
+// limit on descriptor numbers.
+bool WaitReadable(int fd, std::uint32_t timeOut)
+{
+    const timeval wait = IcmpWaitTime(timeOut);
+    for (;;) {
+        const timespec limit{wait.tv_sec, wait.tv_usec * 1000};
+        pollfd ready{fd, POLLIN, 0};
+        const int count = ppoll(&ready, 1, &limit, nullptr);
+        if (count < 0 && errno == EINTR)
+            continue;
+        return count > 0 && (ready.revents & POLLNVAL) == 0;
+    }
+}
+
+IcmpVerdict ReceiveRaw(const IcmpSocket& socket, in_addr_t destination)
+{
+    ReplyBuffer reply{};
+    sockaddr_in source{};
+    socklen_t sourceLength = sizeof source;
+    const ssize_t length = recvfrom(socket.Get(), reply.data(), reply.size(), 0,
+                                    reinterpret_cast<sockaddr*>(&source), &sourceLength);
+    if (length < 0 || source.sin_addr.s_addr != destination)
+        return IcmpVerdict::kIgnored;
+    const auto message =
+        IcmpMessageOf(std::span<const std::uint8_t>(reply.data(), static_cast<std::size_t>(length)));
+    if (!message)
+        return IcmpVerdict::kNotAnswered;
+    return JudgeIcmpMessage(*message, socket.Identifier());
+}
+
+// An ICMP error about one of this socket's requests, judged as the raw
+// socket would judge the error message itself; none when the queue is empty.
+std::optional<IcmpVerdict> ReceiveQueuedError(const IcmpSocket& socket, in_addr_t destination)
+{
+    ReplyBuffer original{};
+    iovec data{original.data(), original.size()};
+    alignas(cmsghdr) char control[256];
+    sockaddr_in target{};
+    msghdr message{};
+    message.msg_name = &target;
+    message.msg_namelen = sizeof target;
+    message.msg_iov = &data;
+    message.msg_iovlen = 1;
+    message.msg_control = control;
+    message.msg_controllen = sizeof control;
+    if (recvmsg(socket.Get(), &message, MSG_ERRQUEUE) < 0)
+        return std::nullopt;
+
+    for (cmsghdr* header = CMSG_FIRSTHDR(&message); header != nullptr;
+         header = CMSG_NXTHDR(&message, header)) {
+        if (header->cmsg_level != IPPROTO_IP || header->cmsg_type != IP_RECVERR)
+            continue;
+        sock_extended_err error{};
+        std::memcpy(&error, CMSG_DATA(header), sizeof error);
+        if (error.ee_origin != SO_EE_ORIGIN_ICMP)
+            return IcmpVerdict::kIgnored;
+        // The sender of the error message follows the extended error.
+        sockaddr_in offender{};
+        std::memcpy(&offender, CMSG_DATA(header) + sizeof error, sizeof offender);
+        if (offender.sin_addr.s_addr != destination)
+            return IcmpVerdict::kIgnored;
+        const std::array<std::uint8_t, kIcmpHeaderSize> errorMessage{error.ee_type, error.ee_code};
+        return JudgeIcmpMessage(errorMessage, socket.Identifier());
+    }
+    return IcmpVerdict::kIgnored;
+}
+
+IcmpVerdict ReceiveDatagram(const IcmpSocket& socket, in_addr_t destination)
+{
+    if (const auto error = ReceiveQueuedError(socket, destination))
+        return *error;
+
+    ReplyBuffer reply{};
+    sockaddr_in source{};
+    socklen_t sourceLength = sizeof source;
+    const ssize_t length = recvfrom(socket.Get(), reply.data(), reply.size(), 0,
+                                    reinterpret_cast<sockaddr*>(&source), &sourceLength);
+    if (length < 0 || source.sin_addr.s_addr != destination)
+        return IcmpVerdict::kIgnored;
+    if (static_cast<std::size_t>(length) < kIcmpHeaderSize)
+        return IcmpVerdict::kNotAnswered;
+    return JudgeIcmpMessage(std::span<const std::uint8_t>(reply.data(), static_cast<std::size_t>(length)),
+                            socket.Identifier());
+}
+
+} // namespace
+
+IcmpSocket IcmpOpen(int* error)
+{
+    int rawError = 0;
+    IcmpSocket raw = OpenRawSocket(rawError);
+    if (raw)
+        return raw;
+    int datagramError = 0;
+    IcmpSocket datagram = OpenDatagramSocket(datagramError);
+    if (!datagram) {
+        // Lacking the right to a raw socket is the cause worth reporting.
+        if (error != nullptr)
+            *error = rawError;
+        errno = rawError;
+    }
+    return datagram;
+}
+
+int IcmpEcho(std::uint32_t timeOut, std::string_view target, const IcmpSocket& socket)
+{
+    if (!socket)
+        return -1;
+    const auto destination = ResolveTarget(target);
+    if (!destination)
+        return -1;
+
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = *destination;
+    const IcmpRequest& request = socket.Request();
+    if (sendto(socket.Get(), request.data(), request.size(), 0,
+               reinterpret_cast<const sockaddr*>(&address), sizeof address) < 0)
+        return -1;
+
+    for (;;) {
+        if (!WaitReadable(socket.Get(), timeOut))
+            return -1;
+        const IcmpVerdict verdict = socket.Kind() == IcmpSocketKind::kRaw
+                                        ? ReceiveRaw(socket, *destination)
+                                        : ReceiveDatagram(socket, *destination);
+        if (verdict == IcmpVerdict::kAnswered)
+            return 0;
+        if (verdict == IcmpVerdict::kNotAnswered)
+            return -1;
+    }
+}
+
+} // namespace pondel
