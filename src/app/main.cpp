@@ -1,4 +1,11 @@
-int main()
+#include <string>
+#include <vector>
+
+#include "app/PondelApp.h"
+
+int main(int argc, char** argv)
 {
-    return 0;
+    pondel::CPondelApp app(std::vector<std::string>(argv + 1, argv + argc), {});
+    app.InitInstance();
+    return app.ExitInstance();
 }

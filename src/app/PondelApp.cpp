@@ -1,0 +1,39 @@
+#include "app/PondelApp.h"
+
+#include <utility>
+
+#include "app/ConsoleMode.h"
+#include "app/ModulePaths.h"
+#include "model/Settings.h"
+#include "net/AddressLookup.h"
+
+namespace pondel {
+
+CPondelApp::CPondelApp(std::vector<std::string> arguments, MainWindowRunner runMainWindow)
+    : arguments_(std::move(arguments))
+    , runMainWindow_(std::move(runMainWindow))
+{
+}
+
+void CPondelApp::InitInstance()
+{
+    // The host list is complete before the command line is read, so that
+    // /H can find names in it.
+    settingsPath_ = MakeSettingsPath(GetApplicationName());
+    SetDefaultSettings(settings_);
+    const SettingsFile file = SettingsFile::Open(settingsPath_);
+    LoadSettings(file.Document(), settings_);
+    LoadHostList(file.Document(), settings_.maxHostNum, hosts_);
+
+    const LocalNetworkQueries local{GetLocalHostAddress, GetNetMask};
+    if (const int result = ProcessCommandLine(arguments_, hosts_, local); result != 0) {
+        // The console path ends here and leaves the settings file alone.
+        exitCode_ = result == 1 ? 0 : result;
+        return;
+    }
+    exitCode_ = 0;
+    if (runMainWindow_)
+        runMainWindow_(*this);
+}
+
+} // namespace pondel

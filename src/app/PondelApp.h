@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "model/AppSettings.h"
+#include "model/HostList.h"
+
+namespace pondel {
+
+// The application object: owns the settings and the host list for the whole
+// process, decides between the console command and the window, and keeps
+// the exit code.
+class CPondelApp final {
+public:
+    // Runs the window application; it returns when the main window closed.
+    // The window writes the settings back itself.
+    using MainWindowRunner = std::function<void(CPondelApp&)>;
+
+    CPondelApp(std::vector<std::string> arguments, MainWindowRunner runMainWindow);
+    CPondelApp(const CPondelApp&) = delete;
+    CPondelApp& operator=(const CPondelApp&) = delete;
+
+    // Loads the settings and the host list, then runs the console command
+    // or the window.
+    void InitInstance();
+    // The process exit code.
+    std::int32_t ExitInstance() const { return exitCode_; }
+
+    const std::string& SettingsPath() const { return settingsPath_; }
+    AppSettings& Settings() { return settings_; }
+    HostList& Hosts() { return hosts_; }
+
+private:
+    std::vector<std::string> arguments_;
+    MainWindowRunner runMainWindow_;
+    std::string settingsPath_;
+    AppSettings settings_;
+    HostList hosts_;
+    std::int32_t exitCode_ = 0;
+};
+
+} // namespace pondel
