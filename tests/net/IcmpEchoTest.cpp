@@ -299,7 +299,7 @@ TEST_P(IcmpEchoTest, SilentAddressGivesUpAfterTheTimeout)
     const ProbeOutcome outcome = Probe(GetParam(), 300, kSilentHost);
     EXPECT_EQ(outcome.result, -1);
     EXPECT_GE(outcome.elapsed, 290ms);
-    EXPECT_LT(outcome.elapsed, 1500ms);
+    EXPECT_LT(outcome.elapsed, 2500ms);
 }
 
 TEST_P(IcmpEchoTest, UnreachableFromTheTargetEndsAtOnce)

@@ -230,80 +230,6 @@ std::vector<Datagram> DatagramSink::ReceiveAll(std::chrono::milliseconds quiet)
     return all;
 }
 
-int RunWithSocketsDenied(const std::function<int()>& fn)
-{
-    int result = -1;
-    bool installed = false;
-    std::thread worker([&] {
-        // A seccomp filter binds only this thread: socket() fails with EACCES.
-        sock_filter program[] = {
-            {BPF_LD | BPF_W | BPF_ABS, 0, 0, static_cast<std::uint32_t>(offsetof(seccomp_data, arch))},
-#if defined(__x86_64__)
-            {BPF_JMP | BPF_JEQ | BPF_K, 1, 0, AUDIT_ARCH_X86_64},
-#elif defined(__aarch64__)
-            {BPF_JMP | BPF_JEQ | BPF_K, 1, 0, AUDIT_ARCH_AARCH64},
-#else
-#error "add this architecture's audit value"
-#endif
-            {BPF_RET | BPF_K, 0, 0, SECCOMP_RET_ALLOW},
-            {BPF_LD | BPF_W | BPF_ABS, 0, 0, static_cast<std::uint32_t>(offsetof(seccomp_data, nr))},
-            {BPF_JMP | BPF_JEQ | BPF_K, 0, 1, static_cast<std::uint32_t>(SYS_socket)},
-            {BPF_RET | BPF_K, 0, 0, SECCOMP_RET_ERRNO | (EACCES & SECCOMP_RET_DATA)},
-            {BPF_RET | BPF_K, 0, 0, SECCOMP_RET_ALLOW},
-        };
-        sock_fprog filter{static_cast<unsigned short>(sizeof program / sizeof program[0]), program};
-        if (prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) != 0 ||
-            prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &filter) != 0)
-            return;
-        installed = true;
-        result = fn();
-    });
-    worker.join();
-    if (!installed)
-        throw std::runtime_error("cannot install the socket filter");
-    return result;
-}
-
-int RunWithoutCapability(int capability, const std::function<int()>& fn)
-{
-    int result = -1;
-    bool dropped = false;
-    int error = 0;
-    std::thread worker([&] {
-        // capset acts on the calling thread only.
-        __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
-        __user_cap_data_struct data[_LINUX_CAPABILITY_U32S_3] = {};
-        if (syscall(SYS_capget, &header, data) != 0) {
-            error = errno;
-            return;
-        }
-        const auto bit = 1u << (capability % 32);
-        data[capability / 32].effective &= ~bit;
-        data[capability / 32].permitted &= ~bit;
-        if (syscall(SYS_capset, &header, data) != 0) {
-            error = errno;
-            return;
-        }
-        dropped = true;
-        result = fn();
-    });
-    worker.join();
-    if (!dropped)
-        throw std::runtime_error(std::string("cannot drop the capability: ") + std::strerror(error));
-    return result;
-}
-
-int CountOpenDescriptors()
-{
-    int count = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd"))
-        ++count;
-    return count;
-}
-
-} // namespace pondel::test
-
-namespace pondel::test {
 namespace {
 
 // Runs fn on a new thread after `prepare` has succeeded there; a failed
@@ -324,33 +250,74 @@ int RunOnPreparedThread(const char* what, const std::function<bool()>& prepare,
     return result;
 }
 
-} // namespace
-
-int RunWithSocketFamilyDenied(int family, const std::function<int()>& fn)
+// Installs a seccomp filter on the calling thread under which socket()
+// fails with EACCES: every call, or only those for one address family.
+bool DenySocketsOnThisThread(std::optional<int> family)
 {
-    return RunOnPreparedThread("socket family filter", [family] {
-        // The family is socket()'s first argument; its low half is enough.
-        sock_filter program[] = {
-            {BPF_LD | BPF_W | BPF_ABS, 0, 0, static_cast<std::uint32_t>(offsetof(seccomp_data, arch))},
+    constexpr auto kArchOffset = static_cast<std::uint32_t>(offsetof(seccomp_data, arch));
+    constexpr auto kCallOffset = static_cast<std::uint32_t>(offsetof(seccomp_data, nr));
+    // The family is socket()'s first argument; its low half is enough.
+    constexpr auto kFamilyOffset = static_cast<std::uint32_t>(offsetof(seccomp_data, args));
 #if defined(__x86_64__)
-            {BPF_JMP | BPF_JEQ | BPF_K, 1, 0, AUDIT_ARCH_X86_64},
+    constexpr std::uint32_t kArch = AUDIT_ARCH_X86_64;
 #elif defined(__aarch64__)
-            {BPF_JMP | BPF_JEQ | BPF_K, 1, 0, AUDIT_ARCH_AARCH64},
+    constexpr std::uint32_t kArch = AUDIT_ARCH_AARCH64;
 #else
 #error "add this architecture's audit value"
 #endif
-            {BPF_RET | BPF_K, 0, 0, SECCOMP_RET_ALLOW},
-            {BPF_LD | BPF_W | BPF_ABS, 0, 0, static_cast<std::uint32_t>(offsetof(seccomp_data, nr))},
-            {BPF_JMP | BPF_JEQ | BPF_K, 0, 3, static_cast<std::uint32_t>(SYS_socket)},
-            {BPF_LD | BPF_W | BPF_ABS, 0, 0, static_cast<std::uint32_t>(offsetof(seccomp_data, args))},
-            {BPF_JMP | BPF_JEQ | BPF_K, 0, 1, static_cast<std::uint32_t>(family)},
-            {BPF_RET | BPF_K, 0, 0, SECCOMP_RET_ERRNO | (EACCES & SECCOMP_RET_DATA)},
-            {BPF_RET | BPF_K, 0, 0, SECCOMP_RET_ALLOW},
-        };
-        sock_fprog filter{static_cast<unsigned short>(sizeof program / sizeof program[0]), program};
-        return prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 &&
-               prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &filter) == 0;
+    const auto skipToAllow = static_cast<std::uint8_t>(family ? 3 : 1);
+    std::vector<sock_filter> program{
+        {BPF_LD | BPF_W | BPF_ABS, 0, 0, kArchOffset},
+        {BPF_JMP | BPF_JEQ | BPF_K, 1, 0, kArch},
+        {BPF_RET | BPF_K, 0, 0, SECCOMP_RET_ALLOW},
+        {BPF_LD | BPF_W | BPF_ABS, 0, 0, kCallOffset},
+        {BPF_JMP | BPF_JEQ | BPF_K, 0, skipToAllow, static_cast<std::uint32_t>(SYS_socket)},
+    };
+    if (family) {
+        program.push_back({BPF_LD | BPF_W | BPF_ABS, 0, 0, kFamilyOffset});
+        program.push_back({BPF_JMP | BPF_JEQ | BPF_K, 0, 1, static_cast<std::uint32_t>(*family)});
+    }
+    program.push_back({BPF_RET | BPF_K, 0, 0, SECCOMP_RET_ERRNO | (EACCES & SECCOMP_RET_DATA)});
+    program.push_back({BPF_RET | BPF_K, 0, 0, SECCOMP_RET_ALLOW});
+    sock_fprog filter{static_cast<unsigned short>(program.size()), program.data()};
+    return prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 &&
+           prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &filter) == 0;
+}
+
+} // namespace
+
+int RunWithSocketsDenied(const std::function<int()>& fn)
+{
+    return RunOnPreparedThread("socket filter", [] { return DenySocketsOnThisThread(std::nullopt); }, fn);
+}
+
+int RunWithSocketFamilyDenied(int family, const std::function<int()>& fn)
+{
+    return RunOnPreparedThread("socket family filter",
+                               [family] { return DenySocketsOnThisThread(family); }, fn);
+}
+
+int RunWithoutCapability(int capability, const std::function<int()>& fn)
+{
+    return RunOnPreparedThread("capability drop", [capability] {
+        // capset acts on the calling thread only.
+        __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+        __user_cap_data_struct data[_LINUX_CAPABILITY_U32S_3] = {};
+        if (syscall(SYS_capget, &header, data) != 0)
+            return false;
+        const auto bit = 1u << (capability % 32);
+        data[capability / 32].effective &= ~bit;
+        data[capability / 32].permitted &= ~bit;
+        return syscall(SYS_capset, &header, data) == 0;
     }, fn);
+}
+
+int CountOpenDescriptors()
+{
+    int count = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd"))
+        ++count;
+    return count;
 }
 
 int RunAsUser(unsigned int id, const std::function<int()>& fn)
