@@ -2,21 +2,9 @@
 
 #include <cstdio>
 
+#include "model/HexDigit.h"
+
 namespace pondel {
-namespace {
-
-int HexDigitValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-} // namespace
 
 int ParseMacAddress(std::string_view text, MacAddress& mac)
 {
@@ -31,8 +19,8 @@ int ParseMacAddress(std::string_view text, MacAddress& mac)
     for (const char c : text) {
         if (c == '\0')
             break;
-        const int value = HexDigitValue(c);
-        if (value < 0) {
+        const std::optional<int> digit = HexDigitValue(c);
+        if (!digit) {
             digitsInPair = 0;
             continue;
         }
@@ -40,12 +28,12 @@ int ParseMacAddress(std::string_view text, MacAddress& mac)
             digitsInPair = 0;
         if (digitsInPair == 0) {
             if (byteIndex < mac.size())
-                mac[byteIndex] = static_cast<std::uint8_t>(value << 4);
+                mac[byteIndex] = static_cast<std::uint8_t>(*digit << 4);
             digitsInPair = 1;
         } else {
             if (byteIndex >= mac.size())
                 return -1; // a seventh complete pair
-            mac[byteIndex] = static_cast<std::uint8_t>(mac[byteIndex] | value);
+            mac[byteIndex] = static_cast<std::uint8_t>(mac[byteIndex] | *digit);
             ++byteIndex;
             digitsInPair = 2;
         }

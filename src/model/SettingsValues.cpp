@@ -4,23 +4,14 @@
 #include <cstdio>
 #include <limits>
 
+#include "model/HexDigit.h"
+
 namespace pondel {
 namespace {
 
 bool IsCSpace(char c) noexcept
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-std::optional<int> HexDigit(char c) noexcept
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return std::nullopt;
 }
 
 // One "%02X" conversion: skips white space, then takes one or two digits.
@@ -31,7 +22,7 @@ std::optional<std::uint8_t> NextHexPair(std::string_view& text) noexcept
     int value = 0;
     int digits = 0;
     while (digits < 2 && !text.empty()) {
-        const auto digit = HexDigit(text.front());
+        const auto digit = HexDigitValue(text.front());
         if (!digit)
             break;
         value = value * 16 + *digit;

@@ -11,7 +11,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "net/SocketHandle.h"
+#include "model/linux/FileDescriptor.h"
 
 namespace pondel {
 namespace {
@@ -29,28 +29,14 @@ public:
     TemporaryFile& operator=(const TemporaryFile&) = delete;
 
     const std::filesystem::path& Path() const noexcept { return path_; }
-    SocketHandle& Descriptor() noexcept { return fd_; }
+    UniqueFd& Descriptor() noexcept { return fd_; }
     void Keep() noexcept { kept_ = true; }
 
 private:
     std::filesystem::path path_;
-    SocketHandle fd_;
+    UniqueFd fd_;
     bool kept_ = false;
 };
-
-bool WriteAll(int fd, std::string_view text)
-{
-    while (!text.empty()) {
-        const ssize_t written = ::write(fd, text.data(), text.size());
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        text.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
 
 // The file a save has to replace: the target of a symbolic link, so that the
 // link survives, or the path itself.
@@ -94,7 +80,7 @@ void SyncFolder(const std::filesystem::path& folder)
 {
     // Makes the rename itself durable. A folder that cannot be opened for
     // this does not make the save fail: the content is already in place.
-    const SocketHandle fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    const UniqueFd fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (fd)
         ::fsync(fd.Get());
 }
@@ -106,7 +92,7 @@ IoStatus ReadWholeFile(const std::filesystem::path& file, std::size_t maxBytes, 
     text.clear();
     // Non-blocking, so that a FIFO in place of the file cannot stall the
     // open; only regular files are read.
-    const SocketHandle fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    const UniqueFd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (!fd)
         return IoStatus::Failure(errno, "cannot open", file);
     struct stat status {};
@@ -146,7 +132,7 @@ IoStatus ReplaceFileAtomically(const std::filesystem::path& file, std::string_vi
     std::unique_ptr<TemporaryFile> temporary;
     if (const int error = CreateTemporaryBeside(target, temporary); error != 0)
         return IoStatus::Failure(error, "cannot create a temporary file for", target);
-    SocketHandle& fd = temporary->Descriptor();
+    UniqueFd& fd = temporary->Descriptor();
 
     struct stat old {};
     if (::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode)
