@@ -8,11 +8,16 @@ namespace {
 std::optional<std::string>* ValueSwitch(CommandLineOptions& options, char letter)
 {
     switch (letter) {
-    case 'H': return &options.hostName;
-    case 'I': return &options.ipAddr;
-    case 'M': return &options.macAddr;
-    case 'N': return &options.netMask;
-    default: return nullptr;
+    case 'H':
+        return &options.hostName;
+    case 'I':
+        return &options.ipAddr;
+    case 'M':
+        return &options.macAddr;
+    case 'N':
+        return &options.netMask;
+    default:
+        return nullptr;
     }
 }
 

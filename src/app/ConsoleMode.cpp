@@ -15,21 +15,21 @@ bool HasTarget(const CommandLineOptions& options)
     return given(options.hostName) || given(options.ipAddr) || given(options.macAddr);
 }
 
-int WakeUp(const CommandLineOptions& options, const HostList& hosts,
-           const LocalNetworkQueries& local)
+int WakeUp(
+    const CommandLineOptions& options, const HostList& hosts, const LocalNetworkQueries& local)
 {
     const auto target = AssembleWakeUpTarget(options, hosts, local);
     if (!target)
         return -1;
-    const int sent = SendMagicPacket(target->ipAddr, target->netMask, target->macAddr,
-                                     target->broadcast, kConsoleWakeUpPort);
+    const int sent = SendMagicPacket(
+        target->ipAddr, target->netMask, target->macAddr, target->broadcast, kConsoleWakeUpPort);
     return sent == kMagicPacketSent ? 1 : -1;
 }
 
 } // namespace
 
 int ProcessCommandLine(const std::vector<std::string>& arguments, const HostList& hosts,
-                       const LocalNetworkQueries& local)
+    const LocalNetworkQueries& local)
 {
     const CommandLineOptions options = ParseCommandLine(arguments);
     if (options.unknownSwitch)

@@ -18,6 +18,6 @@ inline constexpr std::uint16_t kConsoleWakeUpPort = 7;
 // no IP address without broadcast, or a send error; nothing is printed), or
 // the console result of the text printed.
 int ProcessCommandLine(const std::vector<std::string>& arguments, const HostList& hosts,
-                       const LocalNetworkQueries& local);
+    const LocalNetworkQueries& local);
 
 } // namespace pondel

@@ -6,13 +6,13 @@ namespace {
 bool EndsLine(std::string_view line, std::size_t position)
 {
     return position >= line.size() || line[position] == '\0' || line[position] == '\r' ||
-           line[position] == '\n';
+        line[position] == '\n';
 }
 
 } // namespace
 
-std::optional<std::size_t> NextCsvField(std::string_view line, std::size_t position,
-                                        std::string& field, std::size_t capacity)
+std::optional<std::size_t> NextCsvField(
+    std::string_view line, std::size_t position, std::string& field, std::size_t capacity)
 {
     field.clear();
     bool inQuotes = false;

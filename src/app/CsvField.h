@@ -13,7 +13,7 @@ namespace pondel {
 // that would end it: when that is reached the field is cut there and no next
 // field follows. Returns the position of the next field, or none when the
 // line ends (at its end, a CR or an LF; a final comma starts no empty field).
-std::optional<std::size_t> NextCsvField(std::string_view line, std::size_t position,
-                                        std::string& field, std::size_t capacity);
+std::optional<std::size_t> NextCsvField(
+    std::string_view line, std::size_t position, std::string& field, std::size_t capacity);
 
 } // namespace pondel

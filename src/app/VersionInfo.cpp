@@ -51,12 +51,12 @@ const VersionBlock& BlockForUserLanguage()
 
 } // namespace
 
-bool GetFileVersionNumbers(std::uint16_t* major, std::uint16_t* minor,
-                           std::uint16_t* build, std::uint16_t* revision)
+bool GetFileVersionNumbers(
+    std::uint16_t* major, std::uint16_t* minor, std::uint16_t* build, std::uint16_t* revision)
 {
-    const std::pair<std::uint16_t*, std::uint32_t> outputs[] = {
-        {major, kFileVersionMs >> 16}, {minor, kFileVersionMs & 0xFFFF},
-        {build, kFileVersionLs >> 16}, {revision, kFileVersionLs & 0xFFFF}};
+    const std::pair<std::uint16_t*, std::uint32_t> outputs[] = {{major, kFileVersionMs >> 16},
+        {minor, kFileVersionMs & 0xFFFF}, {build, kFileVersionLs >> 16},
+        {revision, kFileVersionLs & 0xFFFF}};
     for (const auto& [output, number] : outputs) {
         if (output != nullptr)
             *output = static_cast<std::uint16_t>(number);

@@ -8,8 +8,8 @@ namespace pondel {
 
 // The program's version data, compiled in. Each output that is not null
 // receives its number; false when there is no version data.
-bool GetFileVersionNumbers(std::uint16_t* major, std::uint16_t* minor,
-                           std::uint16_t* build, std::uint16_t* revision);
+bool GetFileVersionNumbers(
+    std::uint16_t* major, std::uint16_t* minor, std::uint16_t* build, std::uint16_t* revision);
 
 // Copies the named string ("ProductName", "FileVersion", ...) of the block
 // for the user's language into value, cut to 1023 characters, and returns 1;

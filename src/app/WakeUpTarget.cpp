@@ -15,7 +15,7 @@ bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b)
 {
     return std::ranges::equal(a, b, [](char x, char y) {
         return std::tolower(static_cast<unsigned char>(x)) ==
-               std::tolower(static_cast<unsigned char>(y));
+            std::tolower(static_cast<unsigned char>(y));
     });
 }
 
@@ -34,17 +34,15 @@ const std::string* Given(const std::optional<std::string>& value)
 template <typename Field>
 const tHostInfo* FindRow(const HostList& hosts, std::string_view text, Field field)
 {
-    const auto row = std::ranges::find_if(hosts, [&](const tHostInfo& host) {
-        return EqualIgnoringAsciiCase(field(host), text);
-    });
+    const auto row = std::ranges::find_if(
+        hosts, [&](const tHostInfo& host) { return EqualIgnoringAsciiCase(field(host), text); });
     return row == hosts.end() ? nullptr : &*row;
 }
 
 } // namespace
 
-std::optional<WakeUpTarget> AssembleWakeUpTarget(const CommandLineOptions& options,
-                                                 const HostList& hosts,
-                                                 const LocalNetworkQueries& local)
+std::optional<WakeUpTarget> AssembleWakeUpTarget(
+    const CommandLineOptions& options, const HostList& hosts, const LocalNetworkQueries& local)
 {
     WakeUpTarget target;
     target.broadcast = options.broadcast;

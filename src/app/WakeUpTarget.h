@@ -12,9 +12,9 @@ namespace pondel {
 
 // Where a console wake-up goes, in the texts the magic packet takes.
 struct WakeUpTarget {
-    std::string ipAddr;   // at most 15 characters
-    std::string netMask;  // at most 15 characters
-    std::string macAddr;  // at most 17 characters
+    std::string ipAddr;  // at most 15 characters
+    std::string netMask; // at most 15 characters
+    std::string macAddr; // at most 17 characters
     bool broadcast = true;
 };
 
@@ -30,8 +30,7 @@ struct LocalNetworkQueries {
 // still missing), /M the MAC, /N the netmask. A missing IP address becomes
 // this computer's own, a missing netmask the one the system has for the
 // address. None when there is no MAC, or no IP address and no broadcast.
-std::optional<WakeUpTarget> AssembleWakeUpTarget(const CommandLineOptions& options,
-                                                 const HostList& hosts,
-                                                 const LocalNetworkQueries& local);
+std::optional<WakeUpTarget> AssembleWakeUpTarget(
+    const CommandLineOptions& options, const HostList& hosts, const LocalNetworkQueries& local);
 
 } // namespace pondel

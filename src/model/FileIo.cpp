@@ -4,7 +4,8 @@
 
 namespace pondel {
 
-IoStatus IoStatus::Failure(int errorNumber, std::string_view step, const std::filesystem::path& file)
+IoStatus IoStatus::Failure(
+    int errorNumber, std::string_view step, const std::filesystem::path& file)
 {
     std::string message(step);
     message.append(" ").append(file.string()).append(": ");

@@ -16,7 +16,8 @@ struct IoStatus {
     bool Ok() const noexcept { return errorNumber == 0; }
     explicit operator bool() const noexcept { return Ok(); }
 
-    static IoStatus Failure(int errorNumber, std::string_view step, const std::filesystem::path& file);
+    static IoStatus Failure(
+        int errorNumber, std::string_view step, const std::filesystem::path& file);
 };
 
 // Reads a whole regular file into text; anything else (a folder, a FIFO, a

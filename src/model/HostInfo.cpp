@@ -2,9 +2,8 @@
 
 namespace pondel {
 
-tHostInfo MakeHostInfo(std::string_view hostName, std::string_view comment,
-                       std::string_view ipAddr, std::string_view netMask,
-                       std::string_view macAddr)
+tHostInfo MakeHostInfo(std::string_view hostName, std::string_view comment, std::string_view ipAddr,
+    std::string_view netMask, std::string_view macAddr)
 {
     tHostInfo host;
     SetField(host.hostName, hostName);

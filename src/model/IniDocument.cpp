@@ -47,15 +47,15 @@ std::string Lowered(std::string_view text)
 
 bool EqualIgnoringCase(std::string_view a, std::string_view b) noexcept
 {
-    return a.size() == b.size()
-        && std::equal(a.begin(), a.end(), b.begin(),
-                      [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+        return LowerAscii(x) == LowerAscii(y);
+    });
 }
 
 std::string_view Unquoted(std::string_view value) noexcept
 {
-    if (value.size() >= 2 && value.front() == value.back()
-        && (value.front() == '"' || value.front() == '\''))
+    if (value.size() >= 2 && value.front() == value.back() &&
+        (value.front() == '"' || value.front() == '\''))
         return value.substr(1, value.size() - 2);
     return value;
 }
@@ -74,7 +74,8 @@ std::string_view StripTrailingSpaces(std::string_view text) noexcept
 
 std::string_view CutTo(std::string_view text, std::size_t bufferSize) noexcept
 {
-    return bufferSize == 0 ? std::string_view{} : text.substr(0, std::min(text.size(), bufferSize - 1));
+    return bufferSize == 0 ? std::string_view{}
+                           : text.substr(0, std::min(text.size(), bufferSize - 1));
 }
 
 // Splits off the next line and its line break.
@@ -93,7 +94,7 @@ RawLine NextRawLine(std::string_view& rest) noexcept
     }
     const std::string_view lineBreak = rest[end] == '\n' ? std::string_view("\n")
         : end + 1 < rest.size() && rest[end + 1] == '\n' ? std::string_view("\r\n")
-        : std::string_view("\r");
+                                                         : std::string_view("\r");
     const RawLine line{rest.substr(0, end), lineBreak};
     rest.remove_prefix(end + lineBreak.size());
     return line;
@@ -131,8 +132,8 @@ IniDocument::Line IniDocument::MakeLine(std::string_view text, std::string_view 
     return line;
 }
 
-IniDocument::Line IniDocument::MakeKeyLine(std::string_view key, std::string_view value,
-                                           std::string_view lineBreak)
+IniDocument::Line IniDocument::MakeKeyLine(
+    std::string_view key, std::string_view value, std::string_view lineBreak)
 {
     std::string text;
     text.reserve(key.size() + 1 + value.size());
@@ -226,14 +227,17 @@ IniDocument::Section* IniDocument::FindSection(std::string_view section)
 const IniDocument::Line* IniDocument::FindKey(const Section& section, std::string_view key) const
 {
     for (const Line& line : section.lines) {
-        if (line.kind == Kind::Key
-            && EqualIgnoringCase(std::string_view(line.text).substr(line.keyBegin, line.keyEnd - line.keyBegin), key))
+        if (line.kind == Kind::Key &&
+            EqualIgnoringCase(
+                std::string_view(line.text).substr(line.keyBegin, line.keyEnd - line.keyBegin),
+                key))
             return &line;
     }
     return nullptr;
 }
 
-std::optional<std::string_view> IniDocument::Find(std::string_view section, std::string_view key) const
+std::optional<std::string_view> IniDocument::Find(
+    std::string_view section, std::string_view key) const
 {
     key = TrimSpaces(key);
     if (key.empty())
@@ -249,7 +253,7 @@ std::optional<std::string_view> IniDocument::Find(std::string_view section, std:
 }
 
 std::string IniDocument::GetString(std::string_view section, std::string_view key,
-                                   std::string_view defaultValue, std::size_t bufferSize) const
+    std::string_view defaultValue, std::size_t bufferSize) const
 {
     const auto value = Find(section, key);
     return std::string(CutTo(value ? *value : StripTrailingSpaces(defaultValue), bufferSize));
@@ -267,15 +271,17 @@ void IniDocument::SetString(std::string_view section, std::string_view key, std:
         target = &AppendSection(name, MakeLine("[" + std::string(name) + "]", newLineBreak_));
     }
     for (Line& line : target->lines) {
-        if (line.kind == Kind::Key
-            && EqualIgnoringCase(std::string_view(line.text).substr(line.keyBegin, line.keyEnd - line.keyBegin), key)) {
+        if (line.kind == Kind::Key &&
+            EqualIgnoringCase(
+                std::string_view(line.text).substr(line.keyBegin, line.keyEnd - line.keyBegin),
+                key)) {
             line.text.resize(line.valueBegin);
             line.text.append(value);
             return;
         }
     }
     const auto lastKey = std::find_if(target->lines.rbegin(), target->lines.rend(),
-                                      [](const Line& line) { return line.kind == Kind::Key; });
+        [](const Line& line) { return line.kind == Kind::Key; });
     target->lines.insert(lastKey.base(), MakeKeyLine(key, value, newLineBreak_));
 }
 

@@ -44,7 +44,7 @@ public:
     // Find with a caller's buffer of bufferSize characters: the value, or the
     // default without its trailing spaces, cut to bufferSize - 1.
     std::string GetString(std::string_view section, std::string_view key,
-                          std::string_view defaultValue, std::size_t bufferSize) const;
+        std::string_view defaultValue, std::size_t bufferSize) const;
 
     // Writes a value verbatim, creating the section or key when missing. A
     // value ends at its first CR, LF or NUL: a line break in a value would
@@ -66,10 +66,13 @@ public:
     std::string_view NewLineBreak() const noexcept;
 
 private:
-    enum class Kind : std::uint8_t { Other, Key };
+    enum class Kind : std::uint8_t {
+        Other,
+        Key
+    };
 
     struct Line {
-        std::string text; // without its line break
+        std::string text;           // without its line break
         std::string_view lineBreak; // "", "\n", "\r\n" or "\r"
         Kind kind = Kind::Other;
         // Trimmed key and raw value ranges of a key line, offsets into text.
@@ -86,7 +89,8 @@ private:
     };
 
     static Line MakeLine(std::string_view text, std::string_view lineBreak);
-    static Line MakeKeyLine(std::string_view key, std::string_view value, std::string_view lineBreak);
+    static Line MakeKeyLine(
+        std::string_view key, std::string_view value, std::string_view lineBreak);
 
     const Section* FindSection(std::string_view section) const;
     Section* FindSection(std::string_view section);

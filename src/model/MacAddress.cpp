@@ -44,8 +44,8 @@ int ParseMacAddress(std::string_view text, MacAddress& mac)
 std::string FormatMacAddress(const MacAddress& mac)
 {
     char text[32];
-    std::snprintf(text, sizeof text, "%02X:%02X:%02X:%02X:%02X:%02X",
-                  mac[0], mac[1], mac[2], mac[3], mac[4], mac[5]);
+    std::snprintf(text, sizeof text, "%02X:%02X:%02X:%02X:%02X:%02X", mac[0], mac[1], mac[2],
+        mac[3], mac[4], mac[5]);
     return text;
 }
 

@@ -21,7 +21,7 @@ enum class Rule {
     Flag,      // stored and written as 0 or 1
     ZeroOrOne, // read as a flag, written as it is held
     Color,
-    Text,      // taken when not empty
+    Text, // taken when not empty
 };
 
 struct OptionKey {
@@ -61,8 +61,12 @@ const std::array<OptionKey, 21> kOptionKeys{{
 constexpr std::string_view kQuotedTextKey = "ACTIVE_MARK_TEXT";
 
 constexpr std::array<std::string_view, 6> kColumnWidthKeys{
-    "ITEM_WIDTH_BOOT", "ITEM_WIDTH_HOST_NAME", "ITEM_WIDTH_COMMENT",
-    "ITEM_WIDTH_IP_ADDR", "ITEM_WIDTH_NET_MASK", "ITEM_WIDTH_MAC_ADDR",
+    "ITEM_WIDTH_BOOT",
+    "ITEM_WIDTH_HOST_NAME",
+    "ITEM_WIDTH_COMMENT",
+    "ITEM_WIDTH_IP_ADDR",
+    "ITEM_WIDTH_NET_MASK",
+    "ITEM_WIDTH_MAC_ADDR",
 };
 
 constexpr std::string_view kHostNameKey = "HOST_NAME";
@@ -85,7 +89,8 @@ void ReadOption(const IniDocument& document, const OptionKey& key, AppSettings& 
     if (key.rule == Rule::Text) {
         // The current text is the default, which loses its trailing spaces
         // when the key is missing.
-        std::string value = document.GetString(kSettingSection, key.name, settings.*key.text, kValueBufferSize);
+        std::string value =
+            document.GetString(kSettingSection, key.name, settings.*key.text, kValueBufferSize);
         if (!value.empty())
             settings.*key.text = std::move(value);
         return;
@@ -174,8 +179,8 @@ struct HostSection {
 // order of their numbers. This visits the sections the file holds instead of
 // every number of the range, which MAX_HOST_NUM may make four billion long,
 // and finds the same sections.
-std::vector<HostSection> HostSectionsBetween(const IniDocument& document, std::uint32_t first,
-                                             std::uint32_t limit)
+std::vector<HostSection> HostSectionsBetween(
+    const IniDocument& document, std::uint32_t first, std::uint32_t limit)
 {
     std::vector<HostSection> sections;
     for (std::string& name : document.SectionNames()) {
@@ -184,11 +189,12 @@ std::vector<HostSection> HostSectionsBetween(const IniDocument& document, std::u
             sections.push_back({*number, std::move(name)});
     }
     std::sort(sections.begin(), sections.end(),
-              [](const HostSection& a, const HostSection& b) { return a.number < b.number; });
+        [](const HostSection& a, const HostSection& b) { return a.number < b.number; });
     return sections;
 }
 
-std::string_view ValueOrEmpty(const IniDocument& document, std::string_view section, std::string_view key)
+std::string_view ValueOrEmpty(
+    const IniDocument& document, std::string_view section, std::string_view key)
 {
     return document.Find(section, key).value_or(std::string_view{});
 }
@@ -216,7 +222,8 @@ void WriteHost(IniDocument& document, std::string_view section, const tHostInfo&
 
 bool IsCompleteStaleSection(const IniDocument& document, std::string_view section)
 {
-    for (const std::string_view key : {kHostNameKey, kCommentKey, kIpAddrKey, kNetMaskKey, kStaleCheckMacKey}) {
+    for (const std::string_view key :
+        {kHostNameKey, kCommentKey, kIpAddrKey, kNetMaskKey, kStaleCheckMacKey}) {
         if (ValueOrEmpty(document, section, key).empty())
             return false;
     }
@@ -225,13 +232,14 @@ bool IsCompleteStaleSection(const IniDocument& document, std::string_view sectio
 
 std::string IntText(std::int64_t value)
 {
-    return std::to_string(std::clamp<std::int64_t>(value, std::numeric_limits<std::int32_t>::min(),
-                                                   std::numeric_limits<std::int32_t>::max()));
+    return std::to_string(std::clamp<std::int64_t>(
+        value, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
 }
 
 // A size of 10 pixels or less is a collapsed window; the size at creation
 // stands in for it.
-std::int64_t SavedExtent(std::int64_t low, std::int64_t high, std::int64_t fallbackLow, std::int64_t fallbackHigh)
+std::int64_t SavedExtent(
+    std::int64_t low, std::int64_t high, std::int64_t fallbackLow, std::int64_t fallbackHigh)
 {
     return high - low > 10 ? high - low : fallbackHigh - fallbackLow;
 }
@@ -247,23 +255,25 @@ std::int64_t SavedPosition(std::int64_t low, std::int64_t high, std::int64_t scr
     return low;
 }
 
-void WriteWindowGeometry(IniDocument& document, const ScreenRect& window, const ScreenRect& fallback,
-                         const WindowState& state)
+void WriteWindowGeometry(IniDocument& document, const ScreenRect& window,
+    const ScreenRect& fallback, const WindowState& state)
 {
     document.SetString(kWindowSection, kWindowXKey,
-                       IntText(SavedPosition(window.left, window.right, state.virtualScreenWidth)));
+        IntText(SavedPosition(window.left, window.right, state.virtualScreenWidth)));
     document.SetString(kWindowSection, kWindowYKey,
-                       IntText(SavedPosition(window.top, window.bottom, state.virtualScreenHeight)));
+        IntText(SavedPosition(window.top, window.bottom, state.virtualScreenHeight)));
     document.SetString(kWindowSection, kWindowWidthKey,
-                       IntText(SavedExtent(window.left, window.right, fallback.left, fallback.right)));
+        IntText(SavedExtent(window.left, window.right, fallback.left, fallback.right)));
     document.SetString(kWindowSection, kWindowHeightKey,
-                       IntText(SavedExtent(window.top, window.bottom, fallback.top, fallback.bottom)));
+        IntText(SavedExtent(window.top, window.bottom, fallback.top, fallback.bottom)));
 }
 
 } // namespace
 
 SettingsFile::SettingsFile(std::filesystem::path path, IoStatus loadStatus, IniDocument document)
-    : path_(std::move(path)), loadStatus_(std::move(loadStatus)), document_(std::move(document))
+    : path_(std::move(path))
+    , loadStatus_(std::move(loadStatus))
+    , document_(std::move(document))
 {
 }
 
@@ -292,7 +302,8 @@ void LoadSettings(const IniDocument& document, AppSettings& settings)
     for (const OptionKey& key : kOptionKeys)
         ReadOption(document, key, settings);
     for (std::size_t column = 0; column < kColumnWidthKeys.size(); ++column) {
-        const std::string value = document.GetString(kWindowSection, kColumnWidthKeys[column], "", kValueBufferSize);
+        const std::string value =
+            document.GetString(kWindowSection, kColumnWidthKeys[column], "", kValueBufferSize);
         if (!value.empty())
             settings.columnWidths[column] = AtoiValue(value);
     }
@@ -302,7 +313,8 @@ void LoadHostList(const IniDocument& document, std::uint32_t maxHostNum, HostLis
 {
     hosts.RemoveAll();
     const std::vector<HostSection> sections = HostSectionsBetween(document, 0, maxHostNum);
-    hosts.Reserve(static_cast<std::int32_t>(std::min<std::size_t>(sections.size(), std::numeric_limits<std::int32_t>::max())));
+    hosts.Reserve(static_cast<std::int32_t>(
+        std::min<std::size_t>(sections.size(), std::numeric_limits<std::int32_t>::max())));
     for (const HostSection& section : sections) {
         const tHostInfo host = ReadHost(document, section.name);
         if (host.ipAddr[0] != '\0')
@@ -315,14 +327,15 @@ void SaveHostList(IniDocument& document, const HostList& hosts, std::uint32_t ma
     std::int32_t row = 0;
     for (const tHostInfo& host : hosts)
         WriteHost(document, std::string(kHostSectionPrefix) + std::to_string(row++), host);
-    for (const HostSection& section : HostSectionsBetween(document, static_cast<std::uint32_t>(row), maxHostNum)) {
+    for (const HostSection& section :
+        HostSectionsBetween(document, static_cast<std::uint32_t>(row), maxHostNum)) {
         if (!IsCompleteStaleSection(document, section.name))
             document.DeleteSection(section.name);
     }
 }
 
 void SaveSettings(IniDocument& document, const AppSettings& settings, const HostList& hosts,
-                  const WindowState& window)
+    const WindowState& window)
 {
     for (const OptionKey& key : kOptionKeys)
         document.SetString(kSettingSection, key.name, OptionText(key, settings));
@@ -330,12 +343,13 @@ void SaveSettings(IniDocument& document, const AppSettings& settings, const Host
     if (window.window && window.fallback)
         WriteWindowGeometry(document, *window.window, *window.fallback, window);
     for (std::size_t column = 0; column < kColumnWidthKeys.size(); ++column)
-        document.SetString(kWindowSection, kColumnWidthKeys[column], std::to_string(window.columnWidths[column]));
+        document.SetString(
+            kWindowSection, kColumnWidthKeys[column], std::to_string(window.columnWidths[column]));
     SaveHostList(document, hosts, settings.maxHostNum);
 }
 
 IoStatus SaveSettings(const std::filesystem::path& path, const AppSettings& settings,
-                      const HostList& hosts, const WindowState& window)
+    const HostList& hosts, const WindowState& window)
 {
     SettingsFile file = SettingsFile::Open(path);
     SaveSettings(file.Document(), settings, hosts, window);
@@ -349,8 +363,8 @@ IoStatus SaveDefaultHost(const std::filesystem::path& path, std::int32_t row)
     return file.Save();
 }
 
-std::optional<std::int32_t> ReadIntSetting(const IniDocument& document, std::string_view section,
-                                           std::string_view key)
+std::optional<std::int32_t> ReadIntSetting(
+    const IniDocument& document, std::string_view section, std::string_view key)
 {
     const auto value = document.Find(section, key);
     if (!value || value->empty())

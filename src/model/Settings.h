@@ -68,7 +68,7 @@ struct WindowState {
     std::int32_t virtualScreenWidth = 0;
     std::int32_t virtualScreenHeight = 0;
     std::int32_t firstSelectedRow = -1; // -1 when no row is selected
-    ColumnWidths columnWidths{};         // of list columns 0 to 5
+    ColumnWidths columnWidths{};        // of list columns 0 to 5
 };
 
 // The option defaults, and the column widths 0.
@@ -85,7 +85,7 @@ void LoadHostList(const IniDocument& document, std::uint32_t maxHostNum, HostLis
 // Writes the options, DEFAULT_HOST, the window geometry (unless minimised)
 // and the column widths into the document, then the hosts (SaveHostList).
 void SaveSettings(IniDocument& document, const AppSettings& settings, const HostList& hosts,
-                  const WindowState& window);
+    const WindowState& window);
 
 // Writes every host as section HOST_<row> and removes the host sections past
 // the last row, below maxHostNum, that are not complete.
@@ -94,14 +94,14 @@ void SaveHostList(IniDocument& document, const HostList& hosts, std::uint32_t ma
 // SaveSettings into the file at path: reads it afresh, so that lines written
 // by others since start-up survive, and writes it once, atomically.
 IoStatus SaveSettings(const std::filesystem::path& path, const AppSettings& settings,
-                      const HostList& hosts, const WindowState& window);
+    const HostList& hosts, const WindowState& window);
 
 // Rewrites DEFAULT_HOST alone in the file at path ("%d" of row).
 IoStatus SaveDefaultHost(const std::filesystem::path& path, std::int32_t row);
 
 // A signed number key such as DEFAULT_HOST or WINDOW_X: none when missing or
 // empty, otherwise its atoi value.
-std::optional<std::int32_t> ReadIntSetting(const IniDocument& document, std::string_view section,
-                                           std::string_view key);
+std::optional<std::int32_t> ReadIntSetting(
+    const IniDocument& document, std::string_view section, std::string_view key);
 
 } // namespace pondel

@@ -52,7 +52,8 @@ DecimalText ReadDecimal(std::string_view text) noexcept
     }
     constexpr std::uint64_t kCap = std::uint64_t{1} << 33;
     for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
-        number.magnitude = std::min(number.magnitude * 10 + static_cast<std::uint64_t>(text[i] - '0'), kCap);
+        number.magnitude =
+            std::min(number.magnitude * 10 + static_cast<std::uint64_t>(text[i] - '0'), kCap);
     return number;
 }
 
@@ -63,7 +64,8 @@ std::int32_t AtoiValue(std::string_view text) noexcept
     const DecimalText number = ReadDecimal(text);
     constexpr std::uint64_t kMaxMagnitude = std::numeric_limits<std::int32_t>::max();
     if (number.negative)
-        return static_cast<std::int32_t>(-static_cast<std::int64_t>(std::min(number.magnitude, kMaxMagnitude + 1)));
+        return static_cast<std::int32_t>(
+            -static_cast<std::int64_t>(std::min(number.magnitude, kMaxMagnitude + 1)));
     return static_cast<std::int32_t>(std::min(number.magnitude, kMaxMagnitude));
 }
 
@@ -72,14 +74,15 @@ std::uint32_t AtoiUnsignedValue(std::string_view text) noexcept
     const DecimalText number = ReadDecimal(text);
     if (number.negative)
         return static_cast<std::uint32_t>(AtoiValue(text));
-    return static_cast<std::uint32_t>(std::min<std::uint64_t>(number.magnitude, std::numeric_limits<std::uint32_t>::max()));
+    return static_cast<std::uint32_t>(
+        std::min<std::uint64_t>(number.magnitude, std::numeric_limits<std::uint32_t>::max()));
 }
 
 std::string FormatColor(ColorValue color)
 {
     char text[8];
     std::snprintf(text, sizeof text, "#%02X%02X%02X", color & 0xFFu, (color >> 8) & 0xFFu,
-                  (color >> 16) & 0xFFu);
+        (color >> 16) & 0xFFu);
     return text;
 }
 

@@ -52,7 +52,8 @@ std::string FormatHardwareAddress(const std::vector<std::uint8_t>& hardware)
     return FormatMacAddress(mac);
 }
 
-std::optional<std::string> FindAdapterMac(const std::vector<OwnedAddress>& owned, std::string_view ipText)
+std::optional<std::string> FindAdapterMac(
+    const std::vector<OwnedAddress>& owned, std::string_view ipText)
 {
     for (const auto& own : owned) {
         if (IpToText(own.address) == ipText)
@@ -63,7 +64,8 @@ std::optional<std::string> FindAdapterMac(const std::vector<OwnedAddress>& owned
 
 // The connected subnet of a qualifying adapter that holds the address; a
 // host anywhere else is not on a link of ours and gets no resolution.
-const OwnedAddress* FindConnectedSubnet(const std::vector<OwnedAddress>& owned, std::uint32_t address)
+const OwnedAddress* FindConnectedSubnet(
+    const std::vector<OwnedAddress>& owned, std::uint32_t address)
 {
     const auto found = std::find_if(owned.begin(), owned.end(), [address](const OwnedAddress& own) {
         return own.netMask != 0 && (address & own.netMask) == (own.address & own.netMask);
@@ -71,8 +73,8 @@ const OwnedAddress* FindConnectedSubnet(const std::vector<OwnedAddress>& owned, 
     return found == owned.end() ? nullptr : &*found;
 }
 
-std::optional<std::uint32_t> MaskOfRow(const std::vector<system_network::AddressTableRow>& rows,
-                                       std::uint32_t address)
+std::optional<std::uint32_t> MaskOfRow(
+    const std::vector<system_network::AddressTableRow>& rows, std::uint32_t address)
 {
     std::optional<std::uint32_t> mask;
     for (const auto& row : rows) {
@@ -109,7 +111,7 @@ std::uint32_t GetLocalHostAddress()
     if (!resolved.empty()) {
         const std::uint32_t first = resolved.front();
         const bool ours = std::any_of(owned.begin(), owned.end(),
-                                      [first](const OwnedAddress& own) { return own.address == first; });
+            [first](const OwnedAddress& own) { return own.address == first; });
         if (ours)
             return first;
     }
@@ -145,7 +147,8 @@ std::optional<std::string> GetMacAddress(std::string_view ipText)
     const OwnedAddress* subnet = FindConnectedSubnet(owned, address);
     if (subnet == nullptr)
         return std::nullopt;
-    const auto mac = system_network::ResolveNeighbour(address, subnet->adapter->index, kMacLookupWait);
+    const auto mac =
+        system_network::ResolveNeighbour(address, subnet->adapter->index, kMacLookupWait);
     if (!mac)
         return std::nullopt;
     return FormatMacAddress(*mac);
@@ -174,9 +177,8 @@ bool IsOnLocalNetwork(std::uint32_t target, std::uint32_t netMask)
         const std::uint32_t own = GetLocalHostAddress();
         return own != 0 && (target & netMask) == (own & netMask);
     }
-    return std::any_of(addresses.begin(), addresses.end(), [target, netMask](std::uint32_t own) {
-        return (target & netMask) == (own & netMask);
-    });
+    return std::any_of(addresses.begin(), addresses.end(),
+        [target, netMask](std::uint32_t own) { return (target & netMask) == (own & netMask); });
 }
 
 } // namespace pondel

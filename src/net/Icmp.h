@@ -86,9 +86,9 @@ IcmpSocket IcmpOpen(int* error = nullptr);
 
 // Where a received packet leaves the probe.
 enum class IcmpVerdict {
-    kAnswered,      // the echo reply to our request
-    kIgnored,       // someone else's packet: wait again
-    kNotAnswered,   // the target refused, or the packet is malformed
+    kAnswered,    // the echo reply to our request
+    kIgnored,     // someone else's packet: wait again
+    kNotAnswered, // the target refused, or the packet is malformed
 };
 
 // The ICMP message inside a packet read from a raw socket (IP header first),

@@ -27,7 +27,7 @@ std::uint32_t MagicPacketDestination(std::uint32_t ip, std::uint32_t netMask, bo
 }
 
 int SendMagicPacket(std::string_view ip, std::string_view netMask, std::string_view mac,
-                    bool broadcast, std::uint16_t port)
+    bool broadcast, std::uint16_t port)
 {
     if (ip.empty())
         return kMagicPacketNoIp;
@@ -53,7 +53,7 @@ int SendMagicPacket(std::string_view ip, std::string_view netMask, std::string_v
 
     const MagicPacket packet = BuildMagicPacket(target);
     if (sendto(socket.Get(), packet.data(), packet.size(), 0,
-               reinterpret_cast<const sockaddr*>(&destination), sizeof destination) < 0)
+            reinterpret_cast<const sockaddr*>(&destination), sizeof destination) < 0)
         return kMagicPacketSendFailed;
     return kMagicPacketSent;
 }

@@ -31,6 +31,6 @@ enum MagicPacketResult : int {
 // Sends one Wake-on-LAN datagram for mac. For the codes -3 to -5 the cause is
 // left in errno for the caller to describe.
 int SendMagicPacket(std::string_view ip, std::string_view netMask, std::string_view mac,
-                    bool broadcast, std::uint16_t port);
+    bool broadcast, std::uint16_t port);
 
 } // namespace pondel

@@ -14,8 +14,8 @@
 namespace pondel::system_network {
 
 struct InterfaceAddress {
-    std::uint32_t address = 0;   // host order
-    std::uint32_t netMask = 0;   // host order
+    std::uint32_t address = 0; // host order
+    std::uint32_t netMask = 0; // host order
     // The system would not use it as a source: not yet, or no longer, a
     // settled address of this computer.
     bool transient = false;
@@ -24,18 +24,18 @@ struct InterfaceAddress {
 struct NetworkInterface {
     int index = 0;
     std::string name;
-    bool operational = false;    // up and able to carry traffic
-    bool loopback = false;       // a software loopback, not a real link
+    bool operational = false; // up and able to carry traffic
+    bool loopback = false;    // a software loopback, not a real link
     std::vector<std::uint8_t> hardwareAddress;
-    std::vector<InterfaceAddress> addresses;  // IPv4 only, in the system's order
+    std::vector<InterfaceAddress> addresses; // IPv4 only, in the system's order
 };
 
 // Every interface in the system's order; none when the list cannot be read.
 std::optional<std::vector<NetworkInterface>> ReadNetworkInterfaces();
 
 struct AddressTableRow {
-    std::uint32_t address = 0;   // host order
-    std::uint32_t netMask = 0;   // host order
+    std::uint32_t address = 0; // host order
+    std::uint32_t netMask = 0; // host order
     int interfaceIndex = 0;
 };
 
@@ -51,7 +51,7 @@ std::vector<std::uint32_t> ResolveOwnHostName();
 // `interfaceIndex`, asking the link when the system does not know it yet.
 // Waits at most `wait`; none when no answer comes or when the address is not
 // directly on that link (nothing is then sent).
-std::optional<MacAddress> ResolveNeighbour(std::uint32_t address, int interfaceIndex,
-                                           std::chrono::milliseconds wait);
+std::optional<MacAddress> ResolveNeighbour(
+    std::uint32_t address, int interfaceIndex, std::chrono::milliseconds wait);
 
 } // namespace pondel::system_network

@@ -58,8 +58,14 @@ protected:
     HostList hosts_;
     int lookups_ = 0;
     LocalNetworkQueries local_{
-        [this] { ++lookups_; return 0xC6336401u; },  // 198.51.100.1
-        [this](std::uint32_t address) { ++lookups_; return address == 0xC6336401u ? 0xFFFFFF00u : 0xFF000000u; },
+        [this] {
+            ++lookups_;
+            return 0xC6336401u;
+        }, // 198.51.100.1
+        [this](std::uint32_t address) {
+            ++lookups_;
+            return address == 0xC6336401u ? 0xFFFFFF00u : 0xFF000000u;
+        },
     };
 };
 
@@ -118,7 +124,7 @@ TEST_F(WakeUpTargetTest, NoMacOrNoAddressWithoutBroadcastIsRefused)
 TEST_F(WakeUpTargetTest, ValuesAreCutToTheirBuffers)
 {
     const auto target = Target({"/C", "/I", "198.51.100.123456", "/M", "00:11:22:33:44:55:66:77",
-                                "/N", "255.255.255.255.0"});
+        "/N", "255.255.255.255.0"});
     ASSERT_TRUE(target);
     EXPECT_EQ(target->ipAddr, "198.51.100.1234");
     EXPECT_EQ(target->macAddr, "00:11:22:33:44:55");
@@ -130,7 +136,8 @@ TEST(ConsoleTextTest, VersionAndUsageTexts)
     EXPECT_EQ(VersionText(), "Vexmoor Ver.3.02");
     const std::string usage = UsageText();
     EXPECT_TRUE(usage.starts_with("\nUsage:\n---------+"));
-    EXPECT_NE(usage.find("\n       /V        : Disp Program Version in console\n"), std::string::npos);
+    EXPECT_NE(
+        usage.find("\n       /V        : Disp Program Version in console\n"), std::string::npos);
     EXPECT_TRUE(usage.ends_with("it will start as a GUI application\n"));
 }
 

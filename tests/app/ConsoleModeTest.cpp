@@ -27,7 +27,7 @@ namespace fs = std::filesystem;
 constexpr std::uint16_t kEchoPort = 7;
 
 struct RunResult {
-    int exitCode = 0;  // as the program returned it, so -1 and -2 read as such
+    int exitCode = 0; // as the program returned it, so -1 and -2 read as such
     std::string output;
 };
 
@@ -50,8 +50,7 @@ std::string ReadAll(int fd)
 int WaitExitCode(pid_t pid)
 {
     int status = 0;
-    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) { }
     return WIFEXITED(status) ? static_cast<std::int8_t>(WEXITSTATUS(status)) : -1000;
 }
 
@@ -63,8 +62,8 @@ protected:
         ASSERT_NE(mkdtemp(pattern.data()), nullptr);
         directory_ = pattern;
         fs::copy_file(PONDEL_EXECUTABLE, directory_ / "pondel");
-        const auto& peer = network_.AddPeer({"198.51.100.1", 24, "02:00:00:00:02:01"},
-                                            {"198.51.100.20", 24, "02:00:00:00:02:02"});
+        const auto& peer = network_.AddPeer(
+            {"198.51.100.1", 24, "02:00:00:00:02:01"}, {"198.51.100.20", 24, "02:00:00:00:02:02"});
         sink_ = std::make_unique<test::DatagramSink>(peer.ns, kEchoPort);
         otherPortSink_ = std::make_unique<test::DatagramSink>(peer.ns, 9);
         WriteSettings("[SETTING]\r\nPORT_NO=9\r\n"
@@ -112,7 +111,7 @@ protected:
     }
 
     pid_t Spawn(const std::vector<std::string>& arguments, posix_spawn_file_actions_t* actions,
-                posix_spawnattr_t* attributes)
+        posix_spawnattr_t* attributes)
     {
         const std::string program = (directory_ / "pondel").string();
         std::vector<char*> argv{const_cast<char*>(program.c_str())};
@@ -181,9 +180,8 @@ TEST_F(ConsoleModeTest, DirectSendWithoutBroadcast)
 TEST_F(ConsoleModeTest, FailuresAreSilentWithExitCodeMinusOne)
 {
     for (const std::vector<std::string>& arguments :
-         {std::vector<std::string>{"/C", "/M", "001122334455", "/B"},
-          {"/C", "/H", "nobody"},
-          {"/C", "/I", "198.51.100.20", "/M", "00:11:22"}}) {
+        {std::vector<std::string>{"/C", "/M", "001122334455", "/B"}, {"/C", "/H", "nobody"},
+            {"/C", "/I", "198.51.100.20", "/M", "00:11:22"}}) {
         const RunResult result = Run(arguments);
         EXPECT_EQ(result.exitCode, -1) << arguments.back();
         EXPECT_EQ(result.output, "");
@@ -194,8 +192,8 @@ TEST_F(ConsoleModeTest, FailuresAreSilentWithExitCodeMinusOne)
 TEST_F(ConsoleModeTest, UsageForNoTargetOrAnUnknownSwitch)
 {
     for (const std::vector<std::string>& arguments :
-         {std::vector<std::string>{"/C", "/N", "255.255.255.0"}, {"/X"}, {"/"}, {"/C", "/H"},
-          {"/C", "/M", "001122334455", "-q"}}) {
+        {std::vector<std::string>{"/C", "/N", "255.255.255.0"}, {"/X"}, {"/"}, {"/C", "/H"},
+            {"/C", "/M", "001122334455", "-q"}}) {
         const RunResult result = Run(arguments);
         EXPECT_EQ(result.exitCode, 3) << arguments.back();
         EXPECT_TRUE(result.output.starts_with("\nUsage:\n")) << arguments.back();
@@ -205,7 +203,8 @@ TEST_F(ConsoleModeTest, UsageForNoTargetOrAnUnknownSwitch)
 
 TEST_F(ConsoleModeTest, VersionOnAPipe)
 {
-    for (const std::vector<std::string>& arguments : {std::vector<std::string>{"/V"}, {"/C", "/V"}}) {
+    for (const std::vector<std::string>& arguments :
+        {std::vector<std::string>{"/V"}, {"/C", "/V"}}) {
         const RunResult result = Run(arguments);
         EXPECT_EQ(result.exitCode, 3);
         EXPECT_EQ(result.output, "\nVexmoor Ver.3.02\n");
@@ -231,7 +230,7 @@ TEST_F(ConsoleModeTest, WithoutStandardOutputTheTerminalIsOpened)
     posix_spawn_file_actions_addclose(&actions, STDOUT_FILENO);
     const pid_t pid = Spawn({"/V"}, &actions, &attributes);
     EXPECT_EQ(WaitExitCode(pid), 2);
-    EXPECT_EQ(ReadAll(master), "\r\nVexmoor Ver.3.02\r\n");  // the terminal maps LF to CR LF
+    EXPECT_EQ(ReadAll(master), "\r\nVexmoor Ver.3.02\r\n"); // the terminal maps LF to CR LF
     close(master);
 
     // Without a terminal nothing can be printed.

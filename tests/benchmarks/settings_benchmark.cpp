@@ -21,14 +21,16 @@ double SecondsSince(Clock::time_point start)
 
 std::string SettingsText(std::uint32_t hostCount, std::uint32_t maxHostNum)
 {
-    std::string text = "[SETTING]\r\nPORT_NO=9\r\nMAX_HOST_NUM=" + std::to_string(maxHostNum) + "\r\n";
+    std::string text =
+        "[SETTING]\r\nPORT_NO=9\r\nMAX_HOST_NUM=" + std::to_string(maxHostNum) + "\r\n";
     text += "[WINDOW]\r\nWINDOW_X=100\r\nITEM_WIDTH_BOOT=20\r\n";
     for (std::uint32_t i = 0; i < hostCount; ++i) {
         const std::string n = std::to_string(i);
-        text += "[HOST_" + n + "]\r\nHOST_NAME=workstation-" + n + "\r\nCOMMENT=second floor, desk " + n
-            + "\r\nIP_ADDR=10." + std::to_string(i >> 16) + '.' + std::to_string((i >> 8) & 255) + '.'
-            + std::to_string(i & 255) + "\r\nNET_MASK=255.0.0.0\r\nMAC_ADDR=02:00:00:00:" + std::to_string(i % 90 + 10)
-            + ':' + std::to_string(i % 89 + 10) + "\r\n";
+        text += "[HOST_" + n + "]\r\nHOST_NAME=workstation-" + n +
+            "\r\nCOMMENT=second floor, desk " + n + "\r\nIP_ADDR=10." + std::to_string(i >> 16) +
+            '.' + std::to_string((i >> 8) & 255) + '.' + std::to_string(i & 255) +
+            "\r\nNET_MASK=255.0.0.0\r\nMAC_ADDR=02:00:00:00:" + std::to_string(i % 90 + 10) + ':' +
+            std::to_string(i % 89 + 10) + "\r\n";
     }
     return text;
 }
@@ -69,11 +71,13 @@ Timing Measure(const std::filesystem::path& file)
 
 void Report(const TemporaryDirectory& folder, std::uint32_t hostCount, std::uint32_t maxHostNum)
 {
-    const auto file = folder / ("Pondel-" + std::to_string(hostCount) + "-" + std::to_string(maxHostNum) + ".ini");
+    const auto file = folder /
+        ("Pondel-" + std::to_string(hostCount) + "-" + std::to_string(maxHostNum) + ".ini");
     WriteTextFile(file, SettingsText(hostCount, maxHostNum));
     const Timing timing = Measure(file);
     std::printf("load %d hosts (MAX_HOST_NUM=%u): %.3f s\n", timing.hosts, maxHostNum, timing.load);
-    std::printf("save %d hosts (MAX_HOST_NUM=%u): %.3f s\n", timing.hosts - 1, maxHostNum, timing.save);
+    std::printf(
+        "save %d hosts (MAX_HOST_NUM=%u): %.3f s\n", timing.hosts - 1, maxHostNum, timing.save);
 }
 
 } // namespace

@@ -17,7 +17,7 @@ std::string Parsed(const char* text)
 TEST(MacAddressTest, AcceptsSixPairsWithAnySeparators)
 {
     for (const char* text : {"00:11:22:33:44:55", "00-11-22-33-44-55", "001122334455",
-                             "0011.2233.4455", "00:11-22 33.44_55", "  00:11:22:33:44:55  "})
+             "0011.2233.4455", "00:11-22 33.44_55", "  00:11:22:33:44:55  "})
         EXPECT_EQ(Parsed(text), "00:11:22:33:44:55") << text;
     EXPECT_EQ(Parsed("aa:bb:cc:dd:ee:ff"), "AA:BB:CC:DD:EE:FF");
 }
@@ -34,9 +34,9 @@ TEST(MacAddressTest, LoneDigitsAreDroppedAndOverwritten)
 
 TEST(MacAddressTest, RunsOfDigitsPairUpFromTheLeft)
 {
-    EXPECT_EQ(Parsed("00112233445"), "invalid");          // eleven digits
+    EXPECT_EQ(Parsed("00112233445"), "invalid");             // eleven digits
     EXPECT_EQ(Parsed("0011223344556"), "00:11:22:33:44:55"); // thirteen: last ignored
-    EXPECT_EQ(Parsed("00112233445566"), "invalid");        // fourteen: seven pairs
+    EXPECT_EQ(Parsed("00112233445566"), "invalid");          // fourteen: seven pairs
 }
 
 TEST(MacAddressTest, SevenPairsAreInvalidAndWriteNoSeventhByte)

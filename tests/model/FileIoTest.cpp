@@ -56,7 +56,7 @@ TEST(ReplaceFileAtomicallyTest, ReplacesTheContentAndKeepsThePermissions)
     const IoStatus status = ReplaceFileAtomically(file, "new");
     ASSERT_TRUE(status.Ok()) << status.message;
     EXPECT_EQ(ReadTextFile(file), "new");
-    struct stat info {};
+    struct stat info { };
     ASSERT_EQ(::stat(file.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0640u);
     EXPECT_EQ(EntriesIn(folder.Path()), 1u);
@@ -80,8 +80,10 @@ TEST(ReplaceFileAtomicallyTest, AMissingFolderIsReportedWithTheSystemsReason)
     const IoStatus status = ReplaceFileAtomically(file, "text");
     EXPECT_FALSE(status.Ok());
     EXPECT_EQ(status.errorNumber, ENOENT);
-    EXPECT_NE(status.message.find((folder / "absent").string()), std::string::npos) << status.message;
-    EXPECT_NE(status.message.find("No such file or directory"), std::string::npos) << status.message;
+    EXPECT_NE(status.message.find((folder / "absent").string()), std::string::npos)
+        << status.message;
+    EXPECT_NE(status.message.find("No such file or directory"), std::string::npos)
+        << status.message;
 }
 
 TEST(ReplaceFileAtomicallyTest, AFolderInPlaceOfTheFileStaysAndNoTemporaryRemains)
@@ -127,7 +129,8 @@ TEST(ReadWholeFileTest, ReadsBinaryContentAndRefusesWhatCannotBeRead)
     EXPECT_EQ(ReadWholeFile(folder / "absent", 100, text).errorNumber, ENOENT);
     EXPECT_EQ(ReadWholeFile(folder.Path(), 100, text).errorNumber, EISDIR);
     ASSERT_EQ(::mkfifo((folder / "fifo").c_str(), 0600), 0);
-    EXPECT_EQ(ReadWholeFile(folder / "fifo", 100, text).errorNumber, EINVAL) << "must not wait for a writer";
+    EXPECT_EQ(ReadWholeFile(folder / "fifo", 100, text).errorNumber, EINVAL)
+        << "must not wait for a writer";
 }
 
 } // namespace

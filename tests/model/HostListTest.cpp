@@ -70,7 +70,8 @@ TEST(HostListTest, IndicesOutOfRangeAreRefused)
 TEST(HostInfoTest, FieldsAreCutAndAlwaysTerminated)
 {
     const std::string longName(300, 'n');
-    const tHostInfo host = MakeHostInfo(longName, "c", "1234567890123456789012345678901234567890", "", "");
+    const tHostInfo host =
+        MakeHostInfo(longName, "c", "1234567890123456789012345678901234567890", "", "");
     EXPECT_EQ(std::strlen(host.hostName), sizeof host.hostName - 1);
     EXPECT_EQ(std::strlen(host.ipAddr), sizeof host.ipAddr - 1);
     EXPECT_STREQ(host.comment, "c");

@@ -92,7 +92,8 @@ TEST(IniDocumentReadTest, ValueEndsAtANulByte)
 
 TEST(IniDocumentWriteTest, UntouchedTextSerialisesByteForByte)
 {
-    const std::string text = "; head\r\nstray line\r\n[ S ] tail\r\n  key = value  \r\n;c\r\n\r\n[t]\nx=1\rjunk\x01\x02";
+    const std::string text =
+        "; head\r\nstray line\r\n[ S ] tail\r\n  key = value  \r\n;c\r\n\r\n[t]\nx=1\rjunk\x01\x02";
     EXPECT_EQ(IniDocument::Parse(text).Serialize(), text);
 }
 

@@ -32,8 +32,9 @@ HostList HostsFrom(std::string_view text, std::uint32_t maxHostNum = 100)
 
 std::string Section(std::string_view name, std::string_view ip, std::string_view extra = "")
 {
-    return "[" + std::string(name) + "]\nHOST_NAME=" + std::string(name) + "\nCOMMENT=c\nIP_ADDR=" + std::string(ip)
-        + "\nNET_MASK=255.255.255.0\nMAC_ADDR=00:11:22:33:44:55\n" + std::string(extra);
+    return "[" + std::string(name) + "]\nHOST_NAME=" + std::string(name) +
+        "\nCOMMENT=c\nIP_ADDR=" + std::string(ip) +
+        "\nNET_MASK=255.255.255.0\nMAC_ADDR=00:11:22:33:44:55\n" + std::string(extra);
 }
 
 std::string NamesOf(const HostList& hosts)
@@ -127,7 +128,8 @@ TEST(LoadSettingsTest, ColoursTextsAndColumnWidths)
 {
     const AppSettings settings = LoadedFrom(
         "[setting]\nACTIVE_IMG_MASK_COLOR=#ff0000\nACTIVE_MARK_TEXT_COLOR=#FF000\n"
-        "ACTIVE_MARK_BACK_COLOR=#FF00\nCOLLECT_HOST_ADDR_START= 198.51.100.1 \nACTIVE_MARK_TEXT=\"  ok  \"\n"
+        "ACTIVE_MARK_BACK_COLOR=#FF00\nCOLLECT_HOST_ADDR_START= 198.51.100.1 \nACTIVE_MARK_TEXT=\" "
+        " ok  \"\n"
         "[WINDOW]\nITEM_WIDTH_BOOT=20\nITEM_WIDTH_HOST_NAME=\nITEM_WIDTH_MAC_ADDR=-5px\n");
     EXPECT_EQ(settings.activeImgMaskColor, MakeColor(255, 0, 0));
     EXPECT_EQ(settings.activeMarkTextColor, MakeColor(255, 0, 0));
@@ -141,26 +143,28 @@ TEST(LoadSettingsTest, ColoursTextsAndColumnWidths)
 
 TEST(LoadHostListTest, SectionsLoadInNumberOrderWithoutGaps)
 {
-    const HostList hosts = HostsFrom(Section("HOST_2", "198.51.100.3") + Section("HOST_0", "198.51.100.1")
-                                     + Section("host_1", "") + Section("HOST_01", "198.51.100.9")
-                                     + Section("HOST_+3", "198.51.100.9") + Section("HOST_4", "198.51.100.5"));
+    const HostList hosts =
+        HostsFrom(Section("HOST_2", "198.51.100.3") + Section("HOST_0", "198.51.100.1") +
+            Section("host_1", "") + Section("HOST_01", "198.51.100.9") +
+            Section("HOST_+3", "198.51.100.9") + Section("HOST_4", "198.51.100.5"));
     EXPECT_EQ(NamesOf(hosts), "HOST_0 HOST_2 HOST_4 ");
-    EXPECT_EQ(NamesOf(HostsFrom(Section("host_5", "198.51.100.1"))), "host_5 ") << "names match without case";
+    EXPECT_EQ(NamesOf(HostsFrom(Section("host_5", "198.51.100.1"))), "host_5 ")
+        << "names match without case";
 }
 
 TEST(LoadHostListTest, OnlyNumbersBelowTheLimitLoadEvenForAHugeLimit)
 {
-    const std::string text = Section("HOST_0", "198.51.100.1") + Section("HOST_1", "198.51.100.2")
-        + Section("HOST_2", "198.51.100.3") + Section("HOST_3999999999", "198.51.100.4")
-        + Section("HOST_4000000000", "198.51.100.5") + Section("HOST_99999999999", "198.51.100.6");
+    const std::string text = Section("HOST_0", "198.51.100.1") + Section("HOST_1", "198.51.100.2") +
+        Section("HOST_2", "198.51.100.3") + Section("HOST_3999999999", "198.51.100.4") +
+        Section("HOST_4000000000", "198.51.100.5") + Section("HOST_99999999999", "198.51.100.6");
     EXPECT_EQ(NamesOf(HostsFrom(text, 2)), "HOST_0 HOST_1 ");
     EXPECT_EQ(NamesOf(HostsFrom(text, 4000000000u)), "HOST_0 HOST_1 HOST_2 HOST_3999999999 ");
 }
 
 TEST(LoadHostListTest, LongValuesAreCutToTheirFields)
 {
-    const HostList hosts = HostsFrom("[HOST_0]\nHOST_NAME=" + std::string(300, 'n') + "\nIP_ADDR="
-                                     + std::string(40, '1') + "\n");
+    const HostList hosts = HostsFrom("[HOST_0]\nHOST_NAME=" + std::string(300, 'n') +
+        "\nIP_ADDR=" + std::string(40, '1') + "\n");
     ASSERT_EQ(hosts.Count(), 1);
     EXPECT_EQ(std::string(hosts[0].hostName), std::string(127, 'n'));
     EXPECT_EQ(std::string(hosts[0].ipAddr), std::string(31, '1'));
@@ -176,14 +180,18 @@ TEST(SaveSettingsTest, WritesEveryOptionInOrderWithItsFormat)
     IniDocument document = IniDocument::Parse("");
     SaveSettings(document, settings, HostList{}, WindowState{});
     EXPECT_EQ(document.Serialize(),
-              "[SETTING]\nPORT_NO=7\nICMP_TIME_OUT=30\nCOLLECT_HOST_ICMP_TIME_OUT=30\nCOLLECT_HOST_ADDR_START=\n"
-              "COLLECT_HOST_ADDR_END=\nCOLLECT_HOST_NET_MASK=255.255.0.0\nMAX_HOST_NUM=100\nLIST_ROW_HEIGHT=20\n"
-              "AUTO_REFRESH=1\nENABLE_REMOTE_SHUTDOWN=0\nTIMER_INTERVAL=60\nINIT_REFRESH=1\nNO_EXTERNAL_COMMAND=0\n"
-              "CHECK_NETWORK_SEGMENT=0\nACTIVE_MARK_TYPE=3\nACTIVE_IMG_MASK_COLOR=#0000FF\n"
-              "ACTIVE_MARK_TEXT_COLOR=#000000\nACTIVE_MARK_BACK_COLOR=#00FF00\nACTIVE_MARK_TEXT=\" * \"\n"
-              "NON_BROADCAST_DFLT=0\nTASK_TRAY_ICON=0\nDEFAULT_HOST=-1\n"
-              "[WINDOW]\nITEM_WIDTH_BOOT=0\nITEM_WIDTH_HOST_NAME=0\nITEM_WIDTH_COMMENT=0\nITEM_WIDTH_IP_ADDR=0\n"
-              "ITEM_WIDTH_NET_MASK=0\nITEM_WIDTH_MAC_ADDR=0\n");
+        "[SETTING]\nPORT_NO=7\nICMP_TIME_OUT=30\nCOLLECT_HOST_ICMP_TIME_OUT=30\nCOLLECT_HOST_ADDR_"
+        "START=\n"
+        "COLLECT_HOST_ADDR_END=\nCOLLECT_HOST_NET_MASK=255.255.0.0\nMAX_HOST_NUM=100\nLIST_ROW_"
+        "HEIGHT=20\n"
+        "AUTO_REFRESH=1\nENABLE_REMOTE_SHUTDOWN=0\nTIMER_INTERVAL=60\nINIT_REFRESH=1\nNO_EXTERNAL_"
+        "COMMAND=0\n"
+        "CHECK_NETWORK_SEGMENT=0\nACTIVE_MARK_TYPE=3\nACTIVE_IMG_MASK_COLOR=#0000FF\n"
+        "ACTIVE_MARK_TEXT_COLOR=#000000\nACTIVE_MARK_BACK_COLOR=#00FF00\nACTIVE_MARK_TEXT=\" * \"\n"
+        "NON_BROADCAST_DFLT=0\nTASK_TRAY_ICON=0\nDEFAULT_HOST=-1\n"
+        "[WINDOW]\nITEM_WIDTH_BOOT=0\nITEM_WIDTH_HOST_NAME=0\nITEM_WIDTH_COMMENT=0\nITEM_WIDTH_IP_"
+        "ADDR=0\n"
+        "ITEM_WIDTH_NET_MASK=0\nITEM_WIDTH_MAC_ADDR=0\n");
 }
 
 TEST(SaveSettingsTest, OptionsAndHostsSurviveARoundTrip)
@@ -238,11 +246,14 @@ TEST(SaveSettingsTest, WindowGeometryRules)
     window.window = ScreenRect{1800, 1000, 2400, 1500};
     EXPECT_EQ(WindowKeysAfterSaving(window), "1320 580 600 500 ") << "pulled back onto the screen";
     window.window = ScreenRect{1400, 600, 1930, 1090};
-    EXPECT_EQ(WindowKeysAfterSaving(window), "1400 600 530 490 ") << "10 pixels beyond are tolerated";
+    EXPECT_EQ(WindowKeysAfterSaving(window), "1400 600 530 490 ")
+        << "10 pixels beyond are tolerated";
     window.window = ScreenRect{100, 100, 110, 105};
-    EXPECT_EQ(WindowKeysAfterSaving(window), "100 100 400 300 ") << "a collapsed size takes the fallback";
+    EXPECT_EQ(WindowKeysAfterSaving(window), "100 100 400 300 ")
+        << "a collapsed size takes the fallback";
 
-    const std::string before = "[WINDOW]\nWINDOW_X=5\nWINDOW_Y=6\nWINDOW_WIDTH=7\nWINDOW_HEIGHT=8\n";
+    const std::string before =
+        "[WINDOW]\nWINDOW_X=5\nWINDOW_Y=6\nWINDOW_WIDTH=7\nWINDOW_HEIGHT=8\n";
     window.window.reset();
     EXPECT_EQ(WindowKeysAfterSaving(window, before), "5 6 7 8 ") << "minimised";
     window.window = ScreenRect{100, 50, 700, 550};
@@ -252,9 +263,9 @@ TEST(SaveSettingsTest, WindowGeometryRules)
 
 TEST(SaveHostListTest, GapsCloseAndStaleSectionsGo)
 {
-    const std::string text = Section("HOST_0", "198.51.100.1") + Section("HOST_2", "198.51.100.3")
-        + Section("HOST_5", "") + Section("HOST_6", "198.51.100.7", "MAC_ADR=x\n")
-        + Section("HOST_007", "198.51.100.8") + Section("host_8", "198.51.100.9");
+    const std::string text = Section("HOST_0", "198.51.100.1") + Section("HOST_2", "198.51.100.3") +
+        Section("HOST_5", "") + Section("HOST_6", "198.51.100.7", "MAC_ADR=x\n") +
+        Section("HOST_007", "198.51.100.8") + Section("host_8", "198.51.100.9");
     IniDocument document = IniDocument::Parse(text);
     HostList hosts;
     LoadHostList(document, 100, hosts);
@@ -263,14 +274,15 @@ TEST(SaveHostListTest, GapsCloseAndStaleSectionsGo)
     SaveHostList(document, hosts, 100);
     // Rows 0-2 are rewritten; of the sections past them only the one with all
     // five keys, MAC_ADR included, and the one no row number names remain.
-    EXPECT_EQ(document.SectionNames(), (std::vector<std::string>{"HOST_0", "HOST_2", "HOST_6", "HOST_007", "HOST_1"}));
+    EXPECT_EQ(document.SectionNames(),
+        (std::vector<std::string>{"HOST_0", "HOST_2", "HOST_6", "HOST_007", "HOST_1"}));
     EXPECT_EQ(NamesOf(HostsFrom(document.Serialize())), "HOST_0 HOST_2 HOST_6 HOST_6 ");
 }
 
 TEST(SaveHostListTest, SectionsAtOrPastTheLimitAreNeverLookedAt)
 {
-    const std::string text = Section("HOST_0", "198.51.100.1") + Section("HOST_1", "198.51.100.2")
-        + Section("HOST_2", "198.51.100.3");
+    const std::string text = Section("HOST_0", "198.51.100.1") + Section("HOST_1", "198.51.100.2") +
+        Section("HOST_2", "198.51.100.3");
     IniDocument document = IniDocument::Parse(text);
     HostList hosts;
     LoadHostList(document, 2, hosts);
@@ -278,17 +290,22 @@ TEST(SaveHostListTest, SectionsAtOrPastTheLimitAreNeverLookedAt)
     SaveHostList(document, hosts, 2);
     EXPECT_EQ(document.SectionNames(), (std::vector<std::string>{"HOST_0", "HOST_2"}));
 
-    IniDocument huge = IniDocument::Parse(text + Section("HOST_3999999999", "") + Section("HOST_4000000000", ""));
+    IniDocument huge =
+        IniDocument::Parse(text + Section("HOST_3999999999", "") + Section("HOST_4000000000", ""));
     SaveHostList(huge, hosts, 4000000000u);
     EXPECT_EQ(huge.SectionNames(), (std::vector<std::string>{"HOST_0", "HOST_4000000000"}));
 }
 
 TEST(SettingsFileTest, GarbageBinaryAndHugeLinesLoadAsDefaultsPlusTheValidHosts)
 {
-    constexpr char kBinaryStart[] = "\x7f" "ELF\0\0\x01[SETTING\0]\nPORT_NO=\0" "9\n\xff\xfe[]]][[==\r\r\n=\n;\n";
+    constexpr char kBinaryStart[] = "\x7f"
+                                    "ELF\0\0\x01[SETTING\0]\nPORT_NO=\0"
+                                    "9\n\xff\xfe[]]][[==\r\r\n=\n;\n";
     std::string binary(kBinaryStart, sizeof kBinaryStart - 1);
-    binary += Section("HOST_0", "198.51.100.1") + "[SETTING]\nMAX_HOST_NUM=" + std::string(50 << 20, '9')
-        + "\nICMP_TIME_OUT=" + std::string(1 << 20, '\v') + "77\n" + Section("HOST_1", std::string(1 << 20, '2'));
+    binary += Section("HOST_0", "198.51.100.1") +
+        "[SETTING]\nMAX_HOST_NUM=" + std::string(50 << 20, '9') +
+        "\nICMP_TIME_OUT=" + std::string(1 << 20, '\v') + "77\n" +
+        Section("HOST_1", std::string(1 << 20, '2'));
     AppSettings settings;
     SetDefaultSettings(settings);
     const IniDocument document = IniDocument::Parse(binary);
@@ -316,14 +333,16 @@ TEST(SettingsFileTest, SavingRereadsTheFileAndKeepsForeignLines)
 {
     const TemporaryDirectory folder;
     const auto file = folder / "Pondel.ini";
-    WriteTextFile(file, "; user note\r\n[SETTING]\r\nPORT_NO=9\r\nUSER_KEY=1\r\n" + Section("HOST_3", ""));
+    WriteTextFile(
+        file, "; user note\r\n[SETTING]\r\nPORT_NO=9\r\nUSER_KEY=1\r\n" + Section("HOST_3", ""));
     HostList hosts;
     hosts.Append(Host("a"));
     ASSERT_TRUE(SaveSettings(file, AppSettings{}, hosts, WindowState{}));
     ASSERT_TRUE(SaveDefaultHost(file, 0));
 
     const std::string text = ReadTextFile(file);
-    EXPECT_TRUE(text.starts_with("; user note\r\n[SETTING]\r\nPORT_NO=7\r\nUSER_KEY=1\r\n")) << text;
+    EXPECT_TRUE(text.starts_with("; user note\r\n[SETTING]\r\nPORT_NO=7\r\nUSER_KEY=1\r\n"))
+        << text;
     const SettingsFile reread = SettingsFile::Open(file);
     EXPECT_EQ(ReadIntSetting(reread.Document(), kSettingSection, kDefaultHostKey), 0);
     EXPECT_FALSE(ReadIntSetting(reread.Document(), kWindowSection, kWindowXKey));

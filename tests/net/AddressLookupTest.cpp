@@ -47,19 +47,20 @@ class AddressLookupTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        network_.AddPeer({"198.51.100.1", 24, "02:00:00:00:0a:01"},
-                         {"198.51.100.20", 24, "02:00:00:00:0a:02"});
-        peer_ = network_.Peers()[0];  // a copy: later peers move the vector
+        network_.AddPeer(
+            {"198.51.100.1", 24, "02:00:00:00:0a:01"}, {"198.51.100.20", 24, "02:00:00:00:0a:02"});
+        peer_ = network_.Peers()[0]; // a copy: later peers move the vector
         // Same subnet again: the kernel marks it secondary.
         MustRun({"ip", "addr", "add", "198.51.100.8/24", "dev", peer_.localIf});
-        MustRun({"ip", "addr", "add", "198.51.100.9/24", "dev", peer_.localIf, "preferred_lft", "0"});
+        MustRun(
+            {"ip", "addr", "add", "198.51.100.9/24", "dev", peer_.localIf, "preferred_lft", "0"});
 
         // A veth pair is created down, and this one is never raised.
         MustRun({"ip", "link", "add", down_, "type", "veth", "peer", "name", down_ + "b"});
         MustRun({"ip", "addr", "add", "192.0.2.1/28", "dev", down_});
 
-        const auto& noArp = network_.AddPeer({"192.0.2.129", 25, "02:00:00:00:0b:01"},
-                                             {"192.0.2.130", 25, "02:00:00:00:0b:02"});
+        const auto& noArp = network_.AddPeer(
+            {"192.0.2.129", 25, "02:00:00:00:0b:01"}, {"192.0.2.130", 25, "02:00:00:00:0b:02"});
         MustRun({"ip", "link", "set", noArp.localIf, "arp", "off"});
     }
 
@@ -73,7 +74,7 @@ protected:
 TEST_F(AddressLookupTest, AdapterAddressesSkipLoopbackTransientAndDownInterfaces)
 {
     EXPECT_THAT(GetLocalAdapterAddresses(),
-                ElementsAre(Ip("198.51.100.1"), Ip("198.51.100.8"), Ip("192.0.2.129")));
+        ElementsAre(Ip("198.51.100.1"), Ip("198.51.100.8"), Ip("192.0.2.129")));
 
     EXPECT_EQ(GetLocalAdapterMac("198.51.100.1"), "02:00:00:00:0A:01");
     EXPECT_EQ(GetLocalAdapterMac("198.51.100.8"), "02:00:00:00:0A:01");
@@ -91,8 +92,8 @@ TEST_F(AddressLookupTest, OwnAddressGivesAdapterMacWithoutSendingAnything)
     // link is closed: an answer proves that none was needed.
     const int found = test::RunWithSocketFamilyDenied(AF_INET, [] {
         return GetMacAddress("198.51.100.1") == "02:00:00:00:0A:01" &&
-               GetMacAddress("198.51.25601") == "02:00:00:00:0A:01" &&  // short form of .1
-               GetMacAddress("198.51.100.8") == "02:00:00:00:0A:01";
+            GetMacAddress("198.51.25601") == "02:00:00:00:0A:01" && // short form of .1
+            GetMacAddress("198.51.100.8") == "02:00:00:00:0A:01";
     });
     EXPECT_EQ(found, 1);
 }
@@ -101,19 +102,18 @@ TEST_F(AddressLookupTest, PeerMacComesBackByResolution)
 {
     std::chrono::milliseconds elapsed{};
     EXPECT_EQ(Timed([] { return GetMacAddress("198.51.100.20"); }, elapsed), "02:00:00:00:0A:02");
-    EXPECT_LT(elapsed, kMacLookupWait);  // answered, not timed out
+    EXPECT_LT(elapsed, kMacLookupWait); // answered, not timed out
     // Now the neighbour table knows it.
     EXPECT_EQ(GetMacAddress("198.51.100.20"), "02:00:00:00:0A:02");
 }
 
 TEST_F(AddressLookupTest, PeerMacComesBackForAnUnprivilegedUser)
 {
-    const auto& other = network_.AddPeer({"203.0.113.1", 24, "02:00:00:00:0c:01"},
-                                         {"203.0.113.30", 24, "02:00:00:00:0c:02"});
+    const auto& other = network_.AddPeer(
+        {"203.0.113.1", 24, "02:00:00:00:0c:01"}, {"203.0.113.30", 24, "02:00:00:00:0c:02"});
     (void)other;
-    const int found = test::RunAsUser(65534, [] {
-        return GetMacAddress("203.0.113.30") == "02:00:00:00:0C:02" ? 1 : 0;
-    });
+    const int found = test::RunAsUser(
+        65534, [] { return GetMacAddress("203.0.113.30") == "02:00:00:00:0C:02" ? 1 : 0; });
     EXPECT_EQ(found, 1);
 }
 
@@ -128,11 +128,13 @@ TEST_F(AddressLookupTest, AddressesOffTheLinkGiveNoneAtOnceAndSendNothing)
     MustRun({"ip", "route", "add", "198.51.100.192/26", "via", "198.51.100.20"});
     DatagramSink sink(peer_.ns, kPokePort);
 
-    for (const char* target : {"192.0.2.50", "198.51.100.200", "198.51.100.255", "255.255.255.255",
-                               "224.0.0.1", "127.0.0.1", "192.0.2.2", "192.0.2.130", "192.0.2.131", "not an address"}) {
+    for (const char* target :
+        {"192.0.2.50", "198.51.100.200", "198.51.100.255", "255.255.255.255", "224.0.0.1",
+            "127.0.0.1", "192.0.2.2", "192.0.2.130", "192.0.2.131", "not an address"}) {
         std::chrono::milliseconds elapsed{};
-        EXPECT_EQ(Timed([target] { return GetMacAddress(target); }, elapsed), std::nullopt) << target;
-        EXPECT_LT(elapsed, 1000ms) << target;  // far below any wait for an answer
+        EXPECT_EQ(Timed([target] { return GetMacAddress(target); }, elapsed), std::nullopt)
+            << target;
+        EXPECT_LT(elapsed, 1000ms) << target; // far below any wait for an answer
     }
     EXPECT_FALSE(sink.Receive(200ms).has_value());
 }
@@ -159,8 +161,9 @@ TEST_F(AddressLookupTest, NetMaskComesFromTheAddressTable)
 TEST_F(AddressLookupTest, NetMaskFallsBackToTheClassWhenTheTableCannotBeRead)
 {
     const int masks = test::RunWithSocketsDenied([] {
-        return GetNetMask(Ip("198.51.100.1")) == kMask24 && GetNetMask(Ip("10.20.30.40")) == 0xFF000000u &&
-               GetNetMask(Ip("172.16.1.1")) == 0xFFFF0000u;
+        return GetNetMask(Ip("198.51.100.1")) == kMask24 &&
+            GetNetMask(Ip("10.20.30.40")) == 0xFF000000u &&
+            GetNetMask(Ip("172.16.1.1")) == 0xFFFF0000u;
     });
     EXPECT_EQ(masks, 1);
 }
@@ -182,12 +185,12 @@ TEST_F(AddressLookupTest, HostAddressBelievesTheResolverOnlyForAnAddressWeOwn)
     EXPECT_EQ(GetLocalHostAddress(), Ip("198.51.100.1"));
 
     const auto hostAddressWith = [](const std::string& hosts) {
-        return static_cast<std::uint32_t>(test::RunWithHostName("pondel-test", hosts, [] {
-            return static_cast<int>(GetLocalHostAddress());
-        }));
+        return static_cast<std::uint32_t>(test::RunWithHostName(
+            "pondel-test", hosts, [] { return static_cast<int>(GetLocalHostAddress()); }));
     };
     EXPECT_EQ(hostAddressWith("198.51.100.8 pondel-test\n"), Ip("198.51.100.8"));
-    EXPECT_EQ(hostAddressWith("127.0.1.1 pondel-test\n198.51.100.8 pondel-test\n"), Ip("198.51.100.1"));
+    EXPECT_EQ(
+        hostAddressWith("127.0.1.1 pondel-test\n198.51.100.8 pondel-test\n"), Ip("198.51.100.1"));
     EXPECT_EQ(hostAddressWith("203.0.113.77 pondel-test\n"), Ip("198.51.100.1"));
     EXPECT_EQ(hostAddressWith("198.51.100.9 pondel-test\n"), Ip("198.51.100.1"));
     EXPECT_EQ(hostAddressWith("192.0.2.1 pondel-test\n"), Ip("198.51.100.1"));
@@ -199,10 +202,10 @@ TEST(AddressLookupAloneTest, LoopbackOnlyNamespaceHasNoAddressAndNoNetwork)
     TestNetwork::RunIn(empty.Name(), {"link", "set", "lo", "up"});
     const int ok = RunInNamespace(empty.Name(), [] {
         return GetLocalHostAddress() == 0 && GetLocalAdapterAddresses().empty() &&
-               !IsOnLocalNetwork(Ip("127.0.0.5"), 0xFF000000u) && !IsOnLocalNetwork(Ip("10.1.1.1"), 0) &&
-               GetMacAddress("127.0.0.1") == std::nullopt &&
-               // No own address either: the first row, loopback's, decides.
-               GetNetMask(Ip("192.0.2.1")) == 0xFF000000u;
+            !IsOnLocalNetwork(Ip("127.0.0.5"), 0xFF000000u) &&
+            !IsOnLocalNetwork(Ip("10.1.1.1"), 0) && GetMacAddress("127.0.0.1") == std::nullopt &&
+            // No own address either: the first row, loopback's, decides.
+            GetNetMask(Ip("192.0.2.1")) == 0xFF000000u;
     });
     EXPECT_EQ(ok, 1);
 }
@@ -211,8 +214,9 @@ TEST(AddressLookupAloneTest, EmptyAddressTableGivesTheClassfulMask)
 {
     test::EmptyNamespace empty;
     const int ok = RunInNamespace(empty.Name(), [] {
-        return GetNetMask(Ip("192.0.2.1")) == kMask24 && GetNetMask(Ip("10.20.30.40")) == 0xFF000000u &&
-               GetNetMask(Ip("172.16.1.1")) == 0xFFFF0000u && GetLocalHostAddress() == 0;
+        return GetNetMask(Ip("192.0.2.1")) == kMask24 &&
+            GetNetMask(Ip("10.20.30.40")) == 0xFF000000u &&
+            GetNetMask(Ip("172.16.1.1")) == 0xFFFF0000u && GetLocalHostAddress() == 0;
     });
     EXPECT_EQ(ok, 1);
 }

@@ -69,11 +69,15 @@ long OutEchoCount()
 
 // What a scripted peer sends back for the one request it receives.
 struct ScriptedReply {
-    enum Kind { kEchoReply, kUnreachable, kTimeExceeded };
+    enum Kind {
+        kEchoReply,
+        kUnreachable,
+        kTimeExceeded
+    };
     Kind kind = kEchoReply;
     bool otherIdentifier = false;
     std::uint16_t sequence = 0;
-    bool fromNeighbour = false;     // sent from the peer's second address
+    bool fromNeighbour = false; // sent from the peer's second address
     std::chrono::milliseconds delay{0};
 };
 
@@ -117,7 +121,7 @@ private:
                 return;
             socklen_t length = sizeof prober;
             const ssize_t size = recvfrom(target_.Get(), request.data(), request.size(), 0,
-                                          reinterpret_cast<sockaddr*>(&prober), &length);
+                reinterpret_cast<sockaddr*>(&prober), &length);
             const std::size_t header = (request[0] & 0x0Fu) * 4u;
             if (size >= static_cast<ssize_t>(header + 8) && request[header] == kIcmpEchoRequest) {
                 request.resize(static_cast<std::size_t>(size));
@@ -129,14 +133,14 @@ private:
             std::this_thread::sleep_for(reply.delay);
             const auto message = Craft(reply, request);
             const int fd = reply.fromNeighbour ? neighbour_.Get() : target_.Get();
-            if (sendto(fd, message.data(), message.size(), 0, reinterpret_cast<const sockaddr*>(&prober),
-                       sizeof prober) < 0)
+            if (sendto(fd, message.data(), message.size(), 0,
+                    reinterpret_cast<const sockaddr*>(&prober), sizeof prober) < 0)
                 ADD_FAILURE() << "the responder cannot send: " << std::strerror(errno);
         }
     }
 
-    static std::vector<std::uint8_t> Craft(const ScriptedReply& reply,
-                                           const std::vector<std::uint8_t>& request)
+    static std::vector<std::uint8_t> Craft(
+        const ScriptedReply& reply, const std::vector<std::uint8_t>& request)
     {
         const std::size_t header = (request[0] & 0x0Fu) * 4u;
         std::vector<std::uint8_t> message;
@@ -154,9 +158,9 @@ private:
             // The error quotes the request's IP header and first 8 bytes.
             message = {reply.kind == ScriptedReply::kUnreachable ? kIcmpDestinationUnreachable
                                                                  : kIcmpTimeExceeded,
-                       1, 0, 0, 0, 0, 0, 0};
+                1, 0, 0, 0, 0, 0, 0};
             message.insert(message.end(), request.begin(),
-                           request.begin() + static_cast<std::ptrdiff_t>(header + 8));
+                request.begin() + static_cast<std::ptrdiff_t>(header + 8));
             break;
         }
         message[2] = message[3] = 0;
@@ -178,13 +182,13 @@ class IcmpNetworkTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        network_.AddPeer({"198.51.100.1", 24, "02:00:00:00:02:01"},
-                         {kAnsweringHost, 24, "02:00:00:00:02:02"});
-        const auto& silent = network_.AddPeer({"203.0.113.1", 24, "02:00:00:00:03:01"},
-                                              {kSilentHost, 24, "02:00:00:00:03:02"});
+        network_.AddPeer(
+            {"198.51.100.1", 24, "02:00:00:00:02:01"}, {kAnsweringHost, 24, "02:00:00:00:02:02"});
+        const auto& silent = network_.AddPeer(
+            {"203.0.113.1", 24, "02:00:00:00:03:01"}, {kSilentHost, 24, "02:00:00:00:03:02"});
         silentNs_ = silent.ns;
-        TestNetwork::RunIn(silentNs_, {"addr", "add", std::string(kSilentHostNeighbour) + "/24",
-                                       "dev", silent.peerIf});
+        TestNetwork::RunIn(silentNs_,
+            {"addr", "add", std::string(kSilentHostNeighbour) + "/24", "dev", silent.peerIf});
         test::WriteSysctl(silentNs_, "net/ipv4/icmp_echo_ignore_all", "1");
     }
     void TearDown() override { AllowPingSockets(false); }
@@ -193,7 +197,7 @@ protected:
     std::string silentNs_;
 };
 
-class IcmpOpenTest : public IcmpNetworkTest {};
+class IcmpOpenTest : public IcmpNetworkTest { };
 
 int IntOption(int fd, int level, int name)
 {
@@ -273,14 +277,14 @@ ProbeOutcome Probe(IcmpSocketKind kind, std::uint32_t timeOut, const std::string
         EXPECT_EQ(socket.Kind(), kind);
         const auto start = Clock::now();
         outcome.result = IcmpEcho(timeOut, target, socket);
-        outcome.elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
+        outcome.elapsed =
+            std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
         return 0;
     });
     return outcome;
 }
 
-class IcmpEchoTest : public IcmpNetworkTest,
-                     public testing::WithParamInterface<IcmpSocketKind> {};
+class IcmpEchoTest : public IcmpNetworkTest, public testing::WithParamInterface<IcmpSocketKind> { };
 
 TEST_P(IcmpEchoTest, AnsweringHostAnswers)
 {
@@ -313,14 +317,15 @@ TEST_P(IcmpEchoTest, UnreachableFromTheTargetEndsAtOnce)
 
 TEST_P(IcmpEchoTest, ForeignPacketsAreIgnoredUntilTheAnswerComes)
 {
-    IcmpResponder responder(silentNs_, {
-        {.otherIdentifier = true},
-        {.fromNeighbour = true},
-        {.kind = ScriptedReply::kUnreachable, .fromNeighbour = true},
-        {.sequence = 1},
-        {.kind = ScriptedReply::kTimeExceeded},
-        {.delay = 200ms},
-    });
+    IcmpResponder responder(silentNs_,
+        {
+            {.otherIdentifier = true},
+            {.fromNeighbour = true},
+            {.kind = ScriptedReply::kUnreachable, .fromNeighbour = true},
+            {.sequence = 1},
+            {.kind = ScriptedReply::kTimeExceeded},
+            {.delay = 200ms},
+        });
     const ProbeOutcome outcome = Probe(GetParam(), 1500, kSilentHost);
     EXPECT_EQ(outcome.result, 0);
     EXPECT_GE(outcome.elapsed, 190ms);
@@ -328,11 +333,12 @@ TEST_P(IcmpEchoTest, ForeignPacketsAreIgnoredUntilTheAnswerComes)
 
 TEST_P(IcmpEchoTest, ForeignPacketsAloneAreNoAnswer)
 {
-    IcmpResponder responder(silentNs_, {
-        {.otherIdentifier = true},
-        {.fromNeighbour = true},
-        {.sequence = 1},
-    });
+    IcmpResponder responder(silentNs_,
+        {
+            {.otherIdentifier = true},
+            {.fromNeighbour = true},
+            {.sequence = 1},
+        });
     const ProbeOutcome outcome = Probe(GetParam(), 400, kSilentHost);
     EXPECT_EQ(outcome.result, -1);
     EXPECT_GE(outcome.elapsed, 390ms);
@@ -385,10 +391,10 @@ TEST_P(IcmpEchoTest, ProbesOnTwoThreadsKeepTheirOwnReplies)
 }
 
 INSTANTIATE_TEST_SUITE_P(BothSockets, IcmpEchoTest,
-                         testing::Values(IcmpSocketKind::kRaw, IcmpSocketKind::kDatagram),
-                         [](const testing::TestParamInfo<IcmpSocketKind>& param) {
-                             return param.param == IcmpSocketKind::kRaw ? "Raw" : "Datagram";
-                         });
+    testing::Values(IcmpSocketKind::kRaw, IcmpSocketKind::kDatagram),
+    [](const testing::TestParamInfo<IcmpSocketKind>& param) {
+        return param.param == IcmpSocketKind::kRaw ? "Raw" : "Datagram";
+    });
 
 } // namespace
 } // namespace pondel

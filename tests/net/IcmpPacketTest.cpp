@@ -110,11 +110,12 @@ TEST(IcmpMessageOfTest, RefusesPacketsShorterThanHeaderPlusEight)
     EXPECT_FALSE(IcmpMessageOf(std::span<const std::uint8_t>{}).has_value());
 }
 
-std::vector<std::uint8_t> Message(std::uint8_t type, std::uint16_t identifier, std::uint16_t sequence)
+std::vector<std::uint8_t> Message(
+    std::uint8_t type, std::uint16_t identifier, std::uint16_t sequence)
 {
-    return {type, 0, 0, 0,
-            static_cast<std::uint8_t>(identifier >> 8), static_cast<std::uint8_t>(identifier),
-            static_cast<std::uint8_t>(sequence >> 8), static_cast<std::uint8_t>(sequence)};
+    return {type, 0, 0, 0, static_cast<std::uint8_t>(identifier >> 8),
+        static_cast<std::uint8_t>(identifier), static_cast<std::uint8_t>(sequence >> 8),
+        static_cast<std::uint8_t>(sequence)};
 }
 
 TEST(JudgeIcmpMessageTest, OnlyOurEchoReplyAnswers)
@@ -133,7 +134,8 @@ TEST(JudgeIcmpMessageTest, ErrorsEndTheProbeExceptTimeExceeded)
     // Requests arriving, our own to this machine among them, are no answer
     // and no refusal either.
     EXPECT_EQ(JudgeIcmpMessage(Message(8, 1, 0), 1), IcmpVerdict::kIgnored);
-    EXPECT_EQ(JudgeIcmpMessage(std::vector<std::uint8_t>{0, 0, 0, 0}, 0), IcmpVerdict::kNotAnswered);
+    EXPECT_EQ(
+        JudgeIcmpMessage(std::vector<std::uint8_t>{0, 0, 0, 0}, 0), IcmpVerdict::kNotAnswered);
 }
 
 } // namespace

@@ -44,8 +44,8 @@ class MagicPacketWireTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        network_.AddPeer({"198.51.100.1", 24, "02:00:00:00:01:01"},
-                         {"198.51.100.20", 24, "02:00:00:00:01:02"});
+        network_.AddPeer(
+            {"198.51.100.1", 24, "02:00:00:00:01:01"}, {"198.51.100.20", 24, "02:00:00:00:01:02"});
         sink_ = std::make_unique<DatagramSink>(network_.Peers()[0].ns, kPort);
     }
 
@@ -55,7 +55,8 @@ protected:
 
 TEST_F(MagicPacketWireTest, BroadcastSendsOneDatagramToTheDirectedBroadcastAddress)
 {
-    ASSERT_EQ(SendMagicPacket("198.51.100.20", "255.255.255.0", "00-11-22-33-44-55", true, kPort), 0);
+    ASSERT_EQ(
+        SendMagicPacket("198.51.100.20", "255.255.255.0", "00-11-22-33-44-55", true, kPort), 0);
     const auto received = sink_->ReceiveAll(300ms);
     ASSERT_EQ(received.size(), 1u);
     EXPECT_EQ(received[0].destinationIp, "198.51.100.255");
@@ -97,10 +98,12 @@ TEST(MagicPacketResultTest, CodesComeInTheirOrder)
     // result stays -2, while a good MAC then fails on the socket with -3.
     EXPECT_EQ(test::RunWithSocketsDenied([] {
         return SendMagicPacket("198.51.100.20", "255.255.255.0", "00:11:22:33:44", true, 9);
-    }), -2);
+    }),
+        -2);
     EXPECT_EQ(test::RunWithSocketsDenied([] {
         return SendMagicPacket("198.51.100.20", "255.255.255.0", "00:11:22:33:44:55", true, 9);
-    }), -3);
+    }),
+        -3);
     EXPECT_EQ(test::CountOpenDescriptors(), before);
 }
 

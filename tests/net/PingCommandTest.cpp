@@ -27,10 +27,10 @@ class PingNetworkTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        network_.AddPeer({"198.51.100.1", 24, "02:00:00:00:04:01"},
-                         {kAnsweringHost, 24, "02:00:00:00:04:02"});
-        const auto& silent = network_.AddPeer({"203.0.113.1", 24, "02:00:00:00:05:01"},
-                                              {kSilentHost, 24, "02:00:00:00:05:02"});
+        network_.AddPeer(
+            {"198.51.100.1", 24, "02:00:00:00:04:01"}, {kAnsweringHost, 24, "02:00:00:00:04:02"});
+        const auto& silent = network_.AddPeer(
+            {"203.0.113.1", 24, "02:00:00:00:05:01"}, {kSilentHost, 24, "02:00:00:00:05:02"});
         test::WriteSysctl(silent.ns, "net/ipv4/icmp_echo_ignore_all", "1");
     }
 
@@ -86,10 +86,10 @@ TEST(PingCommandLineTest, OneEchoWithTheWaitInSecondsAndTheTargetLast)
     FakePing ping;
     EXPECT_EQ(PingCommand(kAnsweringHost, 1500), 0);
     EXPECT_EQ(ping.TakeArguments(),
-              (std::vector<std::string>{"-c", "1", "-n", "-W", "1.500", "--", kAnsweringHost}));
+        (std::vector<std::string>{"-c", "1", "-n", "-W", "1.500", "--", kAnsweringHost}));
     EXPECT_EQ(PingCommand("host.example", 30), 0);
     EXPECT_EQ(ping.TakeArguments(),
-              (std::vector<std::string>{"-c", "1", "-n", "-W", "0.030", "--", "host.example"}));
+        (std::vector<std::string>{"-c", "1", "-n", "-W", "0.030", "--", "host.example"}));
     // No wait at all would leave ping nothing to wait for.
     EXPECT_EQ(PingCommand(kAnsweringHost, 0), 0);
     EXPECT_EQ(ping.TakeArguments().at(4), "0.001");
@@ -159,14 +159,12 @@ TEST_F(PingNetworkTest, ProbeHostUsesItsOwnEchoOnlyWhenTheOptionIsSet)
 TEST_F(PingNetworkTest, ProbeHostFallsBackToPingWithoutAnIcmpSocket)
 {
     test::WriteSysctl("", "net/ipv4/ping_group_range", "1 0");
-    const int live = test::RunWithoutCapability(CAP_NET_RAW, [] {
-        return ProbeHost(kAnsweringHost, Settings(true));
-    });
+    const int live = test::RunWithoutCapability(
+        CAP_NET_RAW, [] { return ProbeHost(kAnsweringHost, Settings(true)); });
     EXPECT_EQ(live, 1);
     FakePing ping;
-    const int silent = test::RunWithoutCapability(CAP_NET_RAW, [] {
-        return ProbeHost(kSilentHost, Settings(true));
-    });
+    const int silent = test::RunWithoutCapability(
+        CAP_NET_RAW, [] { return ProbeHost(kSilentHost, Settings(true)); });
     EXPECT_EQ(silent, 1);
     EXPECT_FALSE(ping.TakeArguments().empty());
 }

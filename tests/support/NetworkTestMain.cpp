@@ -14,7 +14,7 @@ int main(int argc, char** argv)
 {
     if (unshare(CLONE_NEWNET) != 0) {
         std::fprintf(stderr, "network tests need a private network namespace (run as root): %s\n",
-                     std::strerror(errno));
+            std::strerror(errno));
         return 1;
     }
     testing::InitGoogleTest(&argc, argv);

@@ -16,7 +16,8 @@ class TemporaryDirectory final {
 public:
     TemporaryDirectory()
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "pondel-test-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "pondel-test-XXXXXX").string();
         if (::mkdtemp(pattern.data()) == nullptr)
             throw std::runtime_error("mkdtemp failed");
         path_ = pattern;
@@ -24,8 +25,8 @@ public:
     ~TemporaryDirectory()
     {
         std::error_code ignored;
-        std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
-                                     std::filesystem::perm_options::add, ignored);
+        std::filesystem::permissions(
+            path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ignored);
         std::filesystem::remove_all(path_, ignored);
     }
     TemporaryDirectory(const TemporaryDirectory&) = delete;

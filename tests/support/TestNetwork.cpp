@@ -97,16 +97,17 @@ const Peer& TestNetwork::AddPeer(const LinkEnd& local, const LinkEnd& remote)
     if (!local.mac.empty())
         MustRun({"ip", "link", "set", peer.localIf, "address", local.mac});
     if (!local.ip.empty())
-        MustRun({"ip", "addr", "add", local.ip + "/" + std::to_string(local.prefixLength),
-                 "dev", peer.localIf});
+        MustRun({"ip", "addr", "add", local.ip + "/" + std::to_string(local.prefixLength), "dev",
+            peer.localIf});
     MustRun({"ip", "link", "set", peer.localIf, "up"});
 
     RunIn(peer.ns, {"link", "set", "lo", "up"});
     if (!remote.mac.empty())
         RunIn(peer.ns, {"link", "set", peer.peerIf, "address", remote.mac});
     if (!remote.ip.empty())
-        RunIn(peer.ns, {"addr", "add", remote.ip + "/" + std::to_string(remote.prefixLength),
-                        "dev", peer.peerIf});
+        RunIn(peer.ns,
+            {"addr", "add", remote.ip + "/" + std::to_string(remote.prefixLength), "dev",
+                peer.peerIf});
     RunIn(peer.ns, {"link", "set", peer.peerIf, "up"});
     return peers_.back();
 }
@@ -174,7 +175,8 @@ DatagramSink::DatagramSink(const std::string& ns, std::uint16_t port)
     address.sin_addr.s_addr = htonl(INADDR_ANY);
     if (bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
         close(fd_);
-        throw std::runtime_error(std::string("cannot bind the datagram sink: ") + std::strerror(errno));
+        throw std::runtime_error(
+            std::string("cannot bind the datagram sink: ") + std::strerror(errno));
     }
 }
 
@@ -234,8 +236,8 @@ namespace {
 
 // Runs fn on a new thread after `prepare` has succeeded there; a failed
 // preparation fails the helper, not the code under test.
-int RunOnPreparedThread(const char* what, const std::function<bool()>& prepare,
-                        const std::function<int()>& fn)
+int RunOnPreparedThread(
+    const char* what, const std::function<bool()>& prepare, const std::function<int()>& fn)
 {
     int result = -1;
     bool prepared = false;
@@ -281,35 +283,39 @@ bool DenySocketsOnThisThread(std::optional<int> family)
     program.push_back({BPF_RET | BPF_K, 0, 0, SECCOMP_RET_ALLOW});
     sock_fprog filter{static_cast<unsigned short>(program.size()), program.data()};
     return prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 &&
-           prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &filter) == 0;
+        prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &filter) == 0;
 }
 
 } // namespace
 
 int RunWithSocketsDenied(const std::function<int()>& fn)
 {
-    return RunOnPreparedThread("socket filter", [] { return DenySocketsOnThisThread(std::nullopt); }, fn);
+    return RunOnPreparedThread(
+        "socket filter", [] { return DenySocketsOnThisThread(std::nullopt); }, fn);
 }
 
 int RunWithSocketFamilyDenied(int family, const std::function<int()>& fn)
 {
-    return RunOnPreparedThread("socket family filter",
-                               [family] { return DenySocketsOnThisThread(family); }, fn);
+    return RunOnPreparedThread(
+        "socket family filter", [family] { return DenySocketsOnThisThread(family); }, fn);
 }
 
 int RunWithoutCapability(int capability, const std::function<int()>& fn)
 {
-    return RunOnPreparedThread("capability drop", [capability] {
-        // capset acts on the calling thread only.
-        __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
-        __user_cap_data_struct data[_LINUX_CAPABILITY_U32S_3] = {};
-        if (syscall(SYS_capget, &header, data) != 0)
-            return false;
-        const auto bit = 1u << (capability % 32);
-        data[capability / 32].effective &= ~bit;
-        data[capability / 32].permitted &= ~bit;
-        return syscall(SYS_capset, &header, data) == 0;
-    }, fn);
+    return RunOnPreparedThread(
+        "capability drop",
+        [capability] {
+            // capset acts on the calling thread only.
+            __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+            __user_cap_data_struct data[_LINUX_CAPABILITY_U32S_3] = {};
+            if (syscall(SYS_capget, &header, data) != 0)
+                return false;
+            const auto bit = 1u << (capability % 32);
+            data[capability / 32].effective &= ~bit;
+            data[capability / 32].permitted &= ~bit;
+            return syscall(SYS_capset, &header, data) == 0;
+        },
+        fn);
 }
 
 int CountOpenDescriptors()
@@ -322,32 +328,37 @@ int CountOpenDescriptors()
 
 int RunAsUser(unsigned int id, const std::function<int()>& fn)
 {
-    return RunOnPreparedThread("user switch", [id] {
-        // The raw system calls change this thread only; glibc's wrappers
-        // would change every thread of the process.
-        return syscall(SYS_setgroups, 0, nullptr) == 0 &&
-               syscall(SYS_setresgid, id, id, id) == 0 &&
-               syscall(SYS_setresuid, id, id, id) == 0;
-    }, fn);
+    return RunOnPreparedThread(
+        "user switch",
+        [id] {
+            // The raw system calls change this thread only; glibc's wrappers
+            // would change every thread of the process.
+            return syscall(SYS_setgroups, 0, nullptr) == 0 &&
+                syscall(SYS_setresgid, id, id, id) == 0 && syscall(SYS_setresuid, id, id, id) == 0;
+        },
+        fn);
 }
 
-int RunWithHostName(const std::string& hostName, const std::string& hostsFile,
-                    const std::function<int()>& fn)
+int RunWithHostName(
+    const std::string& hostName, const std::string& hostsFile, const std::function<int()>& fn)
 {
-    const std::string path = "/tmp/pondel-hosts-" + std::to_string(getpid()) + "-" +
-                             std::to_string(syscall(SYS_gettid));
+    const std::string path =
+        "/tmp/pondel-hosts-" + std::to_string(getpid()) + "-" + std::to_string(syscall(SYS_gettid));
     {
         std::ofstream file(path);
         file << hostsFile;
         if (!file.good())
             throw std::runtime_error("cannot write " + path);
     }
-    const int result = RunOnPreparedThread("host name", [&] {
-        return unshare(CLONE_NEWNS | CLONE_NEWUTS) == 0 &&
-               mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
-               mount(path.c_str(), "/etc/hosts", nullptr, MS_BIND, nullptr) == 0 &&
-               sethostname(hostName.data(), hostName.size()) == 0;
-    }, fn);
+    const int result = RunOnPreparedThread(
+        "host name",
+        [&] {
+            return unshare(CLONE_NEWNS | CLONE_NEWUTS) == 0 &&
+                mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+                mount(path.c_str(), "/etc/hosts", nullptr, MS_BIND, nullptr) == 0 &&
+                sethostname(hostName.data(), hostName.size()) == 0;
+        },
+        fn);
     std::filesystem::remove(path);
     return result;
 }

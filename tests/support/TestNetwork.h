@@ -19,15 +19,15 @@ void MustRun(const std::vector<std::string>& argv);
 
 // One end of a veth pair.
 struct LinkEnd {
-    std::string ip;     // dotted decimal, e.g. "198.51.100.1"
+    std::string ip; // dotted decimal, e.g. "198.51.100.1"
     int prefixLength = 24;
-    std::string mac;    // "02:00:00:00:00:01"
+    std::string mac; // "02:00:00:00:00:01"
 };
 
 struct Peer {
-    std::string ns;         // the peer's network namespace
-    std::string localIf;    // the interface on our side
-    std::string peerIf;     // the interface inside the peer namespace
+    std::string ns;      // the peer's network namespace
+    std::string localIf; // the interface on our side
+    std::string peerIf;  // the interface inside the peer namespace
     LinkEnd local;
     LinkEnd remote;
 };
@@ -76,7 +76,7 @@ void WriteSysctl(const std::string& ns, const std::string& key, const std::strin
 struct Datagram {
     std::vector<std::uint8_t> payload;
     std::string sourceIp;
-    std::string destinationIp;  // as the receiving kernel saw it
+    std::string destinationIp; // as the receiving kernel saw it
 };
 
 // A UDP port that records the datagrams arriving in one namespace.
@@ -120,8 +120,8 @@ int RunAsUser(unsigned int id, const std::function<int()>& fn);
 // Runs fn on a thread that sees `hostName` as this computer's name and
 // `hostsFile` as the contents of /etc/hosts (private UTS and mount
 // namespaces of its own), so that resolver answers can be chosen.
-int RunWithHostName(const std::string& hostName, const std::string& hostsFile,
-                    const std::function<int()>& fn);
+int RunWithHostName(
+    const std::string& hostName, const std::string& hostsFile, const std::function<int()>& fn);
 
 // A network namespace with nothing in it, not even a loopback that is up.
 // It is deleted with the object.

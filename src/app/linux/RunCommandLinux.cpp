@@ -64,7 +64,7 @@ int RunCommand(const std::vector<std::string>& argv)
 
     pid_t pid = 0;
     if (posix_spawnp(&pid, arguments[0], &setup.actions_, &setup.attributes_, arguments.data(),
-                     environ) != 0)
+            environ) != 0)
         return -1;
     return WaitForExit(pid);
 }

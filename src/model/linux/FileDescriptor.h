@@ -9,10 +9,16 @@ namespace pondel {
 class UniqueFd final {
 public:
     UniqueFd() noexcept = default;
-    explicit UniqueFd(int fd) noexcept : fd_(fd) {}
+    explicit UniqueFd(int fd) noexcept
+        : fd_(fd)
+    {
+    }
     ~UniqueFd() { Reset(); }
 
-    UniqueFd(UniqueFd&& other) noexcept : fd_(other.Release()) {}
+    UniqueFd(UniqueFd&& other) noexcept
+        : fd_(other.Release())
+    {
+    }
     UniqueFd& operator=(UniqueFd&& other) noexcept;
     UniqueFd(const UniqueFd&) = delete;
     UniqueFd& operator=(const UniqueFd&) = delete;

@@ -19,7 +19,11 @@ namespace {
 // A temporary file that is removed unless it was put in place.
 class TemporaryFile final {
 public:
-    TemporaryFile(std::filesystem::path path, int fd) noexcept : path_(std::move(path)), fd_(fd) {}
+    TemporaryFile(std::filesystem::path path, int fd) noexcept
+        : path_(std::move(path))
+        , fd_(fd)
+    {
+    }
     ~TemporaryFile()
     {
         if (!kept_)
@@ -42,7 +46,7 @@ private:
 // link survives, or the path itself.
 std::filesystem::path ReplacementTarget(const std::filesystem::path& file)
 {
-    struct stat status {};
+    struct stat status { };
     if (::lstat(file.c_str(), &status) != 0 || !S_ISLNK(status.st_mode))
         return file;
     char resolved[PATH_MAX];
@@ -59,13 +63,14 @@ std::filesystem::path FolderOf(const std::filesystem::path& file)
 
 // Creates a new file beside the target under a name no one else uses.
 // Returns the error number, or 0 with the file in `created`.
-int CreateTemporaryBeside(const std::filesystem::path& target, std::unique_ptr<TemporaryFile>& created)
+int CreateTemporaryBeside(
+    const std::filesystem::path& target, std::unique_ptr<TemporaryFile>& created)
 {
     static thread_local std::mt19937_64 random{std::random_device{}()};
     int error = EEXIST;
     for (int attempt = 0; attempt < 100 && error == EEXIST; ++attempt) {
-        std::filesystem::path candidate = FolderOf(target)
-            / ("." + target.filename().string() + ".tmp" + std::to_string(random() % 1000000000));
+        std::filesystem::path candidate = FolderOf(target) /
+            ("." + target.filename().string() + ".tmp" + std::to_string(random() % 1000000000));
         const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) {
             created = std::make_unique<TemporaryFile>(std::move(candidate), fd);
@@ -95,7 +100,7 @@ IoStatus ReadWholeFile(const std::filesystem::path& file, std::size_t maxBytes, 
     const UniqueFd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (!fd)
         return IoStatus::Failure(errno, "cannot open", file);
-    struct stat status {};
+    struct stat status { };
     if (::fstat(fd.Get(), &status) != 0)
         return IoStatus::Failure(errno, "cannot examine", file);
     if (S_ISDIR(status.st_mode))
@@ -134,9 +139,9 @@ IoStatus ReplaceFileAtomically(const std::filesystem::path& file, std::string_vi
         return IoStatus::Failure(error, "cannot create a temporary file for", target);
     UniqueFd& fd = temporary->Descriptor();
 
-    struct stat old {};
-    if (::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode)
-        && ::fchmod(fd.Get(), old.st_mode & 07777) != 0)
+    struct stat old { };
+    if (::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode) &&
+        ::fchmod(fd.Get(), old.st_mode & 07777) != 0)
         return IoStatus::Failure(errno, "cannot set the permissions of", temporary->Path());
     if (!WriteAll(fd.Get(), text))
         return IoStatus::Failure(errno, "cannot write", temporary->Path());

@@ -112,11 +112,11 @@ IcmpVerdict ReceiveRaw(const IcmpSocket& socket, in_addr_t destination)
     sockaddr_in source{};
     socklen_t sourceLength = sizeof source;
     const ssize_t length = recvfrom(socket.Get(), reply.data(), reply.size(), 0,
-                                    reinterpret_cast<sockaddr*>(&source), &sourceLength);
+        reinterpret_cast<sockaddr*>(&source), &sourceLength);
     if (length < 0 || source.sin_addr.s_addr != destination)
         return IcmpVerdict::kIgnored;
-    const auto message =
-        IcmpMessageOf(std::span<const std::uint8_t>(reply.data(), static_cast<std::size_t>(length)));
+    const auto message = IcmpMessageOf(
+        std::span<const std::uint8_t>(reply.data(), static_cast<std::size_t>(length)));
     if (!message)
         return IcmpVerdict::kNotAnswered;
     return JudgeIcmpMessage(*message, socket.Identifier());
@@ -168,13 +168,14 @@ IcmpVerdict ReceiveDatagram(const IcmpSocket& socket, in_addr_t destination)
     sockaddr_in source{};
     socklen_t sourceLength = sizeof source;
     const ssize_t length = recvfrom(socket.Get(), reply.data(), reply.size(), 0,
-                                    reinterpret_cast<sockaddr*>(&source), &sourceLength);
+        reinterpret_cast<sockaddr*>(&source), &sourceLength);
     if (length < 0 || source.sin_addr.s_addr != destination)
         return IcmpVerdict::kIgnored;
     if (static_cast<std::size_t>(length) < kIcmpHeaderSize)
         return IcmpVerdict::kNotAnswered;
-    return JudgeIcmpMessage(std::span<const std::uint8_t>(reply.data(), static_cast<std::size_t>(length)),
-                            socket.Identifier());
+    return JudgeIcmpMessage(
+        std::span<const std::uint8_t>(reply.data(), static_cast<std::size_t>(length)),
+        socket.Identifier());
 }
 
 } // namespace
@@ -209,15 +210,15 @@ int IcmpEcho(std::uint32_t timeOut, std::string_view target, const IcmpSocket& s
     address.sin_addr.s_addr = *destination;
     const IcmpRequest& request = socket.Request();
     if (sendto(socket.Get(), request.data(), request.size(), 0,
-               reinterpret_cast<const sockaddr*>(&address), sizeof address) < 0)
+            reinterpret_cast<const sockaddr*>(&address), sizeof address) < 0)
         return -1;
 
     for (;;) {
         if (!WaitReadable(socket.Get(), timeOut))
             return -1;
         const IcmpVerdict verdict = socket.Kind() == IcmpSocketKind::kRaw
-                                        ? ReceiveRaw(socket, *destination)
-                                        : ReceiveDatagram(socket, *destination);
+            ? ReceiveRaw(socket, *destination)
+            : ReceiveDatagram(socket, *destination);
         if (verdict == IcmpVerdict::kAnswered)
             return 0;
         if (verdict == IcmpVerdict::kNotAnswered)

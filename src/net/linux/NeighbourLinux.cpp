@@ -35,16 +35,21 @@ constexpr std::chrono::milliseconds kRecheckInterval{250};
 constexpr std::uint16_t kPokePort = 9;
 
 // States in which the entry carries a confirmed or once-confirmed address.
-constexpr std::uint16_t kUsableStates = NUD_REACHABLE | NUD_STALE | NUD_DELAY | NUD_PROBE | NUD_PERMANENT;
+constexpr std::uint16_t kUsableStates =
+    NUD_REACHABLE | NUD_STALE | NUD_DELAY | NUD_PROBE | NUD_PERMANENT;
 
 struct NeighbourAnswer {
-    enum class Kind { Pending, Found, Failed } kind = Kind::Pending;
+    enum class Kind {
+        Pending,
+        Found,
+        Failed
+    } kind = Kind::Pending;
     MacAddress mac{};
 };
 
 // The answer a neighbour message gives for our address, if it is about it.
-std::optional<NeighbourAnswer> ReadNeighbour(const Message& message, std::uint32_t address,
-                                             int interfaceIndex)
+std::optional<NeighbourAnswer> ReadNeighbour(
+    const Message& message, std::uint32_t address, int interfaceIndex)
 {
     if (rtnetlink::Header(message).nlmsg_type != RTM_NEWNEIGH)
         return std::nullopt;
@@ -57,16 +62,19 @@ std::optional<NeighbourAnswer> ReadNeighbour(const Message& message, std::uint32
         return std::nullopt;
 
     NeighbourAnswer answer;
-    if ((body->ndm_state & kUsableStates) != 0 && attributes.PayloadSize(NDA_LLADDR) == answer.mac.size()) {
+    if ((body->ndm_state & kUsableStates) != 0 &&
+        attributes.PayloadSize(NDA_LLADDR) == answer.mac.size()) {
         answer.kind = NeighbourAnswer::Kind::Found;
-        std::memcpy(answer.mac.data(), rtnetlink::AttributeData(attributes.Find(NDA_LLADDR)), answer.mac.size());
+        std::memcpy(answer.mac.data(), rtnetlink::AttributeData(attributes.Find(NDA_LLADDR)),
+            answer.mac.size());
     } else if ((body->ndm_state & NUD_FAILED) != 0) {
         answer.kind = NeighbourAnswer::Kind::Failed;
     }
     return answer;
 }
 
-NeighbourAnswer FirstAnswer(const std::vector<Message>& messages, std::uint32_t address, int interfaceIndex)
+NeighbourAnswer FirstAnswer(
+    const std::vector<Message>& messages, std::uint32_t address, int interfaceIndex)
 {
     for (const auto& message : messages) {
         const auto answer = ReadNeighbour(message, address, interfaceIndex);
@@ -140,15 +148,16 @@ bool PokeAddress(std::uint32_t address)
     target.sin_port = htons(kPokePort);
     target.sin_addr.s_addr = htonl(address);
     const ssize_t sent = sendto(udp.Get(), nullptr, 0, MSG_DONTWAIT,
-                                reinterpret_cast<const sockaddr*>(&target), sizeof target);
+        reinterpret_cast<const sockaddr*>(&target), sizeof target);
     return sent == 0 || errno == EAGAIN;
 }
 
 std::optional<MacAddress> AwaitAnswer(rtnetlink::Socket& tables, rtnetlink::Socket& listener,
-                                      std::uint32_t address, int interfaceIndex, Clock::time_point deadline)
+    std::uint32_t address, int interfaceIndex, Clock::time_point deadline)
 {
     for (;;) {
-        const auto remaining = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        const auto remaining =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
         if (remaining.count() <= 0)
             break;
         pollfd ready{listener.Descriptor(), POLLIN, 0};
@@ -179,8 +188,8 @@ std::optional<MacAddress> AwaitAnswer(rtnetlink::Socket& tables, rtnetlink::Sock
 
 } // namespace
 
-std::optional<MacAddress> ResolveNeighbour(std::uint32_t address, int interfaceIndex,
-                                           std::chrono::milliseconds wait)
+std::optional<MacAddress> ResolveNeighbour(
+    std::uint32_t address, int interfaceIndex, std::chrono::milliseconds wait)
 {
     const Clock::time_point deadline = Clock::now() + wait;
     auto tables = rtnetlink::Socket::Open();
@@ -188,7 +197,8 @@ std::optional<MacAddress> ResolveNeighbour(std::uint32_t address, int interfaceI
     auto listener = rtnetlink::Socket::Open(RTMGRP_NEIGH);
     if (!tables || !listener)
         return std::nullopt;
-    if (!IsDirectlyOnLink(*tables, address, interfaceIndex) || !LinkResolvesNeighbours(*tables, interfaceIndex))
+    if (!IsDirectlyOnLink(*tables, address, interfaceIndex) ||
+        !LinkResolvesNeighbours(*tables, interfaceIndex))
         return std::nullopt;
 
     const NeighbourAnswer known = LookInTable(*tables, address, interfaceIndex);

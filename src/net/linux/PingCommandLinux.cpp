@@ -30,7 +30,8 @@ int PingCommand(std::string_view target, std::uint32_t timeOut)
     // Anything beginning with '-' would be read as an option.
     if (host.empty() || host.front() == '-')
         return -1;
-    const int status = RunCommand({"ping", "-c", "1", "-n", "-W", WaitSeconds(timeOut), "--", host});
+    const int status =
+        RunCommand({"ping", "-c", "1", "-n", "-W", WaitSeconds(timeOut), "--", host});
     return status == 0 ? 0 : -1;
 }
 

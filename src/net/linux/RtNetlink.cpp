@@ -23,8 +23,8 @@ ssize_t ReceiveFromKernel(int fd, void* buffer, std::size_t size, int flags)
     for (;;) {
         sockaddr_nl sender{};
         socklen_t senderSize = sizeof sender;
-        const ssize_t length = recvfrom(fd, buffer, size, flags,
-                                        reinterpret_cast<sockaddr*>(&sender), &senderSize);
+        const ssize_t length =
+            recvfrom(fd, buffer, size, flags, reinterpret_cast<sockaddr*>(&sender), &senderSize);
         if (length < 0 && errno == EINTR)
             continue;
         if (length >= 0 && sender.nl_pid != 0) {
@@ -58,7 +58,8 @@ Request& Request::AppendBytes(const void* data, std::size_t size)
     const std::size_t start = bytes_.size();
     bytes_.resize(start + NLMSG_ALIGN(size), 0);
     std::memcpy(bytes_.data() + start, data, size);
-    reinterpret_cast<nlmsghdr*>(bytes_.data())->nlmsg_len = static_cast<std::uint32_t>(bytes_.size());
+    reinterpret_cast<nlmsghdr*>(bytes_.data())->nlmsg_len =
+        static_cast<std::uint32_t>(bytes_.size());
     return *this;
 }
 
@@ -71,7 +72,8 @@ Request& Request::AddAttribute(std::uint16_t type, const void* data, std::size_t
     bytes_.resize(start + RTA_ALIGN(kAttributeHeaderSize + size), 0);
     std::memcpy(bytes_.data() + start, &attribute, sizeof attribute);
     std::memcpy(bytes_.data() + start + kAttributeHeaderSize, data, size);
-    reinterpret_cast<nlmsghdr*>(bytes_.data())->nlmsg_len = static_cast<std::uint32_t>(bytes_.size());
+    reinterpret_cast<nlmsghdr*>(bytes_.data())->nlmsg_len =
+        static_cast<std::uint32_t>(bytes_.size());
     return *this;
 }
 
@@ -140,7 +142,7 @@ bool Socket::Send(Request& request, std::uint32_t sequence)
     kernel.nl_family = AF_NETLINK;
     for (;;) {
         const ssize_t sent = sendto(handle_.Get(), bytes.data(), bytes.size(), 0,
-                                    reinterpret_cast<sockaddr*>(&kernel), sizeof kernel);
+            reinterpret_cast<sockaddr*>(&kernel), sizeof kernel);
         if (sent < 0 && errno == EINTR)
             continue;
         return sent == static_cast<ssize_t>(bytes.size());
@@ -151,7 +153,8 @@ std::optional<std::vector<Message>> Socket::ReadMessages()
 {
     // Learn the datagram's size first so that no message is ever cut short.
     std::uint8_t probe = 0;
-    const ssize_t size = ReceiveFromKernel(handle_.Get(), &probe, sizeof probe, MSG_PEEK | MSG_TRUNC);
+    const ssize_t size =
+        ReceiveFromKernel(handle_.Get(), &probe, sizeof probe, MSG_PEEK | MSG_TRUNC);
     if (size <= 0)
         return std::nullopt;
     std::vector<std::uint8_t> buffer(static_cast<std::size_t>(size));

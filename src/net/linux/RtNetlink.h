@@ -72,7 +72,8 @@ private:
 template <typename Body>
 const Body* BodyOf(const Message& message)
 {
-    if (message.size() < kHeaderSize + sizeof(Body) || Header(message).nlmsg_len < kHeaderSize + sizeof(Body))
+    if (message.size() < kHeaderSize + sizeof(Body) ||
+        Header(message).nlmsg_len < kHeaderSize + sizeof(Body))
         return nullptr;
     return reinterpret_cast<const Body*>(message.data() + kHeaderSize);
 }
@@ -97,7 +98,10 @@ public:
     int Descriptor() const { return handle_.Get(); }
 
 private:
-    explicit Socket(SocketHandle handle) : handle_(std::move(handle)) {}
+    explicit Socket(SocketHandle handle)
+        : handle_(std::move(handle))
+    {
+    }
 
     bool Send(Request& request, std::uint32_t sequence);
     std::uint32_t NextSequence() { return ++sequence_; }

@@ -58,7 +58,7 @@ bool IsOperational(std::uint8_t operState, unsigned int flags)
     // veth and some drivers never report an operational state of their own.
     constexpr unsigned int kUpAndRunning = IFF_UP | IFF_RUNNING;
     return operState == IF_OPER_UP ||
-           (operState == IF_OPER_UNKNOWN && (flags & kUpAndRunning) == kUpAndRunning);
+        (operState == IF_OPER_UNKNOWN && (flags & kUpAndRunning) == kUpAndRunning);
 }
 
 std::optional<RawAddress> ParseAddress(const Message& message)
@@ -110,13 +110,12 @@ std::optional<NetworkInterface> ParseLink(const Message& message)
     const Attributes attributes(message, sizeof(ifinfomsg));
     NetworkInterface link;
     link.index = body->ifi_index;
-    if (const rtattr* name = attributes.Find(IFLA_IFNAME))
-    {
+    if (const rtattr* name = attributes.Find(IFLA_IFNAME)) {
         const auto* text = reinterpret_cast<const char*>(rtnetlink::AttributeData(name));
         link.name.assign(text, strnlen(text, rtnetlink::AttributeDataSize(name)));
     }
-    link.operational = IsOperational(attributes.U8(IFLA_OPERSTATE).value_or(IF_OPER_UNKNOWN),
-                                     body->ifi_flags);
+    link.operational =
+        IsOperational(attributes.U8(IFLA_OPERSTATE).value_or(IF_OPER_UNKNOWN), body->ifi_flags);
     link.loopback = (body->ifi_flags & IFF_LOOPBACK) != 0 || body->ifi_type == ARPHRD_LOOPBACK;
     if (const rtattr* hardware = attributes.Find(IFLA_ADDRESS)) {
         const std::uint8_t* bytes = rtnetlink::AttributeData(hardware);
