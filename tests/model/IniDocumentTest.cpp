@@ -1,5 +1,7 @@
 #include "model/IniDocument.h"
 
+#include <array>
+#include <initializer_list>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -7,142 +9,99 @@
 namespace pondel {
 namespace {
 
+using namespace std::string_literals;
+
 std::string Read(std::string_view text, std::string_view section, std::string_view key)
 {
     return IniDocument::Parse(text).GetString(section, key, "<default>", 1024);
 }
 
-TEST(IniDocumentReadTest, NamesMatchWithoutCaseAndBlanks)
+// The text after writing each {section, key, value} in turn.
+std::string Written(
+    std::string_view text, std::initializer_list<std::array<std::string_view, 3>> writes)
 {
-    const std::string text = "  [ Setting ]  trailing words\n\t Port_No \t=\t 9 \t\n";
-    EXPECT_EQ(Read(text, "SETTING", "PORT_NO"), "9");
-    EXPECT_EQ(Read(text, " setting ", " port_no "), "9");
-    EXPECT_EQ(Read("[A]\nKey=Value\n", "a", "KEY"), "Value") << "values keep their case";
+    auto document = IniDocument::Parse(text);
+    for (const auto& [section, key, value] : writes)
+        document.SetString(section, key, value);
+    return document.Serialize();
 }
 
-TEST(IniDocumentReadTest, OnlyTheFirstSectionAndKeyOfANameCount)
+TEST(IniDocumentReadTest, ReadRules)
 {
-    const std::string text = "[a]\nk=1\nK=2\n[b]\nk=3\n[A]\nk=4\nother=5\n";
-    EXPECT_EQ(Read(text, "a", "k"), "1");
-    EXPECT_EQ(Read(text, "a", "other"), "<default>");
+    const struct {
+        std::string text;
+        std::string_view section, key, expected;
+    } cases[] = {
+        // Names match without case and blanks; values keep their case.
+        {"  [ Setting ]  trailing words\n\t Port_No \t=\t 9 \t\n", "SETTING", "PORT_NO", "9"},
+        {"  [ Setting ]\n Port_No = 9\n", " setting ", " port_no ", "9"},
+        {"[A]\nKey=Value\n", "a", "KEY", "Value"},
+        // Only the first section and key of a name count.
+        {"[a]\nk=1\nK=2\n[b]\nk=3\n[A]\nk=4\nother=5\n", "a", "k", "1"},
+        {"[a]\nk=1\n[A]\nother=5\n", "a", "other", "<default>"},
+        // One pair of matching quotes goes; names keep theirs.
+        {"[s]\nk=\" * \"\n", "s", "k", " * "},
+        {"[s]\nk= ' x ' \n", "s", "k", " x "},
+        {"[s]\nk=\"\"x\"\"\n", "s", "k", "\"x\""},
+        {"[s]\nk=\"x'\n", "s", "k", "\"x'"},
+        {"[s]\nk=\"\n", "s", "k", "\""},
+        {"[s]\n\"k\"=1\n", "s", "k", "<default>"},
+        // "key=" is found empty; no section, or no key name, is missing.
+        {"[s]\nempty=\n", "s", "empty", ""},
+        {"[s]\nblank=   \n", "s", "blank", ""},
+        {"[s]\nk=1\n", "missing", "k", "<default>"},
+        {"[s]\n=1\n", "s", "", "<default>"},
+        // Comments, lines without "=" and lines before the first section are no keys; # is no
+        // comment character.
+        {"k=early\n[s]\n;k=comment\n  ; k=indented\nk\nk=late\n", "s", "k", "late"},
+        {"[s]\n#k=hash\n", "s", "#k", "hash"},
+        // Every line break style, even mixed.
+        {"[s]\r\na=1\r\nb=2\r\n", "s", "b", "2"},
+        {"[s]\na=1\nb=2\n", "s", "b", "2"},
+        {"[s]\ra=1\rb=2\r", "s", "b", "2"},
+        {"[s]\r\na=1\rb=2\nc=3", "s", "c", "3"},
+        // A byte-order mark is tolerated; a value ends at a NUL byte.
+        {"\xEF\xBB\xBF[s]\nk=1\n", "s", "k", "1"},
+        {"[s]\nk=ab\0cd\n"s, "s", "k", "ab"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Read(c.text, c.section, c.key), c.expected) << c.text;
 }
 
-TEST(IniDocumentReadTest, OnePairOfMatchingQuotesIsRemoved)
+TEST(IniDocumentReadTest, ADefaultLosesOnlyTrailingSpacesAndBothAreCutToTheBuffer)
 {
-    EXPECT_EQ(Read("[s]\nk=\" * \"\n", "s", "k"), " * ");
-    EXPECT_EQ(Read("[s]\nk= ' x ' \n", "s", "k"), " x ");
-    EXPECT_EQ(Read("[s]\nk=\"\"x\"\"\n", "s", "k"), "\"x\"");
-    EXPECT_EQ(Read("[s]\nk=\"x'\n", "s", "k"), "\"x'");
-    EXPECT_EQ(Read("[s]\nk=\"\n", "s", "k"), "\"");
-    EXPECT_EQ(Read("[s]\n\"k\"=1\n", "s", "k"), "<default>") << "names keep their quotes";
-}
-
-TEST(IniDocumentReadTest, EmptyValueIsFoundAndMissingKeysGiveTheDefault)
-{
-    const auto document = IniDocument::Parse("[s]\nempty=\nblank=   \n");
-    EXPECT_EQ(document.Find("s", "empty"), std::string_view{});
-    EXPECT_EQ(document.GetString("s", "blank", "d", 1024), "");
-    EXPECT_FALSE(document.Find("s", "missing"));
-    EXPECT_FALSE(document.Find("missing", "empty"));
-    EXPECT_FALSE(document.Find("s", ""));
+    const auto document = IniDocument::Parse("[s]\nk=abcdef\n");
     // Only trailing spaces leave a default, nothing else.
     EXPECT_EQ(document.GetString("s", "missing", " * ", 1024), " *");
     EXPECT_EQ(document.GetString("s", "missing", "\tx\t ", 1024), "\tx\t");
-}
-
-TEST(IniDocumentReadTest, ValuesAreCutToTheBuffer)
-{
-    const auto document = IniDocument::Parse("[s]\nk=abcdef\n");
+    // Values and defaults are cut to the caller's buffer.
     EXPECT_EQ(document.GetString("s", "k", "", 4), "abc");
     EXPECT_EQ(document.GetString("s", "missing", "uvwxyz", 3), "uv");
     EXPECT_EQ(document.GetString("s", "k", "", 0), "");
 }
 
-TEST(IniDocumentReadTest, CommentsOddLinesAndLinesBeforeTheFirstSectionAreNoKeys)
+TEST(IniDocumentWriteTest, WritesChangeOnlyTheirLines)
 {
-    const std::string text = "k=early\n[s]\n;k=comment\n  ; k=indented\nk\n#k=hash\nk=late\n";
-    EXPECT_EQ(Read(text, "s", "k"), "late");
-    EXPECT_EQ(Read(text, "s", "#k"), "hash") << "# is no comment character";
-}
-
-TEST(IniDocumentReadTest, EveryLineBreakStyleReads)
-{
-    for (const std::string lineBreak : {"\r\n", "\n", "\r"}) {
-        const std::string text = "[s]" + lineBreak + "a=1" + lineBreak + "b=2" + lineBreak;
-        EXPECT_EQ(Read(text, "s", "a"), "1") << "break " << lineBreak.size();
-        EXPECT_EQ(Read(text, "s", "b"), "2");
-    }
-    EXPECT_EQ(Read("[s]\r\na=1\rb=2\nc=3", "s", "c"), "3");
-}
-
-TEST(IniDocumentReadTest, ByteOrderMarkIsToleratedAndKept)
-{
-    const std::string text = "\xEF\xBB\xBF[s]\nk=1\n";
-    auto document = IniDocument::Parse(text);
-    EXPECT_EQ(document.GetString("s", "k", "", 16), "1");
-    document.SetString("s", "k", "2");
-    EXPECT_EQ(document.Serialize(), "\xEF\xBB\xBF[s]\nk=2\n");
-}
-
-TEST(IniDocumentReadTest, ValueEndsAtANulByte)
-{
-    const std::string text("[s]\nk=ab\0cd\n", 12);
-    EXPECT_EQ(Read(text, "s", "k"), "ab");
-}
-
-TEST(IniDocumentWriteTest, UntouchedTextSerialisesByteForByte)
-{
-    const std::string text =
+    const std::string untouched =
         "; head\r\nstray line\r\n[ S ] tail\r\n  key = value  \r\n;c\r\n\r\n[t]\nx=1\rjunk\x01\x02";
-    EXPECT_EQ(IniDocument::Parse(text).Serialize(), text);
-}
-
-TEST(IniDocumentWriteTest, ExistingKeyIsReplacedWhereItStandsKeepingItsSpelling)
-{
-    auto document = IniDocument::Parse(";c\n[S]\n Port_No = 7\nNext=1\n");
-    document.SetString("s", "PORT_NO", "9");
-    EXPECT_EQ(document.Serialize(), ";c\n[S]\n Port_No =9\nNext=1\n");
-}
-
-TEST(IniDocumentWriteTest, NewKeysFollowTheLastKeyOfTheirSectionInWriteOrder)
-{
-    auto document = IniDocument::Parse("[a]\nx=1\n; trailing comment\n\n[b]\ny=2\n");
-    document.SetString("a", "n1", "1");
-    document.SetString("a", "n2", "2");
-    document.SetString("b", "n3", "3");
-    EXPECT_EQ(document.Serialize(), "[a]\nx=1\nn1=1\nn2=2\n; trailing comment\n\n[b]\ny=2\nn3=3\n");
-
-    auto keyless = IniDocument::Parse("[a]\n;note\n[b]\n");
-    keyless.SetString("a", "k", "v");
-    EXPECT_EQ(keyless.Serialize(), "[a]\nk=v\n;note\n[b]\n");
-}
-
-TEST(IniDocumentWriteTest, NewSectionsGoToTheEndAfterALineBreak)
-{
-    auto document = IniDocument::Parse("[a]\nx=1");
-    document.SetString(" New ", "k", "v");
-    document.SetString("a", "y", "2");
-    EXPECT_EQ(document.Serialize(), "[a]\nx=1\ny=2\n[New]\nk=v\n");
-
-    auto empty = IniDocument::Parse("");
-    empty.SetString("s", "k", "");
-    EXPECT_EQ(empty.Serialize(), "[s]\nk=\n");
-    EXPECT_EQ(empty.Find("s", "k"), std::string_view{});
-}
-
-TEST(IniDocumentWriteTest, NewLinesTakeTheFilesLineBreakStyle)
-{
-    auto document = IniDocument::Parse("[a]\r\nx=1\r\n");
-    document.SetString("a", "y", "2");
-    document.SetString("b", "z", "3");
-    EXPECT_EQ(document.Serialize(), "[a]\r\nx=1\r\ny=2\r\n[b]\r\nz=3\r\n");
-}
-
-TEST(IniDocumentWriteTest, LineBreaksInAValueCannotStartNewLines)
-{
-    auto document = IniDocument::Parse("[s]\n");
-    document.SetString("s", "k", "a\n[SETTING]\r\nPORT_NO=1");
-    EXPECT_EQ(document.Serialize(), "[s]\nk=a\n");
+    EXPECT_EQ(Written(untouched, {}), untouched);
+    EXPECT_EQ(Written("\xEF\xBB\xBF[s]\nk=1\n", {{"s", "k", "2"}}), "\xEF\xBB\xBF[s]\nk=2\n");
+    // An existing key is replaced where it stands and keeps its spelling.
+    EXPECT_EQ(Written(";c\n[S]\n Port_No = 7\nNext=1\n", {{"s", "PORT_NO", "9"}}),
+        ";c\n[S]\n Port_No =9\nNext=1\n");
+    // New keys follow the last key of their section, in write order.
+    EXPECT_EQ(Written("[a]\nx=1\n; trailing comment\n\n[b]\ny=2\n",
+                  {{"a", "n1", "1"}, {"a", "n2", "2"}, {"b", "n3", "3"}}),
+        "[a]\nx=1\nn1=1\nn2=2\n; trailing comment\n\n[b]\ny=2\nn3=3\n");
+    EXPECT_EQ(Written("[a]\n;note\n[b]\n", {{"a", "k", "v"}}), "[a]\nk=v\n;note\n[b]\n");
+    // New sections go to the end, after a line break, in the file's line break style.
+    EXPECT_EQ(
+        Written("[a]\nx=1", {{" New ", "k", "v"}, {"a", "y", "2"}}), "[a]\nx=1\ny=2\n[New]\nk=v\n");
+    EXPECT_EQ(Written("", {{"s", "k", ""}}), "[s]\nk=\n");
+    EXPECT_EQ(Written("[a]\r\nx=1\r\n", {{"a", "y", "2"}, {"b", "z", "3"}}),
+        "[a]\r\nx=1\r\ny=2\r\n[b]\r\nz=3\r\n");
+    // A line break in a value cannot start new lines.
+    EXPECT_EQ(Written("[s]\n", {{"s", "k", "a\n[SETTING]\r\nPORT_NO=1"}}), "[s]\nk=a\n");
 }
 
 TEST(IniDocumentWriteTest, DeletingASectionRemovesItsLinesAndUncoversALaterOne)
@@ -156,12 +115,8 @@ TEST(IniDocumentWriteTest, DeletingASectionRemovesItsLinesAndUncoversALaterOne)
     EXPECT_FALSE(document.HasSection("b"));
     document.SetString("b", "y", "5");
     EXPECT_EQ(document.Serialize(), "[a]\nx=1\n[c]\nz=3\n[b]\ny=5\n");
-}
-
-TEST(IniDocumentWriteTest, SectionNamesListTheSectionsThatCountInFileOrder)
-{
-    const auto document = IniDocument::Parse("[x]\n[b]\n[ a ]\n[B]\n[X]\n");
-    EXPECT_EQ(document.SectionNames(), (std::vector<std::string>{"x", "b", "a"}));
+    EXPECT_EQ(IniDocument::Parse("[x]\n[b]\n[ a ]\n[B]\n[X]\n").SectionNames(),
+        (std::vector<std::string>{"x", "b", "a"}));
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -25,8 +26,6 @@ public:
     ~TemporaryDirectory()
     {
         std::error_code ignored;
-        std::filesystem::permissions(
-            path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ignored);
         std::filesystem::remove_all(path_, ignored);
     }
     TemporaryDirectory(const TemporaryDirectory&) = delete;
@@ -41,20 +40,15 @@ private:
 
 inline void WriteTextFile(const std::filesystem::path& file, std::string_view text)
 {
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    if (!out)
+    if (!(std::ofstream(file, std::ios::binary) << text))
         throw std::runtime_error("cannot write " + file.string());
 }
 
 inline std::string ReadTextFile(const std::filesystem::path& file)
 {
-    std::ifstream in(file, std::ios::binary);
-    std::string text;
-    char buffer[65536];
-    while (in.read(buffer, sizeof buffer) || in.gcount() > 0)
-        text.append(buffer, static_cast<std::size_t>(in.gcount()));
-    return text;
+    std::ostringstream text;
+    text << std::ifstream(file, std::ios::binary).rdbuf();
+    return text.str();
 }
 
 } // namespace pondel
