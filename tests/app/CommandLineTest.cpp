@@ -69,16 +69,6 @@ protected:
     };
 };
 
-TEST_F(WakeUpTargetTest, HostNameFindsTheFirstRowIgnoringCase)
-{
-    const auto target = Target({"/c", "/h", "pc1"});
-    ASSERT_TRUE(target);
-    EXPECT_EQ(target->ipAddr, "192.0.2.10");
-    EXPECT_EQ(target->netMask, "255.255.255.0");
-    EXPECT_EQ(target->macAddr, "00:11:22:33:44:55");
-    EXPECT_TRUE(target->broadcast);
-}
-
 TEST_F(WakeUpTargetTest, GivenValuesOverrideTheRow)
 {
     const auto target = Target({"/C", "/H", "pc1", "/M", "00-11-22-33-44-56", "/N", "255.0.0.0"});
