@@ -31,21 +31,81 @@ extern char** environ;
 
 namespace pondel::test {
 
-int RunProgram(const std::vector<std::string>& argv)
+namespace {
+
+// Spawns a program, its standard output on outputFd when that is not -1.
+int Spawn(const std::vector<std::string>& argv, int outputFd)
 {
     std::vector<char*> args;
     for (const auto& arg : argv)
         args.push_back(const_cast<char*>(arg.c_str()));
     args.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    if (outputFd >= 0)
+        posix_spawn_file_actions_adddup2(&actions, outputFd, STDOUT_FILENO);
     pid_t pid = 0;
-    if (posix_spawnp(&pid, args[0], nullptr, nullptr, args.data(), environ) != 0)
-        return -1;
+    const int spawned = posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    return spawned == 0 ? pid : -1;
+}
+
+int WaitForExit(pid_t pid)
+{
     int status = 0;
     while (waitpid(pid, &status, 0) < 0) {
         if (errno != EINTR)
             return -1;
     }
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// What a program prints on its standard output.
+std::string CaptureOutput(const std::vector<std::string>& argv)
+{
+    int pipeFds[2];
+    if (pipe2(pipeFds, O_CLOEXEC) != 0)
+        return {};
+    const pid_t pid = Spawn(argv, pipeFds[1]);
+    close(pipeFds[1]);
+    std::string output;
+    char buffer[4096];
+    ssize_t length = 0;
+    while ((length = read(pipeFds[0], buffer, sizeof buffer)) > 0)
+        output.append(buffer, static_cast<std::size_t>(length));
+    close(pipeFds[0]);
+    if (pid > 0)
+        WaitForExit(pid);
+    return output;
+}
+
+// A veth end passes packets only once the kernel has activated its queue,
+// which it does some time after the link comes up; until then the queue
+// drops everything, the first ARP request included.
+void WaitForLinkReady(const std::string& ns, const std::string& interface)
+{
+    using namespace std::chrono_literals;
+    std::vector<std::string> argv{"ip"};
+    if (!ns.empty())
+        argv.insert(argv.end(), {"-n", ns});
+    argv.insert(argv.end(), {"-o", "link", "show", "dev", interface});
+    const auto deadline = std::chrono::steady_clock::now() + 10s;
+    while (std::chrono::steady_clock::now() < deadline) {
+        const std::string state = CaptureOutput(argv);
+        if (state.find("state UP") != std::string::npos &&
+            state.find("qdisc noop") == std::string::npos)
+            return;
+        std::this_thread::sleep_for(10ms);
+    }
+    throw std::runtime_error("link " + interface + " did not come up");
+}
+
+} // namespace
+
+int RunProgram(const std::vector<std::string>& argv)
+{
+    const pid_t pid = Spawn(argv, -1);
+    return pid > 0 ? WaitForExit(pid) : -1;
 }
 
 void MustRun(const std::vector<std::string>& argv)
@@ -109,6 +169,8 @@ const Peer& TestNetwork::AddPeer(const LinkEnd& local, const LinkEnd& remote)
             {"addr", "add", remote.ip + "/" + std::to_string(remote.prefixLength), "dev",
                 peer.peerIf});
     RunIn(peer.ns, {"link", "set", peer.peerIf, "up"});
+    WaitForLinkReady("", peer.localIf);
+    WaitForLinkReady(peer.ns, peer.peerIf);
     return peers_.back();
 }
 
@@ -224,10 +286,11 @@ std::optional<Datagram> DatagramSink::Receive(std::chrono::milliseconds wait)
     return datagram;
 }
 
-std::vector<Datagram> DatagramSink::ReceiveAll(std::chrono::milliseconds quiet)
+std::vector<Datagram> DatagramSink::ReceiveAll(std::chrono::milliseconds quiet,
+                                              std::chrono::milliseconds first)
 {
     std::vector<Datagram> all;
-    while (auto datagram = Receive(quiet))
+    for (auto datagram = Receive(first); datagram; datagram = Receive(quiet))
         all.push_back(std::move(*datagram));
     return all;
 }
