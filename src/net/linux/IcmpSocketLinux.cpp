@@ -106,17 +106,26 @@ bool WaitReadable(int fd, std::uint32_t timeOut)
     }
 }
 
+// Reads one packet; none when reading fails or it comes from another sender.
+std::optional<std::span<const std::uint8_t>> ReceiveFromDestination(
+    int fd, in_addr_t destination, ReplyBuffer& reply)
+{
+    sockaddr_in source{};
+    socklen_t sourceLength = sizeof source;
+    const ssize_t length = recvfrom(
+        fd, reply.data(), reply.size(), 0, reinterpret_cast<sockaddr*>(&source), &sourceLength);
+    if (length < 0 || source.sin_addr.s_addr != destination)
+        return std::nullopt;
+    return std::span<const std::uint8_t>(reply.data(), static_cast<std::size_t>(length));
+}
+
 IcmpVerdict ReceiveRaw(const IcmpSocket& socket, in_addr_t destination)
 {
     ReplyBuffer reply{};
-    sockaddr_in source{};
-    socklen_t sourceLength = sizeof source;
-    const ssize_t length = recvfrom(socket.Get(), reply.data(), reply.size(), 0,
-        reinterpret_cast<sockaddr*>(&source), &sourceLength);
-    if (length < 0 || source.sin_addr.s_addr != destination)
+    const auto packet = ReceiveFromDestination(socket.Get(), destination, reply);
+    if (!packet)
         return IcmpVerdict::kIgnored;
-    const auto message = IcmpMessageOf(
-        std::span<const std::uint8_t>(reply.data(), static_cast<std::size_t>(length)));
+    const auto message = IcmpMessageOf(*packet);
     if (!message)
         return IcmpVerdict::kNotAnswered;
     return JudgeIcmpMessage(*message, socket.Identifier());
@@ -164,18 +173,14 @@ IcmpVerdict ReceiveDatagram(const IcmpSocket& socket, in_addr_t destination)
     if (const auto error = ReceiveQueuedError(socket, destination))
         return *error;
 
+    // The kernel hands over the ICMP message without its IP header.
     ReplyBuffer reply{};
-    sockaddr_in source{};
-    socklen_t sourceLength = sizeof source;
-    const ssize_t length = recvfrom(socket.Get(), reply.data(), reply.size(), 0,
-        reinterpret_cast<sockaddr*>(&source), &sourceLength);
-    if (length < 0 || source.sin_addr.s_addr != destination)
+    const auto message = ReceiveFromDestination(socket.Get(), destination, reply);
+    if (!message)
         return IcmpVerdict::kIgnored;
-    if (static_cast<std::size_t>(length) < kIcmpHeaderSize)
+    if (message->size() < kIcmpHeaderSize)
         return IcmpVerdict::kNotAnswered;
-    return JudgeIcmpMessage(
-        std::span<const std::uint8_t>(reply.data(), static_cast<std::size_t>(length)),
-        socket.Identifier());
+    return JudgeIcmpMessage(*message, socket.Identifier());
 }
 
 } // namespace
