@@ -83,25 +83,6 @@ std::optional<RawAddress> ParseAddress(const Message& message)
     return raw;
 }
 
-std::optional<std::vector<RawAddress>> DumpAddresses(rtnetlink::Socket& socket)
-{
-    rtnetlink::Request request(RTM_GETADDR, NLM_F_DUMP);
-    ifaddrmsg filter{};
-    filter.ifa_family = AF_INET;
-    request.Append(filter);
-    const auto messages = socket.Dump(request);
-    if (!messages)
-        return std::nullopt;
-    std::vector<RawAddress> addresses;
-    for (const auto& message : *messages) {
-        if (rtnetlink::Header(message).nlmsg_type != RTM_NEWADDR)
-            continue;
-        if (auto raw = ParseAddress(message))
-            addresses.push_back(*raw);
-    }
-    return addresses;
-}
-
 std::optional<NetworkInterface> ParseLink(const Message& message)
 {
     const auto* body = BodyOf<ifinfomsg>(message);
@@ -124,23 +105,39 @@ std::optional<NetworkInterface> ParseLink(const Message& message)
     return link;
 }
 
-std::optional<std::vector<NetworkInterface>> DumpLinks(rtnetlink::Socket& socket)
+// Dumps one kernel table and parses every entry of the answered type;
+// entries the parser refuses are left out.
+template <typename Entry, typename Filter, typename Parse>
+std::optional<std::vector<Entry>> DumpTable(rtnetlink::Socket& socket, std::uint16_t requestType,
+    std::uint16_t answerType, const Filter& filter, Parse parse)
 {
-    rtnetlink::Request request(RTM_GETLINK, NLM_F_DUMP);
-    ifinfomsg filter{};
-    filter.ifi_family = AF_UNSPEC;
+    rtnetlink::Request request(requestType, NLM_F_DUMP);
     request.Append(filter);
     const auto messages = socket.Dump(request);
     if (!messages)
         return std::nullopt;
-    std::vector<NetworkInterface> links;
+    std::vector<Entry> entries;
     for (const auto& message : *messages) {
-        if (rtnetlink::Header(message).nlmsg_type != RTM_NEWLINK)
+        if (rtnetlink::Header(message).nlmsg_type != answerType)
             continue;
-        if (auto link = ParseLink(message))
-            links.push_back(std::move(*link));
+        if (auto entry = parse(message))
+            entries.push_back(std::move(*entry));
     }
-    return links;
+    return entries;
+}
+
+std::optional<std::vector<NetworkInterface>> DumpLinks(rtnetlink::Socket& socket)
+{
+    ifinfomsg filter{};
+    filter.ifi_family = AF_UNSPEC;
+    return DumpTable<NetworkInterface>(socket, RTM_GETLINK, RTM_NEWLINK, filter, ParseLink);
+}
+
+std::optional<std::vector<RawAddress>> DumpAddresses(rtnetlink::Socket& socket)
+{
+    ifaddrmsg filter{};
+    filter.ifa_family = AF_INET;
+    return DumpTable<RawAddress>(socket, RTM_GETADDR, RTM_NEWADDR, filter, ParseAddress);
 }
 
 struct AddrinfoRelease {
