@@ -108,14 +108,10 @@ IcmpVerdict JudgeIcmpMessage(std::span<const std::uint8_t> message, std::uint16_
 
 int ProbeHost(std::string_view target, const AppSettings& settings)
 {
-    int result = -1;
-    if (settings.noExternalCommand != 0) {
-        const IcmpSocket socket = IcmpOpen();
-        result = socket ? IcmpEcho(settings.icmpTimeOut, target, socket)
-                        : PingCommand(target, settings.icmpTimeOut);
-    } else {
-        result = PingCommand(target, settings.icmpTimeOut);
-    }
+    // Without an ICMP socket of our own the system ping stands in.
+    const IcmpSocket socket = settings.noExternalCommand != 0 ? IcmpOpen() : IcmpSocket{};
+    const int result = socket ? IcmpEcho(settings.icmpTimeOut, target, socket)
+                              : PingCommand(target, settings.icmpTimeOut);
     return result == 0 ? 1 : 0;
 }
 
