@@ -1,8 +1,8 @@
-#include "app/ConsoleCommands.h"
+#include "ConsoleCommands.h"
 
 #include <cstdio>
 
-#include "app/VersionInfo.h"
+#include "VersionInfo.h"
 
 namespace pondel {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/ConsoleOutput.h"
+#include "ConsoleOutput.h"
 
 namespace pondel {
 

@@ -1,8 +1,8 @@
-#include "app/ConsoleMode.h"
+#include "ConsoleMode.h"
 
-#include "app/CommandLine.h"
-#include "app/ConsoleCommands.h"
-#include "net/MagicPacket.h"
+#include "CommandLine.h"
+#include "ConsoleCommands.h"
+#include "MagicPacket.h"
 
 namespace pondel {
 namespace {

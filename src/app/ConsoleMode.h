@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "app/WakeUpTarget.h"
-#include "model/HostList.h"
+#include "WakeUpTarget.h"
+#include "HostList.h"
 
 namespace pondel {
 

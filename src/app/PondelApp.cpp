@@ -1,11 +1,11 @@
-#include "app/PondelApp.h"
+#include "PondelApp.h"
 
 #include <utility>
 
-#include "app/ConsoleMode.h"
-#include "app/ModulePaths.h"
-#include "model/Settings.h"
-#include "net/AddressLookup.h"
+#include "ConsoleMode.h"
+#include "ModulePaths.h"
+#include "Settings.h"
+#include "AddressLookup.h"
 
 namespace pondel {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "model/AppSettings.h"
-#include "model/HostList.h"
+#include "AppSettings.h"
+#include "HostList.h"
 
 namespace pondel {
 

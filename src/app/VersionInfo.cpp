@@ -1,4 +1,4 @@
-#include "app/VersionInfo.h"
+#include "VersionInfo.h"
 
 #include <array>
 #include <cstdlib>

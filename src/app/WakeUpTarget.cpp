@@ -1,9 +1,9 @@
-#include "app/WakeUpTarget.h"
+#include "WakeUpTarget.h"
 
 #include <algorithm>
 #include <cctype>
 
-#include "model/Ipv4Text.h"
+#include "Ipv4Text.h"
 
 namespace pondel {
 namespace {

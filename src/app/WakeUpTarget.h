@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 
-#include "app/CommandLine.h"
-#include "model/HostList.h"
+#include "CommandLine.h"
+#include "HostList.h"
 
 namespace pondel {
 

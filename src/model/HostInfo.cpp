@@ -1,4 +1,4 @@
-#include "model/HostInfo.h"
+#include "HostInfo.h"
 
 namespace pondel {
 

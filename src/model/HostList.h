@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "model/HostInfo.h"
+#include "HostInfo.h"
 
 namespace pondel {
 

@@ -1,4 +1,4 @@
-#include "model/IniDocument.h"
+#include "IniDocument.h"
 
 #include <algorithm>
 #include <utility>

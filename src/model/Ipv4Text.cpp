@@ -1,4 +1,4 @@
-#include "model/Ipv4Text.h"
+#include "Ipv4Text.h"
 
 #include <string>
 

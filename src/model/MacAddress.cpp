@@ -1,8 +1,8 @@
-#include "model/MacAddress.h"
+#include "MacAddress.h"
 
 #include <cstdio>
 
-#include "model/HexDigit.h"
+#include "HexDigit.h"
 
 namespace pondel {
 

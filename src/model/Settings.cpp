@@ -1,4 +1,4 @@
-#include "model/Settings.h"
+#include "Settings.h"
 
 #include <algorithm>
 #include <array>
@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "model/SettingsValues.h"
+#include "SettingsValues.h"
 
 namespace pondel {
 namespace {

@@ -7,10 +7,10 @@
 #include <string>
 #include <string_view>
 
-#include "model/AppSettings.h"
-#include "model/FileIo.h"
-#include "model/HostList.h"
-#include "model/IniDocument.h"
+#include "AppSettings.h"
+#include "FileIo.h"
+#include "HostList.h"
+#include "IniDocument.h"
 
 namespace pondel {
 

@@ -1,10 +1,10 @@
-#include "model/SettingsValues.h"
+#include "SettingsValues.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <limits>
 
-#include "model/HexDigit.h"
+#include "HexDigit.h"
 
 namespace pondel {
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "model/AppSettings.h"
+#include "AppSettings.h"
 
 namespace pondel {
 

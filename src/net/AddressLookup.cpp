@@ -1,10 +1,10 @@
-#include "net/AddressLookup.h"
+#include "AddressLookup.h"
 
 #include <algorithm>
 
-#include "model/Ipv4Text.h"
-#include "model/MacAddress.h"
-#include "net/SystemNetwork.h"
+#include "Ipv4Text.h"
+#include "MacAddress.h"
+#include "SystemNetwork.h"
 
 namespace pondel {
 namespace {

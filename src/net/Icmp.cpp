@@ -1,9 +1,9 @@
-#include "net/Icmp.h"
+#include "Icmp.h"
 
 #include <cstring>
 #include <utility>
 
-#include <unistd.h>
+#include "ProcessId.h"
 
 namespace pondel {
 namespace {
@@ -55,7 +55,7 @@ IcmpRequest BuildEchoRequest(std::uint16_t identifier)
 std::uint16_t ProcessEchoIdentifier()
 {
     // The low byte goes first on the wire, whatever the machine's order.
-    const auto pid = static_cast<std::uint32_t>(getpid());
+    const auto pid = CurrentProcessId();
     return static_cast<std::uint16_t>(((pid & 0xFFu) << 8) | ((pid >> 8) & 0xFFu));
 }
 

@@ -9,8 +9,8 @@
 
 #include <sys/time.h>
 
-#include "model/AppSettings.h"
-#include "net/SocketHandle.h"
+#include "AppSettings.h"
+#include "SocketHandle.h"
 
 namespace pondel {
 

@@ -1,14 +1,10 @@
-#include "net/MagicPacket.h"
+#include "MagicPacket.h"
 
 #include <algorithm>
 #include <cerrno>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-
-#include "model/Ipv4Text.h"
-#include "net/SocketHandle.h"
+#include "DatagramSend.h"
+#include "Ipv4Text.h"
 
 namespace pondel {
 
@@ -35,26 +31,22 @@ int SendMagicPacket(std::string_view ip, std::string_view netMask, std::string_v
     if (ParseMacAddress(mac, target) != 0)
         return kMagicPacketBadMac;
 
-    const SocketHandle socket(::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0));
-    if (!socket)
-        return kMagicPacketNoSocket;
-
-    if (broadcast) {
-        const int on = 1;
-        if (setsockopt(socket.Get(), SOL_SOCKET, SO_BROADCAST, &on, sizeof on) != 0)
-            return kMagicPacketNoBroadcast;
-    }
-
-    sockaddr_in destination{};
-    destination.sin_family = AF_INET;
-    destination.sin_port = htons(port);
-    destination.sin_addr.s_addr =
-        htonl(MagicPacketDestination(TextToIp(ip), TextToIp(netMask), broadcast));
-
     const MagicPacket packet = BuildMagicPacket(target);
-    if (sendto(socket.Get(), packet.data(), packet.size(), 0,
-            reinterpret_cast<const sockaddr*>(&destination), sizeof destination) < 0)
+    const DatagramOutcome outcome = SendDatagram(
+        MagicPacketDestination(TextToIp(ip), TextToIp(netMask), broadcast), port, packet, broadcast);
+    switch (outcome.step) {
+    case DatagramStep::kSent:
+        break;
+    case DatagramStep::kNoSocket:
+        errno = outcome.errorNumber;
+        return kMagicPacketNoSocket;
+    case DatagramStep::kNoBroadcast:
+        errno = outcome.errorNumber;
+        return kMagicPacketNoBroadcast;
+    case DatagramStep::kSendFailed:
+        errno = outcome.errorNumber;
         return kMagicPacketSendFailed;
+    }
     return kMagicPacketSent;
 }
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "model/MacAddress.h"
+#include "MacAddress.h"
 
 namespace pondel {
 

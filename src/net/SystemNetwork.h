@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "model/MacAddress.h"
+#include "MacAddress.h"
 
 // What the address lookups need from the operating system, one version per
 // system (see the linux/ folder). The lookups themselves decide which

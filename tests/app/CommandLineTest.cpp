@@ -1,6 +1,6 @@
-#include "app/CommandLine.h"
-#include "app/ConsoleCommands.h"
-#include "app/WakeUpTarget.h"
+#include "CommandLine.h"
+#include "ConsoleCommands.h"
+#include "WakeUpTarget.h"
 
 #include <gtest/gtest.h>
 

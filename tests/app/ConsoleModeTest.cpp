@@ -1,67 +1,23 @@
 // The console command end to end: the real executable, a settings file
 // beside it, and a namespace network to receive what it sends.
-#include <cerrno>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-
-#include <fcntl.h>
-#include <poll.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#include <memory>
 
 #include <gtest/gtest.h>
 
+#include "ConsoleProgram.h"
 #include "TestNetwork.h"
-
-extern char** environ;
 
 namespace pondel {
 namespace {
 
 using namespace std::chrono_literals;
-namespace fs = std::filesystem;
 
 constexpr std::uint16_t kEchoPort = 7;
-
-struct RunResult {
-    int exitCode = 0; // as the program returned it, so -1 and -2 read as such
-    std::string output;
-};
-
-std::string ReadAll(int fd)
-{
-    std::string text;
-    char buffer[4096];
-    for (;;) {
-        pollfd ready{fd, POLLIN, 0};
-        if (poll(&ready, 1, 5000) <= 0)
-            break;
-        const ssize_t length = read(fd, buffer, sizeof buffer);
-        if (length <= 0)
-            break;
-        text.append(buffer, static_cast<std::size_t>(length));
-    }
-    return text;
-}
-
-int WaitExitCode(pid_t pid)
-{
-    int status = 0;
-    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) { }
-    return WIFEXITED(status) ? static_cast<std::int8_t>(WEXITSTATUS(status)) : -1000;
-}
 
 class ConsoleModeTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        std::string pattern = testing::TempDir() + "pondel-console-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        directory_ = pattern;
-        fs::copy_file(PONDEL_EXECUTABLE, directory_ / "pondel");
         const auto& peer = network_.AddPeer(
             {"198.51.100.1", 24, "02:00:00:00:02:01"}, {"198.51.100.20", 24, "02:00:00:00:02:02"});
         sink_ = std::make_unique<test::DatagramSink>(peer.ns, kEchoPort);
@@ -74,54 +30,16 @@ protected:
     void TearDown() override
     {
         // The console mode reads the settings file and never writes it.
-        EXPECT_EQ(ReadSettings(), settings_);
-        fs::remove_all(directory_);
+        EXPECT_EQ(program_.ReadSettings(), settings_);
     }
 
     void WriteSettings(const std::string& text)
     {
         settings_ = text;
-        std::ofstream(directory_ / "pondel.ini", std::ios::binary) << text;
+        program_.WriteSettings(text);
     }
 
-    std::string ReadSettings() const
-    {
-        std::ifstream file(directory_ / "pondel.ini", std::ios::binary);
-        std::ostringstream text;
-        text << file.rdbuf();
-        return text.str();
-    }
-
-    // Runs the program with standard output on a pipe.
-    RunResult Run(const std::vector<std::string>& arguments)
-    {
-        int pipeFds[2];
-        EXPECT_EQ(pipe2(pipeFds, O_CLOEXEC), 0);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
-        const pid_t pid = Spawn(arguments, &actions, nullptr);
-        posix_spawn_file_actions_destroy(&actions);
-        close(pipeFds[1]);
-        RunResult result;
-        result.output = ReadAll(pipeFds[0]);
-        close(pipeFds[0]);
-        result.exitCode = WaitExitCode(pid);
-        return result;
-    }
-
-    pid_t Spawn(const std::vector<std::string>& arguments, posix_spawn_file_actions_t* actions,
-        posix_spawnattr_t* attributes)
-    {
-        const std::string program = (directory_ / "pondel").string();
-        std::vector<char*> argv{const_cast<char*>(program.c_str())};
-        for (const auto& argument : arguments)
-            argv.push_back(const_cast<char*>(argument.c_str()));
-        argv.push_back(nullptr);
-        pid_t pid = -1;
-        EXPECT_EQ(posix_spawn(&pid, program.c_str(), actions, attributes, argv.data(), environ), 0);
-        return pid;
-    }
+    test::RunResult Run(const std::vector<std::string>& arguments) { return program_.Run(arguments); }
 
     std::vector<test::Datagram> Received() { return sink_->ReceiveAll(300ms); }
 
@@ -133,7 +51,7 @@ protected:
         return payload;
     }
 
-    fs::path directory_;
+    test::ConsoleProgram program_;
     std::string settings_;
     test::TestNetwork network_;
     std::unique_ptr<test::DatagramSink> sink_;
@@ -142,7 +60,7 @@ protected:
 
 TEST_F(ConsoleModeTest, HostNameWakesTheRowOnTheEchoPortWhateverThePortOption)
 {
-    const RunResult result = Run({"/c", "/h", "pc1"});
+    const test::RunResult result = Run({"/c", "/h", "pc1"});
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(result.output, "");
     const auto received = Received();
@@ -182,64 +100,11 @@ TEST_F(ConsoleModeTest, FailuresAreSilentWithExitCodeMinusOne)
     for (const std::vector<std::string>& arguments :
         {std::vector<std::string>{"/C", "/M", "001122334455", "/B"}, {"/C", "/H", "nobody"},
             {"/C", "/I", "198.51.100.20", "/M", "00:11:22"}}) {
-        const RunResult result = Run(arguments);
+        const test::RunResult result = Run(arguments);
         EXPECT_EQ(result.exitCode, -1) << arguments.back();
         EXPECT_EQ(result.output, "");
     }
     EXPECT_TRUE(Received().empty());
-}
-
-TEST_F(ConsoleModeTest, UsageForNoTargetOrAnUnknownSwitch)
-{
-    for (const std::vector<std::string>& arguments :
-        {std::vector<std::string>{"/C", "/N", "255.255.255.0"}, {"/X"}, {"/"}, {"/C", "/H"},
-            {"/C", "/M", "001122334455", "-q"}}) {
-        const RunResult result = Run(arguments);
-        EXPECT_EQ(result.exitCode, 3) << arguments.back();
-        EXPECT_TRUE(result.output.starts_with("\nUsage:\n")) << arguments.back();
-    }
-    EXPECT_TRUE(Received().empty());
-}
-
-TEST_F(ConsoleModeTest, VersionOnAPipe)
-{
-    for (const std::vector<std::string>& arguments :
-        {std::vector<std::string>{"/V"}, {"/C", "/V"}}) {
-        const RunResult result = Run(arguments);
-        EXPECT_EQ(result.exitCode, 3);
-        EXPECT_EQ(result.output, "\nVexmoor Ver.3.02\n");
-    }
-}
-
-TEST_F(ConsoleModeTest, WithoutStandardOutputTheTerminalIsOpened)
-{
-    const int master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-    ASSERT_GE(master, 0);
-    ASSERT_EQ(grantpt(master), 0);
-    ASSERT_EQ(unlockpt(master), 0);
-    const std::string terminal = ptsname(master);
-
-    // A new session whose first terminal becomes its controlling terminal,
-    // and no standard output at all.
-    posix_spawnattr_t attributes;
-    posix_spawnattr_init(&attributes);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, terminal.c_str(), O_RDWR, 0);
-    posix_spawn_file_actions_addclose(&actions, STDOUT_FILENO);
-    const pid_t pid = Spawn({"/V"}, &actions, &attributes);
-    EXPECT_EQ(WaitExitCode(pid), 2);
-    EXPECT_EQ(ReadAll(master), "\r\nVexmoor Ver.3.02\r\n"); // the terminal maps LF to CR LF
-    close(master);
-
-    // Without a terminal nothing can be printed.
-    posix_spawn_file_actions_destroy(&actions);
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addclose(&actions, STDOUT_FILENO);
-    EXPECT_EQ(WaitExitCode(Spawn({"/V"}, &actions, &attributes)), -2);
-    posix_spawn_file_actions_destroy(&actions);
-    posix_spawnattr_destroy(&attributes);
 }
 
 } // namespace

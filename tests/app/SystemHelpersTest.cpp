@@ -1,8 +1,8 @@
-#include "app/CsvField.h"
-#include "app/ModulePaths.h"
-#include "app/RunCommand.h"
-#include "app/SystemError.h"
-#include "app/VersionInfo.h"
+#include "CsvField.h"
+#include "ModulePaths.h"
+#include "RunCommand.h"
+#include "SystemError.h"
+#include "VersionInfo.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "TemporaryDirectory.h"
-#include "model/Settings.h"
+#include "Settings.h"
 
 namespace pondel {
 namespace {

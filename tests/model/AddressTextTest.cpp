@@ -1,5 +1,5 @@
-#include "model/Ipv4Text.h"
-#include "model/MacAddress.h"
+#include "Ipv4Text.h"
+#include "MacAddress.h"
 
 #include <gtest/gtest.h>
 

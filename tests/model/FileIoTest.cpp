@@ -1,4 +1,4 @@
-#include "model/FileIo.h"
+#include "FileIo.h"
 
 #include <cerrno>
 #include <csignal>

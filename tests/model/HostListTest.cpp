@@ -1,4 +1,4 @@
-#include "model/HostList.h"
+#include "HostList.h"
 
 #include <cstring>
 #include <stdexcept>

@@ -1,4 +1,4 @@
-#include "model/IniDocument.h"
+#include "IniDocument.h"
 
 #include <array>
 #include <initializer_list>

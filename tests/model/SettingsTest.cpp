@@ -1,4 +1,4 @@
-#include "model/Settings.h"
+#include "Settings.h"
 
 #include <cerrno>
 #include <cstdint>
@@ -11,7 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "TemporaryDirectory.h"
-#include "model/SettingsValues.h"
+#include "SettingsValues.h"
 
 namespace pondel {
 namespace {

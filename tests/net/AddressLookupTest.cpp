@@ -1,4 +1,4 @@
-#include "net/AddressLookup.h"
+#include "AddressLookup.h"
 
 #include <algorithm>
 #include <chrono>
@@ -8,7 +8,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "model/Ipv4Text.h"
+#include "Ipv4Text.h"
 #include "TestNetwork.h"
 
 namespace pondel {

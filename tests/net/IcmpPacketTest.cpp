@@ -1,4 +1,4 @@
-#include "net/Icmp.h"
+#include "Icmp.h"
 
 #include <vector>
 

@@ -17,67 +17,19 @@
 #include <linux/seccomp.h>
 #include <poll.h>
 #include <sched.h>
-#include <spawn.h>
 #include <sys/mount.h>
 #include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/syscall.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
-extern char** environ;
+#include "ChildProcess.h"
 
 namespace pondel::test {
 
 namespace {
-
-// Spawns a program, its standard output on outputFd when that is not -1.
-int Spawn(const std::vector<std::string>& argv, int outputFd)
-{
-    std::vector<char*> args;
-    for (const auto& arg : argv)
-        args.push_back(const_cast<char*>(arg.c_str()));
-    args.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    if (outputFd >= 0)
-        posix_spawn_file_actions_adddup2(&actions, outputFd, STDOUT_FILENO);
-    pid_t pid = 0;
-    const int spawned = posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    return spawned == 0 ? pid : -1;
-}
-
-int WaitForExit(pid_t pid)
-{
-    int status = 0;
-    while (waitpid(pid, &status, 0) < 0) {
-        if (errno != EINTR)
-            return -1;
-    }
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-// What a program prints on its standard output.
-std::string CaptureOutput(const std::vector<std::string>& argv)
-{
-    int pipeFds[2];
-    if (pipe2(pipeFds, O_CLOEXEC) != 0)
-        return {};
-    const pid_t pid = Spawn(argv, pipeFds[1]);
-    close(pipeFds[1]);
-    std::string output;
-    char buffer[4096];
-    ssize_t length = 0;
-    while ((length = read(pipeFds[0], buffer, sizeof buffer)) > 0)
-        output.append(buffer, static_cast<std::size_t>(length));
-    close(pipeFds[0]);
-    if (pid > 0)
-        WaitForExit(pid);
-    return output;
-}
 
 // A veth end passes packets only once the kernel has activated its queue,
 // which it does some time after the link comes up; until then the queue
@@ -101,12 +53,6 @@ void WaitForLinkReady(const std::string& ns, const std::string& interface)
 }
 
 } // namespace
-
-int RunProgram(const std::vector<std::string>& argv)
-{
-    const pid_t pid = Spawn(argv, -1);
-    return pid > 0 ? WaitForExit(pid) : -1;
-}
 
 void MustRun(const std::vector<std::string>& argv)
 {

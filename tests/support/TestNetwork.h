@@ -9,12 +9,11 @@
 
 #include <netinet/in.h>
 
+#include "ChildProcess.h"
+
 namespace pondel::test {
 
-// Runs a program with an argument vector and returns its exit status, or -1
-// when it could not be run. Output goes to the test's own stderr.
-int RunProgram(const std::vector<std::string>& argv);
-// Same, failing the current test on a non-zero status.
+// Runs a program with an argument vector and throws when it fails.
 void MustRun(const std::vector<std::string>& argv);
 
 // One end of a veth pair.

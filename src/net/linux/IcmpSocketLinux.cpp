@@ -1,4 +1,4 @@
-#include "net/Icmp.h"
+#include "Icmp.h"
 
 #include <cerrno>
 #include <cstring>
@@ -13,7 +13,7 @@
 #include <poll.h>
 #include <sys/socket.h>
 
-#include "model/Ipv4Text.h"
+#include "Ipv4Text.h"
 
 namespace pondel {
 namespace {

@@ -3,7 +3,7 @@
 // datagram to the host makes the kernel ask the link (the same request an
 // ARP tool would send). Writing to the table or building ARP frames
 // ourselves would need CAP_NET_ADMIN or CAP_NET_RAW.
-#include "net/SystemNetwork.h"
+#include "SystemNetwork.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -15,8 +15,8 @@
 #include <poll.h>
 #include <sys/socket.h>
 
-#include "net/SocketHandle.h"
-#include "net/linux/RtNetlink.h"
+#include "SocketHandle.h"
+#include "RtNetlink.h"
 
 namespace pondel::system_network {
 namespace {

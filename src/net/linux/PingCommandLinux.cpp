@@ -1,9 +1,9 @@
-#include "net/Icmp.h"
+#include "Icmp.h"
 
 #include <string>
 #include <vector>
 
-#include "app/RunCommand.h"
+#include "RunCommand.h"
 
 namespace pondel {
 namespace {

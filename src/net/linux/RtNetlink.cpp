@@ -1,4 +1,4 @@
-#include "net/linux/RtNetlink.h"
+#include "RtNetlink.h"
 
 #include <algorithm>
 #include <cerrno>

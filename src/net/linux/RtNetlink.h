@@ -8,7 +8,7 @@
 #include <linux/netlink.h>
 #include <linux/rtnetlink.h>
 
-#include "net/SocketHandle.h"
+#include "SocketHandle.h"
 
 // A small client of the kernel's routing socket (rtnetlink). Reading the
 // link, address, route and neighbour tables needs no privileges.

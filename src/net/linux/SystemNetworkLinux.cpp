@@ -1,7 +1,7 @@
 // Interfaces, the address table and the resolver on Linux. The interface
 // and address lists come from rtnetlink rather than getifaddrs, because only
 // rtnetlink reports the address flags and the interface index of an alias.
-#include "net/SystemNetwork.h"
+#include "SystemNetwork.h"
 
 #include <array>
 #include <cstring>
@@ -16,7 +16,7 @@
 #include <netdb.h>
 #include <unistd.h>
 
-#include "net/linux/RtNetlink.h"
+#include "RtNetlink.h"
 
 namespace pondel::system_network {
 namespace {

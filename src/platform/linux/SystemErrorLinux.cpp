@@ -1,4 +1,4 @@
-#include "app/SystemError.h"
+#include "SystemError.h"
 
 #include <cstring>
 #include <string_view>

@@ -1,4 +1,4 @@
-#include "app/RunCommand.h"
+#include "RunCommand.h"
 
 #include <cerrno>
 

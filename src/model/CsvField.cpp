@@ -1,4 +1,4 @@
-#include "app/CsvField.h"
+#include "CsvField.h"
 
 namespace pondel {
 namespace {

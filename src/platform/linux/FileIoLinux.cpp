@@ -1,4 +1,4 @@
-#include "model/FileIo.h"
+#include "FileIo.h"
 
 #include <cerrno>
 #include <climits>
@@ -11,7 +11,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "model/linux/FileDescriptor.h"
+#include "FileDescriptor.h"
 
 namespace pondel {
 namespace {

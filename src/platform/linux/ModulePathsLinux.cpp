@@ -1,4 +1,4 @@
-#include "app/ModulePaths.h"
+#include "ModulePaths.h"
 
 #include <climits>
 

@@ -1,11 +1,11 @@
-#include "app/ConsoleOutput.h"
+#include "ConsoleOutput.h"
 
 #include <cerrno>
 
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "model/linux/FileDescriptor.h"
+#include "FileDescriptor.h"
 
 namespace pondel {
 namespace {

@@ -1,7 +1,7 @@
 #include <string>
 #include <vector>
 
-#include "app/PondelApp.h"
+#include "PondelApp.h"
 
 int main(int argc, char** argv)
 {

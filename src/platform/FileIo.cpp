@@ -1,4 +1,4 @@
-#include "model/FileIo.h"
+#include "FileIo.h"
 
 #include <system_error>
 

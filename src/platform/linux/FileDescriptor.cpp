@@ -1,4 +1,4 @@
-#include "model/linux/FileDescriptor.h"
+#include "FileDescriptor.h"
 
 #include <cerrno>
 
