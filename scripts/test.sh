@@ -1,26 +1,59 @@
 #!/usr/bin/env bash
-# Builds the program plainly, under AddressSanitizer with
-# UndefinedBehaviorSanitizer, and under ThreadSanitizer, and runs every test
-# of each build inside a private network namespace. Prints the benchmark
-# figures of the plain build.
+# Builds the program four ways and runs every test of each inside a private
+# network namespace:
+#   release  GCC, Release, with the benchmarks, whose figures it prints
+#   asan     Clang, AddressSanitizer and UndefinedBehaviorSanitizer
+#   tsan     GCC, ThreadSanitizer
+#   nogui    GCC, the console program alone, without Qt (PONDEL_GUI=OFF)
+# Warnings are errors in every one of them. Each tree gets every option
+# explicitly, so whatever ran before (the run command included) cannot leave
+# a tree configured otherwise.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+started=$SECONDS
 
 bash scripts/install-deps.sh
 
-bash scripts/build.sh build/release
-bash scripts/build.sh build/asan -DPONDEL_SANITIZERS=address,undefined -DPONDEL_BUILD_BENCHMARKS=OFF
-bash scripts/build.sh build/tsan -DPONDEL_SANITIZERS=thread -DPONDEL_BUILD_BENCHMARKS=OFF
+common=(-DCMAKE_COMPILE_WARNING_AS_ERROR=ON -DPONDEL_BUILD_TESTS=ON)
+gcc=(-DCMAKE_CXX_COMPILER=g++)
+clang=(-DCMAKE_CXX_COMPILER=clang++)
+
+echo "== Build: release =="
+bash scripts/build.sh build/release "${common[@]}" "${gcc[@]}" -DCMAKE_BUILD_TYPE=Release \
+    -DPONDEL_GUI=ON -DPONDEL_BUILD_BENCHMARKS=ON -DPONDEL_SANITIZERS=
+echo "== Build: asan =="
+bash scripts/build.sh build/asan "${common[@]}" "${clang[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DPONDEL_GUI=ON -DPONDEL_BUILD_BENCHMARKS=OFF -DPONDEL_SANITIZERS=address,undefined
+echo "== Build: tsan =="
+bash scripts/build.sh build/tsan "${common[@]}" "${gcc[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DPONDEL_GUI=ON -DPONDEL_BUILD_BENCHMARKS=OFF -DPONDEL_SANITIZERS=thread
+echo "== Build: nogui =="
+bash scripts/build.sh build/nogui "${common[@]}" "${gcc[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DPONDEL_GUI=OFF -DPONDEL_BUILD_BENCHMARKS=OFF -DPONDEL_SANITIZERS=
+if grep -q '^Qt6_DIR:.*[^-]found' build/nogui/CMakeCache.txt 2>/dev/null \
+    || grep -qi 'Qt6' build/nogui/build.ninja; then
+    echo "The nogui tree uses Qt: the console program must build without it." >&2
+    exit 1
+fi
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
-for build in release asan tsan; do
+for build in release asan tsan nogui; do
     echo "== Tests: $build build =="
-    bash scripts/in-private-network.sh ctest --test-dir "build/$build" --output-on-failure -j "$(nproc)"
+    bash scripts/in-private-network.sh \
+        ctest --test-dir "build/$build" --output-on-failure --no-tests=error -j "$(nproc)"
 done
 
 echo "== Benchmarks =="
-for benchmark in build/release/tests/benchmarks/*_benchmark; do
-    [ -x "$benchmark" ] && bash scripts/in-private-network.sh "$benchmark"
+benchmarks=(settings_benchmark)
+for name in "${benchmarks[@]}"; do
+    benchmark=build/release/tests/benchmarks/$name
+    if [ ! -x "$benchmark" ]; then
+        echo "Benchmark $name was not built (looked for $benchmark)." >&2
+        exit 1
+    fi
+    bash scripts/in-private-network.sh "$benchmark"
 done
+
+echo "== All builds and tests passed in $((SECONDS - started)) s =="

@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# The path a newcomer takes: a fresh clone of the committed tree, the
+# README's run command (asked only for the version, so that it needs no
+# display), then the README's test command. Run it before handing work in.
+set -euo pipefail
+source=$(cd "$(dirname "$0")/.." && pwd)
+clone=$(mktemp -d /tmp/pondel-fresh-XXXXXX)
+trap 'rm -rf "$clone"' EXIT
+git clone --quiet "$source" "$clone/pondel"
+cd "$clone/pondel"
+echo "== Run command =="
+bash scripts/run.sh /V
+echo "== Test command =="
+bash scripts/test.sh
