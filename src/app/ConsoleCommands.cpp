@@ -52,7 +52,10 @@ ConsoleResult ShowUsage()
 
 ConsoleResult ShowVersion()
 {
-    return WriteToConsole("\n" + VersionText() + "\n");
+    std::string text(1, '\n');
+    text += VersionText();
+    text += '\n';
+    return WriteToConsole(text);
 }
 
 } // namespace pondel

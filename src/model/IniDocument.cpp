@@ -268,7 +268,10 @@ void IniDocument::SetString(std::string_view section, std::string_view key, std:
     Section* target = FindSection(section);
     if (target == nullptr) {
         const std::string_view name = TrimSpaces(section);
-        target = &AppendSection(name, MakeLine("[" + std::string(name) + "]", newLineBreak_));
+        std::string header(1, '[');
+        header += name;
+        header += ']';
+        target = &AppendSection(name, MakeLine(header, newLineBreak_));
     }
     for (Line& line : target->lines) {
         if (line.kind == Kind::Key &&

@@ -65,10 +65,12 @@ void MustRun(const std::vector<std::string>& argv)
 }
 
 TestNetwork::TestNetwork()
-    : prefix_("pt" + std::to_string(getpid()))
+    : prefix_("pt")
 {
     static std::atomic<int> instances{0};
-    prefix_ += "n" + std::to_string(instances++);
+    prefix_ += std::to_string(getpid());
+    prefix_ += 'n';
+    prefix_ += std::to_string(instances++);
     MustRun({"ip", "link", "set", "lo", "up"});
 }
 

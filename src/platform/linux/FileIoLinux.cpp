@@ -69,8 +69,11 @@ int CreateTemporaryBeside(
     static thread_local std::mt19937_64 random{std::random_device{}()};
     int error = EEXIST;
     for (int attempt = 0; attempt < 100 && error == EEXIST; ++attempt) {
-        std::filesystem::path candidate = FolderOf(target) /
-            ("." + target.filename().string() + ".tmp" + std::to_string(random() % 1000000000));
+        std::string name(1, '.');
+        name += target.filename().string();
+        name += ".tmp";
+        name += std::to_string(random() % 1000000000);
+        std::filesystem::path candidate = FolderOf(target) / name;
         const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) {
             created = std::make_unique<TemporaryFile>(std::move(candidate), fd);
