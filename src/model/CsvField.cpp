@@ -21,6 +21,13 @@ std::optional<std::size_t> NextCsvField(
             return std::nullopt;
         const char c = line[position];
         if (c == '"') {
+            // Inside quotes a doubled quote stands for one quote character,
+            // as spreadsheets write it; anywhere else a quote only toggles.
+            if (inQuotes && position + 1 < line.size() && line[position + 1] == '"') {
+                field.push_back('"');
+                ++position;
+                continue;
+            }
             inQuotes = !inQuotes;
             continue;
         }

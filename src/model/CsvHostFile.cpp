@@ -1,0 +1,139 @@
+#include "CsvHostFile.h"
+
+#include <charconv>
+
+#include "CsvField.h"
+
+namespace pondel {
+namespace {
+
+// Field capacities of a read: the field plus its terminator.
+constexpr std::size_t kNumberCapacity = 127;
+constexpr std::size_t kTextCapacity = 127;
+constexpr std::size_t kAddressCapacity = 31;
+
+// A line is read in pieces of at most this many characters.
+constexpr std::size_t kMaxReadLength = 1023;
+
+constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+
+void AppendQuoted(std::string& line, std::string_view text)
+{
+    line += '"';
+    for (const char c : text) {
+        if (c == '"')
+            line += '"';
+        line += c;
+    }
+    line += '"';
+}
+
+// Leading blanks and a sign are allowed, trailing text is not; an empty
+// field counts as 0.
+bool IsRowNumber(std::string_view field)
+{
+    std::size_t start = 0;
+    while (start < field.size() && (field[start] == ' ' || field[start] == '\t'))
+        ++start;
+    field.remove_prefix(start);
+    if (field.empty())
+        return start == 0;
+    if (field.front() == '+')
+        field.remove_prefix(1);
+    long long value = 0;
+    const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), value);
+    return error == std::errc{} && end == field.data() + field.size() && value >= 0;
+}
+
+// The next piece of text as a reader of at most kMaxReadLength characters a
+// read takes it, line end included; CR LF counts as one line end.
+std::string_view NextPiece(std::string_view& text)
+{
+    std::size_t length = 0;
+    std::size_t counted = 0;
+    while (length < text.size() && counted < kMaxReadLength) {
+        const char c = text[length++];
+        if (c == '\n')
+            break;
+        if (c == '\r' && length < text.size() && text[length] == '\n') {
+            ++length;
+            break;
+        }
+        ++counted;
+    }
+    const std::string_view piece = text.substr(0, length);
+    text.remove_prefix(length);
+    return piece;
+}
+
+} // namespace
+
+std::string FormatCsvHostLine(std::int32_t row, const tHostInfo& host)
+{
+    std::string line = std::to_string(row);
+    for (const char* text : {host.hostName, host.comment, host.ipAddr, host.netMask, host.macAddr}) {
+        line += ',';
+        AppendQuoted(line, text);
+    }
+    return line;
+}
+
+std::string FormatCsvHostList(const HostList& hosts)
+{
+    std::string text(kCsvHeaderLine);
+    text += "\r\n";
+    std::int32_t row = 0;
+    for (const tHostInfo& host : hosts) {
+        text += FormatCsvHostLine(row++, host);
+        text += "\r\n";
+    }
+    return text;
+}
+
+std::optional<tHostInfo> ParseCsvHostLine(std::string_view line)
+{
+    std::string field;
+    std::optional<std::size_t> next = NextCsvField(line, 0, field, kNumberCapacity);
+    if (!next || !IsRowNumber(field))
+        return std::nullopt;
+
+    tHostInfo host{};
+    const auto readText = [&](auto& target, std::size_t capacity) {
+        next = NextCsvField(line, *next, field, capacity);
+        SetField(target, field);
+        return next.has_value();
+    };
+    if (!readText(host.hostName, kTextCapacity) || !readText(host.comment, kTextCapacity) ||
+        !readText(host.ipAddr, kAddressCapacity) || !readText(host.netMask, kAddressCapacity))
+        return std::nullopt;
+    // The last field is read but not judged: a long MAC address text is cut.
+    readText(host.macAddr, kAddressCapacity);
+    if (host.ipAddr[0] == '\0')
+        return std::nullopt;
+    return host;
+}
+
+CsvImportResult ImportCsvHostList(std::string_view fileText, HostList& hosts, std::uint32_t maxHostNum)
+{
+    CsvImportResult result;
+    if (fileText.starts_with(kUtf8ByteOrderMark))
+        fileText.remove_prefix(kUtf8ByteOrderMark.size());
+    if (static_cast<std::uint32_t>(hosts.Count()) >= maxHostNum) {
+        result.reachedLimit = true;
+        return result;
+    }
+    while (!fileText.empty()) {
+        const std::optional<tHostInfo> host = ParseCsvHostLine(NextPiece(fileText));
+        if (!host)
+            continue;
+        hosts.Append(*host);
+        ++result.added;
+        if (static_cast<std::uint32_t>(hosts.Count()) >= maxHostNum) {
+            result.reachedLimit = true;
+            break;
+        }
+    }
+    return result;
+}
+
+} // namespace pondel
