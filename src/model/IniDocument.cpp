@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "model/AsciiText.h"
+
 namespace pondel {
 namespace {
 
@@ -33,36 +35,12 @@ std::string_view TrimSpaces(std::string_view text) noexcept
     return text;
 }
 
-char LowerAscii(char c) noexcept
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-std::string Lowered(std::string_view text)
-{
-    std::string lowered(text);
-    std::transform(lowered.begin(), lowered.end(), lowered.begin(), LowerAscii);
-    return lowered;
-}
-
-bool EqualIgnoringCase(std::string_view a, std::string_view b) noexcept
-{
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-        return LowerAscii(x) == LowerAscii(y);
-    });
-}
-
 std::string_view Unquoted(std::string_view value) noexcept
 {
     if (value.size() >= 2 && value.front() == value.back() &&
         (value.front() == '"' || value.front() == '\''))
         return value.substr(1, value.size() - 2);
     return value;
-}
-
-std::string_view EndedAtNul(std::string_view value) noexcept
-{
-    return value.substr(0, value.find('\0'));
 }
 
 std::string_view StripTrailingSpaces(std::string_view text) noexcept
@@ -204,7 +182,7 @@ std::string IniDocument::Serialize() const
 
 IniDocument::Section& IniDocument::AppendSection(std::string_view name, std::optional<Line> header)
 {
-    index_[Lowered(name)].push_back(sections_.size());
+    index_[ToLowerAscii(name)].push_back(sections_.size());
     Section& section = sections_.emplace_back();
     section.name = std::string(name);
     section.header = std::move(header);
@@ -213,7 +191,7 @@ IniDocument::Section& IniDocument::AppendSection(std::string_view name, std::opt
 
 const IniDocument::Section* IniDocument::FindSection(std::string_view section) const
 {
-    const auto found = index_.find(Lowered(TrimSpaces(section)));
+    const auto found = index_.find(ToLowerAscii(TrimSpaces(section)));
     if (found == index_.end() || found->second.empty())
         return nullptr;
     return &sections_[found->second.front()];
@@ -228,7 +206,7 @@ const IniDocument::Line* IniDocument::FindKey(const Section& section, std::strin
 {
     for (const Line& line : section.lines) {
         if (line.kind == Kind::Key &&
-            EqualIgnoringCase(
+            EqualIgnoringAsciiCase(
                 std::string_view(line.text).substr(line.keyBegin, line.keyEnd - line.keyBegin),
                 key))
             return &line;
@@ -249,7 +227,7 @@ std::optional<std::string_view> IniDocument::Find(
     if (line == nullptr)
         return std::nullopt;
     const std::string_view raw = std::string_view(line->text).substr(line->valueBegin);
-    return EndedAtNul(Unquoted(TrimBlanks(raw)));
+    return CutAtNul(Unquoted(TrimBlanks(raw)));
 }
 
 std::string IniDocument::GetString(std::string_view section, std::string_view key,
@@ -272,7 +250,7 @@ void IniDocument::SetString(std::string_view section, std::string_view key, std:
     }
     for (Line& line : target->lines) {
         if (line.kind == Kind::Key &&
-            EqualIgnoringCase(
+            EqualIgnoringAsciiCase(
                 std::string_view(line.text).substr(line.keyBegin, line.keyEnd - line.keyBegin),
                 key)) {
             line.text.resize(line.valueBegin);
@@ -287,7 +265,7 @@ void IniDocument::SetString(std::string_view section, std::string_view key, std:
 
 void IniDocument::DeleteSection(std::string_view section)
 {
-    const auto found = index_.find(Lowered(TrimSpaces(section)));
+    const auto found = index_.find(ToLowerAscii(TrimSpaces(section)));
     if (found == index_.end())
         return;
     Section& doomed = sections_[found->second.front()];
@@ -311,7 +289,7 @@ std::vector<std::string> IniDocument::SectionNames() const
         const Section& section = sections_[i];
         if (section.deleted)
             continue;
-        const auto& positions = index_.find(Lowered(section.name))->second;
+        const auto& positions = index_.find(ToLowerAscii(section.name))->second;
         if (positions.front() == i)
             names.push_back(section.name);
     }

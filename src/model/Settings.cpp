@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "model/AsciiText.h"
 #include "model/SettingsValues.h"
 
 namespace pondel {
@@ -150,12 +151,8 @@ std::optional<std::uint32_t> HostSectionNumber(std::string_view name) noexcept
 {
     if (name.size() <= kHostSectionPrefix.size())
         return std::nullopt;
-    for (std::size_t i = 0; i < kHostSectionPrefix.size(); ++i) {
-        const char c = name[i];
-        const char lower = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-        if (lower != kHostSectionPrefix[i])
-            return std::nullopt;
-    }
+    if (!EqualIgnoringAsciiCase(name.substr(0, kHostSectionPrefix.size()), kHostSectionPrefix))
+        return std::nullopt;
     const std::string_view digits = name.substr(kHostSectionPrefix.size());
     if (digits.size() > 1 && digits.front() == '0')
         return std::nullopt;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/RunCommand.h"
+#include "model/AsciiText.h"
 
 namespace pondel {
 namespace {
@@ -26,7 +27,7 @@ std::string WaitSeconds(std::uint32_t timeOut)
 // interpreter to look up, and the target goes to ping as one argument.
 int PingCommand(std::string_view target, std::uint32_t timeOut)
 {
-    const std::string host(target.substr(0, target.find('\0')));
+    const std::string host(CutAtNul(target));
     // Anything beginning with '-' would be read as an option.
     if (host.empty() || host.front() == '-')
         return -1;
