@@ -5,12 +5,14 @@
 #include "app/VersionInfo.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <vector>
 
 #include <fcntl.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -127,6 +129,46 @@ TEST(RunCommandTest, ArgumentsArriveUnsplitAndUninterpreted)
     EXPECT_EQ(RunCommand({"test", hostile, "=", hostile}), 0);
     EXPECT_EQ(RunCommand({"test", "$(touch " + marker + ")", "=", "$(touch " + marker + ")"}), 0);
     EXPECT_FALSE(std::filesystem::exists(marker));
+}
+
+// Runs check in a child process of its own and tells whether it returned true.
+template <typename Check>
+bool InChildProcess(Check check)
+{
+    const pid_t child = fork();
+    if (child == 0)
+        _exit(check() ? 0 : 1);
+    int status = 0;
+    return child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) &&
+        WEXITSTATUS(status) == 0;
+}
+
+bool ExitCodesAreRead()
+{
+    return RunCommand({"true"}) == 0 && RunCommand({"false"}) == 1 &&
+        RunCommand({"sh", "-c", "exit 7"}) == 7;
+}
+
+void CountSignal(int) {}
+
+TEST(RunCommandTest, ExitCodesAreReadWhateverSigchldDispositionWasInherited)
+{
+    EXPECT_TRUE(InChildProcess([] {
+        signal(SIGCHLD, SIG_IGN);
+        return ExitCodesAreRead();
+    }));
+    EXPECT_TRUE(InChildProcess([] {
+        struct sigaction action {};
+        action.sa_handler = CountSignal;
+        action.sa_flags = SA_NOCLDWAIT;
+        sigaction(SIGCHLD, &action, nullptr);
+        if (!ExitCodesAreRead())
+            return false;
+        // A handler of the program's own stays in place.
+        struct sigaction after {};
+        sigaction(SIGCHLD, nullptr, &after);
+        return after.sa_handler == CountSignal;
+    }));
 }
 
 TEST(RunCommandTest, ChildInheritsNoOtherDescriptors)
