@@ -31,8 +31,10 @@ int PingCommand(std::string_view target, std::uint32_t timeOut)
     // Anything beginning with '-' would be read as an option.
     if (host.empty() || host.front() == '-')
         return -1;
+    // IPv4 only, as our own echo is: a name with an IPv6 address as well
+    // must not be probed over IPv6 in one mode and IPv4 in the other.
     const int status =
-        RunCommand({"ping", "-c", "1", "-n", "-W", WaitSeconds(timeOut), "--", host});
+        RunCommand({"ping", "-4", "-c", "1", "-n", "-W", WaitSeconds(timeOut), "--", host});
     return status == 0 ? 0 : -1;
 }
 
