@@ -19,6 +19,9 @@ namespace pondel {
 inline constexpr std::size_t kIcmpRequestSize = 32;
 using IcmpRequest = std::array<std::uint8_t, kIcmpRequestSize>;
 
+// Type, code, checksum and four bytes that depend on the type.
+inline constexpr std::size_t kIcmpHeaderSize = 8;
+
 inline constexpr std::uint8_t kIcmpEchoReply = 0;
 inline constexpr std::uint8_t kIcmpDestinationUnreachable = 3;
 inline constexpr std::uint8_t kIcmpEchoRequest = 8;
@@ -95,8 +98,11 @@ enum class IcmpVerdict {
 // or nothing when the packet is shorter than its IP header plus 8 bytes.
 std::optional<std::span<const std::uint8_t>> IcmpMessageOf(std::span<const std::uint8_t> packet);
 
-// Judges an ICMP message of at least 8 bytes that came from the target.
-IcmpVerdict JudgeIcmpMessage(std::span<const std::uint8_t> message, std::uint16_t identifier);
+// Judges an ICMP message of at least 8 bytes that came from the target, by
+// its type first: our echo reply (our identifier, sequence 0) answers; other
+// echo replies, echo requests and time-exceeded messages are waited past;
+// every other type, an error such as destination unreachable, ends the probe.
+[[nodiscard]] IcmpVerdict JudgeIcmpMessage(std::span<const std::uint8_t> message, std::uint16_t identifier);
 
 // Sends one echo request to target (dotted decimal, else a host name resolved
 // to its first IPv4 address) and waits for the reply: 0 when it came, -1

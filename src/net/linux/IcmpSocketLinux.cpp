@@ -22,7 +22,6 @@ constexpr int kTimeToLive = 30;
 // The largest IPv4 header followed by a whole echo message: more than any
 // reply we parse needs.
 constexpr std::size_t kReplyBufferSize = 60 + kIcmpRequestSize;
-constexpr std::size_t kIcmpHeaderSize = 8;
 
 using ReplyBuffer = std::array<std::uint8_t, kReplyBufferSize>;
 
