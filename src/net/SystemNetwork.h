@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "model/MacAddress.h"
@@ -43,9 +44,12 @@ struct AddressTableRow {
 // included, in the system's order; none when the table cannot be read.
 std::optional<std::vector<AddressTableRow>> ReadAddressTable();
 
-// The IPv4 addresses the resolver gives for this computer's own host name,
-// host order, in the resolver's order; empty when the look-up fails.
-std::vector<std::uint32_t> ResolveOwnHostName();
+// The IPv4 addresses the resolver gives for a host name, host order, in the
+// resolver's order; empty when the look-up fails.
+[[nodiscard]] std::vector<std::uint32_t> ResolveIpv4(std::string_view hostName);
+
+// ResolveIpv4 of this computer's own host name.
+[[nodiscard]] std::vector<std::uint32_t> ResolveOwnHostName();
 
 // The hardware address that answers for `address` on the link of interface
 // `interfaceIndex`, asking the link when the system does not know it yet.

@@ -182,17 +182,15 @@ std::optional<std::vector<AddressTableRow>> ReadAddressTable()
     return rows;
 }
 
-std::vector<std::uint32_t> ResolveOwnHostName()
+std::vector<std::uint32_t> ResolveIpv4(std::string_view hostName)
 {
-    std::array<char, 256> name{};
-    if (gethostname(name.data(), name.size() - 1) != 0)
-        return {};
+    const std::string name(hostName);
     addrinfo hints{};
     hints.ai_family = AF_INET;
     // One entry per address instead of one per socket type.
     hints.ai_socktype = SOCK_DGRAM;
     addrinfo* found = nullptr;
-    if (getaddrinfo(name.data(), nullptr, &hints, &found) != 0)
+    if (name.empty() || getaddrinfo(name.c_str(), nullptr, &hints, &found) != 0)
         return {};
     const std::unique_ptr<addrinfo, AddrinfoRelease> list(found);
 
@@ -205,6 +203,14 @@ std::vector<std::uint32_t> ResolveOwnHostName()
         addresses.push_back(ntohl(address.sin_addr.s_addr));
     }
     return addresses;
+}
+
+std::vector<std::uint32_t> ResolveOwnHostName()
+{
+    std::array<char, 256> name{};
+    if (gethostname(name.data(), name.size() - 1) != 0)
+        return {};
+    return ResolveIpv4(name.data());
 }
 
 } // namespace pondel::system_network
