@@ -199,13 +199,9 @@ std::string_view ValueOrEmpty(
 tHostInfo ReadHost(const IniDocument& document, std::string_view section)
 {
     // The fields cut each value to their own size, as the read buffers did.
-    tHostInfo host{};
-    SetField(host.hostName, ValueOrEmpty(document, section, kHostNameKey));
-    SetField(host.comment, ValueOrEmpty(document, section, kCommentKey));
-    SetField(host.ipAddr, ValueOrEmpty(document, section, kIpAddrKey));
-    SetField(host.netMask, ValueOrEmpty(document, section, kNetMaskKey));
-    SetField(host.macAddr, ValueOrEmpty(document, section, kMacAddrKey));
-    return host;
+    return MakeHostInfo(ValueOrEmpty(document, section, kHostNameKey),
+        ValueOrEmpty(document, section, kCommentKey), ValueOrEmpty(document, section, kIpAddrKey),
+        ValueOrEmpty(document, section, kNetMaskKey), ValueOrEmpty(document, section, kMacAddrKey));
 }
 
 void WriteHost(IniDocument& document, std::string_view section, const tHostInfo& host)
@@ -326,7 +322,10 @@ void SaveHostList(IniDocument& document, const HostList& hosts, std::uint32_t ma
         WriteHost(document, std::string(kHostSectionPrefix) + std::to_string(row++), host);
     for (const HostSection& section :
         HostSectionsBetween(document, static_cast<std::uint32_t>(row), maxHostNum)) {
-        if (!IsCompleteStaleSection(document, section.name))
+        // A later section of the same name, left by a hand edit, counts as
+        // soon as the first goes; it must pass the same test or go too.
+        while (document.HasSection(section.name) &&
+            !IsCompleteStaleSection(document, section.name))
             document.DeleteSection(section.name);
     }
 }
