@@ -52,6 +52,11 @@ TEST(NextCsvFieldTest, LineEndsStopTheFieldAndAFinalCommaAddsNoField)
     EXPECT_EQ(Fields(""), (Strings{""}));
     // A line break ends the field even inside quotes.
     EXPECT_EQ(Fields("\"a\nb\",c"), (Strings{"a"}));
+    // So does a NUL byte, where the C string holding the line ends.
+    using namespace std::string_view_literals;
+    EXPECT_EQ(Fields("a,b\0c,d"sv), (Strings{"a", "b"}));
+    EXPECT_EQ(Fields("a,\0b"sv), (Strings{"a"}));
+    EXPECT_EQ(Fields("\"a\0b\",c"sv), (Strings{"a"}));
 }
 
 TEST(NextCsvFieldTest, CapacityCountsTheEndingComma)
