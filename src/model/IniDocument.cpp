@@ -35,6 +35,21 @@ std::string_view TrimSpaces(std::string_view text) noexcept
     return text;
 }
 
+// A name that would not read back as itself once written: a line break or
+// NUL would end its line early, ']' would end a section header there, and a
+// key's '=' would end the key; a key line starting with ';' is a comment and
+// one starting with '[' may read as a section header.
+bool IsWritableSectionName(std::string_view name) noexcept
+{
+    return name.find_first_of(std::string_view("\r\n\0]", 4)) == std::string_view::npos;
+}
+
+bool IsWritableKeyName(std::string_view key) noexcept
+{
+    return key.find_first_of(std::string_view("\r\n\0=", 4)) == std::string_view::npos &&
+        key.front() != ';' && key.front() != '[';
+}
+
 std::string_view Unquoted(std::string_view value) noexcept
 {
     if (value.size() >= 2 && value.front() == value.back() &&
@@ -240,7 +255,7 @@ std::string IniDocument::GetString(std::string_view section, std::string_view ke
 void IniDocument::SetString(std::string_view section, std::string_view key, std::string_view value)
 {
     key = TrimSpaces(key);
-    if (key.empty())
+    if (key.empty() || !IsWritableKeyName(key) || !IsWritableSectionName(section))
         return;
     value = value.substr(0, value.find_first_of(std::string_view("\r\n\0", 3)));
     Section* target = FindSection(section);

@@ -49,6 +49,9 @@ public:
     // Writes a value verbatim, creating the section or key when missing. A
     // value ends at its first CR, LF or NUL: a line break in a value would
     // otherwise start new lines of the file, and the reader sees no further.
+    // Names that would read back as something else are refused and nothing
+    // is written: a section name holding CR, LF, NUL or ']', a key name
+    // holding CR, LF, NUL or '=', or starting with ';' or '['.
     void SetString(std::string_view section, std::string_view key, std::string_view value);
 
     // Removes the first section of that name with all its lines. Later
