@@ -324,8 +324,7 @@ void SaveHostList(IniDocument& document, const HostList& hosts, std::uint32_t ma
         HostSectionsBetween(document, static_cast<std::uint32_t>(row), maxHostNum)) {
         // A later section of the same name, left by a hand edit, counts as
         // soon as the first goes; it must pass the same test or go too.
-        while (document.HasSection(section.name) &&
-            !IsCompleteStaleSection(document, section.name))
+        while (document.HasSection(section.name) && !IsCompleteStaleSection(document, section.name))
             document.DeleteSection(section.name);
     }
 }

@@ -32,7 +32,7 @@ struct NetworkInterface {
 };
 
 // Every interface in the system's order; none when the list cannot be read.
-std::optional<std::vector<NetworkInterface>> ReadNetworkInterfaces();
+[[nodiscard]] std::optional<std::vector<NetworkInterface>> ReadNetworkInterfaces();
 
 struct AddressTableRow {
     std::uint32_t address = 0; // host order
@@ -42,7 +42,7 @@ struct AddressTableRow {
 
 // Every IPv4 address of every interface, loopback, down and transient ones
 // included, in the system's order; none when the table cannot be read.
-std::optional<std::vector<AddressTableRow>> ReadAddressTable();
+[[nodiscard]] std::optional<std::vector<AddressTableRow>> ReadAddressTable();
 
 // The IPv4 addresses the resolver gives for a host name, host order, in the
 // resolver's order; empty when the look-up fails.
@@ -55,7 +55,7 @@ std::optional<std::vector<AddressTableRow>> ReadAddressTable();
 // `interfaceIndex`, asking the link when the system does not know it yet.
 // Waits at most `wait`; none when no answer comes or when the address is not
 // directly on that link (nothing is then sent).
-std::optional<MacAddress> ResolveNeighbour(
+[[nodiscard]] std::optional<MacAddress> ResolveNeighbour(
     std::uint32_t address, int interfaceIndex, std::chrono::milliseconds wait);
 
 } // namespace pondel::system_network

@@ -97,7 +97,8 @@ TEST_F(TurkishLocaleTest, HostNamesMatchInEitherCase)
     HostList hosts;
     hosts.Append(MakeHostInfo("SERVER-I", "", "192.0.2.10", "255.255.255.0", "00:11:22:33:44:55"));
     const LocalNetworkQueries local{[] { return 0u; }, [](std::uint32_t) { return 0u; }};
-    const auto target = AssembleWakeUpTarget(ParseCommandLine({"/C", "/H", "server-i"}), hosts, local);
+    const auto target =
+        AssembleWakeUpTarget(ParseCommandLine({"/C", "/H", "server-i"}), hosts, local);
     ASSERT_TRUE(target);
     EXPECT_EQ(target->ipAddr, "192.0.2.10");
 }

@@ -211,6 +211,16 @@ TEST_F(ConsoleModeTest, VersionOnAPipe)
     }
 }
 
+TEST_F(ConsoleModeTest, AFailedWriteIsNotReportedAsPrinted)
+{
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/full", O_WRONLY, 0);
+    EXPECT_EQ(WaitExitCode(Spawn({"/V"}, &actions, nullptr)), -2);
+    EXPECT_EQ(WaitExitCode(Spawn({"/X"}, &actions, nullptr)), -2);
+    posix_spawn_file_actions_destroy(&actions);
+}
+
 TEST_F(ConsoleModeTest, WithoutStandardOutputTheTerminalIsOpened)
 {
     const int master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);

@@ -1,4 +1,5 @@
 #include "app/CsvField.h"
+#include "app/PondelApp.h"
 #include "app/ModulePaths.h"
 #include "app/RunCommand.h"
 #include "app/SystemError.h"
@@ -117,6 +118,29 @@ TEST(ModulePathsTest, SettingsFileSitsBesideTheExecutable)
     EXPECT_EQ(MakeSettingsPath("pondel"), directory + "pondel.ini");
 }
 
+TEST(PondelAppTest, TheWindowLearnsWhyTheSettingsFileCouldNotBeRead)
+{
+    // The settings file of this test program sits beside it.
+    const std::filesystem::path file = MakeSettingsPath(GetApplicationName());
+    std::filesystem::remove_all(file);
+    std::optional<int> seen;
+    const auto runWindow = [&seen](
+                               CPondelApp& app) { seen = app.SettingsLoadStatus().errorNumber; };
+    CPondelApp fresh({}, runWindow);
+    fresh.InitInstance();
+    EXPECT_EQ(seen, ENOENT) << "no file yet";
+
+    // A file that exists but cannot be read starts with the defaults.
+    ASSERT_TRUE(std::filesystem::create_directory(file));
+    CPondelApp unreadable({}, runWindow);
+    unreadable.InitInstance();
+    std::filesystem::remove(file);
+    EXPECT_EQ(seen, EISDIR);
+    EXPECT_NE(unreadable.SettingsLoadStatus().message.find(file.string()), std::string::npos);
+    EXPECT_EQ(unreadable.Settings().maxHostNum, AppSettings{}.maxHostNum);
+    EXPECT_EQ(unreadable.ExitInstance(), 0);
+}
+
 TEST(RunCommandTest, ExitCodesAndStartFailures)
 {
     EXPECT_EQ(RunCommand({"true"}), 0);
@@ -154,7 +178,9 @@ bool ExitCodesAreRead()
         RunCommand({"sh", "-c", "exit 7"}) == 7;
 }
 
-void CountSignal(int) {}
+void CountSignal(int)
+{
+}
 
 TEST(RunCommandTest, ExitCodesAreReadWhateverSigchldDispositionWasInherited)
 {
@@ -163,14 +189,14 @@ TEST(RunCommandTest, ExitCodesAreReadWhateverSigchldDispositionWasInherited)
         return ExitCodesAreRead();
     }));
     EXPECT_TRUE(InChildProcess([] {
-        struct sigaction action {};
+        struct sigaction action { };
         action.sa_handler = CountSignal;
         action.sa_flags = SA_NOCLDWAIT;
         sigaction(SIGCHLD, &action, nullptr);
         if (!ExitCodesAreRead())
             return false;
         // A handler of the program's own stays in place.
-        struct sigaction after {};
+        struct sigaction after { };
         sigaction(SIGCHLD, nullptr, &after);
         return after.sa_handler == CountSignal;
     }));

@@ -116,8 +116,8 @@ TEST(IniDocumentWriteTest, NamesThatWouldReadBackAsOtherLinesAreRefused)
     for (const std::string_view key : refusedKeys)
         EXPECT_EQ(Written(text, {{"s", key, "2"}}), text) << key;
     // Such characters elsewhere in a name are harmless and kept.
-    EXPECT_EQ(Written(text, {{"s", "a;b[c]", "2"}, {"[t", "k", "3"}}),
-        "[s]\nk=1\na;b[c]=2\n[[t]\nk=3\n");
+    EXPECT_EQ(
+        Written(text, {{"s", "a;b[c]", "2"}, {"[t", "k", "3"}}), "[s]\nk=1\na;b[c]=2\n[[t]\nk=3\n");
     EXPECT_EQ(Read("[s]\na;b[c]=2\n[[t]\nk=3\n", "[t", "k"), "3");
 }
 

@@ -183,9 +183,9 @@ TEST(SaveHostListTest, GapsCloseStaleSectionsGoAndTheLimitHolds)
 TEST(SaveHostListTest, ADuplicateSectionCannotBringBackAHostAfterItsNameIsFreed)
 {
     // A second [HOST_1] from a hand edit hides behind the first.
-    IniDocument document =
-        IniDocument::Parse(Sections({"HOST_0", "HOST_1"}) + "[HOST_1]\nHOST_NAME=old\n"
-                                                             "COMMENT=c\nIP_ADDR=198.51.100.9\n");
+    IniDocument document = IniDocument::Parse(Sections({"HOST_0", "HOST_1"}) +
+        "[HOST_1]\nHOST_NAME=old\n"
+        "COMMENT=c\nIP_ADDR=198.51.100.9\n");
     HostList hosts;
     LoadHostList(document, 100, hosts);
     ASSERT_EQ(NamesOf(hosts), "HOST_0 HOST_1 ");

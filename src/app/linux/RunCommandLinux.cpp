@@ -41,7 +41,7 @@ public:
 // back before each start; the check is idempotent and safe from any thread.
 void LetChildrenBeWaitedFor()
 {
-    struct sigaction current {};
+    struct sigaction current { };
     if (sigaction(SIGCHLD, nullptr, &current) != 0)
         return;
     const bool ignored = current.sa_handler == SIG_IGN && (current.sa_flags & SA_SIGINFO) == 0;
