@@ -92,14 +92,39 @@ TEST(VersionInfoTest, NumbersAndStringsOfTheCompiledInData)
     std::string value = "unchanged";
     EXPECT_EQ(GetVersionString("NoSuchString", value), 0);
     EXPECT_EQ(value, "unchanged");
-    for (const char* language : {"C", "ja_JP.UTF-8"}) {
-        setenv("LC_ALL", language, 1);
+}
+
+// The user's language picks the block: the shared entries read alike, the
+// company's name in the language of each.
+TEST(VersionInfoTest, TheUsersLanguagePicksTheBlock)
+{
+    const struct {
+        const char* lcAll;
+        const char* lang;
+        std::string_view company;
+    } cases[] = {
+        {"C", "ja_JP.UTF-8", "Pondel developers"}, // LC_ALL wins over LANG
+        {"ja_JP.UTF-8", "C", "Pondel \u958b\u767a\u8005"},
+        {"", "ja_JP.eucJP", "Pondel \u958b\u767a\u8005"},
+        {"", "en_GB.UTF-8", "Pondel developers"},
+        {"", "", "Pondel developers"},
+    };
+    unsetenv("LC_MESSAGES");
+    for (const auto& c : cases) {
+        setenv("LC_ALL", c.lcAll, 1);
+        setenv("LANG", c.lang, 1);
+        std::string value;
+        ASSERT_EQ(GetVersionString("CompanyName", value), 1);
+        EXPECT_EQ(value, c.company) << c.lcAll << " / " << c.lang;
         ASSERT_EQ(GetVersionString("ProductName", value), 1);
         EXPECT_EQ(value, "Vexmoor");
+        ASSERT_EQ(GetVersionString("FileDescription", value), 1);
+        EXPECT_EQ(value, "Pondel");
         ASSERT_EQ(GetVersionString("OriginalFilename", value), 1);
         EXPECT_EQ(value, "Pondel.exe");
     }
     setenv("LC_ALL", "C", 1);
+    setenv("LANG", "C", 1);
 }
 
 TEST(SystemErrorTest, KnownCodesHaveTextUnknownOnesNone)
