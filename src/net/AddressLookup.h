@@ -16,7 +16,9 @@ namespace pondel {
 
 // This computer's own IPv4 address. The resolver's first address for the
 // host name is taken when it belongs to a qualifying adapter; otherwise the
-// first address of the first qualifying adapter. 0 when there is none.
+// first address of the qualifying adapter that holds the default route, and
+// without one the first address of the first qualifying adapter. 0 when
+// there is none.
 [[nodiscard]] std::uint32_t GetLocalHostAddress();
 
 // Every IPv4 address of the qualifying adapters, adapters and addresses in

@@ -44,6 +44,11 @@ struct AddressTableRow {
 // included, in the system's order; none when the table cannot be read.
 [[nodiscard]] std::optional<std::vector<AddressTableRow>> ReadAddressTable();
 
+// The interface of the IPv4 default route of the main routing table (the
+// one of lowest metric when there are several); none when there is no such
+// route, when it spreads over several paths or when the table cannot be read.
+[[nodiscard]] std::optional<int> DefaultRouteInterface();
+
 // The IPv4 addresses the resolver gives for a host name, host order, in the
 // resolver's order; empty when the look-up fails.
 [[nodiscard]] std::vector<std::uint32_t> ResolveIpv4(std::string_view hostName);

@@ -3,6 +3,7 @@
 // rtnetlink reports the address flags and the interface index of an alias.
 #include "net/SystemNetwork.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <map>
@@ -140,6 +141,29 @@ std::optional<std::vector<RawAddress>> DumpAddresses(rtnetlink::Socket& socket)
     return DumpTable<RawAddress>(socket, RTM_GETADDR, RTM_NEWADDR, filter, ParseAddress);
 }
 
+struct DefaultRoute {
+    int interfaceIndex = 0;
+    std::uint32_t metric = 0;
+};
+
+// A route that is a default route of the main table over one interface.
+std::optional<DefaultRoute> ParseDefaultRoute(const Message& message)
+{
+    const auto* body = BodyOf<rtmsg>(message);
+    if (body == nullptr || body->rtm_family != AF_INET || body->rtm_dst_len != 0 ||
+        body->rtm_type != RTN_UNICAST)
+        return std::nullopt;
+    const Attributes attributes(message, sizeof(rtmsg));
+    // Table numbers above 255 live only in RTA_TABLE.
+    if (attributes.U32(RTA_TABLE).value_or(body->rtm_table) != RT_TABLE_MAIN)
+        return std::nullopt;
+    const auto interfaceIndex = attributes.U32(RTA_OIF);
+    if (!interfaceIndex)
+        return std::nullopt;
+    return DefaultRoute{
+        static_cast<int>(*interfaceIndex), attributes.U32(RTA_PRIORITY).value_or(0)};
+}
+
 struct AddrinfoRelease {
     void operator()(addrinfo* list) const { freeaddrinfo(list); }
 };
@@ -180,6 +204,23 @@ std::optional<std::vector<AddressTableRow>> ReadAddressTable()
     for (const auto& raw : *addresses)
         rows.push_back({raw.address, raw.netMask, raw.interfaceIndex});
     return rows;
+}
+
+std::optional<int> DefaultRouteInterface()
+{
+    auto socket = rtnetlink::Socket::Open();
+    if (!socket)
+        return std::nullopt;
+    rtmsg filter{};
+    filter.rtm_family = AF_INET;
+    const auto routes =
+        DumpTable<DefaultRoute>(*socket, RTM_GETROUTE, RTM_NEWROUTE, filter, ParseDefaultRoute);
+    if (!routes || routes->empty())
+        return std::nullopt;
+    // The kernel takes the route of lowest metric; of equal ones, the first.
+    const auto best = std::min_element(routes->begin(), routes->end(),
+        [](const DefaultRoute& a, const DefaultRoute& b) { return a.metric < b.metric; });
+    return best->interfaceIndex;
 }
 
 std::vector<std::uint32_t> ResolveIpv4(std::string_view hostName)
