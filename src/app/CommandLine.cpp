@@ -1,6 +1,6 @@
 #include "CommandLine.h"
 
-#include <cctype>
+#include "AsciiText.h"
 
 namespace pondel {
 namespace {
@@ -30,9 +30,7 @@ CommandLineOptions ParseCommandLine(const std::vector<std::string>& arguments)
         const std::string& argument = arguments[i];
         if (argument.empty() || (argument[0] != '-' && argument[0] != '/'))
             continue;
-        const char letter = argument.size() > 1
-            ? static_cast<char>(std::toupper(static_cast<unsigned char>(argument[1])))
-            : '\0';
+        const char letter = argument.size() > 1 ? ToUpperAscii(argument[1]) : '\0';
         if (letter == 'B') {
             options.broadcast = false;
         } else if (letter == 'C') {

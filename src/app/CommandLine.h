@@ -22,6 +22,6 @@ struct CommandLineOptions {
 // '/', and only its next letter counts, in either case ("/Cxyz" is /C). The
 // value switches take the following argument whatever it looks like. Other
 // arguments are ignored. Parsing stops at the first unknown switch.
-CommandLineOptions ParseCommandLine(const std::vector<std::string>& arguments);
+[[nodiscard]] CommandLineOptions ParseCommandLine(const std::vector<std::string>& arguments);
 
 } // namespace pondel

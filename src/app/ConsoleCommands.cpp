@@ -35,7 +35,9 @@ std::string UsageText()
 std::string VersionText()
 {
     std::string productName;
-    GetVersionString("ProductName", productName);
+    // Without a product name the text is the version alone.
+    if (GetVersionString("ProductName", productName) == 0)
+        productName.clear();
     std::uint16_t major = 0;
     std::uint16_t minor = 0;
     if (!GetFileVersionNumbers(&major, &minor, nullptr, nullptr))

@@ -6,12 +6,12 @@
 
 namespace pondel {
 
-std::string UsageText();
+[[nodiscard]] std::string UsageText();
 // "Vexmoor Ver.3.02": the product name and the file version's first two parts.
-std::string VersionText();
+[[nodiscard]] std::string VersionText();
 
 // Print their text on the console; see WriteToConsole for the result.
-ConsoleResult ShowUsage();
-ConsoleResult ShowVersion();
+[[nodiscard]] ConsoleResult ShowUsage();
+[[nodiscard]] ConsoleResult ShowVersion();
 
 } // namespace pondel

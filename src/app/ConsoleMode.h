@@ -17,7 +17,7 @@ inline constexpr std::uint16_t kConsoleWakeUpPort = 7;
 // otherwise 1 for a magic packet sent, -1 for a wake-up that failed (no MAC,
 // no IP address without broadcast, or a send error; nothing is printed), or
 // the console result of the text printed.
-int ProcessCommandLine(const std::vector<std::string>& arguments, const HostList& hosts,
-    const LocalNetworkQueries& local);
+[[nodiscard]] int ProcessCommandLine(const std::vector<std::string>& arguments,
+    const HostList& hosts, const LocalNetworkQueries& local);
 
 } // namespace pondel

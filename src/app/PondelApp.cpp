@@ -21,7 +21,11 @@ void CPondelApp::InitInstance()
     // /H can find names in it.
     settingsPath_ = MakeSettingsPath(GetApplicationName());
     SetDefaultSettings(settings_);
+    // A file that cannot be read leaves the defaults in place; the status
+    // stays for the window to tell the user (the console mode has nowhere
+    // to show it and goes on as it would without a file).
     const SettingsFile file = SettingsFile::Open(settingsPath_);
+    settingsLoadStatus_ = file.LoadStatus();
     LoadSettings(file.Document(), settings_);
     LoadHostList(file.Document(), settings_.maxHostNum, hosts_);
 

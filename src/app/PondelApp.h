@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "AppSettings.h"
+#include "FileIo.h"
 #include "HostList.h"
 
 namespace pondel {
@@ -30,6 +31,10 @@ public:
     std::int32_t ExitInstance() const { return exitCode_; }
 
     const std::string& SettingsPath() const { return settingsPath_; }
+    // How reading the settings file at start went: ENOENT when there was
+    // none yet, another error when it exists but could not be read (the
+    // defaults then apply, and SettingsFile::Save refuses to overwrite it).
+    [[nodiscard]] const IoStatus& SettingsLoadStatus() const { return settingsLoadStatus_; }
     AppSettings& Settings() { return settings_; }
     HostList& Hosts() { return hosts_; }
 
@@ -37,6 +42,7 @@ private:
     std::vector<std::string> arguments_;
     MainWindowRunner runMainWindow_;
     std::string settingsPath_;
+    IoStatus settingsLoadStatus_;
     AppSettings settings_;
     HostList hosts_;
     std::int32_t exitCode_ = 0;

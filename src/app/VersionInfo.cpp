@@ -20,19 +20,30 @@ struct VersionBlock {
     std::array<VersionString, 8> strings;
 };
 
-constexpr std::array<VersionString, 8> kStrings{{
-    {"CompanyName", "Pondel developers"},
-    {"FileDescription", "Pondel"},
-    {"FileVersion", "3.2.0.0"},
-    {"InternalName", "Pondel.exe"},
-    {"LegalCopyright", "Copyright (C) 2026 Pondel developers"},
-    {"OriginalFilename", "Pondel.exe"},
-    {"ProductName", "Vexmoor"},
-    {"ProductVersion", "3.2.0.0"},
-}};
+// The blocks differ only in the entries each language words its own way.
+constexpr VersionBlock kEnglish{0x0009, 0x04B0,
+    {{
+        {"CompanyName", "Pondel developers"},
+        {"FileDescription", "Pondel"},
+        {"FileVersion", "3.2.0.0"},
+        {"InternalName", "Pondel.exe"},
+        {"LegalCopyright", "Copyright (C) 2026 Pondel developers"},
+        {"OriginalFilename", "Pondel.exe"},
+        {"ProductName", "Vexmoor"},
+        {"ProductVersion", "3.2.0.0"},
+    }}};
 
-constexpr VersionBlock kEnglish{0x0009, 0x04B0, kStrings};
-constexpr VersionBlock kJapanese{0x0411, 0x04B0, kStrings};
+constexpr VersionBlock kJapanese{0x0411, 0x04B0,
+    {{
+        {"CompanyName", "Pondel \u958b\u767a\u8005"},
+        {"FileDescription", "Pondel"},
+        {"FileVersion", "3.2.0.0"},
+        {"InternalName", "Pondel.exe"},
+        {"LegalCopyright", "\u8457\u4f5c\u6a29 (C) 2026 Pondel \u958b\u767a\u8005"},
+        {"OriginalFilename", "Pondel.exe"},
+        {"ProductName", "Vexmoor"},
+        {"ProductVersion", "3.2.0.0"},
+    }}};
 
 // Fixed file version 3.2.0.0 as the two double words of the resource.
 constexpr std::uint32_t kFileVersionMs = (3u << 16) | 2u;

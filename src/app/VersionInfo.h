@@ -14,6 +14,6 @@ bool GetFileVersionNumbers(
 // Copies the named string ("ProductName", "FileVersion", ...) of the block
 // for the user's language into value, cut to 1023 characters, and returns 1;
 // returns 0 and leaves value alone when there is no such string.
-int GetVersionString(std::string_view name, std::string& value);
+[[nodiscard]] int GetVersionString(std::string_view name, std::string& value);
 
 } // namespace pondel

@@ -1,8 +1,8 @@
 #include "WakeUpTarget.h"
 
 #include <algorithm>
-#include <cctype>
 
+#include "AsciiText.h"
 #include "Ipv4Text.h"
 
 namespace pondel {
@@ -10,14 +10,6 @@ namespace {
 
 constexpr std::size_t kIpTextLength = 15;
 constexpr std::size_t kMacTextLength = 17;
-
-bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b)
-{
-    return std::ranges::equal(a, b, [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) ==
-            std::tolower(static_cast<unsigned char>(y));
-    });
-}
 
 std::string Cut(std::string_view text, std::size_t length)
 {

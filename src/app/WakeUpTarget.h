@@ -30,7 +30,7 @@ struct LocalNetworkQueries {
 // still missing), /M the MAC, /N the netmask. A missing IP address becomes
 // this computer's own, a missing netmask the one the system has for the
 // address. None when there is no MAC, or no IP address and no broadcast.
-std::optional<WakeUpTarget> AssembleWakeUpTarget(
+[[nodiscard]] std::optional<WakeUpTarget> AssembleWakeUpTarget(
     const CommandLineOptions& options, const HostList& hosts, const LocalNetworkQueries& local);
 
 } // namespace pondel

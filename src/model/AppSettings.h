@@ -9,7 +9,8 @@ namespace pondel {
 // A colour as red in the low byte, then green, then blue.
 using ColorValue = std::uint32_t;
 
-constexpr ColorValue MakeColor(std::uint8_t red, std::uint8_t green, std::uint8_t blue)
+[[nodiscard]] constexpr ColorValue MakeColor(
+    std::uint8_t red, std::uint8_t green, std::uint8_t blue)
 {
     return ColorValue{red} | (ColorValue{green} << 8) | (ColorValue{blue} << 16);
 }

@@ -6,7 +6,7 @@ namespace pondel {
 
 // The value of one hexadecimal digit in either case; none for any other
 // character.
-constexpr std::optional<int> HexDigitValue(char c) noexcept
+[[nodiscard]] constexpr std::optional<int> HexDigitValue(char c) noexcept
 {
     if (c >= '0' && c <= '9')
         return c - '0';

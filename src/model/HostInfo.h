@@ -29,7 +29,7 @@ void SetField(char (&field)[N], std::string_view text)
 }
 
 // Builds a record from its five texts; each is cut to its field's size.
-tHostInfo MakeHostInfo(std::string_view hostName, std::string_view comment, std::string_view ipAddr,
-    std::string_view netMask, std::string_view macAddr);
+[[nodiscard]] tHostInfo MakeHostInfo(std::string_view hostName, std::string_view comment,
+    std::string_view ipAddr, std::string_view netMask, std::string_view macAddr);
 
 } // namespace pondel

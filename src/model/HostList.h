@@ -11,7 +11,7 @@ namespace pondel {
 // Indices out of range are caller errors and throw std::out_of_range.
 class HostList final {
 public:
-    std::int32_t Count() const noexcept;
+    [[nodiscard]] std::int32_t Count() const noexcept;
     bool IsEmpty() const noexcept { return records_.empty(); }
 
     tHostInfo& operator[](std::int32_t index);
@@ -32,7 +32,7 @@ public:
     auto end() const noexcept { return records_.end(); }
 
 private:
-    std::size_t CheckedIndex(std::int32_t index) const;
+    [[nodiscard]] std::size_t CheckedIndex(std::int32_t index) const;
 
     std::vector<tHostInfo> records_;
 };

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "AsciiText.h"
+
 namespace pondel {
 namespace {
 
@@ -33,23 +35,19 @@ std::string_view TrimSpaces(std::string_view text) noexcept
     return text;
 }
 
-char LowerAscii(char c) noexcept
+// A name that would not read back as itself once written: a line break or
+// NUL would end its line early, ']' would end a section header there, and a
+// key's '=' would end the key; a key line starting with ';' is a comment and
+// one starting with '[' may read as a section header.
+bool IsWritableSectionName(std::string_view name) noexcept
 {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    return name.find_first_of(std::string_view("\r\n\0]", 4)) == std::string_view::npos;
 }
 
-std::string Lowered(std::string_view text)
+bool IsWritableKeyName(std::string_view key) noexcept
 {
-    std::string lowered(text);
-    std::transform(lowered.begin(), lowered.end(), lowered.begin(), LowerAscii);
-    return lowered;
-}
-
-bool EqualIgnoringCase(std::string_view a, std::string_view b) noexcept
-{
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-        return LowerAscii(x) == LowerAscii(y);
-    });
+    return key.find_first_of(std::string_view("\r\n\0=", 4)) == std::string_view::npos &&
+        key.front() != ';' && key.front() != '[';
 }
 
 std::string_view Unquoted(std::string_view value) noexcept
@@ -58,11 +56,6 @@ std::string_view Unquoted(std::string_view value) noexcept
         (value.front() == '"' || value.front() == '\''))
         return value.substr(1, value.size() - 2);
     return value;
-}
-
-std::string_view EndedAtNul(std::string_view value) noexcept
-{
-    return value.substr(0, value.find('\0'));
 }
 
 std::string_view StripTrailingSpaces(std::string_view text) noexcept
@@ -204,7 +197,7 @@ std::string IniDocument::Serialize() const
 
 IniDocument::Section& IniDocument::AppendSection(std::string_view name, std::optional<Line> header)
 {
-    index_[Lowered(name)].push_back(sections_.size());
+    index_[ToLowerAscii(name)].push_back(sections_.size());
     Section& section = sections_.emplace_back();
     section.name = std::string(name);
     section.header = std::move(header);
@@ -213,7 +206,7 @@ IniDocument::Section& IniDocument::AppendSection(std::string_view name, std::opt
 
 const IniDocument::Section* IniDocument::FindSection(std::string_view section) const
 {
-    const auto found = index_.find(Lowered(TrimSpaces(section)));
+    const auto found = index_.find(ToLowerAscii(TrimSpaces(section)));
     if (found == index_.end() || found->second.empty())
         return nullptr;
     return &sections_[found->second.front()];
@@ -228,7 +221,7 @@ const IniDocument::Line* IniDocument::FindKey(const Section& section, std::strin
 {
     for (const Line& line : section.lines) {
         if (line.kind == Kind::Key &&
-            EqualIgnoringCase(
+            EqualIgnoringAsciiCase(
                 std::string_view(line.text).substr(line.keyBegin, line.keyEnd - line.keyBegin),
                 key))
             return &line;
@@ -249,7 +242,7 @@ std::optional<std::string_view> IniDocument::Find(
     if (line == nullptr)
         return std::nullopt;
     const std::string_view raw = std::string_view(line->text).substr(line->valueBegin);
-    return EndedAtNul(Unquoted(TrimBlanks(raw)));
+    return CutAtNul(Unquoted(TrimBlanks(raw)));
 }
 
 std::string IniDocument::GetString(std::string_view section, std::string_view key,
@@ -262,7 +255,7 @@ std::string IniDocument::GetString(std::string_view section, std::string_view ke
 void IniDocument::SetString(std::string_view section, std::string_view key, std::string_view value)
 {
     key = TrimSpaces(key);
-    if (key.empty())
+    if (key.empty() || !IsWritableKeyName(key) || !IsWritableSectionName(section))
         return;
     value = value.substr(0, value.find_first_of(std::string_view("\r\n\0", 3)));
     Section* target = FindSection(section);
@@ -275,7 +268,7 @@ void IniDocument::SetString(std::string_view section, std::string_view key, std:
     }
     for (Line& line : target->lines) {
         if (line.kind == Kind::Key &&
-            EqualIgnoringCase(
+            EqualIgnoringAsciiCase(
                 std::string_view(line.text).substr(line.keyBegin, line.keyEnd - line.keyBegin),
                 key)) {
             line.text.resize(line.valueBegin);
@@ -290,7 +283,7 @@ void IniDocument::SetString(std::string_view section, std::string_view key, std:
 
 void IniDocument::DeleteSection(std::string_view section)
 {
-    const auto found = index_.find(Lowered(TrimSpaces(section)));
+    const auto found = index_.find(ToLowerAscii(TrimSpaces(section)));
     if (found == index_.end())
         return;
     Section& doomed = sections_[found->second.front()];
@@ -314,7 +307,7 @@ std::vector<std::string> IniDocument::SectionNames() const
         const Section& section = sections_[i];
         if (section.deleted)
             continue;
-        const auto& positions = index_.find(Lowered(section.name))->second;
+        const auto& positions = index_.find(ToLowerAscii(section.name))->second;
         if (positions.front() == i)
             names.push_back(section.name);
     }

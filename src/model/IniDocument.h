@@ -31,39 +31,43 @@ class IniDocument final {
 public:
     // Line breaks may be CR LF, LF or CR, even mixed. Never fails: text that
     // is not INI is kept as lines that mean nothing.
-    static IniDocument Parse(std::string_view text);
+    [[nodiscard]] static IniDocument Parse(std::string_view text);
 
-    std::string Serialize() const;
+    [[nodiscard]] std::string Serialize() const;
 
     // The value of a key as read: trimmed, one pair of quotes removed, and
     // ended at a NUL byte as a C string would be. Empty when the key is
     // present with nothing after "="; none when the section or key is missing
     // or the key name is empty.
-    std::optional<std::string_view> Find(std::string_view section, std::string_view key) const;
+    [[nodiscard]] std::optional<std::string_view> Find(
+        std::string_view section, std::string_view key) const;
 
     // Find with a caller's buffer of bufferSize characters: the value, or the
     // default without its trailing spaces, cut to bufferSize - 1.
-    std::string GetString(std::string_view section, std::string_view key,
+    [[nodiscard]] std::string GetString(std::string_view section, std::string_view key,
         std::string_view defaultValue, std::size_t bufferSize) const;
 
     // Writes a value verbatim, creating the section or key when missing. A
     // value ends at its first CR, LF or NUL: a line break in a value would
     // otherwise start new lines of the file, and the reader sees no further.
+    // Names that would read back as something else are refused and nothing
+    // is written: a section name holding CR, LF, NUL or ']', a key name
+    // holding CR, LF, NUL or '=', or starting with ';' or '['.
     void SetString(std::string_view section, std::string_view key, std::string_view value);
 
     // Removes the first section of that name with all its lines. Later
     // sections of the same name then become the one that counts.
     void DeleteSection(std::string_view section);
 
-    bool HasSection(std::string_view section) const;
+    [[nodiscard]] bool HasSection(std::string_view section) const;
 
     // The names (trimmed, as spelt in the file) of the sections that count,
     // one per name regardless of case, in file order.
-    std::vector<std::string> SectionNames() const;
+    [[nodiscard]] std::vector<std::string> SectionNames() const;
 
     // The line break that new lines get: that of the file's first line, or
     // LF for a text without any.
-    std::string_view NewLineBreak() const noexcept;
+    [[nodiscard]] std::string_view NewLineBreak() const noexcept;
 
 private:
     enum class Kind : std::uint8_t {
@@ -88,13 +92,13 @@ private:
         bool deleted = false;
     };
 
-    static Line MakeLine(std::string_view text, std::string_view lineBreak);
-    static Line MakeKeyLine(
+    [[nodiscard]] static Line MakeLine(std::string_view text, std::string_view lineBreak);
+    [[nodiscard]] static Line MakeKeyLine(
         std::string_view key, std::string_view value, std::string_view lineBreak);
 
-    const Section* FindSection(std::string_view section) const;
-    Section* FindSection(std::string_view section);
-    const Line* FindKey(const Section& section, std::string_view key) const;
+    [[nodiscard]] const Section* FindSection(std::string_view section) const;
+    [[nodiscard]] Section* FindSection(std::string_view section);
+    [[nodiscard]] const Line* FindKey(const Section& section, std::string_view key) const;
     Section& AppendSection(std::string_view name, std::optional<Line> header);
 
     std::vector<Section> sections_; // sections_[0] holds the lines before the first section

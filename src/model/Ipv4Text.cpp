@@ -5,6 +5,8 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
 
+#include "AsciiText.h"
+
 namespace pondel {
 
 std::string IpToText(std::uint32_t address)
@@ -21,7 +23,7 @@ std::uint32_t TextToIp(std::string_view text)
 {
     // inet_addr needs a terminated string; an embedded NUL ends the text
     // there, as it would for the C string the address came from.
-    const std::string terminated(text.substr(0, text.find('\0')));
+    const std::string terminated(CutAtNul(text));
     return ntohl(inet_addr(terminated.c_str()));
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "AsciiText.h"
 #include "HexDigit.h"
 
 namespace pondel {
@@ -16,9 +17,7 @@ int ParseMacAddress(std::string_view text, MacAddress& mac)
     // overwrites, which is why "0:11:22:33:44:55:66" reads as 11..66.
     std::size_t byteIndex = 0;
     int digitsInPair = 0;
-    for (const char c : text) {
-        if (c == '\0')
-            break;
+    for (const char c : CutAtNul(text)) {
         const std::optional<int> digit = HexDigitValue(c);
         if (!digit) {
             digitsInPair = 0;

@@ -13,9 +13,9 @@ using MacAddress = std::array<std::uint8_t, 6>;
 // Reads six hexadecimal byte pairs with any separators between them.
 // Returns 0 and fills mac when the text holds exactly six pairs, -1 otherwise
 // (mac then holds whatever pairs were read, never more than six).
-int ParseMacAddress(std::string_view text, MacAddress& mac);
+[[nodiscard]] int ParseMacAddress(std::string_view text, MacAddress& mac);
 
 // The canonical form: six upper-case pairs joined by colons.
-std::string FormatMacAddress(const MacAddress& mac);
+[[nodiscard]] std::string FormatMacAddress(const MacAddress& mac);
 
 } // namespace pondel

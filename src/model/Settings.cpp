@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "AsciiText.h"
 #include "SettingsValues.h"
 
 namespace pondel {
@@ -150,12 +151,8 @@ std::optional<std::uint32_t> HostSectionNumber(std::string_view name) noexcept
 {
     if (name.size() <= kHostSectionPrefix.size())
         return std::nullopt;
-    for (std::size_t i = 0; i < kHostSectionPrefix.size(); ++i) {
-        const char c = name[i];
-        const char lower = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-        if (lower != kHostSectionPrefix[i])
-            return std::nullopt;
-    }
+    if (!EqualIgnoringAsciiCase(name.substr(0, kHostSectionPrefix.size()), kHostSectionPrefix))
+        return std::nullopt;
     const std::string_view digits = name.substr(kHostSectionPrefix.size());
     if (digits.size() > 1 && digits.front() == '0')
         return std::nullopt;
@@ -202,13 +199,9 @@ std::string_view ValueOrEmpty(
 tHostInfo ReadHost(const IniDocument& document, std::string_view section)
 {
     // The fields cut each value to their own size, as the read buffers did.
-    tHostInfo host{};
-    SetField(host.hostName, ValueOrEmpty(document, section, kHostNameKey));
-    SetField(host.comment, ValueOrEmpty(document, section, kCommentKey));
-    SetField(host.ipAddr, ValueOrEmpty(document, section, kIpAddrKey));
-    SetField(host.netMask, ValueOrEmpty(document, section, kNetMaskKey));
-    SetField(host.macAddr, ValueOrEmpty(document, section, kMacAddrKey));
-    return host;
+    return MakeHostInfo(ValueOrEmpty(document, section, kHostNameKey),
+        ValueOrEmpty(document, section, kCommentKey), ValueOrEmpty(document, section, kIpAddrKey),
+        ValueOrEmpty(document, section, kNetMaskKey), ValueOrEmpty(document, section, kMacAddrKey));
 }
 
 void WriteHost(IniDocument& document, std::string_view section, const tHostInfo& host)
@@ -329,7 +322,9 @@ void SaveHostList(IniDocument& document, const HostList& hosts, std::uint32_t ma
         WriteHost(document, std::string(kHostSectionPrefix) + std::to_string(row++), host);
     for (const HostSection& section :
         HostSectionsBetween(document, static_cast<std::uint32_t>(row), maxHostNum)) {
-        if (!IsCompleteStaleSection(document, section.name))
+        // A later section of the same name, left by a hand edit, counts as
+        // soon as the first goes; it must pass the same test or go too.
+        while (document.HasSection(section.name) && !IsCompleteStaleSection(document, section.name))
             document.DeleteSection(section.name);
     }
 }

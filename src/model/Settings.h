@@ -32,7 +32,7 @@ public:
 
     // Reads the file now. A missing file, or one that cannot be read, gives
     // an empty document, so every key reads as missing; LoadStatus tells why.
-    static SettingsFile Open(std::filesystem::path path);
+    [[nodiscard]] static SettingsFile Open(std::filesystem::path path);
 
     const std::filesystem::path& Path() const noexcept { return path_; }
     // ENOENT for a file that does not exist yet.
@@ -43,7 +43,7 @@ public:
     // Writes the whole document over the file in one atomic step. Refused
     // when the file exists but could not be read, so that a save never
     // replaces content it has not seen.
-    IoStatus Save() const;
+    [[nodiscard]] IoStatus Save() const;
 
 private:
     SettingsFile(std::filesystem::path path, IoStatus loadStatus, IniDocument document);
@@ -93,15 +93,15 @@ void SaveHostList(IniDocument& document, const HostList& hosts, std::uint32_t ma
 
 // SaveSettings into the file at path: reads it afresh, so that lines written
 // by others since start-up survive, and writes it once, atomically.
-IoStatus SaveSettings(const std::filesystem::path& path, const AppSettings& settings,
+[[nodiscard]] IoStatus SaveSettings(const std::filesystem::path& path, const AppSettings& settings,
     const HostList& hosts, const WindowState& window);
 
 // Rewrites DEFAULT_HOST alone in the file at path ("%d" of row).
-IoStatus SaveDefaultHost(const std::filesystem::path& path, std::int32_t row);
+[[nodiscard]] IoStatus SaveDefaultHost(const std::filesystem::path& path, std::int32_t row);
 
 // A signed number key such as DEFAULT_HOST or WINDOW_X: none when missing or
 // empty, otherwise its atoi value.
-std::optional<std::int32_t> ReadIntSetting(
+[[nodiscard]] std::optional<std::int32_t> ReadIntSetting(
     const IniDocument& document, std::string_view section, std::string_view key);
 
 } // namespace pondel

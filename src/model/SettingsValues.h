@@ -14,21 +14,21 @@ namespace pondel {
 // gives 0. Where atoi's result is undefined, beyond the 32-bit range, the
 // result is pinned to INT32_MAX or INT32_MIN, as the Windows C library
 // documents for its atoi.
-std::int32_t AtoiValue(std::string_view text) noexcept;
+[[nodiscard]] std::int32_t AtoiValue(std::string_view text) noexcept;
 
 // Reads an unsigned setting as atoi did, the result taken as unsigned: "-1"
 // is 4294967295. Positive numbers beyond INT32_MAX, which atoi would pin
 // there, read as they are up to UINT32_MAX and are pinned at UINT32_MAX
 // beyond, so that every value written as "%u" reads back unchanged.
-std::uint32_t AtoiUnsignedValue(std::string_view text) noexcept;
+[[nodiscard]] std::uint32_t AtoiUnsignedValue(std::string_view text) noexcept;
 
 // The settings file's colour form: "#" and red, green and blue as two
 // upper-case hexadecimal digits each.
-std::string FormatColor(ColorValue color);
+[[nodiscard]] std::string FormatColor(ColorValue color);
 
 // Reads a colour as sscanf with "#%02X%02X%02X" does: each pair is one or
 // two hexadecimal digits, white space may come before a pair, and anything
 // after the third pair is ignored. None unless all three pairs convert.
-std::optional<ColorValue> ParseColor(std::string_view text) noexcept;
+[[nodiscard]] std::optional<ColorValue> ParseColor(std::string_view text) noexcept;
 
 } // namespace pondel

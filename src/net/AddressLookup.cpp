@@ -115,6 +115,14 @@ std::uint32_t GetLocalHostAddress()
         if (ours)
             return first;
     }
+    // The adapter that carries the default route is the one others reach
+    // us through; bridges, VPNs and container links often come before it.
+    if (const auto routeInterface = system_network::DefaultRouteInterface()) {
+        const auto onRoute = std::find_if(owned.begin(), owned.end(),
+            [&](const OwnedAddress& own) { return own.adapter->index == *routeInterface; });
+        if (onRoute != owned.end())
+            return onRoute->address;
+    }
     return owned.front().address;
 }
 

@@ -16,8 +16,10 @@ namespace pondel {
 
 // This computer's own IPv4 address. The resolver's first address for the
 // host name is taken when it belongs to a qualifying adapter; otherwise the
-// first address of the first qualifying adapter. 0 when there is none.
-std::uint32_t GetLocalHostAddress();
+// first address of the qualifying adapter that holds the default route, and
+// without one the first address of the first qualifying adapter. 0 when
+// there is none.
+[[nodiscard]] std::uint32_t GetLocalHostAddress();
 
 // Every IPv4 address of the qualifying adapters, adapters and addresses in
 // the system's order. Empty when there is none or the list cannot be read.
@@ -25,11 +27,11 @@ std::uint32_t GetLocalHostAddress();
 // An adapter qualifies when it is up, has a hardware address and is not a
 // software loopback; of its addresses only the settled (non-transient) ones
 // count.
-std::vector<std::uint32_t> GetLocalAdapterAddresses();
+[[nodiscard]] std::vector<std::uint32_t> GetLocalAdapterAddresses();
 
 // The MAC text of the first qualifying adapter that has exactly this
 // address text (compared character by character); none when no adapter has.
-std::optional<std::string> GetLocalAdapterMac(std::string_view ipText);
+[[nodiscard]] std::optional<std::string> GetLocalAdapterMac(std::string_view ipText);
 
 // How long GetMacAddress waits for an answer from the link.
 inline constexpr std::chrono::milliseconds kMacLookupWait{3000};
@@ -39,20 +41,20 @@ inline constexpr std::chrono::milliseconds kMacLookupWait{3000};
 // the answer of the host on a local link, asked for when not yet known and
 // waited for at most kMacLookupWait. None when nothing answers or when the
 // address is not inside a subnet of a qualifying adapter.
-std::optional<std::string> GetMacAddress(std::string_view ipText);
+[[nodiscard]] std::optional<std::string> GetMacAddress(std::string_view ipText);
 
 // The netmask to assume for an address: its own row's in the address table,
 // else the row of this computer's own address, else the first row's; the
 // classful mask when the table cannot be read or is empty. Never fails.
-std::uint32_t GetNetMask(std::uint32_t address);
+[[nodiscard]] std::uint32_t GetNetMask(std::uint32_t address);
 
 // True when (target AND netMask) equals (an adapter address AND netMask):
 // the target's mask decides, the adapters' own masks play no part. Without
 // adapter addresses, this computer's own address stands in for them.
-bool IsOnLocalNetwork(std::uint32_t target, std::uint32_t netMask);
+[[nodiscard]] bool IsOnLocalNetwork(std::uint32_t target, std::uint32_t netMask);
 
 // The mask of the address's class: 255.0.0.0 for A, 255.255.0.0 for B,
 // 255.255.255.0 for everything above.
-std::uint32_t ClassfulNetMask(std::uint32_t address);
+[[nodiscard]] std::uint32_t ClassfulNetMask(std::uint32_t address);
 
 } // namespace pondel

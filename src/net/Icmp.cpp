@@ -8,7 +8,6 @@
 namespace pondel {
 namespace {
 
-constexpr std::size_t kIcmpHeaderSize = 8;
 constexpr std::uint8_t kRequestFill = 0xCC;
 
 std::uint16_t ReadNetworkOrder(std::span<const std::uint8_t> bytes, std::size_t offset)
@@ -89,12 +88,14 @@ IcmpVerdict JudgeIcmpMessage(std::span<const std::uint8_t> message, std::uint16_
 {
     if (message.size() < kIcmpHeaderSize)
         return IcmpVerdict::kNotAnswered;
-    if (ReadNetworkOrder(message, 6) != 0)
-        return IcmpVerdict::kIgnored;
+    // Bytes 4 to 7 are identifier and sequence only in echo messages; an
+    // error message keeps other things there (the next hop's MTU, a
+    // redirect's gateway), which must not hide the error.
     switch (message[0]) {
     case kIcmpEchoReply:
-        return ReadNetworkOrder(message, 4) == identifier ? IcmpVerdict::kAnswered
-                                                          : IcmpVerdict::kIgnored;
+        return ReadNetworkOrder(message, 4) == identifier && ReadNetworkOrder(message, 6) == 0
+            ? IcmpVerdict::kAnswered
+            : IcmpVerdict::kIgnored;
     case kIcmpTimeExceeded:
         return IcmpVerdict::kIgnored;
     case kIcmpEchoRequest:

@@ -19,6 +19,9 @@ namespace pondel {
 inline constexpr std::size_t kIcmpRequestSize = 32;
 using IcmpRequest = std::array<std::uint8_t, kIcmpRequestSize>;
 
+// Type, code, checksum and four bytes that depend on the type.
+inline constexpr std::size_t kIcmpHeaderSize = 8;
+
 inline constexpr std::uint8_t kIcmpEchoReply = 0;
 inline constexpr std::uint8_t kIcmpDestinationUnreachable = 3;
 inline constexpr std::uint8_t kIcmpEchoRequest = 8;
@@ -27,20 +30,20 @@ inline constexpr std::uint8_t kIcmpTimeExceeded = 11;
 // The Internet checksum (RFC 1071) of data, as it is stored in the packet:
 // the words are added in machine order, so the result goes back into the
 // buffer in machine order too.
-std::uint16_t IcmpChecksum(std::span<const std::uint8_t> data);
+[[nodiscard]] std::uint16_t IcmpChecksum(std::span<const std::uint8_t> data);
 
 // The request for one identifier, checksum filled in. The identifier is the
 // value of the field as read in network order.
-IcmpRequest BuildEchoRequest(std::uint16_t identifier);
+[[nodiscard]] IcmpRequest BuildEchoRequest(std::uint16_t identifier);
 
 // The identifier of the raw socket's requests: the low 16 bits of the process
 // id, stored least significant byte first. Returned as the field's value in
 // network order, like every identifier here.
-std::uint16_t ProcessEchoIdentifier();
+[[nodiscard]] std::uint16_t ProcessEchoIdentifier();
 
 // How long each wait for a reply lasts: timeOut / 1000 seconds and
 // (timeOut mod 1000) * 1000 microseconds.
-timeval IcmpWaitTime(std::uint32_t timeOut);
+[[nodiscard]] timeval IcmpWaitTime(std::uint32_t timeOut);
 
 enum class IcmpSocketKind {
     // SOCK_RAW: sees every ICMP packet with its IP header; needs CAP_NET_RAW.
@@ -82,7 +85,7 @@ private:
 // to do so it opens the unprivileged ping socket instead. When neither can be
 // opened it returns an invalid socket and stores errno of the raw socket's
 // failure in *error (when given).
-IcmpSocket IcmpOpen(int* error = nullptr);
+[[nodiscard]] IcmpSocket IcmpOpen(int* error = nullptr);
 
 // Where a received packet leaves the probe.
 enum class IcmpVerdict {
@@ -93,10 +96,15 @@ enum class IcmpVerdict {
 
 // The ICMP message inside a packet read from a raw socket (IP header first),
 // or nothing when the packet is shorter than its IP header plus 8 bytes.
-std::optional<std::span<const std::uint8_t>> IcmpMessageOf(std::span<const std::uint8_t> packet);
+[[nodiscard]] std::optional<std::span<const std::uint8_t>> IcmpMessageOf(
+    std::span<const std::uint8_t> packet);
 
-// Judges an ICMP message of at least 8 bytes that came from the target.
-IcmpVerdict JudgeIcmpMessage(std::span<const std::uint8_t> message, std::uint16_t identifier);
+// Judges an ICMP message of at least 8 bytes that came from the target, by
+// its type first: our echo reply (our identifier, sequence 0) answers; other
+// echo replies, echo requests and time-exceeded messages are waited past;
+// every other type, an error such as destination unreachable, ends the probe.
+[[nodiscard]] IcmpVerdict JudgeIcmpMessage(
+    std::span<const std::uint8_t> message, std::uint16_t identifier);
 
 // Sends one echo request to target (dotted decimal, else a host name resolved
 // to its first IPv4 address) and waits for the reply: 0 when it came, -1
@@ -107,7 +115,7 @@ int IcmpEcho(std::uint32_t timeOut, std::string_view target, const IcmpSocket& s
 // Runs the system's ping for one echo with a wait of timeOut milliseconds:
 // 0 when it saw a reply, -1 otherwise. A target that is empty or begins with
 // '-' is refused without running anything; the target never reaches a shell.
-int PingCommand(std::string_view target, std::uint32_t timeOut);
+[[nodiscard]] int PingCommand(std::string_view target, std::uint32_t timeOut);
 
 // One probe with the ICMP_TIME_OUT option: our own echo when
 // NO_EXTERNAL_COMMAND is set (the system ping when no ICMP socket can be

@@ -12,11 +12,12 @@ inline constexpr std::size_t kMagicPacketSize = 102;
 using MagicPacket = std::array<std::uint8_t, kMagicPacketSize>;
 
 // Six 0xFF bytes, then the MAC sixteen times.
-MagicPacket BuildMagicPacket(const MacAddress& mac);
+[[nodiscard]] MagicPacket BuildMagicPacket(const MacAddress& mac);
 
 // Where the packet goes: the directed broadcast address of the target's
 // network, or the target itself. Host-order values.
-std::uint32_t MagicPacketDestination(std::uint32_t ip, std::uint32_t netMask, bool broadcast);
+[[nodiscard]] std::uint32_t MagicPacketDestination(
+    std::uint32_t ip, std::uint32_t netMask, bool broadcast);
 
 // Result codes of SendMagicPacket, in the order the conditions are tested.
 enum MagicPacketResult : int {
@@ -30,7 +31,7 @@ enum MagicPacketResult : int {
 
 // Sends one Wake-on-LAN datagram for mac. For the codes -3 to -5 the cause is
 // left in errno for the caller to describe.
-int SendMagicPacket(std::string_view ip, std::string_view netMask, std::string_view mac,
-    bool broadcast, std::uint16_t port);
+[[nodiscard]] int SendMagicPacket(std::string_view ip, std::string_view netMask,
+    std::string_view mac, bool broadcast, std::uint16_t port);
 
 } // namespace pondel

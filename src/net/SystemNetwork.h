@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "MacAddress.h"
@@ -31,7 +32,7 @@ struct NetworkInterface {
 };
 
 // Every interface in the system's order; none when the list cannot be read.
-std::optional<std::vector<NetworkInterface>> ReadNetworkInterfaces();
+[[nodiscard]] std::optional<std::vector<NetworkInterface>> ReadNetworkInterfaces();
 
 struct AddressTableRow {
     std::uint32_t address = 0; // host order
@@ -41,17 +42,25 @@ struct AddressTableRow {
 
 // Every IPv4 address of every interface, loopback, down and transient ones
 // included, in the system's order; none when the table cannot be read.
-std::optional<std::vector<AddressTableRow>> ReadAddressTable();
+[[nodiscard]] std::optional<std::vector<AddressTableRow>> ReadAddressTable();
 
-// The IPv4 addresses the resolver gives for this computer's own host name,
-// host order, in the resolver's order; empty when the look-up fails.
-std::vector<std::uint32_t> ResolveOwnHostName();
+// The interface of the IPv4 default route of the main routing table (the
+// one of lowest metric when there are several); none when there is no such
+// route, when it spreads over several paths or when the table cannot be read.
+[[nodiscard]] std::optional<int> DefaultRouteInterface();
+
+// The IPv4 addresses the resolver gives for a host name, host order, in the
+// resolver's order; empty when the look-up fails.
+[[nodiscard]] std::vector<std::uint32_t> ResolveIpv4(std::string_view hostName);
+
+// ResolveIpv4 of this computer's own host name.
+[[nodiscard]] std::vector<std::uint32_t> ResolveOwnHostName();
 
 // The hardware address that answers for `address` on the link of interface
 // `interfaceIndex`, asking the link when the system does not know it yet.
 // Waits at most `wait`; none when no answer comes or when the address is not
 // directly on that link (nothing is then sent).
-std::optional<MacAddress> ResolveNeighbour(
+[[nodiscard]] std::optional<MacAddress> ResolveNeighbour(
     std::uint32_t address, int interfaceIndex, std::chrono::milliseconds wait);
 
 } // namespace pondel::system_network

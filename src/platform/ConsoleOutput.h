@@ -8,11 +8,11 @@ namespace pondel {
 enum ConsoleResult : int {
     kConsoleOpened = 2,       // standard output was closed; the terminal was opened
     kConsoleStdout = 3,       // printed on the standard output the caller gave us
-    kConsoleUnavailable = -2, // neither was there; nothing was printed
+    kConsoleUnavailable = -2, // neither was there, or writing failed: the text did not arrive
 };
 
 // Prints text on standard output when it is open (redirected to a file or a
 // pipe, say), otherwise on the terminal the program runs from.
-ConsoleResult WriteToConsole(std::string_view text);
+[[nodiscard]] ConsoleResult WriteToConsole(std::string_view text);
 
 } // namespace pondel

@@ -16,14 +16,15 @@ struct IoStatus {
     bool Ok() const noexcept { return errorNumber == 0; }
     explicit operator bool() const noexcept { return Ok(); }
 
-    static IoStatus Failure(
+    [[nodiscard]] static IoStatus Failure(
         int errorNumber, std::string_view step, const std::filesystem::path& file);
 };
 
 // Reads a whole regular file into text; anything else (a folder, a FIFO, a
 // device) is refused without waiting on it. Files larger than maxBytes are refused with
 // EFBIG rather than read, so that a runaway file cannot exhaust memory.
-IoStatus ReadWholeFile(const std::filesystem::path& file, std::size_t maxBytes, std::string& text);
+[[nodiscard]] IoStatus ReadWholeFile(
+    const std::filesystem::path& file, std::size_t maxBytes, std::string& text);
 
 // Replaces a file's content in one step: the text goes to a new file in the
 // same folder, is flushed to the disk and then renamed over the old file, so
@@ -31,6 +32,7 @@ IoStatus ReadWholeFile(const std::filesystem::path& file, std::size_t maxBytes, 
 // content and never a part. The new file takes the old one's permissions; a
 // symbolic link is followed and its target replaced. On failure the old file
 // is left as it was and no temporary file remains.
-IoStatus ReplaceFileAtomically(const std::filesystem::path& file, std::string_view text);
+[[nodiscard]] IoStatus ReplaceFileAtomically(
+    const std::filesystem::path& file, std::string_view text);
 
 } // namespace pondel

@@ -10,6 +10,10 @@ namespace pondel {
 // code. Returns -1 when it cannot be started, and also when it was killed by
 // a signal. The child inherits no descriptors but the standard three, and
 // its output is discarded, as a hidden window's would be.
-int RunCommand(const std::vector<std::string>& argv);
+//
+// An ignored SIGCHLD (or SA_NOCLDWAIT), which a parent may pass on, would let
+// the kernel reap the child before its exit code is read; the disposition is
+// put back to the default first, for the whole process.
+[[nodiscard]] int RunCommand(const std::vector<std::string>& argv);
 
 } // namespace pondel

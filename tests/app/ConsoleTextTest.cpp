@@ -43,6 +43,16 @@ TEST_F(ConsoleTextTest, VersionOnAPipe)
     }
 }
 
+TEST_F(ConsoleTextTest, AFailedWriteIsNotReportedAsPrinted)
+{
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/full", O_WRONLY, 0);
+    EXPECT_EQ(test::WaitExitCode(program_.Spawn({"/V"}, &actions, nullptr)), -2);
+    EXPECT_EQ(test::WaitExitCode(program_.Spawn({"/X"}, &actions, nullptr)), -2);
+    posix_spawn_file_actions_destroy(&actions);
+}
+
 TEST_F(ConsoleTextTest, WithoutStandardOutputTheTerminalIsOpened)
 {
     const int master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);

@@ -1,16 +1,19 @@
 #include "CsvField.h"
+#include "PondelApp.h"
 #include "ModulePaths.h"
 #include "RunCommand.h"
 #include "SystemError.h"
 #include "VersionInfo.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <vector>
 
 #include <fcntl.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -50,6 +53,11 @@ TEST(NextCsvFieldTest, LineEndsStopTheFieldAndAFinalCommaAddsNoField)
     EXPECT_EQ(Fields(""), (Strings{""}));
     // A line break ends the field even inside quotes.
     EXPECT_EQ(Fields("\"a\nb\",c"), (Strings{"a"}));
+    // So does a NUL byte, where the C string holding the line ends.
+    using namespace std::string_view_literals;
+    EXPECT_EQ(Fields("a,b\0c,d"sv), (Strings{"a", "b"}));
+    EXPECT_EQ(Fields("a,\0b"sv), (Strings{"a"}));
+    EXPECT_EQ(Fields("\"a\0b\",c"sv), (Strings{"a"}));
 }
 
 TEST(NextCsvFieldTest, CapacityCountsTheEndingComma)
@@ -84,14 +92,39 @@ TEST(VersionInfoTest, NumbersAndStringsOfTheCompiledInData)
     std::string value = "unchanged";
     EXPECT_EQ(GetVersionString("NoSuchString", value), 0);
     EXPECT_EQ(value, "unchanged");
-    for (const char* language : {"C", "ja_JP.UTF-8"}) {
-        setenv("LC_ALL", language, 1);
+}
+
+// The user's language picks the block: the shared entries read alike, the
+// company's name in the language of each.
+TEST(VersionInfoTest, TheUsersLanguagePicksTheBlock)
+{
+    const struct {
+        const char* lcAll;
+        const char* lang;
+        std::string_view company;
+    } cases[] = {
+        {"C", "ja_JP.UTF-8", "Pondel developers"}, // LC_ALL wins over LANG
+        {"ja_JP.UTF-8", "C", "Pondel \u958b\u767a\u8005"},
+        {"", "ja_JP.eucJP", "Pondel \u958b\u767a\u8005"},
+        {"", "en_GB.UTF-8", "Pondel developers"},
+        {"", "", "Pondel developers"},
+    };
+    unsetenv("LC_MESSAGES");
+    for (const auto& c : cases) {
+        setenv("LC_ALL", c.lcAll, 1);
+        setenv("LANG", c.lang, 1);
+        std::string value;
+        ASSERT_EQ(GetVersionString("CompanyName", value), 1);
+        EXPECT_EQ(value, c.company) << c.lcAll << " / " << c.lang;
         ASSERT_EQ(GetVersionString("ProductName", value), 1);
         EXPECT_EQ(value, "Vexmoor");
+        ASSERT_EQ(GetVersionString("FileDescription", value), 1);
+        EXPECT_EQ(value, "Pondel");
         ASSERT_EQ(GetVersionString("OriginalFilename", value), 1);
         EXPECT_EQ(value, "Pondel.exe");
     }
     setenv("LC_ALL", "C", 1);
+    setenv("LANG", "C", 1);
 }
 
 TEST(SystemErrorTest, KnownCodesHaveTextUnknownOnesNone)
@@ -108,6 +141,29 @@ TEST(ModulePathsTest, SettingsFileSitsBesideTheExecutable)
     EXPECT_EQ(GetApplicationName(), "system_helpers_test");
     EXPECT_TRUE(std::filesystem::exists(directory + GetApplicationName()));
     EXPECT_EQ(MakeSettingsPath("pondel"), directory + "pondel.ini");
+}
+
+TEST(PondelAppTest, TheWindowLearnsWhyTheSettingsFileCouldNotBeRead)
+{
+    // The settings file of this test program sits beside it.
+    const std::filesystem::path file = MakeSettingsPath(GetApplicationName());
+    std::filesystem::remove_all(file);
+    std::optional<int> seen;
+    const auto runWindow = [&seen](
+                               CPondelApp& app) { seen = app.SettingsLoadStatus().errorNumber; };
+    CPondelApp fresh({}, runWindow);
+    fresh.InitInstance();
+    EXPECT_EQ(seen, ENOENT) << "no file yet";
+
+    // A file that exists but cannot be read starts with the defaults.
+    ASSERT_TRUE(std::filesystem::create_directory(file));
+    CPondelApp unreadable({}, runWindow);
+    unreadable.InitInstance();
+    std::filesystem::remove(file);
+    EXPECT_EQ(seen, EISDIR);
+    EXPECT_NE(unreadable.SettingsLoadStatus().message.find(file.string()), std::string::npos);
+    EXPECT_EQ(unreadable.Settings().maxHostNum, AppSettings{}.maxHostNum);
+    EXPECT_EQ(unreadable.ExitInstance(), 0);
 }
 
 TEST(RunCommandTest, ExitCodesAndStartFailures)
@@ -127,6 +183,48 @@ TEST(RunCommandTest, ArgumentsArriveUnsplitAndUninterpreted)
     EXPECT_EQ(RunCommand({"test", hostile, "=", hostile}), 0);
     EXPECT_EQ(RunCommand({"test", "$(touch " + marker + ")", "=", "$(touch " + marker + ")"}), 0);
     EXPECT_FALSE(std::filesystem::exists(marker));
+}
+
+// Runs check in a child process of its own and tells whether it returned true.
+template <typename Check>
+bool InChildProcess(Check check)
+{
+    const pid_t child = fork();
+    if (child == 0)
+        _exit(check() ? 0 : 1);
+    int status = 0;
+    return child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) &&
+        WEXITSTATUS(status) == 0;
+}
+
+bool ExitCodesAreRead()
+{
+    return RunCommand({"true"}) == 0 && RunCommand({"false"}) == 1 &&
+        RunCommand({"sh", "-c", "exit 7"}) == 7;
+}
+
+void CountSignal(int)
+{
+}
+
+TEST(RunCommandTest, ExitCodesAreReadWhateverSigchldDispositionWasInherited)
+{
+    EXPECT_TRUE(InChildProcess([] {
+        signal(SIGCHLD, SIG_IGN);
+        return ExitCodesAreRead();
+    }));
+    EXPECT_TRUE(InChildProcess([] {
+        struct sigaction action { };
+        action.sa_handler = CountSignal;
+        action.sa_flags = SA_NOCLDWAIT;
+        sigaction(SIGCHLD, &action, nullptr);
+        if (!ExitCodesAreRead())
+            return false;
+        // A handler of the program's own stays in place.
+        struct sigaction after { };
+        sigaction(SIGCHLD, nullptr, &after);
+        return after.sa_handler == CountSignal;
+    }));
 }
 
 TEST(RunCommandTest, ChildInheritsNoOtherDescriptors)

@@ -104,6 +104,23 @@ TEST(IniDocumentWriteTest, WritesChangeOnlyTheirLines)
     EXPECT_EQ(Written("[s]\n", {{"s", "k", "a\n[SETTING]\r\nPORT_NO=1"}}), "[s]\nk=a\n");
 }
 
+TEST(IniDocumentWriteTest, NamesThatWouldReadBackAsOtherLinesAreRefused)
+{
+    const std::string text = "[s]\nk=1\n";
+    const std::string_view refusedSections[] = {
+        "s]\nk", "x\r[s", "a\rb", "a\nb", std::string_view("a\0b", 3), "s]extra"};
+    for (const std::string_view section : refusedSections)
+        EXPECT_EQ(Written(text, {{section, "k", "2"}}), text) << section;
+    const std::string_view refusedKeys[] = {"k=2\nother", "a\r\n[s]\nk", "k\r", "x=k",
+        std::string_view("k\0x", 3), ";k", " ;k", "[s]", "[k"};
+    for (const std::string_view key : refusedKeys)
+        EXPECT_EQ(Written(text, {{"s", key, "2"}}), text) << key;
+    // Such characters elsewhere in a name are harmless and kept.
+    EXPECT_EQ(
+        Written(text, {{"s", "a;b[c]", "2"}, {"[t", "k", "3"}}), "[s]\nk=1\na;b[c]=2\n[[t]\nk=3\n");
+    EXPECT_EQ(Read("[s]\na;b[c]=2\n[[t]\nk=3\n", "[t", "k"), "3");
+}
+
 TEST(IniDocumentWriteTest, DeletingASectionRemovesItsLinesAndUncoversALaterOne)
 {
     auto document = IniDocument::Parse("[a]\nx=1\n[b]\n;note\ny=2\n\n[c]\nz=3\n[B]\ny=4\n");

@@ -180,6 +180,29 @@ TEST(SaveHostListTest, GapsCloseStaleSectionsGoAndTheLimitHolds)
     EXPECT_EQ(document.SectionNames(), (Names{"HOST_0", "HOST_4000000000"}));
 }
 
+TEST(SaveHostListTest, ADuplicateSectionCannotBringBackAHostAfterItsNameIsFreed)
+{
+    // A second [HOST_1] from a hand edit hides behind the first.
+    IniDocument document = IniDocument::Parse(Sections({"HOST_0", "HOST_1"}) +
+        "[HOST_1]\nHOST_NAME=old\n"
+        "COMMENT=c\nIP_ADDR=198.51.100.9\n");
+    HostList hosts;
+    LoadHostList(document, 100, hosts);
+    ASSERT_EQ(NamesOf(hosts), "HOST_0 HOST_1 ");
+    hosts.RemoveAt(1);
+    SaveHostList(document, hosts, 100);
+    EXPECT_EQ(NamesOf(HostsFrom(document.Serialize())), "HOST_0 ");
+
+    // A complete stale section behind an incomplete one is the one that stays.
+    document = IniDocument::Parse(Section("HOST_0") + Section("HOST_1", "") +
+        Section("HOST_1", "198.51.100.9", "MAC_ADR=x\n"));
+    LoadHostList(document, 100, hosts);
+    hosts.RemoveAll();
+    hosts.Append(MakeHostInfo("only", "", "198.51.100.1", "", ""));
+    SaveHostList(document, hosts, 100);
+    EXPECT_EQ(NamesOf(HostsFrom(document.Serialize())), "only HOST_1 ");
+}
+
 TEST(SettingsFileTest, GarbageBinaryAndHugeLinesLoadAsDefaultsPlusTheValidHosts)
 {
     constexpr char kBinaryStart[] = "\x7f"

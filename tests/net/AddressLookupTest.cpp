@@ -196,6 +196,35 @@ TEST_F(AddressLookupTest, HostAddressBelievesTheResolverOnlyForAnAddressWeOwn)
     EXPECT_EQ(hostAddressWith("192.0.2.1 pondel-test\n"), Ip("198.51.100.1"));
 }
 
+TEST_F(AddressLookupTest, OwnAddressIsOnTheAdapterOfTheDefaultRoute)
+{
+    const auto& second = network_.AddPeer(
+        {"203.0.113.1", 24, "02:00:00:00:0c:01"}, {"203.0.113.20", 24, "02:00:00:00:0c:02"});
+    const std::string secondIf = second.localIf; // later peers move the vector
+    EXPECT_EQ(GetLocalHostAddress(), Ip("198.51.100.1")) << "no default route: the first adapter";
+
+    MustRun({"ip", "route", "add", "default", "via", "203.0.113.20", "dev", secondIf});
+    EXPECT_EQ(GetLocalHostAddress(), Ip("203.0.113.1"));
+
+    // Of two default routes the one of lower metric counts.
+    MustRun({"ip", "route", "del", "default"});
+    MustRun({"ip", "route", "add", "default", "via", "198.51.100.20", "metric", "200"});
+    MustRun({"ip", "route", "add", "default", "via", "203.0.113.20", "metric", "100"});
+    EXPECT_EQ(GetLocalHostAddress(), Ip("203.0.113.1"));
+    MustRun({"ip", "route", "del", "default", "via", "203.0.113.20", "metric", "100"});
+    EXPECT_EQ(GetLocalHostAddress(), Ip("198.51.100.1"));
+    MustRun({"ip", "route", "del", "default"});
+
+    // A default route of another table, or over an adapter that does not
+    // qualify, leaves the first adapter.
+    MustRun({"ip", "route", "add", "default", "via", "203.0.113.20", "table", "100"});
+    EXPECT_EQ(GetLocalHostAddress(), Ip("198.51.100.1"));
+    MustRun({"ip", "route", "add", "default", "dev", "lo"});
+    EXPECT_EQ(GetLocalHostAddress(), Ip("198.51.100.1"));
+    MustRun({"ip", "route", "del", "default", "dev", "lo"});
+    MustRun({"ip", "route", "flush", "table", "100"});
+}
+
 TEST(AddressLookupAloneTest, LoopbackOnlyNamespaceHasNoAddressAndNoNetwork)
 {
     test::EmptyNamespace empty;

@@ -72,6 +72,19 @@ TEST(JudgeIcmpMessageTest, OnlyOurEchoReplyAnswers)
     EXPECT_EQ(judge(kIcmpEchoReply, 0x22, 0), IcmpVerdict::kIgnored);
     EXPECT_EQ(judge(kIcmpEchoReply, 0x21, 1), IcmpVerdict::kIgnored);
     EXPECT_EQ(judge(5, 0x21, 0), IcmpVerdict::kNotAnswered); // redirect, like every other error
+    EXPECT_EQ(judge(kIcmpEchoRequest, 0x21, 0), IcmpVerdict::kIgnored);
+    EXPECT_EQ(judge(kIcmpTimeExceeded, 0x21, 0), IcmpVerdict::kIgnored);
+}
+
+TEST(JudgeIcmpMessageTest, ErrorsEndTheProbeWhateverTheirLastFourHeaderBytesHold)
+{
+    // Fragmentation needed with the next hop's MTU (1400) in bytes 6 and 7.
+    EXPECT_EQ(JudgeIcmpMessage(Bytes{kIcmpDestinationUnreachable, 4, 0, 0, 0, 0, 0x05, 0x78}, 7),
+        IcmpVerdict::kNotAnswered);
+    // A redirect names its gateway (192.0.2.1) in bytes 4 to 7.
+    EXPECT_EQ(JudgeIcmpMessage(Bytes{5, 1, 0, 0, 192, 0, 2, 1}, 7), IcmpVerdict::kNotAnswered);
+    // A parameter problem points at the bad byte in byte 4.
+    EXPECT_EQ(JudgeIcmpMessage(Bytes{12, 0, 0, 0, 20, 0, 0, 0}, 7), IcmpVerdict::kNotAnswered);
     EXPECT_EQ(JudgeIcmpMessage(Bytes{0, 0, 0, 0}, 0), IcmpVerdict::kNotAnswered);
 }
 

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include "TemporaryDirectory.h"
 #include "TestNetwork.h"
 
 namespace pondel {
@@ -79,10 +80,12 @@ protected:
 TEST_F(PingCommandTest, HostileTargetsRunNothing)
 {
     // No shell ever sees the target, and ping cannot resolve shell text.
-    const bool existedBefore = std::filesystem::exists("/tmp/pwned");
-    EXPECT_EQ(PingCommand("; touch /tmp/pwned", 300), -1);
-    EXPECT_EQ(PingCommand("198.51.100.20; touch /tmp/pwned", 300), -1);
-    EXPECT_TRUE(existedBefore || !std::filesystem::exists("/tmp/pwned"));
+    const TemporaryDirectory folder;
+    const std::string marker = (folder / "pwned").string();
+    EXPECT_EQ(PingCommand("; touch " + marker, 300), -1);
+    EXPECT_EQ(PingCommand("198.51.100.20; touch " + marker, 300), -1);
+    EXPECT_EQ(PingCommand("$(touch " + marker + ")", 300), -1);
+    EXPECT_FALSE(std::filesystem::exists(marker));
     // Targets that would read as options never reach ping.
     UseFakePing();
     for (const std::string_view target : {""sv, "-c 5"sv, "-f"sv, "--help"sv, "\0-x"sv})
@@ -114,8 +117,8 @@ TEST_F(PingCommandTest, OneEchoWithTheWaitInSecondsAndProbeHostUsesItUnlessItsOw
         CAP_NET_RAW, [] { return ProbeHost(kSilentHost, Settings(true)); });
     EXPECT_EQ(withoutIcmpSocket, 1);
     EXPECT_EQ(FakeRuns(),
-        "-c 1 -n -W 1.500 -- 198.51.100.20\n-c 1 -n -W 0.001 -- 198.51.100.20\n"
-        "-c 1 -n -W 0.300 -- 203.0.113.20\n-c 1 -n -W 0.300 -- 203.0.113.20\n");
+        "-4 -c 1 -n -W 1.500 -- 198.51.100.20\n-4 -c 1 -n -W 0.001 -- 198.51.100.20\n"
+        "-4 -c 1 -n -W 0.300 -- 203.0.113.20\n-4 -c 1 -n -W 0.300 -- 203.0.113.20\n");
 }
 
 } // namespace

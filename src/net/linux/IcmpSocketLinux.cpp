@@ -2,18 +2,19 @@
 
 #include <cerrno>
 #include <cstring>
-#include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include <arpa/inet.h>
 #include <linux/errqueue.h>
-#include <netdb.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 
+#include "AsciiText.h"
 #include "Ipv4Text.h"
+#include "SystemNetwork.h"
 
 namespace pondel {
 namespace {
@@ -22,7 +23,6 @@ constexpr int kTimeToLive = 30;
 // The largest IPv4 header followed by a whole echo message: more than any
 // reply we parse needs.
 constexpr std::size_t kReplyBufferSize = 60 + kIcmpRequestSize;
-constexpr std::size_t kIcmpHeaderSize = 8;
 
 using ReplyBuffer = std::array<std::uint8_t, kReplyBufferSize>;
 
@@ -63,31 +63,20 @@ IcmpSocket OpenDatagramSocket(int& error)
     return IcmpSocket(std::move(handle), IcmpSocketKind::kDatagram, ntohs(local.sin_port));
 }
 
-struct AddressListDeleter {
-    void operator()(addrinfo* list) const { freeaddrinfo(list); }
-};
-
 // The target in network order: dotted decimal first, then a name lookup
 // that takes the first IPv4 address.
 std::optional<in_addr_t> ResolveTarget(std::string_view target)
 {
-    const std::string text(target.substr(0, target.find('\0')));
-    if (text.empty())
+    target = CutAtNul(target);
+    if (target.empty())
         return std::nullopt;
-    const std::uint32_t numeric = TextToIp(text);
+    const std::uint32_t numeric = TextToIp(target);
     if (numeric != kInvalidIp)
         return htonl(numeric);
-
-    addrinfo hints{};
-    hints.ai_family = AF_INET;
-    hints.ai_socktype = SOCK_DGRAM;
-    addrinfo* found = nullptr;
-    if (getaddrinfo(text.c_str(), nullptr, &hints, &found) != 0 || found == nullptr)
+    const std::vector<std::uint32_t> addresses = system_network::ResolveIpv4(target);
+    if (addresses.empty())
         return std::nullopt;
-    const std::unique_ptr<addrinfo, AddressListDeleter> list(found);
-    sockaddr_in address{};
-    std::memcpy(&address, list->ai_addr, sizeof address);
-    return address.sin_addr.s_addr;
+    return htonl(addresses.front());
 }
 
 // Waits up to the full timeout for something to read; false on time-out or

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "RunCommand.h"
+#include "AsciiText.h"
 
 namespace pondel {
 namespace {
@@ -26,12 +27,14 @@ std::string WaitSeconds(std::uint32_t timeOut)
 // interpreter to look up, and the target goes to ping as one argument.
 int PingCommand(std::string_view target, std::uint32_t timeOut)
 {
-    const std::string host(target.substr(0, target.find('\0')));
+    const std::string host(CutAtNul(target));
     // Anything beginning with '-' would be read as an option.
     if (host.empty() || host.front() == '-')
         return -1;
+    // IPv4 only, as our own echo is: a name with an IPv6 address as well
+    // must not be probed over IPv6 in one mode and IPv4 in the other.
     const int status =
-        RunCommand({"ping", "-c", "1", "-n", "-W", WaitSeconds(timeOut), "--", host});
+        RunCommand({"ping", "-4", "-c", "1", "-n", "-W", WaitSeconds(timeOut), "--", host});
     return status == 0 ? 0 : -1;
 }
 

@@ -125,7 +125,11 @@ std::optional<Socket> Socket::Open(std::uint32_t groups)
     SocketHandle handle(socket(AF_NETLINK, SOCK_RAW | SOCK_CLOEXEC, NETLINK_ROUTE));
     if (!handle)
         return std::nullopt;
-    setsockopt(handle.Get(), SOL_SOCKET, SO_RCVTIMEO, &kReceiveTimeout, sizeof kReceiveTimeout);
+    // Without its time limit a socket that never answers would hang the
+    // caller for good, so a socket that refuses one is not used.
+    if (setsockopt(
+            handle.Get(), SOL_SOCKET, SO_RCVTIMEO, &kReceiveTimeout, sizeof kReceiveTimeout) != 0)
+        return std::nullopt;
     sockaddr_nl local{};
     local.nl_family = AF_NETLINK;
     local.nl_groups = groups;

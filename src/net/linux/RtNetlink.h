@@ -17,18 +17,18 @@ namespace pondel::rtnetlink {
 // One whole netlink message (header first), copied out of the receive buffer.
 using Message = std::vector<std::uint8_t>;
 
-const nlmsghdr& Header(const Message& message);
+[[nodiscard]] const nlmsghdr& Header(const Message& message);
 
 // The kernel's accessor macros cast in the C way, which our warnings refuse;
 // these do the same arithmetic.
 inline constexpr std::size_t kHeaderSize = NLMSG_ALIGN(sizeof(nlmsghdr));
 inline constexpr std::size_t kAttributeHeaderSize = RTA_ALIGN(sizeof(rtattr));
 
-inline const std::uint8_t* AttributeData(const rtattr* attribute)
+[[nodiscard]] inline const std::uint8_t* AttributeData(const rtattr* attribute)
 {
     return reinterpret_cast<const std::uint8_t*>(attribute) + kAttributeHeaderSize;
 }
-inline std::size_t AttributeDataSize(const rtattr* attribute)
+[[nodiscard]] inline std::size_t AttributeDataSize(const rtattr* attribute)
 {
     return attribute->rta_len - kAttributeHeaderSize;
 }
@@ -59,10 +59,10 @@ class Attributes final {
 public:
     Attributes(const Message& message, std::size_t bodySize);
 
-    const rtattr* Find(std::uint16_t type) const;
-    std::size_t PayloadSize(std::uint16_t type) const;
-    std::optional<std::uint32_t> U32(std::uint16_t type) const;
-    std::optional<std::uint8_t> U8(std::uint16_t type) const;
+    [[nodiscard]] const rtattr* Find(std::uint16_t type) const;
+    [[nodiscard]] std::size_t PayloadSize(std::uint16_t type) const;
+    [[nodiscard]] std::optional<std::uint32_t> U32(std::uint16_t type) const;
+    [[nodiscard]] std::optional<std::uint8_t> U8(std::uint16_t type) const;
 
 private:
     std::vector<const rtattr*> byType_;
@@ -70,7 +70,7 @@ private:
 
 // The fixed body that follows the header, or null when the message is too short.
 template <typename Body>
-const Body* BodyOf(const Message& message)
+[[nodiscard]] const Body* BodyOf(const Message& message)
 {
     if (message.size() < kHeaderSize + sizeof(Body) ||
         Header(message).nlmsg_len < kHeaderSize + sizeof(Body))
@@ -81,19 +81,19 @@ const Body* BodyOf(const Message& message)
 class Socket final {
 public:
     // Opens a routing socket; `groups` (RTMGRP_* bits) subscribes to changes.
-    static std::optional<Socket> Open(std::uint32_t groups = 0);
+    [[nodiscard]] static std::optional<Socket> Open(std::uint32_t groups = 0);
 
     // Runs a dump request and returns every answer; none on any failure.
     // A dump the kernel marks as interrupted by a change is run again.
-    std::optional<std::vector<Message>> Dump(Request& request);
+    [[nodiscard]] std::optional<std::vector<Message>> Dump(Request& request);
 
     // Sends a single request and returns its one answer; none on failure,
     // including an error answer from the kernel.
-    std::optional<Message> Ask(Request& request);
+    [[nodiscard]] std::optional<Message> Ask(Request& request);
 
     // Reads the messages of one datagram the kernel has sent us (after poll
     // said there is one); none on failure, such as lost notifications.
-    std::optional<std::vector<Message>> ReadMessages();
+    [[nodiscard]] std::optional<std::vector<Message>> ReadMessages();
 
     int Descriptor() const { return handle_.Get(); }
 
@@ -103,7 +103,7 @@ private:
     {
     }
 
-    bool Send(Request& request, std::uint32_t sequence);
+    [[nodiscard]] bool Send(Request& request, std::uint32_t sequence);
     std::uint32_t NextSequence() { return ++sequence_; }
 
     SocketHandle handle_;

@@ -3,6 +3,7 @@
 // rtnetlink reports the address flags and the interface index of an alias.
 #include "SystemNetwork.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <map>
@@ -140,6 +141,29 @@ std::optional<std::vector<RawAddress>> DumpAddresses(rtnetlink::Socket& socket)
     return DumpTable<RawAddress>(socket, RTM_GETADDR, RTM_NEWADDR, filter, ParseAddress);
 }
 
+struct DefaultRoute {
+    int interfaceIndex = 0;
+    std::uint32_t metric = 0;
+};
+
+// A route that is a default route of the main table over one interface.
+std::optional<DefaultRoute> ParseDefaultRoute(const Message& message)
+{
+    const auto* body = BodyOf<rtmsg>(message);
+    if (body == nullptr || body->rtm_family != AF_INET || body->rtm_dst_len != 0 ||
+        body->rtm_type != RTN_UNICAST)
+        return std::nullopt;
+    const Attributes attributes(message, sizeof(rtmsg));
+    // Table numbers above 255 live only in RTA_TABLE.
+    if (attributes.U32(RTA_TABLE).value_or(body->rtm_table) != RT_TABLE_MAIN)
+        return std::nullopt;
+    const auto interfaceIndex = attributes.U32(RTA_OIF);
+    if (!interfaceIndex)
+        return std::nullopt;
+    return DefaultRoute{
+        static_cast<int>(*interfaceIndex), attributes.U32(RTA_PRIORITY).value_or(0)};
+}
+
 struct AddrinfoRelease {
     void operator()(addrinfo* list) const { freeaddrinfo(list); }
 };
@@ -182,17 +206,32 @@ std::optional<std::vector<AddressTableRow>> ReadAddressTable()
     return rows;
 }
 
-std::vector<std::uint32_t> ResolveOwnHostName()
+std::optional<int> DefaultRouteInterface()
 {
-    std::array<char, 256> name{};
-    if (gethostname(name.data(), name.size() - 1) != 0)
-        return {};
+    auto socket = rtnetlink::Socket::Open();
+    if (!socket)
+        return std::nullopt;
+    rtmsg filter{};
+    filter.rtm_family = AF_INET;
+    const auto routes =
+        DumpTable<DefaultRoute>(*socket, RTM_GETROUTE, RTM_NEWROUTE, filter, ParseDefaultRoute);
+    if (!routes || routes->empty())
+        return std::nullopt;
+    // The kernel takes the route of lowest metric; of equal ones, the first.
+    const auto best = std::min_element(routes->begin(), routes->end(),
+        [](const DefaultRoute& a, const DefaultRoute& b) { return a.metric < b.metric; });
+    return best->interfaceIndex;
+}
+
+std::vector<std::uint32_t> ResolveIpv4(std::string_view hostName)
+{
+    const std::string name(hostName);
     addrinfo hints{};
     hints.ai_family = AF_INET;
     // One entry per address instead of one per socket type.
     hints.ai_socktype = SOCK_DGRAM;
     addrinfo* found = nullptr;
-    if (getaddrinfo(name.data(), nullptr, &hints, &found) != 0)
+    if (name.empty() || getaddrinfo(name.c_str(), nullptr, &hints, &found) != 0)
         return {};
     const std::unique_ptr<addrinfo, AddrinfoRelease> list(found);
 
@@ -205,6 +244,14 @@ std::vector<std::uint32_t> ResolveOwnHostName()
         addresses.push_back(ntohl(address.sin_addr.s_addr));
     }
     return addresses;
+}
+
+std::vector<std::uint32_t> ResolveOwnHostName()
+{
+    std::array<char, 256> name{};
+    if (gethostname(name.data(), name.size() - 1) != 0)
+        return {};
+    return ResolveIpv4(name.data());
 }
 
 } // namespace pondel::system_network

@@ -19,16 +19,15 @@ bool IsOpen(int fd)
 
 ConsoleResult WriteToConsole(std::string_view text)
 {
-    if (IsOpen(STDOUT_FILENO)) {
-        WriteAll(STDOUT_FILENO, text);
-        return kConsoleStdout;
-    }
+    // A write that fails (a full disk, a closed pipe) reached no one, and
+    // says so as a console that could not be opened does.
+    if (IsOpen(STDOUT_FILENO))
+        return WriteAll(STDOUT_FILENO, text) ? kConsoleStdout : kConsoleUnavailable;
     // The controlling terminal stands in for a console of our own.
     const UniqueFd terminal(::open("/dev/tty", O_WRONLY | O_NOCTTY | O_CLOEXEC));
     if (!terminal)
         return kConsoleUnavailable;
-    WriteAll(terminal.Get(), text);
-    return kConsoleOpened;
+    return WriteAll(terminal.Get(), text) ? kConsoleOpened : kConsoleUnavailable;
 }
 
 } // namespace pondel

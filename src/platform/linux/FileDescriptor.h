@@ -27,7 +27,7 @@ public:
     bool IsValid() const noexcept { return fd_ >= 0; }
     explicit operator bool() const noexcept { return IsValid(); }
 
-    int Release() noexcept;
+    [[nodiscard]] int Release() noexcept;
     void Reset(int fd = -1) noexcept;
 
 private:
@@ -36,6 +36,6 @@ private:
 
 // Writes all of text, going on after partial writes and interruptions.
 // False on the first real error, with errno set.
-bool WriteAll(int fd, std::string_view text);
+[[nodiscard]] bool WriteAll(int fd, std::string_view text);
 
 } // namespace pondel

@@ -2,6 +2,8 @@
 
 #include <cerrno>
 
+#include <csignal>
+
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -31,6 +33,25 @@ public:
     posix_spawn_file_actions_t actions_;
     posix_spawnattr_t attributes_;
 };
+
+// A parent may hand us SIGCHLD ignored (or with SA_NOCLDWAIT), and exec
+// keeps that. The kernel then reaps every child at once and waitpid fails
+// with ECHILD, so no exit code could ever be read. Nothing in this program
+// depends on children being reaped for it, so the default disposition is put
+// back before each start; the check is idempotent and safe from any thread.
+void LetChildrenBeWaitedFor()
+{
+    struct sigaction current { };
+    if (sigaction(SIGCHLD, nullptr, &current) != 0)
+        return;
+    const bool ignored = current.sa_handler == SIG_IGN && (current.sa_flags & SA_SIGINFO) == 0;
+    if (!ignored && (current.sa_flags & SA_NOCLDWAIT) == 0)
+        return;
+    if (ignored)
+        current.sa_handler = SIG_DFL;
+    current.sa_flags &= ~SA_NOCLDWAIT;
+    sigaction(SIGCHLD, &current, nullptr);
+}
 
 int WaitForExit(pid_t pid)
 {
@@ -62,6 +83,7 @@ int RunCommand(const std::vector<std::string>& argv)
     // Nothing else the program holds open reaches the child.
     posix_spawn_file_actions_addclosefrom_np(&setup.actions_, STDERR_FILENO + 1);
 
+    LetChildrenBeWaitedFor();
     pid_t pid = 0;
     if (posix_spawnp(&pid, arguments[0], &setup.actions_, &setup.attributes_, arguments.data(),
             environ) != 0)

@@ -1,0 +1,376 @@
+// The settings file against literal files: every key spelt out here, apart
+// from the program's own tables, so that a misspelt key, a key read with the
+// wrong rule or a lost size cap shows.
+#include "Settings.h"
+
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+#include <optional>
+#include <string>
+#include <variant>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "TemporaryDirectory.h"
+
+namespace pondel {
+namespace {
+
+constexpr auto kUintMax = std::numeric_limits<std::uint32_t>::max();
+constexpr auto kIntMax = std::numeric_limits<std::int32_t>::max();
+
+AppSettings LoadedFrom(const std::string& text)
+{
+    AppSettings settings;
+    SetDefaultSettings(settings);
+    LoadSettings(IniDocument::Parse(text), settings);
+    return settings;
+}
+
+constexpr std::string_view kDefaultsFile = "[SETTING]\n"
+                                           "PORT_NO=7\n"
+                                           "ICMP_TIME_OUT=30\n"
+                                           "COLLECT_HOST_ICMP_TIME_OUT=30\n"
+                                           "COLLECT_HOST_ADDR_START=\n"
+                                           "COLLECT_HOST_ADDR_END=\n"
+                                           "COLLECT_HOST_NET_MASK=\n"
+                                           "MAX_HOST_NUM=100\n"
+                                           "LIST_ROW_HEIGHT=20\n"
+                                           "AUTO_REFRESH=1\n"
+                                           "ENABLE_REMOTE_SHUTDOWN=0\n"
+                                           "TIMER_INTERVAL=60\n"
+                                           "INIT_REFRESH=1\n"
+                                           "NO_EXTERNAL_COMMAND=0\n"
+                                           "CHECK_NETWORK_SEGMENT=0\n"
+                                           "ACTIVE_MARK_TYPE=0\n"
+                                           "ACTIVE_IMG_MASK_COLOR=#0000FF\n"
+                                           "ACTIVE_MARK_TEXT_COLOR=#000000\n"
+                                           "ACTIVE_MARK_BACK_COLOR=#00FF00\n"
+                                           "ACTIVE_MARK_TEXT=\" * \"\n"
+                                           "NON_BROADCAST_DFLT=0\n"
+                                           "TASK_TRAY_ICON=0\n"
+                                           "DEFAULT_HOST=-1\n"
+                                           "[WINDOW]\n"
+                                           "WINDOW_X=100\n"
+                                           "WINDOW_Y=50\n"
+                                           "WINDOW_WIDTH=600\n"
+                                           "WINDOW_HEIGHT=400\n"
+                                           "ITEM_WIDTH_BOOT=0\n"
+                                           "ITEM_WIDTH_HOST_NAME=0\n"
+                                           "ITEM_WIDTH_COMMENT=0\n"
+                                           "ITEM_WIDTH_IP_ADDR=0\n"
+                                           "ITEM_WIDTH_NET_MASK=0\n"
+                                           "ITEM_WIDTH_MAC_ADDR=0\n"
+                                           "[HOST_0]\n"
+                                           "HOST_NAME=pc1\n"
+                                           "COMMENT=desk\n"
+                                           "IP_ADDR=192.0.2.10\n"
+                                           "NET_MASK=255.255.255.0\n"
+                                           "MAC_ADDR=00:11:22:33:44:55\n";
+
+TEST(SettingsGoldenTest, DefaultsAreWrittenByteForByte)
+{
+    const TemporaryDirectory folder;
+    const auto file = folder / "Pondel.ini";
+    AppSettings defaults;
+    SetDefaultSettings(defaults);
+    HostList hosts;
+    hosts.Append(MakeHostInfo("pc1", "desk", "192.0.2.10", "255.255.255.0", "00:11:22:33:44:55"));
+    WindowState window;
+    window.window = ScreenRect{100, 50, 700, 450};
+    window.fallback = ScreenRect{0, 0, 640, 480};
+    window.virtualScreenWidth = 1920;
+    window.virtualScreenHeight = 1080;
+    ASSERT_TRUE(SaveSettings(file, defaults, hosts, window));
+    EXPECT_EQ(ReadTextFile(file), kDefaultsFile);
+}
+
+TEST(SettingsGoldenTest, EveryKeyIsReadIntoItsOwnField)
+{
+    const std::string file = "[SETTING]\r\n"
+                             "PORT_NO=9\r\n"
+                             "ICMP_TIME_OUT=250\r\n"
+                             "COLLECT_HOST_ICMP_TIME_OUT=40\r\n"
+                             "COLLECT_HOST_ADDR_START=192.0.2.1\r\n"
+                             "COLLECT_HOST_ADDR_END=192.0.2.254\r\n"
+                             "COLLECT_HOST_NET_MASK=255.255.255.0\r\n"
+                             "MAX_HOST_NUM=500\r\n"
+                             "LIST_ROW_HEIGHT=24\r\n"
+                             "AUTO_REFRESH=0\r\n"
+                             "ENABLE_REMOTE_SHUTDOWN=1\r\n"
+                             "TIMER_INTERVAL=120\r\n"
+                             "INIT_REFRESH=0\r\n"
+                             "NO_EXTERNAL_COMMAND=1\r\n"
+                             "CHECK_NETWORK_SEGMENT=1\r\n"
+                             "ACTIVE_MARK_TYPE=1\r\n"
+                             "ACTIVE_IMG_MASK_COLOR=#102030\r\n"
+                             "ACTIVE_MARK_TEXT_COLOR=#405060\r\n"
+                             "ACTIVE_MARK_BACK_COLOR=#708090\r\n"
+                             "ACTIVE_MARK_TEXT=\" on \"\r\n"
+                             "NON_BROADCAST_DFLT=1\r\n"
+                             "TASK_TRAY_ICON=1\r\n"
+                             "DEFAULT_HOST=3\r\n"
+                             "[WINDOW]\r\n"
+                             "WINDOW_X=-1200\r\n"
+                             "WINDOW_Y=33\r\n"
+                             "WINDOW_WIDTH=800\r\n"
+                             "WINDOW_HEIGHT=612\r\n"
+                             "ITEM_WIDTH_BOOT=11\r\n"
+                             "ITEM_WIDTH_HOST_NAME=12\r\n"
+                             "ITEM_WIDTH_COMMENT=13\r\n"
+                             "ITEM_WIDTH_IP_ADDR=14\r\n"
+                             "ITEM_WIDTH_NET_MASK=15\r\n"
+                             "ITEM_WIDTH_MAC_ADDR=-16\r\n"
+                             "[HOST_0]\r\n"
+                             "HOST_NAME=server\r\n"
+                             "COMMENT=rack 2\r\n"
+                             "IP_ADDR=198.51.100.7\r\n"
+                             "NET_MASK=255.255.0.0\r\n"
+                             "MAC_ADDR=AA-BB-CC-DD-EE-FF\r\n";
+    const IniDocument document = IniDocument::Parse(file);
+    const AppSettings s = LoadedFrom(file);
+    EXPECT_EQ(s.portNo, 9u);
+    EXPECT_EQ(s.icmpTimeOut, 250u);
+    EXPECT_EQ(s.collectHostIcmpTimeOut, 40u);
+    EXPECT_EQ(s.collectHostAddrStart, "192.0.2.1");
+    EXPECT_EQ(s.collectHostAddrEnd, "192.0.2.254");
+    EXPECT_EQ(s.collectHostNetMask, "255.255.255.0");
+    EXPECT_EQ(s.maxHostNum, 500u);
+    EXPECT_EQ(s.listRowHeight, 24u);
+    EXPECT_EQ(s.autoRefresh, 0u);
+    EXPECT_EQ(s.enableRemoteShutdown, 1u);
+    EXPECT_EQ(s.timerInterval, 120u);
+    EXPECT_EQ(s.initRefresh, 0u);
+    EXPECT_EQ(s.noExternalCommand, 1u);
+    EXPECT_EQ(s.checkNetworkSegment, 1u);
+    EXPECT_EQ(s.activeMarkType, 1u);
+    EXPECT_EQ(s.activeImgMaskColor, MakeColor(0x10, 0x20, 0x30));
+    EXPECT_EQ(s.activeMarkTextColor, MakeColor(0x40, 0x50, 0x60));
+    EXPECT_EQ(s.activeMarkBackColor, MakeColor(0x70, 0x80, 0x90));
+    EXPECT_EQ(s.activeMarkText, " on ");
+    EXPECT_EQ(s.nonBroadcastDflt, 1u);
+    EXPECT_EQ(s.taskTrayIcon, 1u);
+    EXPECT_EQ(s.columnWidths, (ColumnWidths{11, 12, 13, 14, 15, -16}));
+    EXPECT_EQ(ReadIntSetting(document, kSettingSection, kDefaultHostKey), 3);
+    EXPECT_EQ(ReadIntSetting(document, kWindowSection, kWindowXKey), -1200);
+    EXPECT_EQ(ReadIntSetting(document, kWindowSection, kWindowYKey), 33);
+    EXPECT_EQ(ReadIntSetting(document, kWindowSection, kWindowWidthKey), 800);
+    EXPECT_EQ(ReadIntSetting(document, kWindowSection, kWindowHeightKey), 612);
+
+    HostList hosts;
+    LoadHostList(document, s.maxHostNum, hosts);
+    ASSERT_EQ(hosts.Count(), 1);
+    const tHostInfo expected =
+        MakeHostInfo("server", "rack 2", "198.51.100.7", "255.255.0.0", "AA-BB-CC-DD-EE-FF");
+    EXPECT_EQ(std::memcmp(&hosts[0], &expected, sizeof expected), 0);
+}
+
+// One read rule, as the file's values go in: {value, what the field holds
+// after it}. std::nullopt stands for "the default stays".
+struct RuleCase {
+    std::string_view value;
+    std::optional<std::uint32_t> expected;
+};
+
+using NumberField = std::uint32_t AppSettings::*;
+
+struct NumberKey {
+    std::string_view name;
+    NumberField field;
+};
+
+void ExpectRule(const NumberKey& key, std::initializer_list<RuleCase> cases)
+{
+    const AppSettings defaults;
+    for (const RuleCase& c : cases) {
+        const std::string line = c.value.data() == nullptr
+            ? std::string()
+            : std::string(key.name) + "=" + std::string(c.value) + "\n";
+        const AppSettings loaded = LoadedFrom("[SETTING]\n" + line);
+        EXPECT_EQ(loaded.*key.field, c.expected.value_or(defaults.*key.field))
+            << key.name << "=" << c.value;
+    }
+}
+
+constexpr std::string_view kMissing{}; // no line for the key at all
+
+TEST(SettingsReadRuleTest, AnyNumberIsTakenAsItReads)
+{
+    ExpectRule({"PORT_NO", &AppSettings::portNo},
+        {{"0", 0}, {"12abc", 12}, {"-1", kUintMax}, {"65536", 65536}, {"x", 0}, {"", std::nullopt},
+            {kMissing, std::nullopt}});
+}
+
+TEST(SettingsReadRuleTest, NonZeroKeysKeepTheirValueForZero)
+{
+    const NumberKey keys[] = {{"ICMP_TIME_OUT", &AppSettings::icmpTimeOut},
+        {"COLLECT_HOST_ICMP_TIME_OUT", &AppSettings::collectHostIcmpTimeOut},
+        {"MAX_HOST_NUM", &AppSettings::maxHostNum},
+        {"LIST_ROW_HEIGHT", &AppSettings::listRowHeight},
+        {"TIMER_INTERVAL", &AppSettings::timerInterval}};
+    for (const NumberKey& key : keys) {
+        ExpectRule(key,
+            {{"0", std::nullopt}, {"x", std::nullopt}, {"", std::nullopt}, {"7", 7}, {" 15s", 15},
+                {"-1", kUintMax}, {"4294967296", kUintMax}, {kMissing, std::nullopt}});
+    }
+}
+
+TEST(SettingsReadRuleTest, FlagsReadAsZeroOrOneAndOnlyFlagsAreWrittenSo)
+{
+    const NumberKey flags[] = {{"AUTO_REFRESH", &AppSettings::autoRefresh},
+        {"ENABLE_REMOTE_SHUTDOWN", &AppSettings::enableRemoteShutdown},
+        {"INIT_REFRESH", &AppSettings::initRefresh},
+        {"NO_EXTERNAL_COMMAND", &AppSettings::noExternalCommand},
+        {"CHECK_NETWORK_SEGMENT", &AppSettings::checkNetworkSegment},
+        {"NON_BROADCAST_DFLT", &AppSettings::nonBroadcastDflt},
+        {"TASK_TRAY_ICON", &AppSettings::taskTrayIcon}};
+    const NumberKey markType{"ACTIVE_MARK_TYPE", &AppSettings::activeMarkType};
+    for (const NumberKey& key : flags)
+        ExpectRule(key,
+            {{"5", 1}, {"1", 1}, {"0", 0}, {"no", 0}, {"-3", 1}, {"", std::nullopt},
+                {kMissing, std::nullopt}});
+    ExpectRule(markType,
+        {{"5", 1}, {"1", 1}, {"0", 0}, {"no", 0}, {"-3", 1}, {"", std::nullopt},
+            {kMissing, std::nullopt}});
+
+    // Held values other than 0 and 1 (the option dialog's, say): flags are
+    // written as 0 or 1, the mark type as it is held.
+    AppSettings odd;
+    for (const NumberKey& key : flags)
+        odd.*key.field = 5;
+    odd.*markType.field = 5;
+    IniDocument document;
+    SaveSettings(document, odd, HostList{}, WindowState{});
+    for (const NumberKey& key : flags)
+        EXPECT_EQ(document.Find(kSettingSection, key.name), "1") << key.name;
+    EXPECT_EQ(document.Find(kSettingSection, markType.name), "5");
+}
+
+TEST(SettingsReadRuleTest, ColoursAreTakenOnlyWhenAllThreePairsRead)
+{
+    const NumberKey keys[] = {{"ACTIVE_IMG_MASK_COLOR", &AppSettings::activeImgMaskColor},
+        {"ACTIVE_MARK_TEXT_COLOR", &AppSettings::activeMarkTextColor},
+        {"ACTIVE_MARK_BACK_COLOR", &AppSettings::activeMarkBackColor}};
+    for (const NumberKey& key : keys) {
+        ExpectRule(key,
+            {{"#ff0000", MakeColor(255, 0, 0)}, {"#FF000", MakeColor(255, 0, 0)},
+                {"#010203xyz", MakeColor(1, 2, 3)}, {"#FF00", std::nullopt},
+                {"FF0000", std::nullopt}, {"0", std::nullopt}, {"", std::nullopt},
+                {kMissing, std::nullopt}});
+    }
+}
+
+TEST(SettingsReadRuleTest, TextsAreTakenWhenNotEmpty)
+{
+    using TextField = std::string AppSettings::*;
+    const std::pair<std::string_view, TextField> keys[] = {
+        {"COLLECT_HOST_ADDR_START", &AppSettings::collectHostAddrStart},
+        {"COLLECT_HOST_ADDR_END", &AppSettings::collectHostAddrEnd},
+        {"COLLECT_HOST_NET_MASK", &AppSettings::collectHostNetMask},
+        {"ACTIVE_MARK_TEXT", &AppSettings::activeMarkText}};
+    for (const auto& [name, field] : keys) {
+        const std::string key(name);
+        EXPECT_EQ(LoadedFrom("[SETTING]\n" + key + "= a b \n").*field, "a b") << key;
+        EXPECT_EQ(LoadedFrom("[SETTING]\n" + key + "=\" a \"\n").*field, " a ") << key;
+        EXPECT_EQ(LoadedFrom("[SETTING]\n" + key + "=" + std::string(2000, 'x')).*field,
+            std::string(1023, 'x'))
+            << key;
+        AppSettings current;
+        current.*field = "kept";
+        LoadSettings(IniDocument::Parse("[SETTING]\n" + key + "=\n"), current);
+        EXPECT_EQ(current.*field, "kept") << key;
+        LoadSettings(IniDocument::Parse("[SETTING]\n" + key + "=\"\"\n"), current);
+        EXPECT_EQ(current.*field, "kept") << key;
+    }
+}
+
+TEST(SettingsReadRuleTest, SignedKeysReadAsAtoi)
+{
+    const std::string_view widthKeys[] = {"ITEM_WIDTH_BOOT", "ITEM_WIDTH_HOST_NAME",
+        "ITEM_WIDTH_COMMENT", "ITEM_WIDTH_IP_ADDR", "ITEM_WIDTH_NET_MASK", "ITEM_WIDTH_MAC_ADDR"};
+    const std::pair<std::string_view, std::int32_t> cases[] = {
+        {"-5px", -5}, {"40", 40}, {"x", 0}, {"", 0}, {"2147483648", kIntMax}};
+    for (std::size_t column = 0; column < std::size(widthKeys); ++column) {
+        for (const auto& [value, expected] : cases) {
+            const AppSettings loaded = LoadedFrom(
+                "[WINDOW]\n" + std::string(widthKeys[column]) + "=" + std::string(value) + "\n");
+            ColumnWidths widths{};
+            widths[column] = expected;
+            EXPECT_EQ(loaded.columnWidths, widths) << widthKeys[column] << "=" << value;
+        }
+    }
+
+    const std::pair<std::string_view, std::string_view> intKeys[] = {
+        {kSettingSection, "DEFAULT_HOST"}, {kWindowSection, "WINDOW_X"},
+        {kWindowSection, "WINDOW_Y"}, {kWindowSection, "WINDOW_WIDTH"},
+        {kWindowSection, "WINDOW_HEIGHT"}};
+    for (const auto& [section, key] : intKeys) {
+        const auto read = [section, key](std::string_view value) {
+            return ReadIntSetting(IniDocument::Parse("[" + std::string(section) + "]\n" +
+                                      std::string(key) + "=" + std::string(value) + "\n"),
+                section, key);
+        };
+        EXPECT_EQ(read("-8"), -8) << key;
+        EXPECT_EQ(read("12abc"), 12) << key;
+        EXPECT_EQ(read("x"), 0) << key;
+        EXPECT_EQ(read(""), std::nullopt) << key;
+        EXPECT_EQ(read("-2147483649"), std::numeric_limits<std::int32_t>::min()) << key;
+        EXPECT_EQ(
+            ReadIntSetting(IniDocument::Parse("[" + std::string(section) + "]\n"), section, key),
+            std::nullopt)
+            << key;
+    }
+}
+
+// A file of the given size that takes no disk space.
+void MakeSparseFile(const std::filesystem::path& file, off_t size)
+{
+    const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    ASSERT_GE(fd, 0);
+    EXPECT_EQ(::ftruncate(fd, size), 0);
+    ::close(fd);
+}
+
+TEST(SettingsFileSizeTest, AFileAboveTheCapIsRefusedUnread)
+{
+    static_assert(SettingsFile::kMaxFileSize == std::size_t{256} << 20);
+    const TemporaryDirectory folder;
+    const auto file = folder / "Pondel.ini";
+    MakeSparseFile(file, static_cast<off_t>(SettingsFile::kMaxFileSize) + 1);
+    const SettingsFile huge = SettingsFile::Open(file);
+    EXPECT_EQ(huge.LoadStatus().errorNumber, EFBIG) << huge.LoadStatus().message;
+    EXPECT_TRUE(huge.Document().SectionNames().empty());
+    // An unread file is never replaced.
+    EXPECT_EQ(huge.Save().errorNumber, EFBIG);
+    EXPECT_EQ(std::filesystem::file_size(file), SettingsFile::kMaxFileSize + 1);
+
+    // A large file below the cap is read.
+    MakeSparseFile(file, 16 << 20);
+    EXPECT_TRUE(SettingsFile::Open(file).LoadStatus());
+}
+
+TEST(SettingsFileSizeTest, TheCapHoldsAtTheByteAndForFilesThatGrowWhileRead)
+{
+    const TemporaryDirectory folder;
+    const auto file = folder / "ten";
+    WriteTextFile(file, "0123456789");
+    std::string text;
+    EXPECT_TRUE(ReadWholeFile(file, 10, text));
+    EXPECT_EQ(text, "0123456789");
+    EXPECT_EQ(ReadWholeFile(file, 9, text).errorNumber, EFBIG);
+    EXPECT_EQ(text, "");
+    // Files of the proc file system say they are empty and hold text: only
+    // the count of bytes read can enforce the cap there.
+    ASSERT_TRUE(ReadWholeFile("/proc/self/status", 1 << 20, text));
+    ASSERT_GT(text.size(), 10u);
+    EXPECT_EQ(ReadWholeFile("/proc/self/status", 10, text).errorNumber, EFBIG);
+    EXPECT_EQ(text, "");
+}
+
+} // namespace
+} // namespace pondel
