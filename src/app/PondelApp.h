@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "AppSettings.h"
-#include "FileIo.h"
+#include "Result.h"
 #include "HostList.h"
 
 namespace pondel {
@@ -34,7 +34,7 @@ public:
     // How reading the settings file at start went: ENOENT when there was
     // none yet, another error when it exists but could not be read (the
     // defaults then apply, and SettingsFile::Save refuses to overwrite it).
-    [[nodiscard]] const IoStatus& SettingsLoadStatus() const { return settingsLoadStatus_; }
+    [[nodiscard]] const Result<void>& SettingsLoadStatus() const { return settingsLoadStatus_; }
     AppSettings& Settings() { return settings_; }
     HostList& Hosts() { return hosts_; }
 
@@ -42,7 +42,7 @@ private:
     std::vector<std::string> arguments_;
     MainWindowRunner runMainWindow_;
     std::string settingsPath_;
-    IoStatus settingsLoadStatus_;
+    Result<void> settingsLoadStatus_;
     AppSettings settings_;
     HostList hosts_;
     std::int32_t exitCode_ = 0;

@@ -263,7 +263,7 @@ void WriteWindowGeometry(IniDocument& document, const ScreenRect& window,
 
 } // namespace
 
-SettingsFile::SettingsFile(std::filesystem::path path, IoStatus loadStatus, IniDocument document)
+SettingsFile::SettingsFile(std::filesystem::path path, Result<void> loadStatus, IniDocument document)
     : path_(std::move(path))
     , loadStatus_(std::move(loadStatus))
     , document_(std::move(document))
@@ -272,15 +272,16 @@ SettingsFile::SettingsFile(std::filesystem::path path, IoStatus loadStatus, IniD
 
 SettingsFile SettingsFile::Open(std::filesystem::path path)
 {
-    std::string text;
-    IoStatus status = ReadWholeFile(path, kMaxFileSize, text);
-    IniDocument document = IniDocument::Parse(text);
-    return SettingsFile(std::move(path), std::move(status), std::move(document));
+    Result<std::string> text = ReadWholeFile(path, kMaxFileSize);
+    if (!text)
+        return SettingsFile(std::move(path), text.Error(), IniDocument::Parse(""));
+    IniDocument document = IniDocument::Parse(text.Value());
+    return SettingsFile(std::move(path), Result<void>(), std::move(document));
 }
 
-IoStatus SettingsFile::Save() const
+Result<void> SettingsFile::Save() const
 {
-    if (!loadStatus_.Ok() && loadStatus_.errorNumber != ENOENT)
+    if (!loadStatus_.Ok() && loadStatus_.Error().code != ENOENT)
         return loadStatus_;
     return ReplaceFileAtomically(path_, document_.Serialize());
 }
@@ -343,7 +344,7 @@ void SaveSettings(IniDocument& document, const AppSettings& settings, const Host
     SaveHostList(document, hosts, settings.maxHostNum);
 }
 
-IoStatus SaveSettings(const std::filesystem::path& path, const AppSettings& settings,
+Result<void> SaveSettings(const std::filesystem::path& path, const AppSettings& settings,
     const HostList& hosts, const WindowState& window)
 {
     SettingsFile file = SettingsFile::Open(path);
@@ -351,7 +352,7 @@ IoStatus SaveSettings(const std::filesystem::path& path, const AppSettings& sett
     return file.Save();
 }
 
-IoStatus SaveDefaultHost(const std::filesystem::path& path, std::int32_t row)
+Result<void> SaveDefaultHost(const std::filesystem::path& path, std::int32_t row)
 {
     SettingsFile file = SettingsFile::Open(path);
     file.Document().SetString(kSettingSection, kDefaultHostKey, std::to_string(row));

@@ -36,20 +36,20 @@ public:
 
     const std::filesystem::path& Path() const noexcept { return path_; }
     // ENOENT for a file that does not exist yet.
-    const IoStatus& LoadStatus() const noexcept { return loadStatus_; }
+    const Result<void>& LoadStatus() const noexcept { return loadStatus_; }
     const IniDocument& Document() const noexcept { return document_; }
     IniDocument& Document() noexcept { return document_; }
 
     // Writes the whole document over the file in one atomic step. Refused
     // when the file exists but could not be read, so that a save never
     // replaces content it has not seen.
-    [[nodiscard]] IoStatus Save() const;
+    [[nodiscard]] Result<void> Save() const;
 
 private:
-    SettingsFile(std::filesystem::path path, IoStatus loadStatus, IniDocument document);
+    SettingsFile(std::filesystem::path path, Result<void> loadStatus, IniDocument document);
 
     std::filesystem::path path_;
-    IoStatus loadStatus_;
+    Result<void> loadStatus_;
     IniDocument document_;
 };
 
@@ -93,11 +93,11 @@ void SaveHostList(IniDocument& document, const HostList& hosts, std::uint32_t ma
 
 // SaveSettings into the file at path: reads it afresh, so that lines written
 // by others since start-up survive, and writes it once, atomically.
-[[nodiscard]] IoStatus SaveSettings(const std::filesystem::path& path, const AppSettings& settings,
+[[nodiscard]] Result<void> SaveSettings(const std::filesystem::path& path, const AppSettings& settings,
     const HostList& hosts, const WindowState& window);
 
 // Rewrites DEFAULT_HOST alone in the file at path ("%d" of row).
-[[nodiscard]] IoStatus SaveDefaultHost(const std::filesystem::path& path, std::int32_t row);
+[[nodiscard]] Result<void> SaveDefaultHost(const std::filesystem::path& path, std::int32_t row);
 
 // A signed number key such as DEFAULT_HOST or WINDOW_X: none when missing or
 // empty, otherwise its atoi value.

@@ -4,13 +4,12 @@
 
 namespace pondel {
 
-IoStatus IoStatus::Failure(
-    int errorNumber, std::string_view step, const std::filesystem::path& file)
+ErrorInfo FileError(int errorNumber, std::string_view step, const std::filesystem::path& file)
 {
     std::string message(step);
     message.append(" ").append(file.string()).append(": ");
     message.append(std::system_category().message(errorNumber));
-    return IoStatus{errorNumber, std::move(message)};
+    return ErrorInfo{errorNumber, std::move(message)};
 }
 
 } // namespace pondel

@@ -5,26 +5,19 @@
 #include <string>
 #include <string_view>
 
+#include "Result.h"
+
 namespace pondel {
 
-// The outcome of a file operation: 0, or the system's error number with a
-// text naming the step, the file and the system's reason.
-struct IoStatus {
-    int errorNumber = 0;
-    std::string message;
+// A failed file operation: the system's error number with a text naming the
+// step, the file and the system's reason.
+[[nodiscard]] ErrorInfo FileError(
+    int errorNumber, std::string_view step, const std::filesystem::path& file);
 
-    bool Ok() const noexcept { return errorNumber == 0; }
-    explicit operator bool() const noexcept { return Ok(); }
-
-    [[nodiscard]] static IoStatus Failure(
-        int errorNumber, std::string_view step, const std::filesystem::path& file);
-};
-
-// Reads a whole regular file into text; anything else (a folder, a FIFO, a
-// device) is refused without waiting on it. Files larger than maxBytes are refused with
+// Reads a whole regular file; anything else (a folder, a FIFO, a device) is
+// refused without waiting on it. Files larger than maxBytes are refused with
 // EFBIG rather than read, so that a runaway file cannot exhaust memory.
-[[nodiscard]] IoStatus ReadWholeFile(
-    const std::filesystem::path& file, std::size_t maxBytes, std::string& text);
+[[nodiscard]] Result<std::string> ReadWholeFile(const std::filesystem::path& file, std::size_t maxBytes);
 
 // Replaces a file's content in one step: the text goes to a new file in the
 // same folder, is flushed to the disk and then renamed over the old file, so
@@ -32,7 +25,7 @@ struct IoStatus {
 // content and never a part. The new file takes the old one's permissions; a
 // symbolic link is followed and its target replaced. On failure the old file
 // is left as it was and no temporary file remains.
-[[nodiscard]] IoStatus ReplaceFileAtomically(
+[[nodiscard]] Result<void> ReplaceFileAtomically(
     const std::filesystem::path& file, std::string_view text);
 
 } // namespace pondel

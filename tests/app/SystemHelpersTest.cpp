@@ -150,7 +150,7 @@ TEST(PondelAppTest, TheWindowLearnsWhyTheSettingsFileCouldNotBeRead)
     std::filesystem::remove_all(file);
     std::optional<int> seen;
     const auto runWindow = [&seen](
-                               CPondelApp& app) { seen = app.SettingsLoadStatus().errorNumber; };
+                               CPondelApp& app) { seen = app.SettingsLoadStatus().Error().code; };
     CPondelApp fresh({}, runWindow);
     fresh.InitInstance();
     EXPECT_EQ(seen, ENOENT) << "no file yet";
@@ -161,7 +161,7 @@ TEST(PondelAppTest, TheWindowLearnsWhyTheSettingsFileCouldNotBeRead)
     unreadable.InitInstance();
     std::filesystem::remove(file);
     EXPECT_EQ(seen, EISDIR);
-    EXPECT_NE(unreadable.SettingsLoadStatus().message.find(file.string()), std::string::npos);
+    EXPECT_NE(unreadable.SettingsLoadStatus().Error().message.find(file.string()), std::string::npos);
     EXPECT_EQ(unreadable.Settings().maxHostNum, AppSettings{}.maxHostNum);
     EXPECT_EQ(unreadable.ExitInstance(), 0);
 }

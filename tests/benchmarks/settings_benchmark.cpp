@@ -62,10 +62,10 @@ Timing Measure(const std::filesystem::path& file)
     window.virtualScreenWidth = 1920;
     window.virtualScreenHeight = 1080;
     const auto saveStart = Clock::now();
-    const IoStatus status = SaveSettings(file, settings, hosts, window);
+    const Result<void> status = SaveSettings(file, settings, hosts, window);
     timing.save = SecondsSince(saveStart);
     if (!status)
-        std::fprintf(stderr, "save failed: %s\n", status.message.c_str());
+        std::fprintf(stderr, "save failed: %s\n", status.Error().message.c_str());
     return timing;
 }
 

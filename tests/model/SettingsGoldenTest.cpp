@@ -343,10 +343,10 @@ TEST(SettingsFileSizeTest, AFileAboveTheCapIsRefusedUnread)
     const auto file = folder / "Pondel.ini";
     MakeSparseFile(file, static_cast<off_t>(SettingsFile::kMaxFileSize) + 1);
     const SettingsFile huge = SettingsFile::Open(file);
-    EXPECT_EQ(huge.LoadStatus().errorNumber, EFBIG) << huge.LoadStatus().message;
+    EXPECT_EQ(huge.LoadStatus().Error().code, EFBIG) << huge.LoadStatus().Error().message;
     EXPECT_TRUE(huge.Document().SectionNames().empty());
     // An unread file is never replaced.
-    EXPECT_EQ(huge.Save().errorNumber, EFBIG);
+    EXPECT_EQ(huge.Save().Error().code, EFBIG);
     EXPECT_EQ(std::filesystem::file_size(file), SettingsFile::kMaxFileSize + 1);
 
     // A large file below the cap is read.
@@ -359,17 +359,16 @@ TEST(SettingsFileSizeTest, TheCapHoldsAtTheByteAndForFilesThatGrowWhileRead)
     const TemporaryDirectory folder;
     const auto file = folder / "ten";
     WriteTextFile(file, "0123456789");
-    std::string text;
-    EXPECT_TRUE(ReadWholeFile(file, 10, text));
-    EXPECT_EQ(text, "0123456789");
-    EXPECT_EQ(ReadWholeFile(file, 9, text).errorNumber, EFBIG);
-    EXPECT_EQ(text, "");
+    const Result<std::string> whole = ReadWholeFile(file, 10);
+    ASSERT_TRUE(whole);
+    EXPECT_EQ(whole.Value(), "0123456789");
+    EXPECT_EQ(ReadWholeFile(file, 9).Error().code, EFBIG);
     // Files of the proc file system say they are empty and hold text: only
     // the count of bytes read can enforce the cap there.
-    ASSERT_TRUE(ReadWholeFile("/proc/self/status", 1 << 20, text));
-    ASSERT_GT(text.size(), 10u);
-    EXPECT_EQ(ReadWholeFile("/proc/self/status", 10, text).errorNumber, EFBIG);
-    EXPECT_EQ(text, "");
+    const Result<std::string> status = ReadWholeFile("/proc/self/status", 1 << 20);
+    ASSERT_TRUE(status);
+    ASSERT_GT(status.Value().size(), 10u);
+    EXPECT_EQ(ReadWholeFile("/proc/self/status", 10).Error().code, EFBIG);
 }
 
 } // namespace

@@ -229,7 +229,7 @@ TEST(SettingsFileTest, SavingRereadsTheFileKeepsForeignLinesAndNeverWritesUnread
     const TemporaryDirectory folder;
     const auto file = folder / "Pondel.ini";
     const SettingsFile missing = SettingsFile::Open(file);
-    EXPECT_EQ(missing.LoadStatus().errorNumber, ENOENT);
+    EXPECT_EQ(missing.LoadStatus().Error().code, ENOENT);
     EXPECT_FALSE(missing.Document().HasSection(kSettingSection));
     EXPECT_FALSE(std::filesystem::exists(file)) << "opening never writes";
 
@@ -269,10 +269,10 @@ TEST(SettingsFileTest, SavingRereadsTheFileKeepsForeignLinesAndNeverWritesUnread
     // A file that cannot be read is never replaced.
     std::filesystem::remove(file);
     std::filesystem::create_directory(file);
-    EXPECT_EQ(SettingsFile::Open(file).LoadStatus().errorNumber, EISDIR);
-    EXPECT_EQ(SaveSettings(file, AppSettings{}, HostList{}, WindowState{}).errorNumber, EISDIR);
+    EXPECT_EQ(SettingsFile::Open(file).LoadStatus().Error().code, EISDIR);
+    EXPECT_EQ(SaveSettings(file, AppSettings{}, HostList{}, WindowState{}).Error().code, EISDIR);
     EXPECT_TRUE(std::filesystem::is_directory(file));
-    EXPECT_EQ(SaveDefaultHost(folder / "absent" / "Pondel.ini", 1).errorNumber, ENOENT);
+    EXPECT_EQ(SaveDefaultHost(folder / "absent" / "Pondel.ini", 1).Error().code, ENOENT);
 }
 
 } // namespace

@@ -18,14 +18,14 @@ namespace {
 
 // Runs write with the largest file this process may write lowered, so that
 // the write fails with EFBIG even for root, as on a full disk.
-IoStatus WithFileSizeLimit(rlim_t bytes, const std::function<IoStatus()>& write)
+Result<void> WithFileSizeLimit(rlim_t bytes, const std::function<Result<void>()>& write)
 {
     rlimit saved{};
     ::getrlimit(RLIMIT_FSIZE, &saved);
     const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
     const rlimit lowered{bytes, saved.rlim_max};
     ::setrlimit(RLIMIT_FSIZE, &lowered);
-    IoStatus status = write();
+    Result<void> status = write();
     ::setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previousHandler);
     return status;
@@ -47,8 +47,8 @@ TEST_F(FileIoTest, ReplaceKeepsThePermissionsAndALink)
 {
     WriteTextFile(file, "old content that is longer");
     ::chmod(file.c_str(), 0640);
-    const IoStatus status = ReplaceFileAtomically(file, "new");
-    ASSERT_TRUE(status.Ok()) << status.message;
+    const Result<void> status = ReplaceFileAtomically(file, "new");
+    ASSERT_TRUE(status.Ok()) << status.Error().message;
     EXPECT_EQ(ReadTextFile(file), "new");
     struct stat info { };
     ASSERT_EQ(::stat(file.c_str(), &info), 0);
@@ -63,42 +63,41 @@ TEST_F(FileIoTest, ReplaceKeepsThePermissionsAndALink)
 
 TEST_F(FileIoTest, ReplaceReportsAMissingFolderWithTheSystemsReason)
 {
-    const IoStatus status = ReplaceFileAtomically(folder / "absent" / "Pondel.ini", "text");
-    EXPECT_EQ(status.errorNumber, ENOENT);
-    EXPECT_NE(status.message.find((folder / "absent").string()), std::string::npos)
-        << status.message;
-    EXPECT_NE(status.message.find("No such file or directory"), std::string::npos)
-        << status.message;
+    const Result<void> status = ReplaceFileAtomically(folder / "absent" / "Pondel.ini", "text");
+    EXPECT_EQ(status.Error().code, ENOENT);
+    EXPECT_NE(status.Error().message.find((folder / "absent").string()), std::string::npos)
+        << status.Error().message;
+    EXPECT_NE(status.Error().message.find("No such file or directory"), std::string::npos)
+        << status.Error().message;
 }
 
 TEST_F(FileIoTest, AFailedReplaceLeavesTheOldContentAndNoTemporary)
 {
     std::filesystem::create_directory(file);
-    EXPECT_EQ(ReplaceFileAtomically(file, "text").errorNumber, EISDIR);
+    EXPECT_EQ(ReplaceFileAtomically(file, "text").Error().code, EISDIR);
     EXPECT_TRUE(std::filesystem::is_directory(file));
     EXPECT_EQ(Entries(), 1);
     std::filesystem::remove(file);
 
     WriteTextFile(file, "[SETTING]\nPORT_NO=9\n");
-    const IoStatus status = WithFileSizeLimit(
+    const Result<void> status = WithFileSizeLimit(
         4096, [&] { return ReplaceFileAtomically(file, std::string(1 << 20, 'x')); });
-    EXPECT_EQ(status.errorNumber, EFBIG) << status.message;
+    EXPECT_EQ(status.Error().code, EFBIG) << status.Error().message;
     EXPECT_EQ(ReadTextFile(file), "[SETTING]\nPORT_NO=9\n");
     EXPECT_EQ(Entries(), 1);
 }
 
 TEST_F(FileIoTest, ReadTakesBinaryContentAndRefusesWhatCannotBeRead)
 {
-    std::string text;
     const std::string binary("a\0b\xff\r\n", 6);
     WriteTextFile(folder / "binary", binary);
-    ASSERT_TRUE(ReadWholeFile(folder / "binary", 100, text));
-    EXPECT_EQ(text, binary);
+    const Result<std::string> whole = ReadWholeFile(folder / "binary", 100);
+    ASSERT_TRUE(whole);
+    EXPECT_EQ(whole.Value(), binary);
 
-    EXPECT_EQ(ReadWholeFile(folder / "binary", 5, text).errorNumber, EFBIG);
-    EXPECT_TRUE(text.empty());
+    EXPECT_EQ(ReadWholeFile(folder / "binary", 5).Error().code, EFBIG);
     ASSERT_EQ(::mkfifo((folder / "fifo").c_str(), 0600), 0);
-    EXPECT_EQ(ReadWholeFile(folder / "fifo", 100, text).errorNumber, EINVAL)
+    EXPECT_EQ(ReadWholeFile(folder / "fifo", 100).Error().code, EINVAL)
         << "must not wait for a writer";
 }
 

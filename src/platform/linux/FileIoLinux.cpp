@@ -95,23 +95,23 @@ void SyncFolder(const std::filesystem::path& folder)
 
 } // namespace
 
-IoStatus ReadWholeFile(const std::filesystem::path& file, std::size_t maxBytes, std::string& text)
+Result<std::string> ReadWholeFile(const std::filesystem::path& file, std::size_t maxBytes)
 {
-    text.clear();
+    std::string text;
     // Non-blocking, so that a FIFO in place of the file cannot stall the
     // open; only regular files are read.
     const UniqueFd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (!fd)
-        return IoStatus::Failure(errno, "cannot open", file);
+        return FileError(errno, "cannot open", file);
     struct stat status { };
     if (::fstat(fd.Get(), &status) != 0)
-        return IoStatus::Failure(errno, "cannot examine", file);
+        return FileError(errno, "cannot examine", file);
     if (S_ISDIR(status.st_mode))
-        return IoStatus::Failure(EISDIR, "cannot read", file);
+        return FileError(EISDIR, "cannot read", file);
     if (!S_ISREG(status.st_mode))
-        return IoStatus::Failure(EINVAL, "not a regular file:", file);
+        return FileError(EINVAL, "not a regular file:", file);
     if (status.st_size > 0 && static_cast<std::uintmax_t>(status.st_size) > maxBytes)
-        return IoStatus::Failure(EFBIG, "cannot read", file);
+        return FileError(EFBIG, "cannot read", file);
     if (status.st_size > 0)
         text.reserve(static_cast<std::size_t>(status.st_size));
     char buffer[65536];
@@ -120,40 +120,36 @@ IoStatus ReadWholeFile(const std::filesystem::path& file, std::size_t maxBytes, 
         if (got < 0) {
             if (errno == EINTR)
                 continue;
-            const int error = errno;
-            text.clear();
-            return IoStatus::Failure(error, "cannot read", file);
+            return FileError(errno, "cannot read", file);
         }
         if (got == 0)
-            return {};
-        if (text.size() + static_cast<std::size_t>(got) > maxBytes) {
-            text.clear();
-            return IoStatus::Failure(EFBIG, "cannot read", file);
-        }
+            return text;
+        if (text.size() + static_cast<std::size_t>(got) > maxBytes)
+            return FileError(EFBIG, "cannot read", file);
         text.append(buffer, static_cast<std::size_t>(got));
     }
 }
 
-IoStatus ReplaceFileAtomically(const std::filesystem::path& file, std::string_view text)
+Result<void> ReplaceFileAtomically(const std::filesystem::path& file, std::string_view text)
 {
     const std::filesystem::path target = ReplacementTarget(file);
     std::unique_ptr<TemporaryFile> temporary;
     if (const int error = CreateTemporaryBeside(target, temporary); error != 0)
-        return IoStatus::Failure(error, "cannot create a temporary file for", target);
+        return FileError(error, "cannot create a temporary file for", target);
     UniqueFd& fd = temporary->Descriptor();
 
     struct stat old { };
     if (::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode) &&
         ::fchmod(fd.Get(), old.st_mode & 07777) != 0)
-        return IoStatus::Failure(errno, "cannot set the permissions of", temporary->Path());
+        return FileError(errno, "cannot set the permissions of", temporary->Path());
     if (!WriteAll(fd.Get(), text))
-        return IoStatus::Failure(errno, "cannot write", temporary->Path());
+        return FileError(errno, "cannot write", temporary->Path());
     if (::fsync(fd.Get()) != 0)
-        return IoStatus::Failure(errno, "cannot flush", temporary->Path());
+        return FileError(errno, "cannot flush", temporary->Path());
     if (::close(fd.Release()) != 0)
-        return IoStatus::Failure(errno, "cannot close", temporary->Path());
+        return FileError(errno, "cannot close", temporary->Path());
     if (::rename(temporary->Path().c_str(), target.c_str()) != 0)
-        return IoStatus::Failure(errno, "cannot replace", target);
+        return FileError(errno, "cannot replace", target);
     temporary->Keep();
     SyncFolder(FolderOf(target));
     return {};
