@@ -38,12 +38,12 @@ std::string VersionText()
     // Without a product name the text is the version alone.
     if (GetVersionString("ProductName", productName) == 0)
         productName.clear();
-    std::uint16_t major = 0;
-    std::uint16_t minor = 0;
-    if (!GetFileVersionNumbers(&major, &minor, nullptr, nullptr))
+    const std::optional<FileVersion> numbers = GetFileVersionNumbers();
+    if (!numbers)
         return productName;
     char version[32];
-    std::snprintf(version, sizeof version, " Ver.%u.%02u", unsigned{major}, unsigned{minor});
+    std::snprintf(version, sizeof version, " Ver.%u.%02u", unsigned{numbers->major},
+        unsigned{numbers->minor});
     return productName + version;
 }
 

@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <utility>
 
+#include "PondelBuildInfo.h"
+
 namespace pondel {
 namespace {
 
@@ -25,29 +27,25 @@ constexpr VersionBlock kEnglish{0x0009, 0x04B0,
     {{
         {"CompanyName", "Pondel developers"},
         {"FileDescription", "Pondel"},
-        {"FileVersion", "3.2.0.0"},
+        {"FileVersion", kVersionText},
         {"InternalName", "Pondel.exe"},
         {"LegalCopyright", "Copyright (C) 2026 Pondel developers"},
         {"OriginalFilename", "Pondel.exe"},
         {"ProductName", "Vexmoor"},
-        {"ProductVersion", "3.2.0.0"},
+        {"ProductVersion", kVersionText},
     }}};
 
 constexpr VersionBlock kJapanese{0x0411, 0x04B0,
     {{
         {"CompanyName", "Pondel \u958b\u767a\u8005"},
         {"FileDescription", "Pondel"},
-        {"FileVersion", "3.2.0.0"},
+        {"FileVersion", kVersionText},
         {"InternalName", "Pondel.exe"},
         {"LegalCopyright", "\u8457\u4f5c\u6a29 (C) 2026 Pondel \u958b\u767a\u8005"},
         {"OriginalFilename", "Pondel.exe"},
         {"ProductName", "Vexmoor"},
-        {"ProductVersion", "3.2.0.0"},
+        {"ProductVersion", kVersionText},
     }}};
-
-// Fixed file version 3.2.0.0 as the two double words of the resource.
-constexpr std::uint32_t kFileVersionMs = (3u << 16) | 2u;
-constexpr std::uint32_t kFileVersionLs = (0u << 16) | 0u;
 
 // The block the system would pick: the user's language decides.
 const VersionBlock& BlockForUserLanguage()
@@ -62,17 +60,9 @@ const VersionBlock& BlockForUserLanguage()
 
 } // namespace
 
-bool GetFileVersionNumbers(
-    std::uint16_t* major, std::uint16_t* minor, std::uint16_t* build, std::uint16_t* revision)
+std::optional<FileVersion> GetFileVersionNumbers()
 {
-    const std::pair<std::uint16_t*, std::uint32_t> outputs[] = {{major, kFileVersionMs >> 16},
-        {minor, kFileVersionMs & 0xFFFF}, {build, kFileVersionLs >> 16},
-        {revision, kFileVersionLs & 0xFFFF}};
-    for (const auto& [output, number] : outputs) {
-        if (output != nullptr)
-            *output = static_cast<std::uint16_t>(number);
-    }
-    return true;
+    return FileVersion{kVersionMajor, kVersionMinor, kVersionPatch, kVersionTweak};
 }
 
 int GetVersionString(std::string_view name, std::string& value)

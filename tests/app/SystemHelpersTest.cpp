@@ -81,13 +81,16 @@ TEST(NextCsvFieldTest, CapacityCountsTheEndingComma)
 
 TEST(VersionInfoTest, NumbersAndStringsOfTheCompiledInData)
 {
-    std::uint16_t major = 0, minor = 0, build = 9, revision = 9;
-    ASSERT_TRUE(GetFileVersionNumbers(&major, &minor, &build, &revision));
-    EXPECT_EQ(major, 3);
-    EXPECT_EQ(minor, 2);
-    EXPECT_EQ(build, 0);
-    EXPECT_EQ(revision, 0);
-    EXPECT_TRUE(GetFileVersionNumbers(nullptr, &minor, nullptr, nullptr));
+    // The numbers and the version strings come from one source and agree.
+    const std::optional<FileVersion> numbers = GetFileVersionNumbers();
+    ASSERT_TRUE(numbers);
+    const std::string dotted = std::to_string(numbers->major) + '.' + std::to_string(numbers->minor) +
+        '.' + std::to_string(numbers->build) + '.' + std::to_string(numbers->revision);
+    for (const char* name : {"FileVersion", "ProductVersion"}) {
+        std::string text;
+        ASSERT_EQ(GetVersionString(name, text), 1) << name;
+        EXPECT_EQ(text, dotted) << name;
+    }
 
     std::string value = "unchanged";
     EXPECT_EQ(GetVersionString("NoSuchString", value), 0);
