@@ -10,6 +10,13 @@ namespace pondel {
 // code. Returns -1 when it cannot be started, and also when it was killed by
 // a signal. The child inherits no descriptors but the standard three, and
 // its output is discarded, as a hidden window's would be.
-int RunCommand(const std::vector<std::string>& argv);
+//
+// With newSession the child starts a session of its own and so has no
+// controlling terminal: a program that would ask for a password on the
+// terminal fails at once instead of waiting for an answer.
+struct RunCommandOptions {
+    bool newSession = false;
+};
+int RunCommand(const std::vector<std::string>& argv, const RunCommandOptions& options = {});
 
 } // namespace pondel

@@ -1,12 +1,12 @@
 #include "WakeCommands.h"
 
 #include <cerrno>
-#include <map>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "FakeWindowSide.h"
 #include "MagicPacket.h"
 #include "TestNetwork.h"
 
@@ -15,28 +15,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// Records what the command asks of the window, one line per call.
-class FakeWindow final : public WindowSide {
-public:
-    void ShowMessage(MessageId id) override { Add("message " + Number(id)); }
-    void ShowText(const std::string& text) override { Add("text " + text); }
-    bool Ask(MessageId id, const std::string& lead) override
-    {
-        Add("ask " + lead + " " + Number(id));
-        return answer;
-    }
-    void WriteDefaultHost(std::int32_t row) override { Add("default " + std::to_string(row)); }
-    void RecheckHost(std::int32_t row) override { Add("recheck " + std::to_string(row)); }
-    void RequestStatusPass() override { Add("pass"); }
-    void UpdateCommandState() override { Add("update"); }
-
-    bool answer = true;
-    std::vector<std::string> calls;
-
-private:
-    static std::string Number(MessageId id) { return std::to_string(static_cast<int>(id)); }
-    void Add(std::string call) { calls.push_back(std::move(call)); }
-};
+using FakeWindow = test::FakeWindowSide;
 
 // The hosts of the tests; ALPHA and GAMMA are in 203.0.113/24, which the
 // fake network counts as another network.
