@@ -59,9 +59,8 @@ std::vector<std::string> BuildShutdownCommand(
 
 CommandRunner DetachedCommandRunner()
 {
-    return [](const std::vector<std::string>& argv) {
-        return RunCommand(argv, {.newSession = true});
-    };
+    return
+        [](const std::vector<std::string>& argv) { return RunCommand(argv, {.newSession = true}); };
 }
 
 std::vector<ShutdownJob> ShutdownSelectedHosts(const std::vector<std::int32_t>& selectedRows,

@@ -7,8 +7,8 @@
 
 namespace pondel {
 
-StatusMonitor::StatusMonitor(HostList& hosts, ListLocks& locks, StatusMonitorListener& listener,
-    MonitorServices services)
+StatusMonitor::StatusMonitor(
+    HostList& hosts, ListLocks& locks, StatusMonitorListener& listener, MonitorServices services)
     : hosts_(hosts)
     , locks_(locks)
     , listener_(listener)

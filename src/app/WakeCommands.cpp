@@ -26,8 +26,8 @@ std::vector<std::int32_t> RowsInListOrder(
 
 WakeNetwork SystemWakeNetwork()
 {
-    return {[](std::string_view ip, std::string_view netMask, std::string_view mac,
-                bool broadcast, std::uint16_t port) {
+    return {[](std::string_view ip, std::string_view netMask, std::string_view mac, bool broadcast,
+                std::uint16_t port) {
                 const int status = SendMagicPacket(ip, netMask, mac, broadcast, port);
                 return WakeSendOutcome{status, errno};
             },

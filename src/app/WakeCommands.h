@@ -46,8 +46,8 @@ struct WakeContext {
 // Wake Up (broadcast) and Wake Up (Non Broadcast): wakes the selected rows in
 // list order, stopping at the first that cannot be woken; then remembers the
 // first selected row as the default host and has the marks checked again.
-void WakeSelectedHosts(const std::vector<std::int32_t>& selectedRows, bool broadcast,
-    WakeContext& context);
+void WakeSelectedHosts(
+    const std::vector<std::int32_t>& selectedRows, bool broadcast, WakeContext& context);
 
 // Wakes one row; false when it was refused, the user declined, or sending
 // failed, each time after a message or the question.

@@ -102,8 +102,7 @@ int ProbeHost(std::string_view target, std::uint32_t timeOut, ProbeMethod method
 {
     // Without an ICMP socket of our own the system ping stands in.
     const IcmpSocket socket = method == ProbeMethod::kOwnEcho ? IcmpOpen() : IcmpSocket{};
-    const int result =
-        socket ? IcmpEcho(timeOut, target, socket) : PingCommand(target, timeOut);
+    const int result = socket ? IcmpEcho(timeOut, target, socket) : PingCommand(target, timeOut);
     return result == 0 ? 1 : 0;
 }
 

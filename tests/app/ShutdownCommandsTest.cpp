@@ -41,8 +41,8 @@ TEST(ShutdownCommandTest, TheTemplateIsATextSettingWrittenAfterTheOtherOptions)
     AppSettings settings;
     LoadSettings(IniDocument::Parse("[SETTING]\nSHUTDOWN_COMMAND=\n"), settings);
     EXPECT_EQ(settings.shutdownCommand, "net rpc shutdown -I %s -f -t 0");
-    LoadSettings(IniDocument::Parse("[SETTING]\nshutdown_command = ssh root@%s poweroff \n"),
-        settings);
+    LoadSettings(
+        IniDocument::Parse("[SETTING]\nshutdown_command = ssh root@%s poweroff \n"), settings);
     EXPECT_EQ(settings.shutdownCommand, "ssh root@%s poweroff");
 
     IniDocument document;
@@ -136,8 +136,8 @@ TEST_F(RecorderTest, AFailingCommandIsReportedAndGetsTheAddressAsOneArgumentWith
 
     const auto planted = folder_ / "planted";
     const std::string hostile = ";touch " + planted.string();
-    EXPECT_EQ(run(Template("%s $(touch " + planted.string() + ")"), hostile),
-        ShutdownOutcome::kFailed);
+    EXPECT_EQ(
+        run(Template("%s $(touch " + planted.string() + ")"), hostile), ShutdownOutcome::kFailed);
     EXPECT_EQ(ReadTextFile(folder_ / "args"),
         "[" + hostile + "]\n[$(touch]\n[" + planted.string() + ")]\n");
     EXPECT_FALSE(std::filesystem::exists(planted));
@@ -148,8 +148,7 @@ TEST_F(RecorderTest, AFailingCommandIsReportedAndGetsTheAddressAsOneArgumentWith
     EXPECT_EQ(run(Template("%s"), "-rf"), ShutdownOutcome::kFailed);
     EXPECT_FALSE(std::filesystem::exists(folder_ / "args"));
     EXPECT_EQ(run("", "198.51.100.9"), ShutdownOutcome::kFailed);
-    EXPECT_EQ(run((folder_ / "absent").string() + " %s", "198.51.100.9"),
-        ShutdownOutcome::kFailed);
+    EXPECT_EQ(run((folder_ / "absent").string() + " %s", "198.51.100.9"), ShutdownOutcome::kFailed);
     EXPECT_EQ(window.calls.size(), 5u);
 }
 

@@ -154,7 +154,8 @@ TEST(StatusMonitorTest, APassMarksTheLiveHostsAndReportsEachHostThenItsEnd)
     monitor.Start();
     monitor.RequestStatusPass();
     ASSERT_TRUE(listener.WaitForEnds(1));
-    EXPECT_EQ(probes.Probed(), (std::vector<std::string>{"192.0.2.10", "192.0.2.11", "192.0.2.12"}));
+    EXPECT_EQ(
+        probes.Probed(), (std::vector<std::string>{"192.0.2.10", "192.0.2.11", "192.0.2.12"}));
     EXPECT_EQ(Flags(hosts), (std::vector<int>{1, 0, 1, 1, 1}));
     EXPECT_EQ(listener.Events(),
         (std::vector<std::string>{"0/5", "1/5", "2/5", "3/5", "4/5", "5/5", "end"}));
@@ -194,9 +195,8 @@ TEST(StatusMonitorTest, CheckHostsProbesExactlyTheGivenRowAndNothingBeyondTheLis
 
 TEST(StatusMonitorTest, ARequestDuringAPassStopsItAtTheNextHostAndStartsNoOther)
 {
-    HostList hosts = Hosts({{"192.0.2.1", ""}, {"192.0.2.2", ""}, {"192.0.2.3", ""},
-                               {"192.0.2.4", ""}},
-        0);
+    HostList hosts =
+        Hosts({{"192.0.2.1", ""}, {"192.0.2.2", ""}, {"192.0.2.3", ""}, {"192.0.2.4", ""}}, 0);
     ListLocks locks;
     RecordingListener listener;
     FakeProbes probes({"192.0.2.1", "192.0.2.2", "192.0.2.3", "192.0.2.4"});
@@ -271,8 +271,8 @@ TEST(StatusMonitorTest, WithoutAnIcmpSocketEachPassReportsItOnceAndChangesNoFlag
         EXPECT_EQ(single ? "" : single.Error().message, report);
         return 0;
     });
-    EXPECT_EQ(listener.Events(),
-        (std::vector<std::string>{"0/2", report, "end", "0/2", report, "end"}));
+    EXPECT_EQ(
+        listener.Events(), (std::vector<std::string>{"0/2", report, "end", "0/2", report, "end"}));
     EXPECT_EQ(Flags(hosts), (std::vector<int>{1, 1}));
 }
 

@@ -71,7 +71,8 @@ TEST_F(WakeCommandsTest, ARowWithoutMacEndsTheCommandBeforeAnythingIsRemembered)
 {
     WakeContext context = Context();
     WakeSelectedHosts({1, 2, 3}, true, context);
-    EXPECT_EQ(sent_, std::vector<std::string>{"192.0.2.8 255.255.0.0 02:00:00:00:00:08 broadcast 7"});
+    EXPECT_EQ(
+        sent_, std::vector<std::string>{"192.0.2.8 255.255.0.0 02:00:00:00:00:08 broadcast 7"});
     EXPECT_EQ(window_.calls, std::vector<std::string>{"message 111"});
 }
 
@@ -106,7 +107,8 @@ TEST_F(WakeCommandsTest, TheOtherNetworkQuestionDecidesAndNoEndsTheSelection)
     WakeSelectedHosts({0, 1}, true, context);
     EXPECT_TRUE(sent_.empty());
     EXPECT_EQ(window_.calls,
-        (std::vector<std::string>{"ask ALPHA(203.0.113.7) 109", "default 0", "recheck 0", "update"}));
+        (std::vector<std::string>{
+            "ask ALPHA(203.0.113.7) 109", "default 0", "recheck 0", "update"}));
 
     window_.calls.clear();
     window_.answer = true;
