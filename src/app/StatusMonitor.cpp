@@ -75,12 +75,14 @@ void StatusMonitor::MonitorThread()
         if (locks_.IsCollectRunning())
             continue;
         locks_.AbortPass = false;
-        if (auto checked = CheckHosts(-1); !checked)
+        const Result<void> checked = CheckHosts(-1);
+        // Requests made during the pass have already stopped it; they do not
+        // start another one. The window hears of the end only after this,
+        // so that a request it makes in answer is never dropped.
+        CheckRequestEvent.Reset();
+        if (!checked)
             listener_.OnProbeFailed(checked.Error());
         listener_.OnPassEnded();
-        // Requests made during the pass have already stopped it; they do not
-        // start another one.
-        CheckRequestEvent.Reset();
     }
 }
 

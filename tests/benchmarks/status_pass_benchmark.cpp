@@ -7,6 +7,7 @@
 // Run it inside scripts/in-private-network.sh; it also moves into a network
 // namespace of its own before building the lab.
 
+#include <cerrno>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
