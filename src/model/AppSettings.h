@@ -42,6 +42,9 @@ struct AppSettings {
     std::string activeMarkText = " * ";
     std::uint32_t nonBroadcastDflt = 0;
     std::uint32_t taskTrayIcon = 0;
+    // The remote shutdown command: whitespace-separated arguments, double
+    // quotes around one with blanks, %s where the host's address goes.
+    std::string shutdownCommand = "net rpc shutdown -I %s -f -t 0";
 
     ColumnWidths columnWidths{};
 };

@@ -58,14 +58,6 @@ std::uint16_t ProcessEchoIdentifier()
     return static_cast<std::uint16_t>(((pid & 0xFFu) << 8) | ((pid >> 8) & 0xFFu));
 }
 
-timeval IcmpWaitTime(std::uint32_t timeOut)
-{
-    timeval wait{};
-    wait.tv_sec = static_cast<time_t>(timeOut / 1000);
-    wait.tv_usec = static_cast<suseconds_t>((timeOut % 1000) * 1000);
-    return wait;
-}
-
 IcmpSocket::IcmpSocket(SocketHandle handle, IcmpSocketKind kind, std::uint16_t identifier)
     : handle_(std::move(handle))
     , kind_(kind)
@@ -107,12 +99,11 @@ IcmpVerdict JudgeIcmpMessage(std::span<const std::uint8_t> message, std::uint16_
     }
 }
 
-int ProbeHost(std::string_view target, const AppSettings& settings)
+int ProbeHost(std::string_view target, std::uint32_t timeOut, ProbeMethod method)
 {
     // Without an ICMP socket of our own the system ping stands in.
-    const IcmpSocket socket = settings.noExternalCommand != 0 ? IcmpOpen() : IcmpSocket{};
-    const int result = socket ? IcmpEcho(settings.icmpTimeOut, target, socket)
-                              : PingCommand(target, settings.icmpTimeOut);
+    const IcmpSocket socket = method == ProbeMethod::kOwnEcho ? IcmpOpen() : IcmpSocket{};
+    const int result = socket ? IcmpEcho(timeOut, target, socket) : PingCommand(target, timeOut);
     return result == 0 ? 1 : 0;
 }
 

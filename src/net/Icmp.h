@@ -7,9 +7,6 @@
 #include <span>
 #include <string_view>
 
-#include <sys/time.h>
-
-#include "AppSettings.h"
 #include "SocketHandle.h"
 
 namespace pondel {
@@ -40,10 +37,6 @@ inline constexpr std::uint8_t kIcmpTimeExceeded = 11;
 // id, stored least significant byte first. Returned as the field's value in
 // network order, like every identifier here.
 [[nodiscard]] std::uint16_t ProcessEchoIdentifier();
-
-// How long each wait for a reply lasts: timeOut / 1000 seconds and
-// (timeOut mod 1000) * 1000 microseconds.
-[[nodiscard]] timeval IcmpWaitTime(std::uint32_t timeOut);
 
 enum class IcmpSocketKind {
     // SOCK_RAW: sees every ICMP packet with its IP header; needs CAP_NET_RAW.
@@ -108,8 +101,10 @@ enum class IcmpVerdict {
 
 // Sends one echo request to target (dotted decimal, else a host name resolved
 // to its first IPv4 address) and waits for the reply: 0 when it came, -1
-// otherwise. Every packet that is not the answer starts a new wait of the
-// full timeOut (milliseconds).
+// otherwise. The probe ends at the latest timeOut milliseconds after the
+// send, however many other packets arrive meanwhile: a raw socket sees all
+// ICMP reaching the machine, and a wait restarted by each of them could last
+// for as long as that traffic goes on.
 int IcmpEcho(std::uint32_t timeOut, std::string_view target, const IcmpSocket& socket);
 
 // Runs the system's ping for one echo with a wait of timeOut milliseconds:
@@ -117,9 +112,15 @@ int IcmpEcho(std::uint32_t timeOut, std::string_view target, const IcmpSocket& s
 // '-' is refused without running anything; the target never reaches a shell.
 [[nodiscard]] int PingCommand(std::string_view target, std::uint32_t timeOut);
 
-// One probe with the ICMP_TIME_OUT option: our own echo when
-// NO_EXTERNAL_COMMAND is set (the system ping when no ICMP socket can be
-// opened), the system ping otherwise. 1 when the target answered, else 0.
-int ProbeHost(std::string_view target, const AppSettings& settings);
+// How a host is probed: our own echo request, or the system's ping command.
+enum class ProbeMethod {
+    kOwnEcho,
+    kSystemPing,
+};
+
+// One probe with a wait of timeOut milliseconds. Our own echo falls back to
+// the system ping when no ICMP socket can be opened. 1 when the target
+// answered, else 0.
+int ProbeHost(std::string_view target, std::uint32_t timeOut, ProbeMethod method);
 
 } // namespace pondel

@@ -54,6 +54,7 @@ constexpr std::string_view kDefaultsFile = "[SETTING]\n"
                                            "ACTIVE_MARK_TEXT=\" * \"\n"
                                            "NON_BROADCAST_DFLT=0\n"
                                            "TASK_TRAY_ICON=0\n"
+                                           "SHUTDOWN_COMMAND=net rpc shutdown -I %s -f -t 0\n"
                                            "DEFAULT_HOST=-1\n"
                                            "[WINDOW]\n"
                                            "WINDOW_X=100\n"
@@ -114,6 +115,7 @@ TEST(SettingsGoldenTest, EveryKeyIsReadIntoItsOwnField)
                              "ACTIVE_MARK_TEXT=\" on \"\r\n"
                              "NON_BROADCAST_DFLT=1\r\n"
                              "TASK_TRAY_ICON=1\r\n"
+                             "SHUTDOWN_COMMAND=/usr/local/bin/off --host %s\r\n"
                              "DEFAULT_HOST=3\r\n"
                              "[WINDOW]\r\n"
                              "WINDOW_X=-1200\r\n"
@@ -155,6 +157,7 @@ TEST(SettingsGoldenTest, EveryKeyIsReadIntoItsOwnField)
     EXPECT_EQ(s.activeMarkText, " on ");
     EXPECT_EQ(s.nonBroadcastDflt, 1u);
     EXPECT_EQ(s.taskTrayIcon, 1u);
+    EXPECT_EQ(s.shutdownCommand, "/usr/local/bin/off --host %s");
     EXPECT_EQ(s.columnWidths, (ColumnWidths{11, 12, 13, 14, 15, -16}));
     EXPECT_EQ(ReadIntSetting(document, kSettingSection, kDefaultHostKey), 3);
     EXPECT_EQ(ReadIntSetting(document, kWindowSection, kWindowXKey), -1200);
@@ -272,7 +275,8 @@ TEST(SettingsReadRuleTest, TextsAreTakenWhenNotEmpty)
         {"COLLECT_HOST_ADDR_START", &AppSettings::collectHostAddrStart},
         {"COLLECT_HOST_ADDR_END", &AppSettings::collectHostAddrEnd},
         {"COLLECT_HOST_NET_MASK", &AppSettings::collectHostNetMask},
-        {"ACTIVE_MARK_TEXT", &AppSettings::activeMarkText}};
+        {"ACTIVE_MARK_TEXT", &AppSettings::activeMarkText},
+        {"SHUTDOWN_COMMAND", &AppSettings::shutdownCommand}};
     for (const auto& [name, field] : keys) {
         const std::string key(name);
         EXPECT_EQ(LoadedFrom("[SETTING]\n" + key + "= a b \n").*field, "a b") << key;

@@ -240,17 +240,25 @@ TEST_P(IcmpEchoTest, AddressesAndNamesAnswerButAnUnresolvableNameSendsNothing)
     EXPECT_EQ(OutEchoCount(), before + 4); // the counter does see what is sent
 }
 
-// Also ProbeHost's live and dead answers with NO_EXTERNAL_COMMAND set.
+TEST_P(IcmpEchoTest, ForeignTrafficDoesNotStretchTheWaitBeyondTheTimeout)
+{
+    // Packets the probe must ignore keep arriving for two seconds; the probe
+    // still gives up 300 ms after its request went out.
+    IcmpResponder responder(
+        silentNs_, std::vector<ScriptedReply>(200, {.sequence = 1, .delay = 10ms}));
+    EXPECT_EQ(Probe(300, kSilentHost), -1);
+    EXPECT_GE(elapsed_, 290ms);
+    EXPECT_LT(elapsed_, 1200ms);
+}
+
+// Also ProbeHost's live and dead answers with its own echo.
 TEST_P(IcmpEchoTest, ProbesOnTwoThreadsKeepTheirOwnReplies)
 {
-    AppSettings settings;
-    settings.icmpTimeOut = 250;
-    settings.noExternalCommand = 1;
     auto fourProbes = [&](const char* target) {
         return RunAs(GetParam(), [&] {
             int hits = 0;
             for (int i = 0; i < 4; ++i)
-                hits += ProbeHost(target, settings);
+                hits += ProbeHost(target, 250, ProbeMethod::kOwnEcho);
             return hits;
         });
     };

@@ -38,12 +38,6 @@ TEST(EchoRequestTest, LayoutChecksumAndProcessIdentifier)
     EXPECT_EQ(own[5], (pid >> 8) & 0xFFu);
 }
 
-TEST(IcmpWaitTimeTest, SplitsMillisecondsIntoSecondsAndMicroseconds)
-{
-    EXPECT_EQ(IcmpWaitTime(1500).tv_sec, 1);
-    EXPECT_EQ(IcmpWaitTime(1500).tv_usec, 500000);
-}
-
 TEST(IcmpMessageOfTest, SkipsTheIpHeaderByItsLengthAndNeedsEightBytesAfterIt)
 {
     // First byte, packet size, where the message starts (-1: refused).

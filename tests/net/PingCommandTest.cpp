@@ -23,12 +23,9 @@ using namespace std::literals;
 constexpr const char* kAnsweringHost = "198.51.100.20";
 constexpr const char* kSilentHost = "203.0.113.20";
 
-AppSettings Settings(bool ownEcho)
+int Probe(const char* target, ProbeMethod method)
 {
-    AppSettings settings;
-    settings.icmpTimeOut = 300;
-    settings.noExternalCommand = ownEcho ? 1 : 0;
-    return settings;
+    return ProbeHost(target, 300, method);
 }
 
 // A peer that answers echoes and one whose kernel does not. UseFakePing puts
@@ -96,9 +93,9 @@ TEST_F(PingCommandTest, HostileTargetsRunNothing)
 // With NO_EXTERNAL_COMMAND set, IcmpEchoTest shows this on both kinds of socket.
 TEST_F(PingCommandTest, ProbeHostThroughPingTellsLiveFromDead)
 {
-    EXPECT_EQ(ProbeHost(kAnsweringHost, Settings(false)), 1);
+    EXPECT_EQ(Probe(kAnsweringHost, ProbeMethod::kSystemPing), 1);
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(ProbeHost(kSilentHost, Settings(false)), 0);
+    EXPECT_EQ(Probe(kSilentHost, ProbeMethod::kSystemPing), 0);
     EXPECT_GE(std::chrono::steady_clock::now() - start, 250ms);
     EXPECT_LT(std::chrono::steady_clock::now() - start, 2500ms);
 }
@@ -110,11 +107,11 @@ TEST_F(PingCommandTest, OneEchoWithTheWaitInSecondsAndProbeHostUsesItUnlessItsOw
     EXPECT_EQ(PingCommand(kAnsweringHost, 1500), 0);
     // No wait at all would leave ping nothing to wait for.
     EXPECT_EQ(PingCommand(kAnsweringHost, 0), 0);
-    EXPECT_EQ(ProbeHost(kSilentHost, Settings(false)), 1);
-    EXPECT_EQ(ProbeHost(kSilentHost, Settings(true)), 0);
+    EXPECT_EQ(Probe(kSilentHost, ProbeMethod::kSystemPing), 1);
+    EXPECT_EQ(Probe(kSilentHost, ProbeMethod::kOwnEcho), 0);
     test::WriteSysctl("", "net/ipv4/ping_group_range", "1 0");
     const int withoutIcmpSocket = test::RunWithoutCapability(
-        CAP_NET_RAW, [] { return ProbeHost(kSilentHost, Settings(true)); });
+        CAP_NET_RAW, [] { return Probe(kSilentHost, ProbeMethod::kOwnEcho); });
     EXPECT_EQ(withoutIcmpSocket, 1);
     EXPECT_EQ(FakeRuns(),
         "-4 -c 1 -n -W 1.500 -- 198.51.100.20\n-4 -c 1 -n -W 0.001 -- 198.51.100.20\n"

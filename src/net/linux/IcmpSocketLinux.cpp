@@ -1,6 +1,7 @@
 #include "Icmp.h"
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <string>
 #include <utility>
@@ -79,14 +80,21 @@ std::optional<in_addr_t> ResolveTarget(std::string_view target)
     return htonl(addresses.front());
 }
 
-// Waits up to the full timeout for something to read; false on time-out or
-// error. ppoll takes the same time limit as select would, without select's
-// limit on descriptor numbers.
-bool WaitReadable(int fd, std::uint32_t timeOut)
+using Deadline = std::chrono::steady_clock::time_point;
+
+// Waits until there is something to read or the deadline has passed; false
+// on time-out or error. The monotonic clock keeps the deadline where it is
+// when the wall clock is set; ppoll has no limit on descriptor numbers, as
+// select has.
+bool WaitReadable(int fd, Deadline deadline)
 {
-    const timeval wait = IcmpWaitTime(timeOut);
     for (;;) {
-        const timespec limit{wait.tv_sec, wait.tv_usec * 1000};
+        const auto left = std::chrono::duration_cast<std::chrono::nanoseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0)
+            return false;
+        const timespec limit{static_cast<time_t>(left.count() / 1'000'000'000),
+            static_cast<long>(left.count() % 1'000'000'000)};
         pollfd ready{fd, POLLIN, 0};
         const int count = ppoll(&ready, 1, &limit, nullptr);
         if (count < 0 && errno == EINTR)
@@ -207,8 +215,9 @@ int IcmpEcho(std::uint32_t timeOut, std::string_view target, const IcmpSocket& s
             reinterpret_cast<const sockaddr*>(&address), sizeof address) < 0)
         return -1;
 
+    const Deadline deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeOut);
     for (;;) {
-        if (!WaitReadable(socket.Get(), timeOut))
+        if (!WaitReadable(socket.Get(), deadline))
             return -1;
         const IcmpVerdict verdict = socket.Kind() == IcmpSocketKind::kRaw
             ? ReceiveRaw(socket, *destination)

@@ -65,7 +65,7 @@ int WaitForExit(pid_t pid)
 
 } // namespace
 
-int RunCommand(const std::vector<std::string>& argv)
+int RunCommand(const std::vector<std::string>& argv, const RunCommandOptions& options)
 {
     if (argv.empty() || argv[0].empty())
         return -1;
@@ -82,6 +82,8 @@ int RunCommand(const std::vector<std::string>& argv)
     posix_spawn_file_actions_addopen(&setup.actions_, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
     // Nothing else the program holds open reaches the child.
     posix_spawn_file_actions_addclosefrom_np(&setup.actions_, STDERR_FILENO + 1);
+    if (options.newSession)
+        posix_spawnattr_setflags(&setup.attributes_, POSIX_SPAWN_SETSID);
 
     LetChildrenBeWaitedFor();
     pid_t pid = 0;

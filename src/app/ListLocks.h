@@ -1,0 +1,47 @@
+#pragma once
+
+#include <atomic>
+#include <mutex>
+
+namespace pondel {
+
+// What the main window, the status monitor, the address sweep and the list
+// editing commands share to keep off each other's work on the host list.
+//
+// Order: ProbeLock before ViewLock; CollectLock is only ever taken alone.
+// None of the locks is recursive, so a thread holding one must not take it
+// again (a probe of one host on the window's thread takes ProbeLock and,
+// briefly, ViewLock: it must not run while the window holds either).
+class ListLocks final {
+public:
+    // Held while hosts are probed (a whole pass, or one host) and while the
+    // host list is restructured.
+    std::mutex ProbeLock;
+    // Held while list rows or their marks change, and while an active flag is
+    // written or read.
+    std::mutex ViewLock;
+    // Guards CollectRunning.
+    std::mutex CollectLock;
+
+    // Asks a running pass to stop at the next host. Whoever needs ProbeLock
+    // sets it first, so that it waits for one probe at most.
+    std::atomic<bool> AbortPass{false};
+
+    // Set while an address-range sweep runs; status passes and the list
+    // changing commands then do nothing.
+    [[nodiscard]] bool IsCollectRunning()
+    {
+        const std::scoped_lock lock(CollectLock);
+        return CollectRunning;
+    }
+    void SetCollectRunning(bool running)
+    {
+        const std::scoped_lock lock(CollectLock);
+        CollectRunning = running;
+    }
+
+private:
+    bool CollectRunning = false;
+};
+
+} // namespace pondel

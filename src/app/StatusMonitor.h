@@ -1,0 +1,105 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <thread>
+
+#include "AutoResetEvent.h"
+#include "HostList.h"
+#include "HostProbe.h"
+#include "ListLocks.h"
+#include "Result.h"
+
+namespace pondel {
+
+// What the status monitor tells the window. The calls come on the monitor
+// thread, holding ProbeLock, except the progress 0 of RequestStatusPass,
+// which comes on its caller's thread. The window hands each call on to its
+// own thread as a queued call, which keeps their order, and never blocks in
+// them or takes a lock of ListLocks there.
+class StatusMonitorListener {
+public:
+    virtual ~StatusMonitorListener() = default;
+
+    // `done` of `total` hosts have been probed: 0 when a pass is asked for,
+    // then one more after each host.
+    virtual void OnPassProgress(std::int32_t done, std::int32_t total) = 0;
+    // A pass ended, run through, stopped early or not begun at all: the
+    // marks should show the flags now.
+    virtual void OnPassEnded() = 0;
+    // A pass could not begin because the probe could not be readied; the
+    // error's message is the text to show. OnPassEnded follows.
+    virtual void OnProbeFailed(const ErrorInfo& error) = 0;
+};
+
+// What the monitor asks of the system; tests put stand-ins here.
+struct MonitorServices {
+    HostProbeOpener openProbe = OpenHostProbe;
+    // The netmask to assume for a host without one (host order).
+    std::function<std::uint32_t(std::uint32_t)> netMaskOf;
+};
+
+// Finds out which hosts of the list answer and stores it in their active
+// flags. Passes over all hosts run on the monitor thread, one host after
+// another, when RequestStatusPass asks; single hosts are probed at once on
+// the calling thread.
+//
+// The host list is read under ProbeLock; each active flag is written under
+// ViewLock too, so the window reads the flags under ViewLock alone. The
+// monitor writes nothing else.
+class StatusMonitor final {
+public:
+    StatusMonitor(HostList& hosts, ListLocks& locks, StatusMonitorListener& listener,
+        MonitorServices services = {});
+    // Stops the thread.
+    ~StatusMonitor();
+    StatusMonitor(const StatusMonitor&) = delete;
+    StatusMonitor& operator=(const StatusMonitor&) = delete;
+
+    // Starts the monitor thread, which then waits for requests.
+    void Start();
+    // Stops a running pass at its next host and ends the thread. Returns
+    // once the probe in progress, if any, has returned: one probe's time.
+    void Stop();
+
+    // Used from the next pass or check on.
+    void SetProbeSettings(const ProbeSettings& settings);
+
+    // Asks for a pass over all hosts; a running pass stops at its next host
+    // and no second one follows it. While a sweep runs, only the progress 0
+    // of N is given. To be called on the thread that changes the host list.
+    void RequestStatusPass();
+
+    // Probes host `index` now, or, with a negative index, all hosts as the
+    // monitor thread's pass does (only while the monitor runs). Holds
+    // ProbeLock throughout. An index at or beyond the count does nothing.
+    // Fails, probing nothing, when the probe cannot be readied.
+    Result<void> CheckHosts(std::int32_t index);
+
+    // The single check of the window's commands: makes a running pass give
+    // up ProbeLock after its current host, then CheckHosts(index).
+    Result<void> CheckHostNow(std::int32_t index);
+
+private:
+    void MonitorThread();
+    // 1 when host `index` answered, else 0; hosts without an address, and
+    // broadcast addresses, are not probed and keep their flag.
+    std::int32_t CheckHostActive(const HostProbe& probe, std::int32_t index);
+    ProbeSettings CurrentProbeSettings();
+
+    HostList& hosts_;
+    ListLocks& locks_;
+    StatusMonitorListener& listener_;
+    MonitorServices services_;
+
+    AutoResetEvent CheckRequestEvent;
+    std::atomic<bool> MonitorRunning{false};
+    std::thread thread_;
+
+    std::mutex settingsMutex_;
+    ProbeSettings probeSettings_;
+};
+
+} // namespace pondel

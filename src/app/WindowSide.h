@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "MessageId.h"
+
+namespace pondel {
+
+// What the host commands need from the main window. Every call comes on the
+// window's own thread.
+class WindowSide {
+public:
+    virtual ~WindowSide() = default;
+
+    // A message box with an OK button and the text of `id`.
+    virtual void ShowMessage(MessageId id) = 0;
+    // A message box with an OK button and a text that is the same in every
+    // language.
+    virtual void ShowText(const std::string& text) = 0;
+    // A question with Yes and No: `lead` followed directly by the text of
+    // `id`. True only for Yes.
+    virtual bool Ask(MessageId id, const std::string& lead) = 0;
+
+    // Writes DEFAULT_HOST into the settings file now.
+    virtual void WriteDefaultHost(std::int32_t row) = 0;
+    // Probes one host now and shows its mark (StatusMonitor::CheckHostNow,
+    // then the row's mark).
+    virtual void RecheckHost(std::int32_t row) = 0;
+    // StatusMonitor::RequestStatusPass.
+    virtual void RequestStatusPass() = 0;
+    // Brings the toolbar and the status bar counts in line with the list.
+    virtual void UpdateCommandState() = 0;
+};
+
+} // namespace pondel

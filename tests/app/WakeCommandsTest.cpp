@@ -1,0 +1,173 @@
+#include "WakeCommands.h"
+
+#include <cerrno>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "FakeWindowSide.h"
+#include "MagicPacket.h"
+#include "TestNetwork.h"
+
+namespace pondel {
+namespace {
+
+using namespace std::chrono_literals;
+
+using FakeWindow = test::FakeWindowSide;
+
+// The hosts of the tests; ALPHA and GAMMA are in 203.0.113/24, which the
+// fake network counts as another network.
+HostList TestHosts()
+{
+    HostList hosts;
+    hosts.Append(MakeHostInfo("ALPHA", "", "203.0.113.7", "255.255.255.0", "02:00:00:00:00:07"));
+    hosts.Append(MakeHostInfo("BETA", "", "192.0.2.8", "", "02:00:00:00:00:08"));
+    hosts.Append(MakeHostInfo("GAMMA", "", "203.0.113.9", "255.255.255.0", ""));
+    hosts.Append(MakeHostInfo("DELTA", "", "192.0.2.10", "255.255.255.0", "02:00:00:00:00:0a"));
+    return hosts;
+}
+
+class WakeCommandsTest : public testing::Test {
+protected:
+    WakeContext Context()
+    {
+        WakeNetwork network{[this](std::string_view ip, std::string_view netMask,
+                                std::string_view mac, bool broadcast, std::uint16_t port) {
+                                sent_.push_back(std::string(ip) + " " + std::string(netMask) + " " +
+                                    std::string(mac) + (broadcast ? " broadcast " : " host ") +
+                                    std::to_string(port));
+                                return sendOutcome_;
+                            },
+            [](std::uint32_t) { return 0xFFFF0000u; },
+            [](std::uint32_t address, std::uint32_t) { return (address >> 8) != 0xCB0071u; }};
+        return {hosts_, settings_, locks_, current_, window_, network};
+    }
+
+    HostList hosts_ = TestHosts();
+    AppSettings settings_;
+    ListLocks locks_;
+    HostTexts current_{"old", "kept comment", "", "", ""};
+    FakeWindow window_;
+    std::vector<std::string> sent_;
+    WakeSendOutcome sendOutcome_;
+};
+
+TEST_F(WakeCommandsTest, NothingSelectedAsksForAHostAndDuringASweepNothingHappens)
+{
+    WakeContext context = Context();
+    WakeSelectedHosts({}, true, context);
+    EXPECT_EQ(window_.calls, std::vector<std::string>{"message 108"});
+
+    window_.calls.clear();
+    locks_.SetCollectRunning(true);
+    WakeSelectedHosts({3}, true, context);
+    EXPECT_TRUE(window_.calls.empty());
+    EXPECT_TRUE(sent_.empty());
+}
+
+TEST_F(WakeCommandsTest, ARowWithoutMacEndsTheCommandBeforeAnythingIsRemembered)
+{
+    WakeContext context = Context();
+    WakeSelectedHosts({1, 2, 3}, true, context);
+    EXPECT_EQ(
+        sent_, std::vector<std::string>{"192.0.2.8 255.255.0.0 02:00:00:00:00:08 broadcast 7"});
+    EXPECT_EQ(window_.calls, std::vector<std::string>{"message 111"});
+}
+
+TEST_F(WakeCommandsTest, RowsGoInListOrderAndSeveralAreRecheckedByAPass)
+{
+    settings_.portNo = 65545; // taken as a 16-bit port, as the socket address holds it
+    WakeContext context = Context();
+    WakeSelectedHosts({3, 1}, false, context);
+    EXPECT_EQ(sent_,
+        (std::vector<std::string>{"192.0.2.8 255.255.0.0 02:00:00:00:00:08 host 9",
+            "192.0.2.10 255.255.255.0 02:00:00:00:00:0a host 9"}));
+    EXPECT_EQ(window_.calls, (std::vector<std::string>{"default 1", "pass", "update"}));
+    EXPECT_EQ(current_.hostName, "DELTA");
+}
+
+TEST_F(WakeCommandsTest, AnAssumedNetmaskStaysInCurrentHostAndNotInTheRecord)
+{
+    WakeContext context = Context();
+    WakeSelectedHosts({1}, true, context);
+    EXPECT_EQ(window_.calls, (std::vector<std::string>{"default 1", "recheck 1", "update"}));
+    EXPECT_EQ(current_.netMask, "255.255.0.0");
+    EXPECT_EQ(current_.ipAddr, "192.0.2.8");
+    EXPECT_EQ(current_.comment, "kept comment");
+    EXPECT_STREQ(hosts_[1].netMask, "");
+}
+
+TEST_F(WakeCommandsTest, TheOtherNetworkQuestionDecidesAndNoEndsTheSelection)
+{
+    settings_.checkNetworkSegment = 1;
+    WakeContext context = Context();
+    window_.answer = false;
+    WakeSelectedHosts({0, 1}, true, context);
+    EXPECT_TRUE(sent_.empty());
+    EXPECT_EQ(window_.calls,
+        (std::vector<std::string>{
+            "ask ALPHA(203.0.113.7) 109", "default 0", "recheck 0", "update"}));
+
+    window_.calls.clear();
+    window_.answer = true;
+    WakeSelectedHosts({0, 1}, true, context);
+    EXPECT_EQ(sent_.size(), 2u);
+    EXPECT_EQ(window_.calls,
+        (std::vector<std::string>{"ask ALPHA(203.0.113.7) 109", "default 0", "pass", "update"}));
+
+    // Without the option nobody is asked.
+    settings_.checkNetworkSegment = 0;
+    window_.calls.clear();
+    WakeSelectedHosts({0}, true, context);
+    EXPECT_EQ(window_.calls, (std::vector<std::string>{"default 0", "recheck 0", "update"}));
+}
+
+TEST_F(WakeCommandsTest, AFailedSendIsShownAndEndsTheSelection)
+{
+    WakeContext context = Context();
+    sendOutcome_ = {kMagicPacketSendFailed, ENETUNREACH};
+    WakeSelectedHosts({1, 3}, true, context);
+    EXPECT_EQ(sent_.size(), 1u);
+    EXPECT_EQ(window_.calls,
+        (std::vector<std::string>{
+            "text sendto(): Network is unreachable", "default 1", "recheck 1", "update"}));
+}
+
+// Wake Up on a real link: one datagram of 102 bytes, on PORT_NO, to the
+// directed broadcast address; without broadcast to the host itself, whatever
+// NON_BROADCAST_DFLT says.
+TEST(WakeCommandsWireTest, BroadcastGoesToTheNetworkAndNonBroadcastToTheHost)
+{
+    test::TestNetwork network;
+    const auto& peer = network.AddPeer({"198.51.100.1", 24, ""}, {"198.51.100.20", 24, ""});
+    test::DatagramSink sink(peer.ns, 40009);
+    HostList hosts;
+    hosts.Append(MakeHostInfo("PEER", "", "198.51.100.20", "255.255.255.0", "02:00:00:00:00:20"));
+    AppSettings settings;
+    settings.portNo = 40009;
+    settings.nonBroadcastDflt = 1;
+    ListLocks locks;
+    HostTexts current;
+    FakeWindow window;
+    WakeContext context{hosts, settings, locks, current, window};
+
+    WakeSelectedHosts({0}, true, context);
+    auto received = sink.ReceiveAll(300ms);
+    ASSERT_EQ(received.size(), 1u);
+    EXPECT_EQ(received[0].destinationIp, "198.51.100.255");
+    EXPECT_EQ(received[0].payload.size(), 102u);
+
+    settings.nonBroadcastDflt = 0;
+    WakeSelectedHosts({0}, false, context);
+    received = sink.ReceiveAll(300ms);
+    ASSERT_EQ(received.size(), 1u);
+    EXPECT_EQ(received[0].destinationIp, "198.51.100.20");
+    EXPECT_EQ(window.calls,
+        (std::vector<std::string>{
+            "default 0", "recheck 0", "update", "default 0", "recheck 0", "update"}));
+}
+
+} // namespace
+} // namespace pondel
