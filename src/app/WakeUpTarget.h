@@ -1,12 +1,12 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 
 #include "CommandLine.h"
 #include "HostList.h"
+#include "LocalNetworkQueries.h"
 
 namespace pondel {
 
@@ -16,13 +16,6 @@ struct WakeUpTarget {
     std::string netMask; // at most 15 characters
     std::string macAddr; // at most 17 characters
     bool broadcast = true;
-};
-
-// The questions about this computer's own network that the target needs
-// answered; the real answers come from the address lookups.
-struct LocalNetworkQueries {
-    std::function<std::uint32_t()> localHostAddress;
-    std::function<std::uint32_t(std::uint32_t)> netMask;
 };
 
 // Builds the target from the switches and the host list: /H copies a named
