@@ -7,7 +7,7 @@ packages=(
     cmake ninja-build g++ clang libclang-rt-dev pkg-config git
     qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
     libgtest-dev libgmock-dev libbenchmark-dev
-    iproute2 iputils-ping util-linux mount libcap2-bin fonts-dejavu-core
+    iproute2 iputils-ping util-linux mount libcap2-bin fonts-dejavu-core locales
 )
 
 missing=()
