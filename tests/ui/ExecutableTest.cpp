@@ -76,8 +76,10 @@ int WaitForExit(pid_t pid)
 std::vector<std::string> Environment(std::string platform)
 {
     std::vector<std::string> environment{"QT_QPA_PLATFORM=" + platform, "LANG=C"};
-    if (const char* path = std::getenv("PATH"))
-        environment.push_back(std::string("PATH=") + path);
+    for (const char* name : {"PATH", "TSAN_OPTIONS", "ASAN_OPTIONS", "UBSAN_OPTIONS"}) {
+        if (const char* value = std::getenv(name))
+            environment.push_back(std::string(name) + "=" + value);
+    }
     return environment;
 }
 
