@@ -1,0 +1,338 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="ja_JP">
+<context>
+    <name>Commands</name>
+    <message>
+        <source>Export Host List(&amp;E)...</source>
+        <translation>ホストリストのエクスポート(&amp;E)...</translation>
+    </message>
+    <message>
+        <source>Import Host List(&amp;I)...</source>
+        <translation>ホストリストのインポート(&amp;I)...</translation>
+    </message>
+    <message>
+        <source>Exit Application(&amp;X)</source>
+        <translation>アプリケーションの終了(&amp;X)</translation>
+    </message>
+    <message>
+        <source>Exit Application</source>
+        <translation>アプリケーションの終了</translation>
+    </message>
+    <message>
+        <source>Exit the application</source>
+        <translation>アプリケーションを終了します</translation>
+    </message>
+    <message>
+        <source>Append(&amp;A)...</source>
+        <translation>追加(&amp;A)...</translation>
+    </message>
+    <message>
+        <source>Add a new host at the end of the list</source>
+        <translation>リストの末尾に新しいホストを追加します</translation>
+    </message>
+    <message>
+        <source>Insert(&amp;I)...</source>
+        <translation>挿入(&amp;I)...</translation>
+    </message>
+    <message>
+        <source>Insert the new host to the selected position in the list</source>
+        <translation>リストの選択位置に新しいホストを挿入します</translation>
+    </message>
+    <message>
+        <source>Edit(&amp;E)...</source>
+        <translation>編集(&amp;E)...</translation>
+    </message>
+    <message>
+        <source>Edit the information for the selected host</source>
+        <translation>選択したホストの情報を編集します</translation>
+    </message>
+    <message>
+        <source>Remove(&amp;R)</source>
+        <translation>削除(&amp;R)</translation>
+    </message>
+    <message>
+        <source>Remove the information from the selected host</source>
+        <translation>選択したホストの情報を削除します</translation>
+    </message>
+    <message>
+        <source>Cut(&amp;T)</source>
+        <translation>切り取り(&amp;T)</translation>
+    </message>
+    <message>
+        <source>Cut the line in the selection, and then copy it to the clipboard</source>
+        <translation>選択中の行を切り取り、クリップボードにコピーします</translation>
+    </message>
+    <message>
+        <source>Copy(&amp;C)</source>
+        <translation>コピー(&amp;C)</translation>
+    </message>
+    <message>
+        <source>A row in the selection, then copy it to the clipboard</source>
+        <translation>選択中の行をクリップボードにコピーします</translation>
+    </message>
+    <message>
+        <source>Paste(&amp;P)</source>
+        <translation>貼り付け(&amp;P)</translation>
+    </message>
+    <message>
+        <source>Paste the line that you copied to the clipboard</source>
+        <translation>クリップボードにコピーした行を貼り付けます</translation>
+    </message>
+    <message>
+        <source>Select All(&amp;S)</source>
+        <translation>すべて選択(&amp;S)</translation>
+    </message>
+    <message>
+        <source>Select all the rows of Host List.</source>
+        <translation>ホストリストのすべての行を選択します。</translation>
+    </message>
+    <message>
+        <source>Cancel Select(&amp;L)</source>
+        <translation>選択の解除(&amp;L)</translation>
+    </message>
+    <message>
+        <source>Cancel the selected state.</source>
+        <translation>選択状態を解除します。</translation>
+    </message>
+    <message>
+        <source>Move Up(&amp;U)</source>
+        <translation>上へ移動(&amp;U)</translation>
+    </message>
+    <message>
+        <source>Move one line up the selected host information</source>
+        <translation>選択したホストの情報を 1 行上へ移動します</translation>
+    </message>
+    <message>
+        <source>Move Down(&amp;D)</source>
+        <translation>下へ移動(&amp;D)</translation>
+    </message>
+    <message>
+        <source>Move one line down the selected host information</source>
+        <translation>選択したホストの情報を 1 行下へ移動します</translation>
+    </message>
+    <message>
+        <source>Refresh(&amp;R)</source>
+        <translation>最新の情報に更新(&amp;R)</translation>
+    </message>
+    <message>
+        <source>Updates the active status of the host</source>
+        <translation>ホストの稼働状態を更新します</translation>
+    </message>
+    <message>
+        <source>Active Check(&amp;C)</source>
+        <translation>稼働チェック(&amp;C)</translation>
+    </message>
+    <message>
+        <source>Re-display the active status of the selected host</source>
+        <translation>選択したホストの稼働状態を再表示します</translation>
+    </message>
+    <message>
+        <source>Auto Refresh Start(&amp;A)</source>
+        <translation>自動更新の開始(&amp;A)</translation>
+    </message>
+    <message>
+        <source>Start auto update of the active status</source>
+        <translation>稼働状態の自動更新を開始します</translation>
+    </message>
+    <message>
+        <source>Auto Refresh Stop(&amp;T)</source>
+        <translation>自動更新の停止(&amp;T)</translation>
+    </message>
+    <message>
+        <source>Stop auto update of the active status</source>
+        <translation>稼働状態の自動更新を停止します</translation>
+    </message>
+    <message>
+        <source>Move To Center</source>
+        <translation>画面の中央へ移動</translation>
+    </message>
+    <message>
+        <source>Reset To Default Size</source>
+        <translation>既定のサイズに戻す</translation>
+    </message>
+    <message>
+        <source>Wake Up(&amp;W)</source>
+        <translation>起動(&amp;W)</translation>
+    </message>
+    <message>
+        <source>Send a magic packet to the selected host</source>
+        <translation>選択したホストにマジックパケットを送信します</translation>
+    </message>
+    <message>
+        <source>Wake Up (Non Broadcast)(&amp;B)</source>
+        <translation>起動 (非ブロードキャスト)(&amp;B)</translation>
+    </message>
+    <message>
+        <source>Send a magic packet to the selected host (Non Broadcast)</source>
+        <translation>選択したホストにマジックパケットを送信します (非ブロードキャスト)</translation>
+    </message>
+    <message>
+        <source>Get Ip Address(&amp;I)...</source>
+        <translation>IP アドレスの取得(&amp;I)...</translation>
+    </message>
+    <message>
+        <source>Show Get IP Address dialog</source>
+        <translation>IP アドレスの取得ダイアログを表示します</translation>
+    </message>
+    <message>
+        <source>Get Mac Address(&amp;M)...</source>
+        <translation>MAC アドレスの取得(&amp;M)...</translation>
+    </message>
+    <message>
+        <source>Show Get MAC Address dialog</source>
+        <translation>MAC アドレスの取得ダイアログを表示します</translation>
+    </message>
+    <message>
+        <source>Get Host Name(&amp;N)...</source>
+        <translation>ホスト名の取得(&amp;N)...</translation>
+    </message>
+    <message>
+        <source>Show Get Host Name dialog</source>
+        <translation>ホスト名の取得ダイアログを表示します</translation>
+    </message>
+    <message>
+        <source>Send ICMP(&amp;P)...</source>
+        <translation>ICMP 送信(&amp;P)...</translation>
+    </message>
+    <message>
+        <source>Show ICMP Send dialog</source>
+        <translation>ICMP 送信ダイアログを表示します</translation>
+    </message>
+    <message>
+        <source>Collect host information(&amp;C)...</source>
+        <translation>ホスト情報の収集(&amp;C)...</translation>
+    </message>
+    <message>
+        <source>Collect a running information of the hosts in the LAN</source>
+        <translation>LAN 内で稼働中のホストの情報を収集します</translation>
+    </message>
+    <message>
+        <source>Shutdown Windows Host(&amp;S)</source>
+        <translation>Windows ホストのシャットダウン(&amp;S)</translation>
+    </message>
+    <message>
+        <source>Remote shutdown for Windows host</source>
+        <translation>Windows ホストをリモートでシャットダウンします</translation>
+    </message>
+    <message>
+        <source>Option(&amp;O)...</source>
+        <translation>オプション(&amp;O)...</translation>
+    </message>
+    <message>
+        <source>Show options setting dialog</source>
+        <translation>オプション設定ダイアログを表示します</translation>
+    </message>
+    <message>
+        <source>Version Information Pondel(&amp;A)...</source>
+        <translation>バージョン情報 Pondel(&amp;A)...</translation>
+    </message>
+    <message>
+        <source>Minimize	Ctrl+I</source>
+        <translation>最小化	Ctrl+I</translation>
+    </message>
+    <message>
+        <source>Restore Normal Size</source>
+        <translation>通常のサイズに戻す</translation>
+    </message>
+</context>
+<context>
+    <name>ModalSeam</name>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>&amp;Yes</source>
+        <translation>はい(&amp;Y)</translation>
+    </message>
+    <message>
+        <source>&amp;No</source>
+        <translation>いいえ(&amp;N)</translation>
+    </message>
+</context>
+<context>
+    <name>VersionBox</name>
+    <message>
+        <source>Version Info</source>
+        <translation>バージョン情報</translation>
+    </message>
+</context>
+<context>
+    <name>pondel::CPondelDlg</name>
+    <message>
+        <source>During  active status updates :     1 /    0        </source>
+        <translation>稼働状態の更新中 :     1 /    0        </translation>
+    </message>
+    <message>
+        <source>Selected:     0    </source>
+        <translation>選択数:     0    </translation>
+    </message>
+    <message>
+        <source>List count:      0    </source>
+        <translation>リスト数:      0    </translation>
+    </message>
+    <message>
+        <source>The settings could not be saved to %1.
+%2</source>
+        <translation>設定を %1 に保存できませんでした。
+%2</translation>
+    </message>
+    <message>
+        <source>File(&amp;F)</source>
+        <translation>ファイル(&amp;F)</translation>
+    </message>
+    <message>
+        <source>Edit(&amp;E)</source>
+        <translation>編集(&amp;E)</translation>
+    </message>
+    <message>
+        <source>View(&amp;V)</source>
+        <translation>表示(&amp;V)</translation>
+    </message>
+    <message>
+        <source>Tool(&amp;T)</source>
+        <translation>ツール(&amp;T)</translation>
+    </message>
+    <message>
+        <source>Help(&amp;H)</source>
+        <translation>ヘルプ(&amp;H)</translation>
+    </message>
+    <message>
+        <source>Toolbar</source>
+        <translation>ツールバー</translation>
+    </message>
+    <message>
+        <source>List count: %1</source>
+        <translation>リスト数: %1</translation>
+    </message>
+    <message>
+        <source>Selected: %1</source>
+        <translation>選択数: %1</translation>
+    </message>
+    <message>
+        <source> Active</source>
+        <translation> 稼働</translation>
+    </message>
+    <message>
+        <source>Host Name</source>
+        <translation>ホスト名</translation>
+    </message>
+    <message>
+        <source>Comment</source>
+        <translation>コメント</translation>
+    </message>
+    <message>
+        <source>IP Address</source>
+        <translation>IP アドレス</translation>
+    </message>
+    <message>
+        <source>Netmask</source>
+        <translation>ネットマスク</translation>
+    </message>
+    <message>
+        <source>MAC Address</source>
+        <translation>MAC アドレス</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,178 @@
+#include "ModalSeam.h"
+
+#include <deque>
+#include <functional>
+#include <utility>
+
+#include <QColorDialog>
+#include <QCoreApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include "ModulePaths.h"
+
+namespace pondel {
+namespace {
+
+struct SeamState {
+    std::deque<ModalSeam::Answer> answers;
+    std::deque<std::optional<QString>> fileNames;
+    std::deque<std::optional<QColor>> colors;
+    bool unattended = false;
+    QStringList shown;
+};
+
+// The hooks are process-wide on purpose: a test arms them before the action
+// that opens the window, wherever in the program that window is opened.
+SeamState& State()
+{
+    static SeamState state;
+    return state;
+}
+
+template <typename T>
+std::optional<T> TakeFront(std::deque<T>& queue)
+{
+    if (queue.empty())
+        return std::nullopt;
+    T value = std::move(queue.front());
+    queue.pop_front();
+    return value;
+}
+
+QString Caption()
+{
+    return QString::fromStdString(GetApplicationName());
+}
+
+// Our own button texts, so that they follow the program's language even
+// where Qt's own translations are not installed.
+ModalSeam::Answer ShowBox(QWidget* parent, QMessageBox::Icon icon, const QString& title,
+    const QString& text, bool question)
+{
+    QMessageBox box(icon, title, text, QMessageBox::NoButton, parent);
+    if (!question) {
+        box.addButton(QCoreApplication::translate("ModalSeam", "OK"), QMessageBox::AcceptRole);
+        box.exec();
+        return ModalSeam::Answer::kOk;
+    }
+    QPushButton* yes =
+        box.addButton(QCoreApplication::translate("ModalSeam", "&Yes"), QMessageBox::YesRole);
+    QPushButton* no =
+        box.addButton(QCoreApplication::translate("ModalSeam", "&No"), QMessageBox::NoRole);
+    box.setDefaultButton(yes);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes ? ModalSeam::Answer::kYes : ModalSeam::Answer::kNo;
+}
+
+ModalSeam::Answer Box(QWidget* parent, QMessageBox::Icon icon, const QString& title,
+    const QString& text, bool question)
+{
+    SeamState& state = State();
+    state.shown.append(text);
+    if (const auto answer = TakeFront(state.answers))
+        return *answer;
+    if (state.unattended)
+        return question ? ModalSeam::Answer::kNo : ModalSeam::Answer::kOk;
+    return ShowBox(parent, icon, title, text, question);
+}
+
+std::optional<QString> FileName(const QString& title, const std::function<QString()>& show)
+{
+    SeamState& state = State();
+    state.shown.append(title);
+    if (auto fileName = TakeFront(state.fileNames))
+        return *fileName;
+    if (state.unattended)
+        return std::nullopt;
+    QString chosen = show();
+    if (chosen.isEmpty())
+        return std::nullopt;
+    return chosen;
+}
+
+} // namespace
+
+void ModalSeam::Notice(QWidget* parent, const QString& text)
+{
+    Box(parent, QMessageBox::Information, Caption(), text, false);
+}
+
+void ModalSeam::Error(QWidget* parent, const QString& text)
+{
+    Box(parent, QMessageBox::Warning, Caption(), text, false);
+}
+
+bool ModalSeam::Ask(QWidget* parent, const QString& text)
+{
+    return Box(parent, QMessageBox::Question, Caption(), text, true) == Answer::kYes;
+}
+
+void ModalSeam::About(QWidget* parent, const QString& title, const QString& text)
+{
+    Box(parent, QMessageBox::Information, title, text, false);
+}
+
+std::optional<QString> ModalSeam::OpenFileName(
+    QWidget* parent, const QString& title, const QString& filter)
+{
+    return FileName(title, [&] { return QFileDialog::getOpenFileName(parent, title, {}, filter); });
+}
+
+std::optional<QString> ModalSeam::SaveFileName(
+    QWidget* parent, const QString& title, const QString& filter, const QString& defaultSuffix)
+{
+    return FileName(title, [&] {
+        QFileDialog dialog(parent, title, {}, filter);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDefaultSuffix(defaultSuffix);
+        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+    });
+}
+
+std::optional<QColor> ModalSeam::ChooseColor(QWidget* parent, const QColor& initial)
+{
+    SeamState& state = State();
+    if (auto color = TakeFront(state.colors))
+        return *color;
+    if (state.unattended)
+        return std::nullopt;
+    const QColor chosen = QColorDialog::getColor(initial, parent);
+    if (!chosen.isValid())
+        return std::nullopt;
+    return chosen;
+}
+
+void ModalSeam::SetNextAnswer(Answer answer)
+{
+    State().answers.push_back(answer);
+}
+
+void ModalSeam::SetNextFileName(std::optional<QString> fileName)
+{
+    State().fileNames.push_back(std::move(fileName));
+}
+
+void ModalSeam::SetNextColor(std::optional<QColor> color)
+{
+    State().colors.push_back(std::move(color));
+}
+
+void ModalSeam::SetUnattended(bool unattended)
+{
+    State().unattended = unattended;
+}
+
+QStringList ModalSeam::ShownTexts()
+{
+    return State().shown;
+}
+
+void ModalSeam::Reset()
+{
+    State() = SeamState{};
+}
+
+} // namespace pondel

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <optional>
+
+#include <QColor>
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+namespace pondel {
+
+// Every modal window of the program opens through here: message boxes,
+// questions, file dialogs and the colour chooser. Tests answer them in
+// advance, or let them all take their default answer, so that no test ever
+// waits on a window. Boxes are captioned with the application's name.
+class ModalSeam final {
+public:
+    enum class Answer {
+        kOk,
+        kYes,
+        kNo
+    };
+
+    ModalSeam() = delete;
+
+    // An OK box for a notice or an error.
+    static void Notice(QWidget* parent, const QString& text);
+    static void Error(QWidget* parent, const QString& text);
+    // A Yes/No question; anything but Yes counts as No.
+    [[nodiscard]] static bool Ask(QWidget* parent, const QString& text);
+    // An OK box with its own title and the program's icon.
+    static void About(QWidget* parent, const QString& title, const QString& text);
+
+    // None when the user cancels.
+    [[nodiscard]] static std::optional<QString> OpenFileName(
+        QWidget* parent, const QString& title, const QString& filter);
+    [[nodiscard]] static std::optional<QString> SaveFileName(
+        QWidget* parent, const QString& title, const QString& filter, const QString& defaultSuffix);
+    [[nodiscard]] static std::optional<QColor> ChooseColor(QWidget* parent, const QColor& initial);
+
+    // Test hooks. A queued answer is used by the next window of its kind.
+    // Unattended, a window with no queued answer takes its default (OK, No,
+    // cancel) without showing. Every text shown or answered is logged.
+    static void SetNextAnswer(Answer answer);
+    static void SetNextFileName(std::optional<QString> fileName);
+    static void SetNextColor(std::optional<QColor> color);
+    static void SetUnattended(bool unattended);
+    [[nodiscard]] static QStringList ShownTexts();
+    static void Reset();
+};
+
+} // namespace pondel

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstdint>
+
+namespace pondel {
+
+// What the enabling rules look at, taken at the moment they run.
+struct CommandState {
+    int rowCount = 0;
+    int selectedCount = 0;
+    std::uint32_t maxHostNum = 0;
+    bool remoteShutdown = false;
+    bool autoRefreshRunning = false;
+    bool minimized = false;
+    bool clipboardHasText = false;
+};
+
+// When a menu item (main menu and tray menu) is enabled.
+enum class MenuRule {
+    kAlways,
+    kHasRows,
+    kBelowMaxHosts,
+    kOneSelected,
+    kAnySelected,
+    kRemoteShutdown,
+    kAutoRefreshStopped,
+    kAutoRefreshRunning,
+    kNotMinimized,
+    kMinimized,
+    kSelectAll,
+    kPaste,
+};
+
+// When a toolbar button is enabled. These differ from the menu's: Insert and
+// Edit, for example, want one selected row in the menu but any on the toolbar.
+enum class ToolbarRule {
+    kAlways,
+    kAnySelected,
+    kOneSelected,
+    kAutoRefreshStopped,
+    kAutoRefreshRunning,
+};
+
+[[nodiscard]] bool MenuRuleAllows(MenuRule rule, const CommandState& state);
+[[nodiscard]] bool ToolbarRuleAllows(ToolbarRule rule, const CommandState& state);
+
+} // namespace pondel

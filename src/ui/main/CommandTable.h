@@ -1,0 +1,91 @@
+#pragma once
+
+#include <span>
+
+#include <QKeySequence>
+
+#include "CommandRules.h"
+
+namespace pondel {
+
+class CPondelDlg;
+
+// The command ids of the window; menus, toolbar, accelerators and the tray
+// menu all carry them.
+enum class CommandId : int {
+    kVersionInfo = 16,
+    kExportHostList = 32775,
+    kImportHostList = 32776,
+    kAppend = 32780,
+    kInsert = 32781,
+    kEdit = 32782,
+    kRemove = 32783,
+    kMoveUp = 32784,
+    kMoveDown = 32785,
+    kCancelSelect = 32786,
+    kRefresh = 32790,
+    kActiveCheck = 32791,
+    kAutoRefreshStart = 32792,
+    kAutoRefreshStop = 32793,
+    kResetToDefaultSize = 32794,
+    kMinimize = 32795,
+    kRestoreNormalSize = 32796,
+    kMoveToCenter = 32797,
+    kWakeUp = 32800,
+    kWakeUpNonBroadcast = 32801,
+    kGetIpAddress = 32802,
+    kGetMacAddress = 32803,
+    kGetHostName = 32804,
+    kSendIcmp = 32805,
+    kCollectHosts = 32806,
+    kShutdownHost = 32807,
+    kOption = 32809,
+    kCopy = 57634,
+    kCut = 57635,
+    kPaste = 57637,
+    kSelectAll = 57642,
+    kExitApplication = 57665,
+};
+
+enum class MenuId {
+    kNoMenu,
+    kFileMenu,
+    kEditMenu,
+    kViewMenu,
+    kToolMenu,
+    kHelpMenu
+};
+
+// Where an item sits in a menu-like surface; items of one surface keep the
+// table's order, except on the toolbar, which has an order of its own.
+struct Placement {
+    int slot = -1; // -1: not on this surface
+    bool separatorBefore = false;
+};
+
+// One command, declared once. Texts are untranslated source texts in the
+// "Commands" context.
+struct CommandEntry {
+    CommandId id;
+    const char* text;        // menu text, with its mnemonic
+    const char* trayText;    // tray menu text, or null for the menu text
+    const char* shortcut;    // accelerator in portable text form, or null
+    const char* icon;        // toolbar image under :/icons, or null
+    const char* description; // tooltip and status text, or null
+    void (CPondelDlg::*handler)();
+    MenuId menu;
+    bool menuSeparatorBefore;
+    Placement toolbar;
+    Placement tray;
+    MenuRule menuRule;
+    ToolbarRule toolbarRule;
+};
+
+[[nodiscard]] std::span<const CommandEntry> Commands();
+[[nodiscard]] const CommandEntry& Command(CommandId id);
+
+// The accelerator of a command: what its menu item shows and what the window
+// answers to. Empty when it has none.
+[[nodiscard]] QKeySequence Accelerator(const CommandEntry& entry);
+
+} // namespace pondel

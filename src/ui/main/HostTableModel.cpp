@@ -1,0 +1,127 @@
+#include "HostTableModel.h"
+
+#include <utility>
+
+namespace pondel {
+
+HostTableModel::HostTableModel(QObject* parent)
+    : QAbstractTableModel(parent)
+{
+}
+
+int HostTableModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+}
+
+int HostTableModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : kColumnCount;
+}
+
+QVariant HostTableModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= rowCount())
+        return {};
+    const HostRow& row = rows_[static_cast<std::size_t>(index.row())];
+    const int column = index.column();
+    switch (role) {
+    case Qt::DisplayRole:
+        return RowText(row, column, style_);
+    case Qt::DecorationRole:
+        if (column == 0 && !style_.textMode)
+            return row.host.active != 0 ? activeMark_ : inactiveMark_;
+        return {};
+    case Qt::TextAlignmentRole:
+        return column == 0 ? int{Qt::AlignCenter} : int{Qt::AlignLeft | Qt::AlignVCenter};
+    case kMarkIndentRole:
+        return markIndent_;
+    case kActiveRole:
+        return row.host.active != 0;
+    default:
+        return {};
+    }
+}
+
+QVariant HostTableModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || section < 0 || section >= headers_.size())
+        return {};
+    if (role == Qt::DisplayRole)
+        return headers_[section];
+    if (role == Qt::TextAlignmentRole)
+        return section == 0 ? int{Qt::AlignCenter} : int{Qt::AlignLeft | Qt::AlignVCenter};
+    return {};
+}
+
+void HostTableModel::SetHeaders(const QStringList& headers)
+{
+    headers_ = headers;
+    emit headerDataChanged(Qt::Horizontal, 0, kColumnCount - 1);
+}
+
+void HostTableModel::SetMarkImages(const QPixmap& inactive, const QPixmap& active)
+{
+    inactiveMark_ = inactive;
+    activeMark_ = active;
+    if (!rows_.empty())
+        emit dataChanged(index(0, 0), index(rowCount() - 1, 0));
+}
+
+void HostTableModel::SetMarkStyle(const MarkStyle& style)
+{
+    style_ = style;
+    if (!rows_.empty())
+        emit dataChanged(index(0, 0), index(rowCount() - 1, 0));
+}
+
+void HostTableModel::SetMarkIndent(int indent)
+{
+    markIndent_ = indent;
+    if (!rows_.empty())
+        emit dataChanged(index(0, 0), index(rowCount() - 1, 0), {kMarkIndentRole});
+}
+
+void HostTableModel::ResetRows(std::vector<HostRow> rows)
+{
+    beginResetModel();
+    rows_ = std::move(rows);
+    endResetModel();
+}
+
+void HostTableModel::SetActive(int row, bool active)
+{
+    tHostInfo& target = rows_.at(static_cast<std::size_t>(row)).host;
+    if ((target.active != 0) == active)
+        return;
+    target.active = active ? 1 : 0;
+    emit dataChanged(index(row, 0), index(row, 0));
+}
+
+void HostTableModel::SetItemData(int row, int itemData)
+{
+    rows_.at(static_cast<std::size_t>(row)).itemData = itemData;
+}
+
+void HostTableModel::Reorder(const std::vector<int>& order)
+{
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    std::vector<HostRow> reordered;
+    reordered.reserve(rows_.size());
+    std::vector<int> newRowOf(rows_.size());
+    for (std::size_t newRow = 0; newRow < order.size(); ++newRow) {
+        reordered.push_back(std::move(rows_[static_cast<std::size_t>(order[newRow])]));
+        newRowOf[static_cast<std::size_t>(order[newRow])] = static_cast<int>(newRow);
+    }
+    rows_ = std::move(reordered);
+
+    const QModelIndexList before = persistentIndexList();
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (const QModelIndex& old : before)
+        after.append(index(newRowOf[static_cast<std::size_t>(old.row())], old.column()));
+    changePersistentIndexList(before, after);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+} // namespace pondel

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <vector>
+
+#include <QAbstractTableModel>
+#include <QPixmap>
+
+#include "HostRow.h"
+
+namespace pondel {
+
+// The rows of the host list view. The window fills them from HostList and
+// rebuilds HostList from them after a sort; the view reads only these.
+class HostTableModel final : public QAbstractTableModel {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(HostTableModel)
+
+public:
+    static constexpr int kColumnCount = 6;
+    // Column 0 in image mode: the pixel indent that centres the mark.
+    static constexpr int kMarkIndentRole = Qt::UserRole + 1;
+    // Column 0: whether the host answered, in either mode.
+    static constexpr int kActiveRole = Qt::UserRole + 2;
+
+    explicit HostTableModel(QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+    void SetHeaders(const QStringList& headers);
+    void SetMarkImages(const QPixmap& inactive, const QPixmap& active);
+    void SetMarkStyle(const MarkStyle& style);
+    const MarkStyle& Style() const noexcept { return style_; }
+    void SetMarkIndent(int indent);
+    int MarkIndent() const noexcept { return markIndent_; }
+
+    const std::vector<HostRow>& Rows() const noexcept { return rows_; }
+    void ResetRows(std::vector<HostRow> rows);
+    void SetActive(int row, bool active);
+    void SetItemData(int row, int itemData);
+    // Puts the rows in the given order (old row indices, one per row) and
+    // moves selections and other persistent indices with their rows.
+    void Reorder(const std::vector<int>& order);
+
+private:
+    std::vector<HostRow> rows_;
+    QStringList headers_;
+    MarkStyle style_;
+    QPixmap inactiveMark_;
+    QPixmap activeMark_;
+    int markIndent_ = 0;
+};
+
+} // namespace pondel

@@ -1,0 +1,50 @@
+#include "MarkImages.h"
+
+#include <system_error>
+
+#include <QBitmap>
+#include <QImage>
+
+namespace pondel {
+namespace {
+
+constexpr int kMarkSize = 16;
+
+QPixmap BuiltIn(const char* name)
+{
+    return QPixmap(QStringLiteral(":/icons/%1.png").arg(QLatin1String(name)));
+}
+
+QColor ToQColor(ColorValue color)
+{
+    return QColor(static_cast<int>(color & 0xFF), static_cast<int>((color >> 8) & 0xFF),
+        static_cast<int>((color >> 16) & 0xFF));
+}
+
+QPixmap FromFile(const std::filesystem::path& file, const QColor& mask, const char* builtIn)
+{
+    QImage image(QString::fromStdString(file.string()));
+    if (image.isNull())
+        return BuiltIn(builtIn);
+    // Nearest-neighbour scaling keeps the mask colour exact at the edges.
+    image = image.scaled(kMarkSize, kMarkSize, Qt::IgnoreAspectRatio, Qt::FastTransformation)
+                .convertToFormat(QImage::Format_ARGB32);
+    QPixmap pixmap = QPixmap::fromImage(image);
+    pixmap.setMask(pixmap.createMaskFromColor(mask, Qt::MaskInColor));
+    return pixmap;
+}
+
+} // namespace
+
+MarkImages LoadMarkImages(const std::filesystem::path& folder, ColorValue maskColor)
+{
+    const std::filesystem::path active = folder / "active.bmp";
+    const std::filesystem::path inactive = folder / "inactive.bmp";
+    std::error_code error;
+    if (!std::filesystem::exists(active, error) || !std::filesystem::exists(inactive, error))
+        return MarkImages{BuiltIn("inactive"), BuiltIn("active")};
+    const QColor mask = ToQColor(maskColor);
+    return MarkImages{FromFile(inactive, mask, "inactive"), FromFile(active, mask, "active")};
+}
+
+} // namespace pondel

@@ -1,0 +1,255 @@
+#include "PondelDlg.h"
+
+#include <string_view>
+#include <utility>
+
+#include <QCloseEvent>
+#include <QHeaderView>
+#include <QIcon>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QMenu>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QTableView>
+#include <QTimer>
+
+#include "HostTableModel.h"
+#include "ModalSeam.h"
+#include "Result.h"
+#include "VersionBox.h"
+
+namespace pondel {
+namespace {
+
+QIcon ProgramIcon()
+{
+    QIcon icon;
+    for (const char* size : {"16", "32", "64"})
+        icon.addFile(QStringLiteral(":/icons/pondel-%1.png").arg(QLatin1String(size)));
+    return icon;
+}
+
+// Whether a stored number has digits at all: "x" would read as row 0.
+bool HoldsNumber(std::string_view text)
+{
+    std::size_t at = text.find_first_not_of(" \t");
+    if (at != std::string_view::npos && (text[at] == '-' || text[at] == '+'))
+        ++at;
+    return at < text.size() && text[at] >= '0' && text[at] <= '9';
+}
+
+// Everything the window writes back when it closes, in one step.
+} // namespace
+
+CPondelDlg::CPondelDlg(
+    std::filesystem::path settingsPath, AppSettings& settings, HostList& hosts, QWidget* parent)
+    : QMainWindow(parent)
+    , settingsPath_(std::move(settingsPath))
+    , programDirectory_(settingsPath_.parent_path())
+    , settings_(settings)
+    , hosts_(hosts)
+{
+    setObjectName(QStringLiteral("mainWindow"));
+    // The window reads DEFAULT_HOST and its geometry from the file itself,
+    // once, as it is created.
+    const SettingsFile file = SettingsFile::Open(settingsPath_);
+
+    setWindowIcon(ProgramIcon());
+    setWindowTitle(ProgramVersionText());
+    // The toolbar's hide menu would offer a way to lose it for good.
+    setContextMenuPolicy(Qt::PreventContextMenu);
+
+    SetUpMenus();
+    SetUpToolBar();
+    SetUpAccelerators();
+    autoRefreshTimer_ = new QTimer(this);
+    connect(autoRefreshTimer_, &QTimer::timeout, this, &CPondelDlg::RequestStatusPass);
+
+    LayoutInitialWindow(file);
+    UpdateCommandState();
+    if (settings_.enableRemoteShutdown == 0)
+        RemoveShutdownItem();
+    if (settings_.taskTrayIcon != 0)
+        AddTrayIcon();
+    for (const int pane : {0, 1, 3, 2, 1})
+        SetStatusText(pane, {});
+    RefillHostRows();
+    SelectDefaultHost(file);
+    ApplyAutoRefresh();
+
+    // The toolbar and the selected count follow the selection as it changes,
+    // not only after the next command.
+    connect(view_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+        &CPondelDlg::UpdateCommandState);
+}
+
+CPondelDlg::~CPondelDlg()
+{
+    RemoveTrayIcon();
+}
+
+void CPondelDlg::SetStatusText(int pane, const QString& text)
+{
+    if (pane < 0 || pane >= kStatusPaneCount)
+        return;
+    panes_[static_cast<std::size_t>(pane)]->setText(text);
+}
+
+QString CPondelDlg::StatusText(int pane) const
+{
+    if (pane < 0 || pane >= kStatusPaneCount)
+        return {};
+    return panes_[static_cast<std::size_t>(pane)]->text();
+}
+
+QLabel* CPondelDlg::StatusPane(int pane) const
+{
+    if (pane < 0 || pane >= kStatusPaneCount)
+        return nullptr;
+    return panes_[static_cast<std::size_t>(pane)];
+}
+
+void CPondelDlg::SetUpStatusBar()
+{
+    // Panes 1 to 3 are as wide as their longest texts; pane 0 takes the rest
+    // but never less than 100 pixels.
+    const QString widthTexts[kStatusPaneCount] = {QString(),
+        tr("During  active status updates :     1 /    0        "), tr("Selected:     0    "),
+        tr("List count:      0    ")};
+    for (int pane = 0; pane < kStatusPaneCount; ++pane) {
+        auto* label = new QLabel(widthTexts[pane], statusBar());
+        label->setObjectName(QStringLiteral("statusPane%1").arg(pane));
+        if (pane == 0) {
+            label->setMinimumWidth(100);
+            statusBar()->addWidget(label, 1);
+        } else {
+            label->setMinimumWidth(label->fontMetrics().horizontalAdvance(widthTexts[pane]));
+            statusBar()->addPermanentWidget(label);
+        }
+        panes_[static_cast<std::size_t>(pane)] = label;
+    }
+}
+
+bool CPondelDlg::event(QEvent* event)
+{
+    // A command's description goes to pane 0 while the pointer rests on its
+    // button, and leaves with it.
+    if (event->type() == QEvent::StatusTip) {
+        SetStatusText(0, static_cast<QStatusTipEvent*>(event)->tip());
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+bool CPondelDlg::eventFilter(QObject* watched, QEvent* event)
+{
+    if (view_ != nullptr && watched == view_->viewport() && event->type() == QEvent::Paint &&
+        !initialRefreshDone_ && !isMinimized()) {
+        initialRefreshDone_ = true;
+        if (settings_.initRefresh != 0)
+            QMetaObject::invokeMethod(this, &CPondelDlg::RequestStatusPass, Qt::QueuedConnection);
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void CPondelDlg::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange)
+        return;
+    UpdateCommandState();
+    // Minimised from the title bar: with a tray icon only the icon remains.
+    if (isMinimized() && TrayIconAdded())
+        QMetaObject::invokeMethod(this, &QWidget::hide, Qt::QueuedConnection);
+}
+
+void CPondelDlg::SelectDefaultHost(const SettingsFile& file)
+{
+    const auto text = file.Document().Find(kSettingSection, kDefaultHostKey);
+    if (!text || !HoldsNumber(*text))
+        return;
+    const auto row = ReadIntSetting(file.Document(), kSettingSection, kDefaultHostKey);
+    if (!row || *row < 0 || *row >= model_->rowCount())
+        return;
+    SelectRow(*row);
+    const tHostInfo& selected = model_->Rows()[static_cast<std::size_t>(*row)].host;
+    currentHost_ = CurrentHostTexts{
+        selected.hostName, selected.comment, selected.ipAddr, selected.netMask, selected.macAddr};
+}
+
+void CPondelDlg::SelectRow(int row)
+{
+    const QModelIndex index = model_->index(row, 0);
+    view_->selectionModel()->setCurrentIndex(
+        index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    view_->scrollTo(index);
+}
+
+std::vector<int> CPondelDlg::SelectedRows() const
+{
+    std::vector<int> rows;
+    for (const QModelIndex& index : view_->selectionModel()->selectedRows())
+        rows.push_back(index.row());
+    std::ranges::sort(rows);
+    return rows;
+}
+
+int CPondelDlg::SelectedCount() const
+{
+    return static_cast<int>(view_->selectionModel()->selectedRows().size());
+}
+
+void CPondelDlg::OnCancel()
+{
+    if (view_->selectionModel()->hasSelection())
+        view_->clearSelection();
+}
+
+void CPondelDlg::closeEvent(QCloseEvent* event)
+{
+    CloseDown();
+    event->accept();
+    emit Closed();
+}
+
+void CPondelDlg::CloseDown()
+{
+    if (closedDown_)
+        return;
+    closedDown_ = true;
+    AbortPass = true;
+    autoRefreshTimer_->stop();
+    RemoveTrayIcon();
+    const Result<void> saved =
+        SaveSettings(settingsPath_, settings_, hosts_, CurrentWindowState());
+    if (!saved)
+        ModalSeam::Error(this,
+            tr("The settings could not be saved to %1.\n%2")
+                .arg(QString::fromStdString(settingsPath_.string()),
+                    QString::fromStdString(saved.Error().message)));
+}
+
+WindowState CPondelDlg::CurrentWindowState() const
+{
+    WindowState state;
+    // A minimised window, or one hidden in the tray, keeps the stored
+    // geometry.
+    if (!isMinimized() && !isHidden()) {
+        const QPoint origin = pos();
+        state.window =
+            ScreenRect{origin.x(), origin.y(), origin.x() + width(), origin.y() + height()};
+        state.fallback = initialLayout_;
+    }
+    const QRect screen = this->screen()->virtualGeometry();
+    state.virtualScreenWidth = screen.width();
+    state.virtualScreenHeight = screen.height();
+    const std::vector<int> selected = SelectedRows();
+    state.firstSelectedRow = selected.empty() ? -1 : selected.front();
+    for (int column = 0; column < HostTableModel::kColumnCount; ++column)
+        state.columnWidths[static_cast<std::size_t>(column)] =
+            view_->horizontalHeader()->sectionSize(column);
+    return state;
+}
+
+} // namespace pondel

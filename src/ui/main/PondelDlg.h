@@ -1,0 +1,213 @@
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <filesystem>
+#include <map>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include <QMainWindow>
+
+#include "AppSettings.h"
+#include "CommandTable.h"
+#include "HostList.h"
+#include "Settings.h"
+
+class QLabel;
+class QMenu;
+class QSystemTrayIcon;
+class QTableView;
+class QTimer;
+class QToolBar;
+
+namespace pondel {
+
+class HostTableModel;
+
+// The host the commands last acted on: filled from the DEFAULT_HOST row at
+// start, and offering its netmask to new hosts.
+struct CurrentHostTexts {
+    std::string hostName;
+    std::string comment;
+    std::string ipAddr;
+    std::string netMask;
+    std::string macAddr;
+};
+
+// The main window: menu, toolbar, the host list and a four-pane status bar.
+// It holds references to the settings and the host list, which belong to the
+// application object, and writes them back when it closes.
+class CPondelDlg final : public QMainWindow {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(CPondelDlg)
+
+public:
+    static constexpr int kStatusPaneCount = 4;
+
+    // settingsPath names the settings file beside the executable; mark images
+    // are looked for in the same folder.
+    CPondelDlg(std::filesystem::path settingsPath, AppSettings& settings, HostList& hosts,
+        QWidget* parent = nullptr);
+    ~CPondelDlg() override;
+
+    // Status bar: pane 0 general text, 1 progress, 2 selected count, 3 rows.
+    void SetStatusText(int pane, const QString& text);
+    [[nodiscard]] QString StatusText(int pane) const;
+
+    // The list view's rows (see HostTableModel).
+    void RefillHostRows();
+    void RenumberRows();
+    void UpdateActiveMark(int row);
+    void ApplyActiveMarkType(std::uint32_t newType);
+    void RecenterMarkIcons();
+    void SortByColumn(int column);
+    // Compares two rows by their item data, the row indices before a sort.
+    [[nodiscard]] int CompareRows(int data1, int data2) const;
+    void RebuildHostListFromRows();
+    [[nodiscard]] int LastSortColumn() const noexcept { return lastSortColumn_; }
+    [[nodiscard]] bool SortDescending(int column) const;
+
+    // Counts, toolbar enabling and the count panes.
+    void UpdateCommandState();
+    void AddTrayIcon();
+    void RemoveTrayIcon();
+    [[nodiscard]] bool TrayIconAdded() const noexcept { return trayIcon_ != nullptr; }
+
+    void ResetToDefaultSize();
+    void MoveToCenter();
+    void RequestStatusPass();
+    void StartAutoRefresh();
+    void StopAutoRefresh();
+    [[nodiscard]] bool AutoRefreshRunning() const;
+
+    [[nodiscard]] const CurrentHostTexts& CurrentHost() const noexcept { return currentHost_; }
+    [[nodiscard]] std::vector<int> SelectedRows() const;
+    [[nodiscard]] int SelectedCount() const;
+
+    // Command handlers. Those of later features do nothing yet.
+    void OnExportHostList();
+    void OnImportHostList();
+    void OnAppend();
+    void OnInsert();
+    void OnEdit();
+    void OnRemove();
+    void OnMoveUp();
+    void OnMoveDown();
+    void OnCancelSelect();
+    void OnRefresh();
+    void OnActiveCheck();
+    void OnMinimize();
+    void OnRestoreNormalSize();
+    void OnWakeUp();
+    void OnWakeUpNonBroadcast();
+    void OnGetIpAddress();
+    void OnGetMacAddress();
+    void OnGetHostName();
+    void OnSendIcmp();
+    void OnCollectHosts();
+    void OnShutdownHost();
+    void OnOption();
+    void OnCopy();
+    void OnCut();
+    void OnPaste();
+    void OnSelectAll();
+    void OnExitApplication();
+    void OnVersionInfo();
+    // Esc: clears the selection; the window stays open.
+    void OnCancel();
+
+    // Surfaces, for the tests and the later features.
+    [[nodiscard]] QTableView* HostListView() const noexcept { return view_; }
+    [[nodiscard]] HostTableModel* HostRows() const noexcept { return model_; }
+    [[nodiscard]] QToolBar* CommandBar() const noexcept { return toolBar_; }
+    [[nodiscard]] QMenu* TrayMenu() const noexcept { return trayMenu_; }
+    [[nodiscard]] QMenu* MainMenu(MenuId menu) const;
+    // The menu item, the toolbar button's action and the tray item of a
+    // command; null where the command has none.
+    [[nodiscard]] QAction* MenuAction(CommandId id) const;
+    [[nodiscard]] QAction* ToolbarAction(CommandId id) const;
+    [[nodiscard]] QAction* TrayAction(CommandId id) const;
+    [[nodiscard]] QLabel* StatusPane(int pane) const;
+    // Runs a command as its menu item, button or key would.
+    void RunCommand(CommandId id);
+
+    // Shared with the status monitor: ProbeLock is always taken before
+    // ViewLock; CollectLock is taken alone. AbortPass asks a running pass to
+    // stop at its next host; CollectRunning is set while a sweep runs.
+    std::mutex ProbeLock;
+    std::mutex ViewLock;
+    std::mutex CollectLock;
+    std::atomic<bool> AbortPass{false};
+    std::atomic<bool> CollectRunning{false};
+
+signals:
+    // The window has closed and written its settings; the program ends.
+    void Closed();
+
+protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    struct Surfaces {
+        QAction* menu = nullptr;
+        QAction* toolbar = nullptr;
+        QAction* tray = nullptr;
+    };
+
+    // Start-up, in order.
+    void SetUpMenus();
+    void SetUpToolBar();
+    void SetUpAccelerators();
+    void SetUpListView();
+    void SetUpStatusBar();
+    void LayoutInitialWindow(const SettingsFile& file);
+    void RemoveShutdownItem();
+    void SelectDefaultHost(const SettingsFile& file);
+    void ApplyAutoRefresh();
+    void StartAutoRefreshTimer();
+
+    QAction* MakeAction(const CommandEntry& entry, const QString& text, QObject* owner);
+    void ApplyMenuRules(QMenu* menu);
+    [[nodiscard]] CommandState CurrentCommandState() const;
+    [[nodiscard]] bool IsMinimizedOrHidden() const;
+
+    [[nodiscard]] ColumnWidths MeasuredColumnWidths() const;
+    void ApplyColumnWidths(const ColumnWidths& widths);
+    [[nodiscard]] QSize DefaultSize() const;
+    [[nodiscard]] QPoint CenteredPosition(const QSize& frameSize) const;
+
+    void SelectRow(int row);
+    void CloseDown();
+    [[nodiscard]] WindowState CurrentWindowState() const;
+
+    std::filesystem::path settingsPath_;
+    std::filesystem::path programDirectory_;
+    AppSettings& settings_;
+    HostList& hosts_;
+
+    HostTableModel* model_ = nullptr;
+    QTableView* view_ = nullptr;
+    QToolBar* toolBar_ = nullptr;
+    QMenu* trayMenu_ = nullptr;
+    std::map<MenuId, QMenu*> menus_;
+    std::map<CommandId, Surfaces> actions_;
+    std::array<QLabel*, kStatusPaneCount> panes_{};
+    QTimer* autoRefreshTimer_ = nullptr;
+    QSystemTrayIcon* trayIcon_ = nullptr;
+
+    CurrentHostTexts currentHost_;
+    int lastSortColumn_ = -1;
+    std::array<bool, 6> sortDescending_{};
+    // The window's place and size as first laid out; the fallback for a
+    // collapsed window when saving.
+    ScreenRect initialLayout_;
+    bool initialRefreshDone_ = false;
+    bool closedDown_ = false;
+};
+
+} // namespace pondel

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <filesystem>
+#include <initializer_list>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "AppSettings.h"
+#include "HostList.h"
+#include "IniDocument.h"
+#include "PondelDlg.h"
+#include "Settings.h"
+#include "TemporaryDirectory.h"
+
+namespace pondel::test {
+
+struct HostText {
+    std::string_view hostName;
+    std::string_view comment;
+    std::string_view ipAddr;
+    std::string_view netMask;
+    std::string_view macAddr;
+};
+
+// HOST_0, HOST_1, ... sections for the hosts, in order.
+inline std::string HostSections(std::initializer_list<HostText> hosts)
+{
+    std::string text;
+    int row = 0;
+    for (const HostText& host : hosts) {
+        text += "[HOST_" + std::to_string(row++) + "]\n";
+        text += "HOST_NAME=" + std::string(host.hostName) + "\n";
+        text += "COMMENT=" + std::string(host.comment) + "\n";
+        text += "IP_ADDR=" + std::string(host.ipAddr) + "\n";
+        text += "NET_MASK=" + std::string(host.netMask) + "\n";
+        text += "MAC_ADDR=" + std::string(host.macAddr) + "\n";
+    }
+    return text;
+}
+
+// A settings file in a folder of its own, loaded the way the application
+// loads it at start, and a window over it.
+class WindowFixture final {
+public:
+    explicit WindowFixture(std::string_view fileText)
+    {
+        WriteTextFile(Path(), fileText);
+        SetDefaultSettings(settings);
+        const SettingsFile file = SettingsFile::Open(Path());
+        LoadSettings(file.Document(), settings);
+        LoadHostList(file.Document(), settings.maxHostNum, hosts);
+    }
+
+    std::filesystem::path Path() const { return folder / "pondel.ini"; }
+    std::filesystem::path Folder() const { return folder.Path(); }
+
+    CPondelDlg& Open()
+    {
+        window = std::make_unique<CPondelDlg>(Path(), settings, hosts);
+        return *window;
+    }
+
+    // The file as the window left it.
+    SettingsFile Saved() const { return SettingsFile::Open(Path()); }
+    std::string Value(std::string_view section, std::string_view key) const
+    {
+        return std::string(Saved().Document().Find(section, key).value_or("<missing>"));
+    }
+
+    TemporaryDirectory folder;
+    AppSettings settings;
+    HostList hosts;
+    std::unique_ptr<CPondelDlg> window;
+};
+
+} // namespace pondel::test
