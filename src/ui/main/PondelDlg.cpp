@@ -174,7 +174,7 @@ void CPondelDlg::SelectDefaultHost(const SettingsFile& file)
         return;
     SelectRow(*row);
     const tHostInfo& selected = model_->Rows()[static_cast<std::size_t>(*row)].host;
-    currentHost_ = CurrentHostTexts{
+    currentHost_ = HostTexts{
         selected.hostName, selected.comment, selected.ipAddr, selected.netMask, selected.macAddr};
 }
 
@@ -218,7 +218,7 @@ void CPondelDlg::CloseDown()
     if (closedDown_)
         return;
     closedDown_ = true;
-    AbortPass = true;
+    locks_.AbortPass = true;
     autoRefreshTimer_->stop();
     RemoveTrayIcon();
     const Result<void> saved =

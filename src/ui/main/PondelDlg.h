@@ -13,6 +13,8 @@
 #include "AppSettings.h"
 #include "CommandTable.h"
 #include "HostList.h"
+#include "HostTexts.h"
+#include "ListLocks.h"
 #include "Settings.h"
 
 class QLabel;
@@ -25,16 +27,6 @@ class QToolBar;
 namespace pondel {
 
 class HostTableModel;
-
-// The host the commands last acted on: filled from the DEFAULT_HOST row at
-// start, and offering its netmask to new hosts.
-struct CurrentHostTexts {
-    std::string hostName;
-    std::string comment;
-    std::string ipAddr;
-    std::string netMask;
-    std::string macAddr;
-};
 
 // The main window: menu, toolbar, the host list and a four-pane status bar.
 // It holds references to the settings and the host list, which belong to the
@@ -82,7 +74,9 @@ public:
     void StopAutoRefresh();
     [[nodiscard]] bool AutoRefreshRunning() const;
 
-    [[nodiscard]] const CurrentHostTexts& CurrentHost() const noexcept { return currentHost_; }
+    // The host the commands last acted on: filled from the DEFAULT_HOST row at
+    // start, and offering its netmask to new hosts.
+    [[nodiscard]] const HostTexts& CurrentHost() const noexcept { return currentHost_; }
     [[nodiscard]] std::vector<int> SelectedRows() const;
     [[nodiscard]] int SelectedCount() const;
 
@@ -133,14 +127,10 @@ public:
     // Runs a command as its menu item, button or key would.
     void RunCommand(CommandId id);
 
-    // Shared with the status monitor: ProbeLock is always taken before
-    // ViewLock; CollectLock is taken alone. AbortPass asks a running pass to
-    // stop at its next host; CollectRunning is set while a sweep runs.
-    std::mutex ProbeLock;
-    std::mutex ViewLock;
-    std::mutex CollectLock;
-    std::atomic<bool> AbortPass{false};
-    std::atomic<bool> CollectRunning{false};
+    // Shared with the status monitor and the sweep: ProbeLock is always taken
+    // before ViewLock; CollectLock is taken alone. AbortPass asks a running
+    // pass to stop at its next host.
+    [[nodiscard]] ListLocks& Locks() noexcept { return locks_; }
 
 signals:
     // The window has closed and written its settings; the program ends.
@@ -200,7 +190,10 @@ private:
     QTimer* autoRefreshTimer_ = nullptr;
     QSystemTrayIcon* trayIcon_ = nullptr;
 
-    CurrentHostTexts currentHost_;
+    // Declared before everything that runs on other threads, so that it
+    // outlives them.
+    ListLocks locks_;
+    HostTexts currentHost_;
     int lastSortColumn_ = -1;
     std::array<bool, 6> sortDescending_{};
     // The window's place and size as first laid out; the fallback for a
@@ -208,6 +201,14 @@ private:
     ScreenRect initialLayout_;
     bool initialRefreshDone_ = false;
     bool closedDown_ = false;
+
+    // Status passes, wake-up and shutdown.
+
+    // The address sweep.
+
+    // List editing, lookups and the version dialog.
+
+    // CSV files, the clipboard and the options.
 };
 
 } // namespace pondel

@@ -284,22 +284,10 @@ void CPondelDlg::StopAutoRefresh()
 {
     if (AutoRefreshRunning()) {
         autoRefreshTimer_->stop();
-        AbortPass = true;
+        locks_.AbortPass = true;
         UpdateCommandState();
     }
     settings_.autoRefresh = 0;
-}
-
-void CPondelDlg::RequestStatusPass()
-{
-    // The status monitor answers this; until it is attached, nothing probes.
-}
-
-void CPondelDlg::OnRefresh()
-{
-    if (model_->rowCount() > 0)
-        RequestStatusPass();
-    UpdateCommandState();
 }
 
 void CPondelDlg::OnMinimize()
@@ -324,77 +312,6 @@ void CPondelDlg::OnExitApplication()
 void CPondelDlg::OnVersionInfo()
 {
     ShowVersionBox(this);
-}
-
-// Commands whose features arrive later: their items exist and do nothing yet.
-void CPondelDlg::OnExportHostList()
-{
-}
-void CPondelDlg::OnImportHostList()
-{
-}
-void CPondelDlg::OnAppend()
-{
-}
-void CPondelDlg::OnInsert()
-{
-}
-void CPondelDlg::OnEdit()
-{
-}
-void CPondelDlg::OnRemove()
-{
-}
-void CPondelDlg::OnMoveUp()
-{
-}
-void CPondelDlg::OnMoveDown()
-{
-}
-void CPondelDlg::OnCancelSelect()
-{
-}
-void CPondelDlg::OnActiveCheck()
-{
-}
-void CPondelDlg::OnWakeUp()
-{
-}
-void CPondelDlg::OnWakeUpNonBroadcast()
-{
-}
-void CPondelDlg::OnGetIpAddress()
-{
-}
-void CPondelDlg::OnGetMacAddress()
-{
-}
-void CPondelDlg::OnGetHostName()
-{
-}
-void CPondelDlg::OnSendIcmp()
-{
-}
-void CPondelDlg::OnCollectHosts()
-{
-}
-void CPondelDlg::OnShutdownHost()
-{
-}
-void CPondelDlg::OnOption()
-{
-}
-void CPondelDlg::OnCopy()
-{
-}
-void CPondelDlg::OnCut()
-{
-}
-void CPondelDlg::OnPaste()
-{
-}
-void CPondelDlg::OnSelectAll()
-{
 }
 
 } // namespace pondel

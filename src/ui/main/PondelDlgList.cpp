@@ -149,9 +149,9 @@ void CPondelDlg::ApplyActiveMarkType(std::uint32_t newType)
 {
     if (newType == settings_.activeMarkType)
         return;
-    AbortPass = true;
+    locks_.AbortPass = true;
     {
-        const std::lock_guard view(ViewLock);
+        const std::lock_guard view(locks_.ViewLock);
         settings_.activeMarkType = newType;
         model_->SetMarkIndent(MarkIndent(view_->horizontalHeader()->sectionSize(0)));
         model_->SetMarkStyle(StyleOf(settings_));
@@ -163,15 +163,15 @@ void CPondelDlg::RecenterMarkIcons()
 {
     if (model_->Style().textMode)
         return;
-    AbortPass = true;
+    locks_.AbortPass = true;
     {
-        const std::lock_guard probe(ProbeLock);
-        const std::lock_guard view(ViewLock);
+        const std::lock_guard probe(locks_.ProbeLock);
+        const std::lock_guard view(locks_.ViewLock);
         const int width = view_->horizontalHeader()->sectionSize(0);
         settings_.columnWidths[0] = width;
         model_->SetMarkIndent(MarkIndent(width));
     }
-    AbortPass = false;
+    locks_.AbortPass = false;
 }
 
 bool CPondelDlg::SortDescending(int column) const
@@ -200,10 +200,10 @@ void CPondelDlg::SortByColumn(int column)
     descending = column == lastSortColumn_ ? !descending : false;
     lastSortColumn_ = column;
 
-    AbortPass = true;
+    locks_.AbortPass = true;
     {
-        const std::lock_guard probe(ProbeLock);
-        const std::lock_guard view(ViewLock);
+        const std::lock_guard probe(locks_.ProbeLock);
+        const std::lock_guard view(locks_.ViewLock);
         // The rows are numbered by their places, so a row's item data is
         // also its index before the sort.
         const std::vector<HostRow>& rows = model_->Rows();
@@ -218,7 +218,7 @@ void CPondelDlg::SortByColumn(int column)
         RenumberRows();
         RebuildHostListFromRows();
     }
-    AbortPass = false;
+    locks_.AbortPass = false;
 }
 
 void CPondelDlg::RebuildHostListFromRows()
