@@ -21,9 +21,9 @@ int WakeUp(
     const auto target = AssembleWakeUpTarget(options, hosts, local);
     if (!target)
         return -1;
-    const int sent = SendMagicPacket(
+    const MagicPacketOutcome sent = SendMagicPacket(
         target->ipAddr, target->netMask, target->macAddr, target->broadcast, kConsoleWakeUpPort);
-    return sent == kMagicPacketSent ? 1 : -1;
+    return sent.status == kMagicPacketSent ? 1 : -1;
 }
 
 } // namespace

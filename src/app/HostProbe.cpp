@@ -19,13 +19,14 @@ Result<HostProbe> OpenHostProbe(const ProbeSettings& settings)
     if (settings.method == ProbeMethod::kSystemPing)
         return HostProbe([timeOut](std::string_view ip) { return PingCommand(ip, timeOut) == 0; });
 
-    int error = 0;
-    auto socket = std::make_shared<IcmpSocket>(IcmpOpen(&error));
-    if (!*socket) {
+    Result<IcmpSocket> opened = IcmpOpen();
+    if (!opened) {
+        const int error = opened.Error().code;
         return ErrorInfo{error,
             "ICMP_Init(): error:(" + std::to_string(static_cast<unsigned int>(error)) + ")" +
                 GetSystemErrorText(error)};
     }
+    auto socket = std::make_shared<IcmpSocket>(std::move(opened).Value());
     return HostProbe(
         [socket, timeOut](std::string_view ip) { return IcmpEcho(timeOut, ip, *socket) == 0; });
 }

@@ -1,7 +1,6 @@
 #include "WakeCommands.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <string>
 
 #include "AddressLookup.h"
@@ -26,12 +25,7 @@ std::vector<std::int32_t> RowsInListOrder(
 
 WakeNetwork SystemWakeNetwork()
 {
-    return {[](std::string_view ip, std::string_view netMask, std::string_view mac, bool broadcast,
-                std::uint16_t port) {
-                const int status = SendMagicPacket(ip, netMask, mac, broadcast, port);
-                return WakeSendOutcome{status, errno};
-            },
-        GetNetMask, IsOnLocalNetwork};
+    return {SendMagicPacket, GetNetMask, IsOnLocalNetwork};
 }
 
 void WakeSelectedHosts(
@@ -121,7 +115,7 @@ int SendWakePacket(std::string_view ip, std::string_view netMask, std::string_vi
         context.window.ShowMessage(MessageId::kIllegalMac);
         break;
     default:
-        context.window.ShowText("sendto(): " + GetSystemErrorText(outcome.error));
+        context.window.ShowText("sendto(): " + GetSystemErrorText(outcome.systemError));
         break;
     }
     return outcome.status;

@@ -9,16 +9,14 @@
 #include "HostList.h"
 #include "HostTexts.h"
 #include "ListLocks.h"
+#include "MagicPacket.h"
 #include "WindowSide.h"
 
 namespace pondel {
 
 // SendMagicPacket's status, with the system's error code for the statuses
 // beyond -2.
-struct WakeSendOutcome {
-    int status = 0;
-    int error = 0;
-};
+using WakeSendOutcome = MagicPacketOutcome;
 
 // The network services the wake-up uses; tests put stand-ins here.
 struct WakeNetwork {

@@ -102,9 +102,11 @@ IcmpVerdict JudgeIcmpMessage(std::span<const std::uint8_t> message, std::uint16_
 int ProbeHost(std::string_view target, std::uint32_t timeOut, ProbeMethod method)
 {
     // Without an ICMP socket of our own the system ping stands in.
-    const IcmpSocket socket = method == ProbeMethod::kOwnEcho ? IcmpOpen() : IcmpSocket{};
-    const int result = socket ? IcmpEcho(timeOut, target, socket) : PingCommand(target, timeOut);
-    return result == 0 ? 1 : 0;
+    if (method == ProbeMethod::kOwnEcho) {
+        if (const Result<IcmpSocket> socket = IcmpOpen())
+            return IcmpEcho(timeOut, target, socket.Value()) == 0 ? 1 : 0;
+    }
+    return PingCommand(target, timeOut) == 0 ? 1 : 0;
 }
 
 } // namespace pondel

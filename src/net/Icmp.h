@@ -7,6 +7,7 @@
 #include <span>
 #include <string_view>
 
+#include "Result.h"
 #include "SocketHandle.h"
 
 namespace pondel {
@@ -76,9 +77,8 @@ private:
 
 // Opens a raw ICMP socket (time-to-live 30, non-blocking). Without the right
 // to do so it opens the unprivileged ping socket instead. When neither can be
-// opened it returns an invalid socket and stores errno of the raw socket's
-// failure in *error (when given).
-[[nodiscard]] IcmpSocket IcmpOpen(int* error = nullptr);
+// opened the error is the raw socket's, the cause worth reporting.
+[[nodiscard]] Result<IcmpSocket> IcmpOpen();
 
 // Where a received packet leaves the probe.
 enum class IcmpVerdict {
@@ -105,7 +105,7 @@ enum class IcmpVerdict {
 // send, however many other packets arrive meanwhile: a raw socket sees all
 // ICMP reaching the machine, and a wait restarted by each of them could last
 // for as long as that traffic goes on.
-int IcmpEcho(std::uint32_t timeOut, std::string_view target, const IcmpSocket& socket);
+[[nodiscard]] int IcmpEcho(std::uint32_t timeOut, std::string_view target, const IcmpSocket& socket);
 
 // Runs the system's ping for one echo with a wait of timeOut milliseconds:
 // 0 when it saw a reply, -1 otherwise. A target that is empty or begins with
@@ -121,6 +121,6 @@ enum class ProbeMethod {
 // One probe with a wait of timeOut milliseconds. Our own echo falls back to
 // the system ping when no ICMP socket can be opened. 1 when the target
 // answered, else 0.
-int ProbeHost(std::string_view target, std::uint32_t timeOut, ProbeMethod method);
+[[nodiscard]] int ProbeHost(std::string_view target, std::uint32_t timeOut, ProbeMethod method);
 
 } // namespace pondel

@@ -1,7 +1,6 @@
 #include "MagicPacket.h"
 
 #include <algorithm>
-#include <cerrno>
 
 #include "DatagramSend.h"
 #include "Ipv4Text.h"
@@ -22,14 +21,14 @@ std::uint32_t MagicPacketDestination(std::uint32_t ip, std::uint32_t netMask, bo
     return broadcast ? (ip | ~netMask) : ip;
 }
 
-int SendMagicPacket(std::string_view ip, std::string_view netMask, std::string_view mac,
+MagicPacketOutcome SendMagicPacket(std::string_view ip, std::string_view netMask, std::string_view mac,
     bool broadcast, std::uint16_t port)
 {
     if (ip.empty())
-        return kMagicPacketNoIp;
+        return {kMagicPacketNoIp};
     MacAddress target{};
     if (ParseMacAddress(mac, target) != 0)
-        return kMagicPacketBadMac;
+        return {kMagicPacketBadMac};
 
     const MagicPacket packet = BuildMagicPacket(target);
     const DatagramOutcome outcome = SendDatagram(
@@ -38,16 +37,13 @@ int SendMagicPacket(std::string_view ip, std::string_view netMask, std::string_v
     case DatagramStep::kSent:
         break;
     case DatagramStep::kNoSocket:
-        errno = outcome.errorNumber;
-        return kMagicPacketNoSocket;
+        return {kMagicPacketNoSocket, outcome.errorNumber};
     case DatagramStep::kNoBroadcast:
-        errno = outcome.errorNumber;
-        return kMagicPacketNoBroadcast;
+        return {kMagicPacketNoBroadcast, outcome.errorNumber};
     case DatagramStep::kSendFailed:
-        errno = outcome.errorNumber;
-        return kMagicPacketSendFailed;
+        return {kMagicPacketSendFailed, outcome.errorNumber};
     }
-    return kMagicPacketSent;
+    return {kMagicPacketSent};
 }
 
 } // namespace pondel

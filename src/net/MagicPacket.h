@@ -29,9 +29,16 @@ enum MagicPacketResult : int {
     kMagicPacketSendFailed = -5,
 };
 
-// Sends one Wake-on-LAN datagram for mac. For the codes -3 to -5 the cause is
-// left in errno for the caller to describe.
-[[nodiscard]] int SendMagicPacket(std::string_view ip, std::string_view netMask,
+// What SendMagicPacket did: one of the codes above, and for -3 to -5 the
+// system's error number, kept with the code so that it can be told later on
+// any thread.
+struct MagicPacketOutcome {
+    int status = kMagicPacketSent;
+    int systemError = 0;
+};
+
+// Sends one Wake-on-LAN datagram for mac.
+[[nodiscard]] MagicPacketOutcome SendMagicPacket(std::string_view ip, std::string_view netMask,
     std::string_view mac, bool broadcast, std::uint16_t port);
 
 } // namespace pondel

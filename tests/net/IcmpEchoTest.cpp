@@ -144,9 +144,9 @@ TEST(IcmpOpenTest, WithNeitherSocketItFailsWithTheSystemError)
 {
     test::WriteSysctl("", "net/ipv4/ping_group_range", "1 0");
     auto openError = [] {
-        int error = 0;
-        EXPECT_FALSE(IcmpOpen(&error));
-        return error;
+        const Result<IcmpSocket> socket = IcmpOpen();
+        EXPECT_FALSE(socket);
+        return socket ? 0 : socket.Error().code;
     };
     // The raw socket's refusal is the cause worth reporting, not the ping socket's EACCES.
     EXPECT_EQ(test::RunWithoutCapability(CAP_NET_RAW, openError), EPERM);
@@ -174,7 +174,9 @@ protected:
     int Probe(std::uint32_t timeOut, const std::string& target)
     {
         return RunAs(GetParam(), [&] {
-            const IcmpSocket socket = IcmpOpen();
+            Result<IcmpSocket> opened = IcmpOpen();
+            EXPECT_TRUE(opened);
+            const IcmpSocket socket = opened ? std::move(opened).Value() : IcmpSocket{};
             EXPECT_EQ(socket.Kind(), GetParam());
             const auto start = std::chrono::steady_clock::now();
             const int result = IcmpEcho(timeOut, target, socket);
@@ -191,7 +193,9 @@ protected:
 TEST_P(IcmpEchoTest, OpenGivesANonBlockingSocketWithTimeToLive30)
 {
     RunAs(GetParam(), [] {
-        const IcmpSocket socket = IcmpOpen();
+        Result<IcmpSocket> opened = IcmpOpen();
+        EXPECT_TRUE(opened);
+        const IcmpSocket socket = opened ? std::move(opened).Value() : IcmpSocket{};
         if (GetParam() == IcmpSocketKind::kRaw) {
             EXPECT_EQ(socket.Identifier(), ProcessEchoIdentifier());
         }

@@ -37,18 +37,18 @@ TEST(MagicPacketTest, DestinationIsDirectedBroadcastOrTheHost)
 
 TEST(MagicPacketResultTest, CodesComeInTheirOrder)
 {
-    EXPECT_EQ(SendMagicPacket("", "", "bad", true, 9), -1);
-    EXPECT_EQ(SendMagicPacket("", "", "001122334455", true, 9), -1);
+    EXPECT_EQ(SendMagicPacket("", "", "bad", true, 9).status, -1);
+    EXPECT_EQ(SendMagicPacket("", "", "001122334455", true, 9).status, -1);
 
     const int before = test::CountOpenDescriptors();
     // A bad MAC is refused before any socket exists: with sockets denied the
     // result stays -2, while a good MAC then fails on the socket with -3.
     EXPECT_EQ(test::RunWithSocketsDenied([] {
-        return SendMagicPacket("198.51.100.20", "255.255.255.0", "00:11:22:33:44", true, 9);
+        return SendMagicPacket("198.51.100.20", "255.255.255.0", "00:11:22:33:44", true, 9).status;
     }),
         -2);
     EXPECT_EQ(test::RunWithSocketsDenied([] {
-        return SendMagicPacket("198.51.100.20", "255.255.255.0", "00:11:22:33:44:55", true, 9);
+        return SendMagicPacket("198.51.100.20", "255.255.255.0", "00:11:22:33:44:55", true, 9).status;
     }),
         -3);
     EXPECT_EQ(test::CountOpenDescriptors(), before);

@@ -38,7 +38,7 @@ protected:
 TEST_F(MagicPacketWireTest, BroadcastSendsOneDatagramToTheDirectedBroadcastAddress)
 {
     ASSERT_EQ(
-        SendMagicPacket("198.51.100.20", "255.255.255.0", "00-11-22-33-44-55", true, kPort), 0);
+        SendMagicPacket("198.51.100.20", "255.255.255.0", "00-11-22-33-44-55", true, kPort).status, 0);
     const auto received = sink_->ReceiveAll(300ms);
     ASSERT_EQ(received.size(), 1u);
     EXPECT_EQ(received[0].destinationIp, "198.51.100.255");
@@ -48,7 +48,7 @@ TEST_F(MagicPacketWireTest, BroadcastSendsOneDatagramToTheDirectedBroadcastAddre
 
 TEST_F(MagicPacketWireTest, WithoutBroadcastTheHostItselfReceivesIt)
 {
-    ASSERT_EQ(SendMagicPacket("198.51.100.20", "255.255.255.0", "001122334455", false, kPort), 0);
+    ASSERT_EQ(SendMagicPacket("198.51.100.20", "255.255.255.0", "001122334455", false, kPort).status, 0);
     const auto received = sink_->ReceiveAll(300ms);
     ASSERT_EQ(received.size(), 1u);
     EXPECT_EQ(received[0].destinationIp, "198.51.100.20");
@@ -58,7 +58,7 @@ TEST_F(MagicPacketWireTest, WithoutBroadcastTheHostItselfReceivesIt)
 TEST_F(MagicPacketWireTest, LimitedBroadcastWithoutTheFlagFails)
 {
     // Rejected text reads as 255.255.255.255, which needs SO_BROADCAST.
-    EXPECT_EQ(SendMagicPacket("not an address", "", "001122334455", false, kPort), -5);
+    EXPECT_EQ(SendMagicPacket("not an address", "", "001122334455", false, kPort).status, -5);
     EXPECT_FALSE(sink_->Receive(200ms).has_value());
 }
 

@@ -13,6 +13,7 @@
 #include <poll.h>
 #include <sys/socket.h>
 
+#include "SystemError.h"
 #include "AsciiText.h"
 #include "Ipv4Text.h"
 #include "SystemNetwork.h"
@@ -182,7 +183,7 @@ IcmpVerdict ReceiveDatagram(const IcmpSocket& socket, in_addr_t destination)
 
 } // namespace
 
-IcmpSocket IcmpOpen(int* error)
+Result<IcmpSocket> IcmpOpen()
 {
     int rawError = 0;
     IcmpSocket raw = OpenRawSocket(rawError);
@@ -190,13 +191,10 @@ IcmpSocket IcmpOpen(int* error)
         return raw;
     int datagramError = 0;
     IcmpSocket datagram = OpenDatagramSocket(datagramError);
-    if (!datagram) {
-        // Lacking the right to a raw socket is the cause worth reporting.
-        if (error != nullptr)
-            *error = rawError;
-        errno = rawError;
-    }
-    return datagram;
+    if (datagram)
+        return datagram;
+    // Lacking the right to a raw socket is the cause worth reporting.
+    return ErrorInfo{rawError, "cannot open an ICMP socket: " + GetSystemErrorText(rawError)};
 }
 
 int IcmpEcho(std::uint32_t timeOut, std::string_view target, const IcmpSocket& socket)
