@@ -5,6 +5,7 @@
 #include <utility>
 
 #include <QColorDialog>
+#include <QDialog>
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -19,6 +20,7 @@ struct SeamState {
     std::deque<ModalSeam::Answer> answers;
     std::deque<std::optional<QString>> fileNames;
     std::deque<std::optional<QColor>> colors;
+    std::deque<std::function<int(QDialog&)>> dialogs;
     bool unattended = false;
     QStringList shown;
 };
@@ -143,6 +145,25 @@ std::optional<QColor> ModalSeam::ChooseColor(QWidget* parent, const QColor& init
     if (!chosen.isValid())
         return std::nullopt;
     return chosen;
+}
+
+int ModalSeam::Exec(QDialog& dialog)
+{
+    SeamState& state = State();
+    state.shown.append(dialog.windowTitle());
+    if (auto handler = TakeFront(state.dialogs)) {
+        const int result = (*handler)(dialog);
+        dialog.setResult(result);
+        return result;
+    }
+    if (state.unattended)
+        return QDialog::Rejected;
+    return dialog.exec();
+}
+
+void ModalSeam::SetNextDialog(std::function<int(QDialog&)> handler)
+{
+    State().dialogs.push_back(std::move(handler));
 }
 
 void ModalSeam::SetNextAnswer(Answer answer)

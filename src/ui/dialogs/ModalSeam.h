@@ -1,11 +1,13 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 
 #include <QColor>
 #include <QString>
 #include <QStringList>
 
+class QDialog;
 class QWidget;
 
 namespace pondel {
@@ -39,12 +41,21 @@ public:
         QWidget* parent, const QString& title, const QString& filter, const QString& defaultSuffix);
     [[nodiscard]] static std::optional<QColor> ChooseColor(QWidget* parent, const QColor& initial);
 
+    // Runs one of the program's own dialogs modally and gives its result
+    // (QDialog::Accepted or Rejected).
+    [[nodiscard]] static int Exec(QDialog& dialog);
+
     // Test hooks. A queued answer is used by the next window of its kind.
     // Unattended, a window with no queued answer takes its default (OK, No,
     // cancel) without showing. Every text shown or answered is logged.
     static void SetNextAnswer(Answer answer);
     static void SetNextFileName(std::optional<QString> fileName);
     static void SetNextColor(std::optional<QColor> color);
+    // The next dialog run through Exec is handed to this function instead of
+    // being shown: it may fill the dialog's fields and returns its result,
+    // as the user's OK or Cancel would. Unattended, a dialog with no handler
+    // queued is rejected.
+    static void SetNextDialog(std::function<int(QDialog&)> handler);
     static void SetUnattended(bool unattended);
     [[nodiscard]] static QStringList ShownTexts();
     static void Reset();
