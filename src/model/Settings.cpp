@@ -284,6 +284,11 @@ Result<void> SettingsFile::Save() const
 {
     if (!loadStatus_.Ok() && loadStatus_.Error().code != ENOENT)
         return loadStatus_;
+    // A first save makes the file's folder, such as ~/.config/pondel.
+    if (!loadStatus_.Ok()) {
+        if (Result<void> folder = CreateFolders(path_.parent_path()); !folder)
+            return folder;
+    }
     return ReplaceFileAtomically(path_, document_.Serialize());
 }
 

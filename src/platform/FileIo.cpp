@@ -12,4 +12,15 @@ ErrorInfo FileError(int errorNumber, std::string_view step, const std::filesyste
     return ErrorInfo{errorNumber, std::move(message)};
 }
 
+Result<void> CreateFolders(const std::filesystem::path& folder)
+{
+    if (folder.empty())
+        return {};
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (error)
+        return FileError(error.value(), "cannot create the folder", folder);
+    return {};
+}
+
 } // namespace pondel

@@ -22,9 +22,13 @@ namespace pondel {
 // Replaces a file's content in one step: the text goes to a new file in the
 // same folder, is flushed to the disk and then renamed over the old file, so
 // that a reader, a crash or a full disk sees either the old or the new
-// content and never a part. The new file takes the old one's permissions; a
-// symbolic link is followed and its target replaced. On failure the old file
+// content and never a part. The new file takes the old one's owner, group
+// and permissions; a symbolic link is followed and its target replaced. On failure the old file
 // is left as it was and no temporary file remains.
+// Makes a folder and the folders above it that are missing; an empty path
+// or a folder that exists already is fine.
+[[nodiscard]] Result<void> CreateFolders(const std::filesystem::path& folder);
+
 [[nodiscard]] Result<void> ReplaceFileAtomically(
     const std::filesystem::path& file, std::string_view text);
 

@@ -272,7 +272,17 @@ TEST(SettingsFileTest, SavingRereadsTheFileKeepsForeignLinesAndNeverWritesUnread
     EXPECT_EQ(SettingsFile::Open(file).LoadStatus().Error().code, EISDIR);
     EXPECT_EQ(SaveSettings(file, AppSettings{}, HostList{}, WindowState{}).Error().code, EISDIR);
     EXPECT_TRUE(std::filesystem::is_directory(file));
-    EXPECT_EQ(SaveDefaultHost(folder / "absent" / "Pondel.ini", 1).Error().code, ENOENT);
+
+    // A first save makes the missing folders; a file in a folder's place is
+    // reported.
+    const auto fresh = folder / "config" / "pondel" / "pondel.ini";
+    ASSERT_TRUE(SaveDefaultHost(fresh, 1));
+    EXPECT_EQ(ReadIntSetting(SettingsFile::Open(fresh).Document(), kSettingSection, kDefaultHostKey), 1);
+    WriteTextFile(folder / "plain", "x");
+    const Result<void> blocked = SaveDefaultHost(folder / "plain" / "pondel" / "pondel.ini", 1);
+    ASSERT_FALSE(blocked);
+    EXPECT_NE(blocked.Error().message.find((folder / "plain").string()), std::string::npos)
+        << blocked.Error().message;
 }
 
 } // namespace

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "TemporaryDirectory.h"
+#include "TestNetwork.h"
 
 namespace pondel {
 namespace {
@@ -59,6 +60,42 @@ TEST_F(FileIoTest, ReplaceKeepsThePermissionsAndALink)
     ASSERT_TRUE(ReplaceFileAtomically(folder / "link.ini", "linked"));
     EXPECT_TRUE(std::filesystem::is_symlink(folder / "link.ini"));
     EXPECT_EQ(ReadTextFile(file), "linked");
+}
+
+TEST_F(FileIoTest, ReplaceKeepsTheOwnerEvenForRoot)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "only root can give a file to another user";
+    constexpr unsigned int kOther = 65534;
+    WriteTextFile(file, "old");
+    ASSERT_EQ(::chown(file.c_str(), kOther, kOther), 0);
+    ASSERT_TRUE(ReplaceFileAtomically(file, "new"));
+    struct stat info { };
+    ASSERT_EQ(::stat(file.c_str(), &info), 0);
+    EXPECT_EQ(info.st_uid, kOther);
+    EXPECT_EQ(info.st_gid, kOther);
+    EXPECT_EQ(ReadTextFile(file), "new");
+}
+
+TEST_F(FileIoTest, AFolderTheUserCannotWriteIsReportedAndTheFileKept)
+{
+    // The file is the user's to write, its folder is not: no replacement
+    // can be made beside it, and the save must not pretend it was.
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to act as another user";
+    constexpr unsigned int kUser = 65534;
+    WriteTextFile(file, "old");
+    ASSERT_EQ(::chown(file.c_str(), kUser, kUser), 0);
+    ASSERT_EQ(::chmod(folder.Path().c_str(), 0755), 0);
+    std::string message;
+    const int code = test::RunAsUser(kUser, [&] {
+        const Result<void> status = ReplaceFileAtomically(file, "new");
+        message = status.Ok() ? "" : status.Error().message;
+        return status.Ok() ? 0 : status.Error().code;
+    });
+    EXPECT_EQ(code, EACCES);
+    EXPECT_NE(message.find(folder.Path().string()), std::string::npos) << message;
+    EXPECT_EQ(ReadTextFile(file), "old");
 }
 
 TEST_F(FileIoTest, ReplaceReportsAMissingFolderWithTheSystemsReason)

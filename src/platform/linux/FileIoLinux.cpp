@@ -138,10 +138,20 @@ Result<void> ReplaceFileAtomically(const std::filesystem::path& file, std::strin
         return FileError(error, "cannot create a temporary file for", target);
     UniqueFd& fd = temporary->Descriptor();
 
+    // The new file takes the old one's owner, group and mode: a save, even by
+    // root, never hands the file to someone else. Where the owner cannot be
+    // kept the save fails rather than change it.
     struct stat old { };
-    if (::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode) &&
-        ::fchmod(fd.Get(), old.st_mode & 07777) != 0)
-        return FileError(errno, "cannot set the permissions of", temporary->Path());
+    if (::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
+        struct stat created { };
+        if (::fstat(fd.Get(), &created) != 0)
+            return FileError(errno, "cannot examine", temporary->Path());
+        if ((created.st_uid != old.st_uid || created.st_gid != old.st_gid) &&
+            ::fchown(fd.Get(), old.st_uid, old.st_gid) != 0)
+            return FileError(errno, "cannot keep the owner of", target);
+        if (::fchmod(fd.Get(), old.st_mode & 07777) != 0)
+            return FileError(errno, "cannot set the permissions of", temporary->Path());
+    }
     if (!WriteAll(fd.Get(), text))
         return FileError(errno, "cannot write", temporary->Path());
     if (::fsync(fd.Get()) != 0)
