@@ -56,4 +56,8 @@ for name in "${benchmarks[@]}"; do
     bash scripts/in-private-network.sh "$benchmark"
 done
 
+echo "== Package =="
+bash scripts/package.sh
+bash tests/package/check-package.sh pondel_*.deb
+
 echo "== All builds and tests passed in $((SECONDS - started)) s =="

@@ -4,6 +4,7 @@
 
 #include "ConsoleMode.h"
 #include "ModulePaths.h"
+#include "SettingsLocation.h"
 #include "Settings.h"
 #include "AddressLookup.h"
 
@@ -19,7 +20,7 @@ void CPondelApp::InitInstance()
 {
     // The host list is complete before the command line is read, so that
     // /H can find names in it.
-    settingsPath_ = MakeSettingsPath(GetApplicationName());
+    settingsPath_ = LocateSettingsFile(GetApplicationName());
     SetDefaultSettings(settings_);
     // A file that cannot be read leaves the defaults in place; the status
     // stays for the window to tell the user (the console mode has nowhere

@@ -115,7 +115,8 @@ protected:
 
     std::string Template(std::string_view rest) const
     {
-        return "\"" + (folder_ / "recorder").string() + "\" " + std::string(rest);
+        const std::string recorder = (folder_ / "recorder").string();
+        return "\"" + recorder + "\" " + std::string(rest);
     }
 
     TemporaryDirectory folder_;
