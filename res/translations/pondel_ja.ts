@@ -345,8 +345,10 @@
         <translation>シャットダウンコマンド:</translation>
     </message>
     <message>
-        <source>%s stands for the IP address of the host. Put an argument with blanks in double quotes.</source>
-        <translation>%s はホストの IP アドレスに置き換わります。空白を含む引数はダブルクォートで囲んでください。</translation>
+        <source>%s stands for the IP address of the host.
+Put an argument with blanks in double quotes.</source>
+        <translation>%s はホストの IP アドレスに置き換わります。
+空白を含む引数はダブルクォートで囲んでください。</translation>
     </message>
     <message>
         <source>OK</source>

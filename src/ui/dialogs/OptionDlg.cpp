@@ -147,15 +147,14 @@ void COptionDlg::BuildForm()
     shutdownCommandLabel_ = Label(tr("Shutdown command:"), this);
     shutdownCommandEdit_ = new QLineEdit(this);
     shutdownCommandEdit_->setObjectName(QStringLiteral("shutdownCommandEdit"));
-    shutdownCommandNote_ = Label(tr("%s stands for the IP address of the host. "
+    shutdownCommandNote_ = Label(tr("%s stands for the IP address of the host.\n"
                                     "Put an argument with blanks in double quotes."),
         this);
-    shutdownCommandNote_->setWordWrap(true);
     auto* shutdown = new QGridLayout;
     shutdown->setColumnMinimumWidth(0, 20);
     shutdown->addWidget(shutdownCommandLabel_, 0, 1);
     shutdown->addWidget(shutdownCommandEdit_, 0, 2);
-    shutdown->addWidget(shutdownCommandNote_, 1, 2);
+    shutdown->addWidget(shutdownCommandNote_, 1, 1, 1, 2);
     shutdown->setColumnStretch(2, 1);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
