@@ -7,6 +7,7 @@
 #include <QRadioButton>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 
 #include "ColorSwatch.h"
 #include "HostTableModel.h"
@@ -60,6 +61,16 @@ QStringList MenuTexts(QMenu* menu)
     for (const QAction* action : menu->actions())
         items.append(action->isSeparator() ? QStringLiteral("-") : action->text());
     return items;
+}
+
+QList<int> RunningTimerPeriods(const CPondelDlg& window)
+{
+    QList<int> periods;
+    for (const QTimer* timer : window.findChildren<QTimer*>()) {
+        if (timer->isActive())
+            periods.append(timer->interval());
+    }
+    return periods;
 }
 
 // The colour in the middle of a swatch as it paints itself.
@@ -248,7 +259,14 @@ private slots:
         });
         window.RunCommand(CommandId::kOption);
         QVERIFY(window.AutoRefreshRunning());
+        QCOMPARE(RunningTimerPeriods(window), QList<int>{60000});
         QCOMPARE(fixture.settings.shutdownCommand, "ssh root@%s poweroff");
+
+        // A new interval waits for the next start of the timer.
+        AnswerOptions([](QDialog& dialog) { SetText(dialog, "timerIntervalEdit", "30"); });
+        window.RunCommand(CommandId::kOption);
+        QCOMPARE(fixture.settings.timerInterval, 30U);
+        QCOMPARE(RunningTimerPeriods(window), QList<int>{60000});
         WindowFixture withShutdown("[SETTING]\nENABLE_REMOTE_SHUTDOWN=1\n" + kTwoHosts);
         QCOMPARE(MenuTexts(tool), MenuTexts(withShutdown.Open().MainMenu(MenuId::kToolMenu)));
         window.HostListView()->selectRow(0);
