@@ -259,6 +259,115 @@
     </message>
 </context>
 <context>
+    <name>pondel::COptionDlg</name>
+    <message>
+        <source>Option</source>
+        <translation>オプション</translation>
+    </message>
+    <message>
+        <source>Response timeout ICMP:</source>
+        <translation>ICMP 応答タイムアウト:</translation>
+    </message>
+    <message>
+        <source>milliseconds</source>
+        <translation>ミリ秒</translation>
+    </message>
+    <message>
+        <source>Max number of regist host:</source>
+        <translation>ホストの最大登録数:</translation>
+    </message>
+    <message>
+        <source>Destination port number:</source>
+        <translation>送信先ポート番号:</translation>
+    </message>
+    <message>
+        <source>Usually use the 7 (Echo)</source>
+        <translation>通常は 7 (Echo) を使います</translation>
+    </message>
+    <message>
+        <source>At the start check the active status of the host in list.</source>
+        <translation>起動時にリスト内のホストの稼働状態を確認する</translation>
+    </message>
+    <message>
+        <source>Do not use the external command</source>
+        <translation>外部コマンドを使わない</translation>
+    </message>
+    <message>
+        <source>Check before sending the magic packet to other network.</source>
+        <translation>他のネットワークへマジックパケットを送る前に確認する</translation>
+    </message>
+    <message>
+        <source>Enable Auto Refresh</source>
+        <translation>自動更新を有効にする</translation>
+    </message>
+    <message>
+        <source>Auto refresh interval:</source>
+        <translation>自動更新の間隔:</translation>
+    </message>
+    <message>
+        <source>seconds</source>
+        <translation>秒</translation>
+    </message>
+    <message>
+        <source>Show active mark in the icon</source>
+        <translation>稼働マークをアイコンで表示する</translation>
+    </message>
+    <message>
+        <source>Show active mark in a text</source>
+        <translation>稼働マークを文字で表示する</translation>
+    </message>
+    <message>
+        <source>Active mark:  Back Color</source>
+        <translation>稼働マーク:  背景色</translation>
+    </message>
+    <message>
+        <source>Text Color</source>
+        <translation>文字色</translation>
+    </message>
+    <message>
+        <source>Mark Text</source>
+        <translation>マーク文字</translation>
+    </message>
+    <message>
+        <source>Do not use broadcast by default when sending magic packets.</source>
+        <translation>マジックパケットを送るとき、既定でブロードキャストを使わない</translation>
+    </message>
+    <message>
+        <source>Put the icon in the task tray</source>
+        <translation>タスクトレイにアイコンを置く</translation>
+    </message>
+    <message>
+        <source>Enable remote shutdown</source>
+        <translation>リモートシャットダウンを有効にする</translation>
+    </message>
+    <message>
+        <source>Shutdown command:</source>
+        <translation>シャットダウンコマンド:</translation>
+    </message>
+    <message>
+        <source>%s stands for the IP address of the host.
+Put an argument with blanks in double quotes.</source>
+        <translation>%s はホストの IP アドレスに置き換わります。
+空白を含む引数はダブルクォートで囲んでください。</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>キャンセル</translation>
+    </message>
+    <message>
+        <source>Please enter an integer.</source>
+        <translation>整数を入力してください。</translation>
+    </message>
+    <message>
+        <source>Please enter an integer between %1 and %2.</source>
+        <translation>%1 から %2 までの整数を入力してください。</translation>
+    </message>
+</context>
+<context>
     <name>pondel::CPondelDlg</name>
     <message>
         <source>During  active status updates :     1 /    0        </source>
@@ -333,6 +442,30 @@
     <message>
         <source>MAC Address</source>
         <translation>MAC アドレス</translation>
+    </message>
+    <message>
+        <source>Export To CSV File</source>
+        <translation>CSV ファイルへエクスポート</translation>
+    </message>
+    <message>
+        <source>Import From CSV File</source>
+        <translation>CSV ファイルからインポート</translation>
+    </message>
+    <message>
+        <source>Please select the host</source>
+        <translation>ホストを選択してください</translation>
+    </message>
+    <message>
+        <source>The hosts could not be placed on the clipboard. They stay in the list.</source>
+        <translation>ホストをクリップボードに置けませんでした。ホストはリストに残しています。</translation>
+    </message>
+    <message>
+        <source>There is no data to be pasted.</source>
+        <translation>貼り付けるデータがありません。</translation>
+    </message>
+    <message>
+        <source>Different format of the data to be pasted is.</source>
+        <translation>貼り付けるデータの形式が違います。</translation>
     </message>
 </context>
 </TS>

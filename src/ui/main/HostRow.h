@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QString>
 
 #include "HostInfo.h"
@@ -20,6 +21,10 @@ struct HostRow {
 struct MarkStyle {
     bool textMode = false; // false: an image
     QString markText;      // shown for an active host in text mode
+    // The text mark's colours; an active host's mark cell is filled with the
+    // background colour.
+    QColor textColor = Qt::black;
+    QColor backColor = Qt::green;
 };
 
 // The text a row shows in a column: column 0 is the mark text for an active

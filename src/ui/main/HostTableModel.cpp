@@ -32,6 +32,14 @@ QVariant HostTableModel::data(const QModelIndex& index, int role) const
         if (column == 0 && !style_.textMode)
             return row.host.active != 0 ? activeMark_ : inactiveMark_;
         return {};
+    case Qt::ForegroundRole:
+        if (IsTextMark(row, column))
+            return style_.textColor;
+        return {};
+    case Qt::BackgroundRole:
+        if (IsTextMark(row, column))
+            return style_.backColor;
+        return {};
     case Qt::TextAlignmentRole:
         return column == 0 ? int{Qt::AlignCenter} : int{Qt::AlignLeft | Qt::AlignVCenter};
     case kMarkIndentRole:
@@ -80,6 +88,20 @@ void HostTableModel::SetMarkIndent(int indent)
     markIndent_ = indent;
     if (!rows_.empty())
         emit dataChanged(index(0, 0), index(rowCount() - 1, 0), {kMarkIndentRole});
+}
+
+bool HostTableModel::IsTextMark(const HostRow& row, int column) const
+{
+    return column == 0 && style_.textMode && row.host.active != 0;
+}
+
+void HostTableModel::RemoveRow(int row)
+{
+    if (row < 0 || row >= rowCount())
+        return;
+    beginRemoveRows({}, row, row);
+    rows_.erase(rows_.begin() + row);
+    endRemoveRows();
 }
 
 void HostTableModel::ResetRows(std::vector<HostRow> rows)

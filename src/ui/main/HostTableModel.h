@@ -38,6 +38,8 @@ public:
 
     const std::vector<HostRow>& Rows() const noexcept { return rows_; }
     void ResetRows(std::vector<HostRow> rows);
+    // Takes one row out; the rows after it move up a place.
+    void RemoveRow(int row);
     void SetActive(int row, bool active);
     void SetItemData(int row, int itemData);
     // Puts the rows in the given order (old row indices, one per row) and
@@ -45,6 +47,9 @@ public:
     void Reorder(const std::vector<int>& order);
 
 private:
+    // Column 0 of an active host in text mode: the mark drawn in its colours.
+    [[nodiscard]] bool IsTextMark(const HostRow& row, int column) const;
+
     std::vector<HostRow> rows_;
     QStringList headers_;
     MarkStyle style_;

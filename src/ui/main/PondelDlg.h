@@ -27,6 +27,7 @@ class QToolBar;
 namespace pondel {
 
 class HostTableModel;
+struct OptionValues;
 
 // The main window: menu, toolbar, the host list and a four-pane status bar.
 // It holds references to the settings and the host list, which belong to the
@@ -53,6 +54,8 @@ public:
     void RenumberRows();
     void UpdateActiveMark(int row);
     void ApplyActiveMarkType(std::uint32_t newType);
+    // Shows the mark text and colours of the settings at once.
+    void RefreshMarkStyle();
     void RecenterMarkIcons();
     void SortByColumn(int column);
     // Compares two rows by their item data, the row indices before a sort.
@@ -209,6 +212,14 @@ private:
     // List editing, lookups and the version dialog.
 
     // CSV files, the clipboard and the options.
+    [[nodiscard]] OptionValues CurrentOptions() const;
+    void StoreOptions(const OptionValues& values);
+    void ApplyOptions(const OptionValues& values);
+    void RestoreShutdownItem();
+    // Hands the probe options to the status monitor; empty until it exists.
+    void ApplyProbeSettings();
+    void RemoveRows(const std::vector<int>& rows);
+    void SelectRowRange(int first, int last);
 };
 
 } // namespace pondel

@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QTableView>
 
+#include "ColorValues.h"
 #include "HostTableModel.h"
 #include "MarkDelegate.h"
 #include "MarkImages.h"
@@ -32,7 +33,8 @@ int MarkIndent(int columnWidth)
 
 MarkStyle StyleOf(const AppSettings& settings)
 {
-    return MarkStyle{settings.activeMarkType != 0, QString::fromStdString(settings.activeMarkText)};
+    return MarkStyle{settings.activeMarkType != 0, QString::fromStdString(settings.activeMarkText),
+        ToQColor(settings.activeMarkTextColor), ToQColor(settings.activeMarkBackColor)};
 }
 
 } // namespace
@@ -157,6 +159,12 @@ void CPondelDlg::ApplyActiveMarkType(std::uint32_t newType)
         model_->SetMarkStyle(StyleOf(settings_));
     }
     RequestStatusPass();
+}
+
+void CPondelDlg::RefreshMarkStyle()
+{
+    const std::lock_guard view(locks_.ViewLock);
+    model_->SetMarkStyle(StyleOf(settings_));
 }
 
 void CPondelDlg::RecenterMarkIcons()

@@ -1,10 +1,141 @@
 // The option dialog and applying what it changed.
 #include "PondelDlg.h"
 
+#include <mutex>
+
+#include <QCoreApplication>
+#include <QMenu>
+
+#include "ModalSeam.h"
+#include "OptionDlg.h"
+
 namespace pondel {
+
+OptionValues CPondelDlg::CurrentOptions() const
+{
+    OptionValues values;
+    values.icmpTimeOut = settings_.icmpTimeOut;
+    values.portNo = settings_.portNo;
+    values.maxHostNum = settings_.maxHostNum;
+    values.initRefresh = settings_.initRefresh != 0;
+    values.noExternalCommand = settings_.noExternalCommand != 0;
+    values.checkNetworkSegment = settings_.checkNetworkSegment != 0;
+    values.autoRefresh = settings_.autoRefresh != 0;
+    values.timerInterval = settings_.timerInterval;
+    values.markTextColor = settings_.activeMarkTextColor;
+    values.markBackColor = settings_.activeMarkBackColor;
+    values.markText = settings_.activeMarkText;
+    values.markType = settings_.activeMarkType;
+    values.nonBroadcastDflt = settings_.nonBroadcastDflt != 0;
+    values.taskTrayIcon = settings_.taskTrayIcon != 0;
+    values.enableRemoteShutdown = settings_.enableRemoteShutdown != 0;
+    values.shutdownCommand = settings_.shutdownCommand;
+    return values;
+}
+
+void CPondelDlg::StoreOptions(const OptionValues& values)
+{
+    // A status pass reads the probe options while it holds ProbeLock; it is
+    // asked to stop so that the wait is one probe at most.
+    locks_.AbortPass = true;
+    {
+        const std::lock_guard probe(locks_.ProbeLock);
+        settings_.icmpTimeOut = values.icmpTimeOut;
+        settings_.portNo = values.portNo;
+        settings_.maxHostNum = values.maxHostNum;
+        settings_.initRefresh = values.initRefresh ? 1 : 0;
+        settings_.noExternalCommand = values.noExternalCommand ? 1 : 0;
+        settings_.checkNetworkSegment = values.checkNetworkSegment ? 1 : 0;
+        settings_.autoRefresh = values.autoRefresh ? 1 : 0;
+        settings_.timerInterval = values.timerInterval;
+        settings_.activeMarkTextColor = values.markTextColor;
+        settings_.activeMarkBackColor = values.markBackColor;
+        settings_.activeMarkText = values.markText;
+        settings_.nonBroadcastDflt = values.nonBroadcastDflt ? 1 : 0;
+        settings_.taskTrayIcon = values.taskTrayIcon ? 1 : 0;
+        settings_.enableRemoteShutdown = values.enableRemoteShutdown ? 1 : 0;
+        settings_.shutdownCommand = values.shutdownCommand;
+    }
+    locks_.AbortPass = false;
+}
+
+void CPondelDlg::ApplyOptions(const OptionValues& values)
+{
+    // The mark type is stored by the switch itself, which redraws the marks;
+    // with the type unchanged, new colours or text still show at once.
+    if (values.markType != settings_.activeMarkType)
+        ApplyActiveMarkType(values.markType);
+    else
+        RefreshMarkStyle();
+
+    // A changed interval takes effect the next time the timer starts.
+    if (values.autoRefresh && !AutoRefreshRunning())
+        StartAutoRefresh();
+    else if (!values.autoRefresh && AutoRefreshRunning())
+        StopAutoRefresh();
+
+    if (values.taskTrayIcon)
+        AddTrayIcon();
+    else
+        RemoveTrayIcon();
+
+    if (values.enableRemoteShutdown)
+        RestoreShutdownItem();
+    else
+        RemoveShutdownItem();
+
+    ApplyProbeSettings();
+    UpdateCommandState();
+}
+
+void CPondelDlg::RestoreShutdownItem()
+{
+    const CommandEntry& entry = Command(CommandId::kShutdownHost);
+    if (actions_[entry.id].menu != nullptr)
+        return;
+    QMenu* menu = menus_.at(entry.menu);
+    // Back in its place: before the next command of its menu that is there,
+    // and before the separator that leads to that command.
+    QAction* next = nullptr;
+    bool past = false;
+    for (const CommandEntry& other : Commands()) {
+        if (other.id == entry.id) {
+            past = true;
+        } else if (past && other.menu == entry.menu && MenuAction(other.id) != nullptr) {
+            next = MenuAction(other.id);
+            break;
+        }
+    }
+    QAction* anchor = next;
+    if (next != nullptr) {
+        const QList<QAction*> items = menu->actions();
+        const qsizetype position = items.indexOf(next);
+        if (position > 0 && items[position - 1]->isSeparator())
+            anchor = items[position - 1];
+    }
+    QAction* item =
+        MakeAction(entry, QCoreApplication::translate("Commands", entry.text), menu);
+    menu->insertAction(anchor, item);
+    if (entry.menuSeparatorBefore)
+        menu->insertSeparator(item);
+    actions_[entry.id].menu = item;
+}
+
+void CPondelDlg::ApplyProbeSettings()
+{
+    // The status monitor takes the ICMP timeout and the choice of the
+    // external ping command from here once it is attached.
+}
 
 void CPondelDlg::OnOption()
 {
+    COptionDlg dialog(this);
+    dialog.SetValues(CurrentOptions());
+    if (ModalSeam::Exec(dialog) != QDialog::Accepted)
+        return;
+    const OptionValues& values = dialog.Values();
+    StoreOptions(values);
+    ApplyOptions(values);
 }
 
 } // namespace pondel

@@ -1,0 +1,110 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include <QDialog>
+
+#include "AppSettings.h"
+
+class QAbstractButton;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+
+namespace pondel {
+
+class ColorSwatch;
+
+// The options the option dialog edits, as the settings keep them.
+struct OptionValues {
+    std::uint32_t icmpTimeOut = 0;
+    std::uint32_t portNo = 0;
+    std::uint32_t maxHostNum = 0;
+    bool initRefresh = false;
+    bool noExternalCommand = false;
+    bool checkNetworkSegment = false;
+    bool autoRefresh = false;
+    std::uint32_t timerInterval = 0;
+    ColorValue markTextColor = 0;
+    ColorValue markBackColor = 0;
+    std::string markText;
+    std::uint32_t markType = 0; // 0 an image, 1 a text
+    bool nonBroadcastDflt = false;
+    bool taskTrayIcon = false;
+    bool enableRemoteShutdown = false;
+    std::string shutdownCommand;
+};
+
+// The option dialog. It is given the values before it is shown and holds
+// the edited ones after OK; the caller stores and applies them. OK checks
+// the numbers against their ranges and keeps the dialog open at the first
+// one that is out of range.
+class COptionDlg final : public QDialog {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(COptionDlg)
+
+public:
+    // Valid ranges of the numbers.
+    static constexpr std::uint32_t kMinIcmpTimeOut = 1;
+    static constexpr std::uint32_t kMaxIcmpTimeOut = 10000;
+    static constexpr std::uint32_t kMaxPortNo = 65535;
+    static constexpr std::uint32_t kMaxHostNum = 65535;
+    static constexpr std::uint32_t kMinTimerInterval = 10;
+    static constexpr std::uint32_t kMaxTimerInterval = 65535;
+
+    explicit COptionDlg(QWidget* parent = nullptr);
+    ~COptionDlg() override;
+
+    void SetValues(const OptionValues& values);
+    // The values as given, or as edited once OK has been accepted.
+    [[nodiscard]] const OptionValues& Values() const noexcept { return values_; }
+
+    void accept() override;
+
+private:
+    struct NumberField {
+        QLineEdit* edit;
+        std::uint32_t minimum;
+        std::uint32_t maximum;
+        std::uint32_t OptionValues::*value;
+    };
+
+    void BuildForm();
+    [[nodiscard]] QLineEdit* MakeNumberEdit(const char* objectName);
+    void ShowValues();
+    // Takes the controls into values, or names the first number out of
+    // range and gives false.
+    [[nodiscard]] bool TakeControls(OptionValues& values);
+    void UpdateTextMarkGroup();
+    void UpdateShutdownGroup();
+    void ChooseColor(ColorSwatch* swatch);
+
+    OptionValues values_;
+
+    QLineEdit* icmpTimeOutEdit_ = nullptr;
+    QLineEdit* maxHostNumEdit_ = nullptr;
+    QLineEdit* portNoEdit_ = nullptr;
+    QCheckBox* initRefreshCheckBox_ = nullptr;
+    QCheckBox* noExternalCommandCheckBox_ = nullptr;
+    QCheckBox* checkNetworkSegmentCheckBox_ = nullptr;
+    QCheckBox* autoRefreshCheckBox_ = nullptr;
+    QLineEdit* timerIntervalEdit_ = nullptr;
+    QRadioButton* iconMarkRadioButton_ = nullptr;
+    QRadioButton* textMarkRadioButton_ = nullptr;
+    QLabel* backColorLabel_ = nullptr;
+    ColorSwatch* backColorSwatch_ = nullptr;
+    QLabel* textColorLabel_ = nullptr;
+    ColorSwatch* textColorSwatch_ = nullptr;
+    QLabel* markTextLabel_ = nullptr;
+    QLineEdit* markTextEdit_ = nullptr;
+    QCheckBox* nonBroadcastDfltCheckBox_ = nullptr;
+    QCheckBox* taskTrayIconCheckBox_ = nullptr;
+    QCheckBox* remoteShutdownCheckBox_ = nullptr;
+    QLabel* shutdownCommandLabel_ = nullptr;
+    QLineEdit* shutdownCommandEdit_ = nullptr;
+    QLabel* shutdownCommandNote_ = nullptr;
+};
+
+} // namespace pondel

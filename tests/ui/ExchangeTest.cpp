@@ -1,0 +1,366 @@
+#include <csignal>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <string>
+
+#include <sys/resource.h>
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QTableView>
+#include <QTest>
+
+#include "ClipboardText.h"
+#include "HostTableModel.h"
+#include "ModalSeam.h"
+#include "UiTestSupport.h"
+
+namespace pondel::test {
+namespace {
+
+const std::string kThreeHosts = HostSections({
+    {"alpha", "one", "192.0.2.1", "255.255.255.0", "00:11:22:33:44:01"},
+    {"beta", "two", "192.0.2.2", "", "00:11:22:33:44:02"},
+    {"gamma", "three", "192.0.2.3", "255.255.0.0", ""},
+});
+
+std::string ReadFile(const std::filesystem::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// Each host as "name|comment|ip|mask|mac", in list order.
+QStringList HostTexts(const HostList& hosts)
+{
+    QStringList texts;
+    for (const tHostInfo& host : hosts)
+        texts.append(QStringList{host.hostName, host.comment, host.ipAddr, host.netMask, host.macAddr}
+                .join('|'));
+    return texts;
+}
+
+// What the list shows, in the same form.
+QStringList RowTexts(const CPondelDlg& window)
+{
+    QStringList texts;
+    const HostTableModel& rows = *window.HostRows();
+    for (int row = 0; row < rows.rowCount(); ++row) {
+        QStringList fields;
+        for (int column = 1; column < HostTableModel::kColumnCount; ++column)
+            fields.append(rows.index(row, column).data().toString());
+        texts.append(fields.join('|'));
+    }
+    return texts;
+}
+
+void SelectRows(CPondelDlg& window, std::initializer_list<int> rows)
+{
+    window.HostListView()->clearSelection();
+    for (const int row : rows)
+        window.HostListView()->selectionModel()->select(window.HostRows()->index(row, 0),
+            QItemSelectionModel::Select | QItemSelectionModel::Rows);
+}
+
+// The locks are free again and no pass is held off.
+bool LocksReleased(CPondelDlg& window)
+{
+    ListLocks& locks = window.Locks();
+    if (locks.AbortPass || !locks.ProbeLock.try_lock())
+        return false;
+    const bool viewFree = locks.ViewLock.try_lock();
+    if (viewFree)
+        locks.ViewLock.unlock();
+    locks.ProbeLock.unlock();
+    return viewFree;
+}
+
+// Runs a command while files may grow to no more than bytes.
+void WithFileSizeLimit(rlim_t bytes, const std::function<void()>& run)
+{
+    rlimit saved{};
+    ::getrlimit(RLIMIT_FSIZE, &saved);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit lowered{bytes, saved.rlim_max};
+    ::setrlimit(RLIMIT_FSIZE, &lowered);
+    run();
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+}
+
+void SetClipboard(const QString& text)
+{
+    QGuiApplication::clipboard()->setText(text);
+}
+
+} // namespace
+
+class ExchangeTest final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        ModalSeam::Reset();
+        ModalSeam::SetUnattended(true);
+        QGuiApplication::clipboard()->clear();
+    }
+
+    // CSV files.
+
+    void anExportedListImportsBackAsItWas()
+    {
+        WindowFixture fixture(kThreeHosts);
+        fixture.hosts.Append(MakeHostInfo("say \"hi\"", "a, b", "192.0.2.4", "", "\"\""));
+        CPondelDlg& window = fixture.Open();
+        const QStringList original = HostTexts(fixture.hosts);
+        const auto file = fixture.Folder() / "hosts.csv";
+
+        ModalSeam::SetNextFileName(QString::fromStdString(file.string()));
+        window.RunCommand(CommandId::kExportHostList);
+        QCOMPARE(ModalSeam::ShownTexts(), QStringList{"Export To CSV File"});
+        const std::string text = ReadFile(file);
+        QVERIFY(text.starts_with("HOST_NO, HOST_NAME, COMMENT, IP_ADDR, NET_MASK, MAC_ADDR\r\n"
+                                 "0,\"alpha\",\"one\",\"192.0.2.1\",\"255.255.255.0\","
+                                 "\"00:11:22:33:44:01\"\r\n"));
+        QVERIFY(text.ends_with(
+            "3,\"say \"\"hi\"\"\",\"a, b\",\"192.0.2.4\",\"\",\"\"\"\"\"\"\r\n"));
+
+        SelectRows(window, {1});
+        ModalSeam::SetNextFileName(QString::fromStdString(file.string()));
+        window.RunCommand(CommandId::kImportHostList);
+        QCOMPARE(HostTexts(fixture.hosts), original + original);
+        QCOMPARE(RowTexts(window), original + original);
+        QCOMPARE(window.SelectedCount(), 0);
+        QVERIFY(LocksReleased(window));
+        QCOMPARE(ModalSeam::ShownTexts().last(), "Import From CSV File");
+    }
+
+    void importStopsAtTheRowLimit()
+    {
+        WindowFixture fixture(kThreeHosts);
+        fixture.settings.maxHostNum = 4;
+        CPondelDlg& window = fixture.Open();
+        const auto file = fixture.Folder() / "two.csv";
+        WriteTextFile(file, "1,\"d\",\"\",\"192.0.2.4\",\"\",\"\"\n2,\"e\",\"\",\"192.0.2.5\",\"\",\"\"\n");
+
+        ModalSeam::SetNextFileName(QString::fromStdString(file.string()));
+        window.RunCommand(CommandId::kImportHostList);
+        QCOMPARE(fixture.hosts.Count(), 4);
+        QCOMPARE(window.HostRows()->rowCount(), 4);
+        QCOMPARE(ModalSeam::ShownTexts().last(), "Host over max count.");
+        QVERIFY(LocksReleased(window));
+
+        // Already full: refused before anything is read.
+        ModalSeam::SetNextFileName(QString::fromStdString(file.string()));
+        window.RunCommand(CommandId::kImportHostList);
+        QCOMPARE(fixture.hosts.Count(), 4);
+        QCOMPARE(ModalSeam::ShownTexts().last(), "Host over max count.");
+    }
+
+    void aFileOfTheOldFormReadsAsBefore()
+    {
+        WindowFixture fixture("");
+        CPondelDlg& window = fixture.Open();
+        const auto file = fixture.Folder() / "old.csv";
+        WriteTextFile(file,
+            "\xEF\xBB\xBFHOST_NO, HOST_NAME, COMMENT, IP_ADDR, NET_MASK, MAC_ADDR\r\n"
+            "0,\"pc\",\"\",\"192.0.2.1\",\"\",\"\"\r\n"
+            "1,\"no address\",\"\",\"\",\"\",\"\"\r\n"
+            "-1,\"negative\",\"\",\"192.0.2.2\",\"\",\"\"\r\n"
+            "HOST_NO, HOST_NAME, COMMENT, IP_ADDR, NET_MASK, MAC_ADDR\r\n"
+            ",plain,note,192.0.2.3,255.255.255.0,00-11-22-33-44-55,extra\r\n"
+            "5,\"five fields\",\"\",\"192.0.2.4\",\"\",\r\n");
+        ModalSeam::SetNextFileName(QString::fromStdString(file.string()));
+        window.RunCommand(CommandId::kImportHostList);
+        QCOMPARE(HostTexts(fixture.hosts),
+            QStringList({"pc||192.0.2.1||", "plain|note|192.0.2.3|255.255.255.0|00-11-22-33-44-55"}));
+        QCOMPARE(ModalSeam::ShownTexts(), QStringList{"Import From CSV File"});
+    }
+
+    void unchosenAndUnreadableFilesAreReported()
+    {
+        WindowFixture fixture(kThreeHosts);
+        CPondelDlg& window = fixture.Open();
+        ModalSeam::SetNextFileName(std::nullopt);
+        window.RunCommand(CommandId::kImportHostList);
+        ModalSeam::SetNextFileName(QString());
+        window.RunCommand(CommandId::kImportHostList);
+        ModalSeam::SetNextFileName(QString::fromStdString((fixture.Folder() / "none.csv").string()));
+        window.RunCommand(CommandId::kImportHostList);
+        ModalSeam::SetNextFileName(QString());
+        window.RunCommand(CommandId::kExportHostList);
+        QCOMPARE(ModalSeam::ShownTexts(),
+            QStringList({"Import From CSV File", "Import From CSV File",
+                "Import file is not selected.", "Import From CSV File", "Cannot open import file.",
+                "Export To CSV File", "Export file is not selected."}));
+        QCOMPARE(fixture.hosts.Count(), 3);
+    }
+
+    void aFailedExportLeavesTheOldFileAsItWas()
+    {
+        WindowFixture fixture(kThreeHosts);
+        CPondelDlg& window = fixture.Open();
+        const auto file = fixture.Folder() / "hosts.csv";
+        WriteTextFile(file, "the old list");
+
+        // The disk fills up after a few bytes.
+        ModalSeam::SetNextFileName(QString::fromStdString(file.string()));
+        WithFileSizeLimit(20, [&] { window.RunCommand(CommandId::kExportHostList); });
+        QCOMPARE(ReadFile(file), "the old list");
+        const QString message = ModalSeam::ShownTexts().last();
+        QVERIFY2(message.startsWith("Cannot write export file.\n" +
+                     QString::fromStdString(file.string()) + "\n"),
+            qPrintable(message));
+        QVERIFY2(message.contains("File too large"), qPrintable(message));
+        QCOMPARE(std::distance(std::filesystem::directory_iterator(fixture.Folder()), {}), 2);
+
+        // A folder that is not there.
+        const auto nowhere = fixture.Folder() / "missing" / "hosts.csv";
+        ModalSeam::SetNextFileName(QString::fromStdString(nowhere.string()));
+        window.RunCommand(CommandId::kExportHostList);
+        QVERIFY(ModalSeam::ShownTexts().last().startsWith("Cannot open export file.\n"));
+        QVERIFY(ModalSeam::ShownTexts().last().contains("No such file or directory"));
+    }
+
+    // The clipboard.
+
+    void copiedRowsPasteBackAboveTheSelectionOrAtTheEnd()
+    {
+        WindowFixture fixture(kThreeHosts);
+        CPondelDlg& window = fixture.Open();
+        const QStringList original = HostTexts(fixture.hosts);
+
+        SelectRows(window, {0, 2});
+        window.RunCommand(CommandId::kCopy);
+        QCOMPARE(QGuiApplication::clipboard()->text(),
+            "alpha,one,192.0.2.1,255.255.255.0,00:11:22:33:44:01\n"
+            "gamma,three,192.0.2.3,255.255.0.0,");
+        QCOMPARE(window.SelectedCount(), 0);
+        QVERIFY(LocksReleased(window));
+
+        window.RunCommand(CommandId::kPaste);
+        QCOMPARE(HostTexts(fixture.hosts), original + QStringList({original[0], original[2]}));
+        QCOMPARE(window.SelectedRows(), std::vector<int>({3, 4}));
+
+        SelectRows(window, {1});
+        window.RunCommand(CommandId::kPaste);
+        QCOMPARE(HostTexts(fixture.hosts).mid(0, 4),
+            QStringList({original[0], original[0], original[2], original[1]}));
+        QCOMPARE(RowTexts(window), HostTexts(fixture.hosts));
+        QCOMPARE(window.SelectedRows(), std::vector<int>({1, 2}));
+        QCOMPARE(window.HostRows()->Rows()[3].itemData, 3);
+        QVERIFY(LocksReleased(window));
+        QVERIFY(ModalSeam::ShownTexts().isEmpty());
+    }
+
+    void pasteReadsUpToTheFirstMalformedLine_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("pasted");
+        QTest::addColumn<bool>("formatError");
+
+        QTest::newRow("CR LF lines keep the CR")
+            << "a,,192.0.2.7,,00:11:22:33:44:55\r\nb,,,,00:11:22:33:44:66\r\n"
+            << QStringList({"a||192.0.2.7||00:11:22:33:44:55\r", "b||||00:11:22:33:44:66\r"})
+            << false;
+        QTest::newRow("empty MAC on the last line") << "a,x,192.0.2.7,255.255.255.0,"
+                                                    << QStringList{"a|x|192.0.2.7|255.255.255.0|"}
+                                                    << false;
+        QTest::newRow("empty MAC before another line")
+            << "a,,192.0.2.7,,\nb,,192.0.2.8,,00:11:22:33:44:55" << QStringList{} << true;
+        QTest::newRow("malformed line in the middle")
+            << "a,,192.0.2.7,,00:11:22:33:44:55\nnot a host\nc,,192.0.2.9,,00:11:22:33:44:77"
+            << QStringList{"a||192.0.2.7||00:11:22:33:44:55"} << true;
+        QTest::newRow("broadcast address") << "a,,255.255.255.255,,00:11:22:33:44:55"
+                                           << QStringList{} << true;
+        QTest::newRow("four fields") << "a,b,192.0.2.7,255.0.0.0" << QStringList{} << true;
+        QTest::newRow("over-long host name")
+            << QString(128, 'n') + ",,192.0.2.7,,00:11:22:33:44:55" << QStringList{} << true;
+    }
+
+    void pasteReadsUpToTheFirstMalformedLine()
+    {
+        QFETCH(QString, text);
+        QFETCH(QStringList, pasted);
+        QFETCH(bool, formatError);
+        WindowFixture fixture(kThreeHosts);
+        CPondelDlg& window = fixture.Open();
+        const QStringList original = HostTexts(fixture.hosts);
+        SetClipboard(text);
+
+        window.RunCommand(CommandId::kPaste);
+        QCOMPARE(HostTexts(fixture.hosts), original + pasted);
+        QCOMPARE(RowTexts(window).size(), original.size() + pasted.size());
+        QCOMPARE(window.SelectedCount(), pasted.size());
+        QCOMPARE(ModalSeam::ShownTexts(),
+            formatError ? QStringList{"Different format of the data to be pasted is."}
+                        : QStringList{});
+        QVERIFY(LocksReleased(window));
+    }
+
+    void pasteWithoutTextAndCopyWithoutSelectionSayWhy()
+    {
+        WindowFixture fixture(kThreeHosts);
+        CPondelDlg& window = fixture.Open();
+        window.RunCommand(CommandId::kPaste);
+        window.RunCommand(CommandId::kCopy);
+        window.RunCommand(CommandId::kCut);
+        QCOMPARE(ModalSeam::ShownTexts(),
+            QStringList({"There is no data to be pasted.", "Please select the host",
+                "Please select the host"}));
+        QCOMPARE(fixture.hosts.Count(), 3);
+        QVERIFY(LocksReleased(window));
+    }
+
+    void cutRemovesTheRowsOnlyOnceTheClipboardHoldsThem()
+    {
+        WindowFixture fixture(kThreeHosts);
+        CPondelDlg& window = fixture.Open();
+        const QStringList original = HostTexts(fixture.hosts);
+        SetClipboard("before");
+
+        SelectRows(window, {0, 1});
+        ClipboardText::FailNextPut();
+        window.RunCommand(CommandId::kCut);
+        QCOMPARE(HostTexts(fixture.hosts), original);
+        QCOMPARE(RowTexts(window), original);
+        QCOMPARE(QGuiApplication::clipboard()->text(), "before");
+        QCOMPARE(ModalSeam::ShownTexts(),
+            QStringList{"The hosts could not be placed on the clipboard. They stay in the list."});
+        QVERIFY(LocksReleased(window));
+
+        window.RunCommand(CommandId::kCut);
+        QCOMPARE(HostTexts(fixture.hosts), QStringList{original[2]});
+        QCOMPARE(RowTexts(window), QStringList{original[2]});
+        QCOMPARE(window.HostRows()->Rows()[0].itemData, 0);
+        QCOMPARE(QGuiApplication::clipboard()->text(),
+            "alpha,one,192.0.2.1,255.255.255.0,00:11:22:33:44:01\nbeta,two,192.0.2.2,,00:11:22:33:44:02");
+        QVERIFY(LocksReleased(window));
+    }
+
+    void nothingHappensWhileASweepRuns()
+    {
+        WindowFixture fixture(kThreeHosts);
+        CPondelDlg& window = fixture.Open();
+        SetClipboard("a,,192.0.2.7,,00:11:22:33:44:55");
+        window.Locks().SetCollectRunning(true);
+        SelectRows(window, {0});
+        window.RunCommand(CommandId::kCopy);
+        window.RunCommand(CommandId::kCut);
+        window.RunCommand(CommandId::kPaste);
+        window.Locks().SetCollectRunning(false);
+        QCOMPARE(fixture.hosts.Count(), 3);
+        QCOMPARE(window.SelectedRows(), std::vector<int>{0});
+        QCOMPARE(QGuiApplication::clipboard()->text(), "a,,192.0.2.7,,00:11:22:33:44:55");
+        QVERIFY(ModalSeam::ShownTexts().isEmpty());
+    }
+};
+
+} // namespace pondel::test
+
+QTEST_MAIN(pondel::test::ExchangeTest)
+#include "ExchangeTest.moc"
