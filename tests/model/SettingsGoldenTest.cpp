@@ -313,7 +313,10 @@ TEST(SettingsReadRuleTest, SignedKeysReadAsAtoi)
         {kSettingSection, "DEFAULT_HOST"}, {kWindowSection, "WINDOW_X"},
         {kWindowSection, "WINDOW_Y"}, {kWindowSection, "WINDOW_WIDTH"},
         {kWindowSection, "WINDOW_HEIGHT"}};
-    for (const auto& [section, key] : intKeys) {
+    for (const auto& entry : intKeys) {
+        // Named copies: a lambda may not capture structured bindings before C++20 compilers agree.
+        const std::string_view section = entry.first;
+        const std::string_view key = entry.second;
         const auto read = [section, key](std::string_view value) {
             return ReadIntSetting(IniDocument::Parse("[" + std::string(section) + "]\n" +
                                       std::string(key) + "=" + std::string(value) + "\n"),
