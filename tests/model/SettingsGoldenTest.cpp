@@ -314,7 +314,7 @@ TEST(SettingsReadRuleTest, SignedKeysReadAsAtoi)
         {kWindowSection, "WINDOW_Y"}, {kWindowSection, "WINDOW_WIDTH"},
         {kWindowSection, "WINDOW_HEIGHT"}};
     for (const auto& entry : intKeys) {
-        // Named copies: a lambda may not capture structured bindings before C++20 compilers agree.
+        // Named copies, as Clang 14 cannot capture structured bindings.
         const std::string_view section = entry.first;
         const std::string_view key = entry.second;
         const auto read = [section, key](std::string_view value) {
