@@ -237,6 +237,39 @@
     </message>
 </context>
 <context>
+    <name>Messages</name>
+    <message>
+        <source>Please select the host</source>
+        <translation>ホストを選択してください</translation>
+    </message>
+    <message>
+        <source>It is the other networks. Would you like to send?</source>
+        <translation>他のネットワークです。送信しますか？</translation>
+    </message>
+    <message>
+        <source>IP address is not set</source>
+        <translation>IPアドレスが設定されていません</translation>
+    </message>
+    <message>
+        <source>It is illegal MAC address</source>
+        <translation>MACアドレスが不正です</translation>
+    </message>
+    <message>
+        <source>Shut down the selected host.
+Do you really want?</source>
+        <translation>選択したホストをシャットダウンします。
+よろしいですか？</translation>
+    </message>
+    <message>
+        <source>Remote Shutdown failed</source>
+        <translation>リモートシャットダウンに失敗しました</translation>
+    </message>
+    <message>
+        <source>Host address is empty</source>
+        <translation>ホストのアドレスが空です</translation>
+    </message>
+</context>
+<context>
     <name>ModalSeam</name>
     <message>
         <source>OK</source>
@@ -256,6 +289,72 @@
     <message>
         <source>Version Info</source>
         <translation>バージョン情報</translation>
+    </message>
+</context>
+<context>
+    <name>pondel::CCollectHostDlg</name>
+    <message>
+        <source>Host information collection</source>
+        <translation>ホスト情報収集</translation>
+    </message>
+    <message>
+        <source>Start IP Address:</source>
+        <translation>開始IPアドレス:</translation>
+    </message>
+    <message>
+        <source>End IP Address:</source>
+        <translation>終了IPアドレス:</translation>
+    </message>
+    <message>
+        <source>Net Mask:</source>
+        <translation>ネットマスク:</translation>
+    </message>
+    <message>
+        <source>Timeout of ICMP Reply:</source>
+        <translation>ICMP応答のタイムアウト:</translation>
+    </message>
+    <message>
+        <source>msec</source>
+        <translation>ミリ秒</translation>
+    </message>
+    <message>
+        <source>Start</source>
+        <translation>開始</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>キャンセル</translation>
+    </message>
+    <message>
+        <source>Search for a host of running by sending ICMP to the following address.</source>
+        <translation>次のアドレスにICMPを送信して稼働中のホストを検索します。</translation>
+    </message>
+    <message>
+        <source>Please enter a positive integer.</source>
+        <translation>正の整数を入力してください。</translation>
+    </message>
+</context>
+<context>
+    <name>pondel::CCollectProcDlg</name>
+    <message>
+        <source>Host information collection progress</source>
+        <translation>ホスト情報収集の進行状況</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>停止</translation>
+    </message>
+    <message>
+        <source>Progress state:</source>
+        <translation>進行状況:</translation>
+    </message>
+    <message>
+        <source>Address in check:</source>
+        <translation>チェック中のアドレス:</translation>
+    </message>
+    <message>
+        <source>Detect Count</source>
+        <translation>検出数</translation>
     </message>
 </context>
 <context>
@@ -333,6 +432,38 @@
     <message>
         <source>MAC Address</source>
         <translation>MAC アドレス</translation>
+    </message>
+    <message>
+        <source>Can not obtain IP address</source>
+        <translation>IPアドレスを取得できません</translation>
+    </message>
+    <message>
+        <source>Gather the host information by sending an ICMP to the address of the specified range.
+Are you sure?</source>
+        <translation>指定範囲のアドレスにICMPを送信してホスト情報を収集します。
+よろしいですか？</translation>
+    </message>
+    <message>
+        <source>IP address collection</source>
+        <translation>IPアドレス収集</translation>
+    </message>
+    <message>
+        <source>Host information collection has been canceled</source>
+        <translation>ホスト情報収集を中止しました</translation>
+    </message>
+    <message>
+        <source>ICMP does not use.
+Please change the settings you want to use an external command.</source>
+        <translation>ICMPを使用できません。
+外部コマンドを使用する設定に変更してください。</translation>
+    </message>
+    <message>
+        <source>During  active status updates</source>
+        <translation>稼働状態の更新中</translation>
+    </message>
+    <message>
+        <source>To send echo requests itself, the program needs ICMP sockets: allow them for your group with the sysctl net.ipv4.ping_group_range, or clear &quot;Do not use the external command&quot; in the options so that the system&apos;s ping is used.</source>
+        <translation>自前でエコー要求を送るにはICMPソケットが必要です。sysctl の net.ipv4.ping_group_range でグループに許可するか、オプションの「外部コマンドを使用しない」を外してシステムの ping を使ってください。</translation>
     </message>
 </context>
 </TS>
