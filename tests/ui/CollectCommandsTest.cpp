@@ -104,8 +104,8 @@ private slots:
 
     void theSweepAddsTheLiveHostsWithNamesMacsAndMarks()
     {
-        WindowFixture fixture(kQuiet + kOneHost);
         FakeProbes probes({"192.0.2.1", "192.0.2.3", "192.0.2.4"});
+        WindowFixture fixture(kQuiet + kOneHost);
         probes.macs["192.0.2.4"] = "02:00:00:00:00:04";
         CPondelDlg& window = fixture.Open();
         QCoreApplication::processEvents();
@@ -174,8 +174,8 @@ private slots:
 
     void declinedOrCancelledCollectsStartNothing()
     {
-        WindowFixture fixture(kQuiet + "COLLECT_HOST_ADDR_START=192.0.2.7\n" + kOneHost);
         FakeProbes probes({"192.0.2.7"});
+        WindowFixture fixture(kQuiet + "COLLECT_HOST_ADDR_START=192.0.2.7\n" + kOneHost);
         CPondelDlg& window = fixture.Open();
         QCoreApplication::processEvents();
         window.UseWorkServices(probes.Services());
@@ -202,8 +202,8 @@ private slots:
 
     void aOneAddressRangeProbesItOnceAndAListedAddressAddsNoRow()
     {
-        WindowFixture fixture(kQuiet + kOneHost);
         FakeProbes probes({"192.0.2.3"});
+        WindowFixture fixture(kQuiet + kOneHost);
         CPondelDlg& window = fixture.Open();
         QCoreApplication::processEvents();
         window.UseWorkServices(probes.Services());
@@ -221,8 +221,8 @@ private slots:
 
     void stopFromTheProgressDialogEndsTheSweepAndKeepsWhatWasFound()
     {
-        WindowFixture fixture(kQuiet + kOneHost);
         FakeProbes probes({"192.0.2.4"});
+        WindowFixture fixture(kQuiet + kOneHost);
         CPondelDlg& window = fixture.Open();
         QCoreApplication::processEvents();
         window.UseWorkServices(probes.Services());
@@ -257,14 +257,15 @@ private slots:
 
     void withoutAnIcmpSocketTheSweepEndsAtOnceWithItsMessage()
     {
-        WindowFixture fixture(kQuiet + "NO_EXTERNAL_COMMAND=1\n" + kOneHost);
         FakeProbes probes({"192.0.2.1"});
+        WindowFixture fixture(kQuiet + "NO_EXTERNAL_COMMAND=1\n" + kOneHost);
         probes.openError = "ICMP_Init(): error:(13)Permission denied";
         CPondelDlg& window = fixture.Open();
         QCoreApplication::processEvents();
         window.UseWorkServices(probes.Services());
 
-        ModalSeam::SetNextDialog(RangeAnswer{}.Handler());
+        RangeAnswer answer;
+        ModalSeam::SetNextDialog(answer.Handler());
         ModalSeam::SetNextAnswer(ModalSeam::Answer::kYes);
         window.RunCommand(CommandId::kCollectHosts);
         QTRY_VERIFY(!window.IsCollectRunning());
@@ -277,8 +278,8 @@ private slots:
 
     void closingMidSweepIsBoundedAndSavesWhatWasFound()
     {
-        WindowFixture fixture(kQuiet + kOneHost);
         FakeProbes probes({"192.0.2.1", "192.0.2.2"}, 100ms);
+        WindowFixture fixture(kQuiet + kOneHost);
         CPondelDlg& window = fixture.Open();
         QCoreApplication::processEvents();
         window.UseWorkServices(probes.Services());

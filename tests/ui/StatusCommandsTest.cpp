@@ -84,9 +84,9 @@ private slots:
     void aPassMarksExactlyTheLiveHostsAndShowsItsProgress()
     {
         QFETCH(int, markType);
+        FakeProbes probes({"192.0.2.2", "192.0.2.4"});
         WindowFixture fixture(
             kQuiet + "ACTIVE_MARK_TYPE=" + std::to_string(markType) + "\n" + kFourHosts);
-        FakeProbes probes({"192.0.2.2", "192.0.2.4"});
         CPondelDlg& window = fixture.Open();
         QCoreApplication::processEvents();
         window.UseWorkServices(probes.Services());
@@ -114,8 +114,8 @@ private slots:
 
     void refreshDuringAPassStopsItAtTheNextHostWithThePartialMarks()
     {
-        WindowFixture fixture(kQuiet + kFourHosts);
         FakeProbes probes({"192.0.2.1", "192.0.2.2", "192.0.2.3", "192.0.2.4"});
+        WindowFixture fixture(kQuiet + kFourHosts);
         CPondelDlg& window = fixture.Open();
         QCoreApplication::processEvents();
         window.UseWorkServices(probes.Services());
@@ -135,8 +135,8 @@ private slots:
 
     void activeCheckProbesExactlyTheSelectedRowsInOrder()
     {
-        WindowFixture fixture(kQuiet + kFourHosts);
         FakeProbes probes({"192.0.2.1", "192.0.2.2", "192.0.2.3", "192.0.2.4"});
+        WindowFixture fixture(kQuiet + kFourHosts);
         CPondelDlg& window = fixture.Open();
         QCoreApplication::processEvents();
         window.UseWorkServices(probes.Services());
@@ -151,11 +151,11 @@ private slots:
 
     void aBroadcastAddressOfItsOwnNetmaskIsNeverProbed()
     {
+        FakeProbes probes({"198.51.100.255"});
         WindowFixture fixture(kQuiet + HostSections({
             {"net", "", "198.51.100.255", "255.255.255.0", ""},
             {"wide", "", "198.51.100.255", "255.255.0.0", ""},
         }));
-        FakeProbes probes({"198.51.100.255"});
         CPondelDlg& window = fixture.Open();
         QCoreApplication::processEvents();
         window.UseWorkServices(probes.Services());
@@ -169,8 +169,8 @@ private slots:
 
     void withoutAnIcmpSocketEachPassShowsTheMessageOnceWithWhatToDo()
     {
-        WindowFixture fixture(kQuiet + kFourHosts);
         FakeProbes probes({"192.0.2.1"});
+        WindowFixture fixture(kQuiet + kFourHosts);
         probes.openError = "ICMP_Init(): error:(13)Permission denied";
         CPondelDlg& window = fixture.Open();
         QCoreApplication::processEvents();
@@ -199,8 +199,8 @@ private slots:
 
     void theFirstShowingAsksForAPassWhenInitRefreshIsSet()
     {
-        WindowFixture fixture("[SETTING]\nINIT_REFRESH=1\nAUTO_REFRESH=0\n" + kFourHosts);
         FakeProbes probes({"192.0.2.3"});
+        WindowFixture fixture("[SETTING]\nINIT_REFRESH=1\nAUTO_REFRESH=0\n" + kFourHosts);
         CPondelDlg& window = fixture.Open();
         QCoreApplication::processEvents();
         window.UseWorkServices(probes.Services());
@@ -211,8 +211,8 @@ private slots:
 
     void autoRefreshStartAsksForAPassAndTheToolbarFollows()
     {
-        WindowFixture fixture(kQuiet + kFourHosts);
         FakeProbes probes({"192.0.2.1"});
+        WindowFixture fixture(kQuiet + kFourHosts);
         CPondelDlg& window = fixture.Open();
         QCoreApplication::processEvents();
         window.UseWorkServices(probes.Services());
@@ -231,8 +231,8 @@ private slots:
 
     void closingDuringALongPassWaitsOnlyForTheProbeInProgress()
     {
-        WindowFixture fixture(kQuiet + kFourHosts);
         FakeProbes probes({}, 300ms);
+        WindowFixture fixture(kQuiet + kFourHosts);
         CPondelDlg& window = fixture.Open();
         QCoreApplication::processEvents();
         window.UseWorkServices(probes.Services());
@@ -248,8 +248,8 @@ private slots:
 
     void wakeUpSendsToTheSelectedRowsAndRemembersTheFirst()
     {
-        WindowFixture fixture(kQuiet + "PORT_NO=40009\n" + kFourHosts);
         FakeProbes probes({});
+        WindowFixture fixture(kQuiet + "PORT_NO=40009\n" + kFourHosts);
         CPondelDlg& window = fixture.Open();
         QCoreApplication::processEvents();
         std::vector<SentPacket> sent;
@@ -285,13 +285,13 @@ private slots:
 
     void wakeUpStopsAtASelectedRowWithoutMac()
     {
+        FakeProbes probes({});
         WindowFixture fixture(kQuiet + "DEFAULT_HOST=3\n" + HostSections({
             {"alpha", "", "192.0.2.1", "255.255.255.0", "02:00:00:00:00:01"},
             {"beta", "", "192.0.2.2", "255.255.255.0", ""},
             {"gamma", "", "192.0.2.3", "255.255.255.0", "02:00:00:00:00:03"},
             {"delta", "", "192.0.2.4", "255.255.255.0", "02:00:00:00:00:04"},
         }));
-        FakeProbes probes({});
         CPondelDlg& window = fixture.Open();
         QCoreApplication::processEvents();
         std::vector<std::string> sent;
@@ -318,8 +318,8 @@ private slots:
 
     void theOtherNetworkQuestionSendsOnlyOnYes()
     {
-        WindowFixture fixture(kQuiet + "CHECK_NETWORK_SEGMENT=1\n" + kFourHosts);
         FakeProbes probes({});
+        WindowFixture fixture(kQuiet + "CHECK_NETWORK_SEGMENT=1\n" + kFourHosts);
         CPondelDlg& window = fixture.Open();
         QCoreApplication::processEvents();
         int sent = 0;
@@ -350,8 +350,8 @@ private slots:
 
     void aFailedDefaultHostWriteIsTold()
     {
-        WindowFixture fixture(kQuiet + kFourHosts);
         FakeProbes probes({});
+        WindowFixture fixture(kQuiet + kFourHosts);
         CPondelDlg& window = fixture.Open();
         QCoreApplication::processEvents();
         WorkServices services = probes.Services();
@@ -373,6 +373,7 @@ private slots:
 
     void shutdownRunsTheTemplateWithoutAShellAndTellsEachFailure()
     {
+        FakeProbes probes({});
         WindowFixture fixture(kQuiet + HostSections({
             {"alpha", "", "192.0.2.1", "", ""},
             {"gamma", "", ";touch planted", "", ""},
@@ -386,7 +387,6 @@ private slots:
         }
         std::filesystem::permissions(recorder, std::filesystem::perms::owner_all);
         fixture.settings.shutdownCommand = "\"" + recorder.string() + "\" -I %s";
-        FakeProbes probes({});
         CPondelDlg& window = fixture.Open();
         QCoreApplication::processEvents();
         window.UseWorkServices(probes.Services());

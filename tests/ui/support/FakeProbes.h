@@ -20,6 +20,8 @@ namespace pondel::test {
 // A network without wires for the window's background work: the addresses
 // in `live` answer, with the names and MACs given. A probe can be held at
 // one address until the test lets it go, and every probe can be made slow.
+// The window's threads use it until the window is gone: declare it before
+// the window's fixture.
 class FakeProbes final {
 public:
     explicit FakeProbes(std::set<std::string> live, std::chrono::milliseconds probeTime = {})
