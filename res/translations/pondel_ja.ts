@@ -1,471 +1,602 @@
 <?xml version="1.0" encoding="utf-8"?>
 <!DOCTYPE TS>
 <TS version="2.1" language="ja_JP">
-<context>
-    <name>Commands</name>
-    <message>
-        <source>Export Host List(&amp;E)...</source>
-        <translation>ホストリストのエクスポート(&amp;E)...</translation>
-    </message>
-    <message>
-        <source>Import Host List(&amp;I)...</source>
-        <translation>ホストリストのインポート(&amp;I)...</translation>
-    </message>
-    <message>
-        <source>Exit Application(&amp;X)</source>
-        <translation>アプリケーションの終了(&amp;X)</translation>
-    </message>
-    <message>
-        <source>Exit Application</source>
-        <translation>アプリケーションの終了</translation>
-    </message>
-    <message>
-        <source>Exit the application</source>
-        <translation>アプリケーションを終了します</translation>
-    </message>
-    <message>
-        <source>Append(&amp;A)...</source>
-        <translation>追加(&amp;A)...</translation>
-    </message>
-    <message>
-        <source>Add a new host at the end of the list</source>
-        <translation>リストの末尾に新しいホストを追加します</translation>
-    </message>
-    <message>
-        <source>Insert(&amp;I)...</source>
-        <translation>挿入(&amp;I)...</translation>
-    </message>
-    <message>
-        <source>Insert the new host to the selected position in the list</source>
-        <translation>リストの選択位置に新しいホストを挿入します</translation>
-    </message>
-    <message>
-        <source>Edit(&amp;E)...</source>
-        <translation>編集(&amp;E)...</translation>
-    </message>
-    <message>
-        <source>Edit the information for the selected host</source>
-        <translation>選択したホストの情報を編集します</translation>
-    </message>
-    <message>
-        <source>Remove(&amp;R)</source>
-        <translation>削除(&amp;R)</translation>
-    </message>
-    <message>
-        <source>Remove the information from the selected host</source>
-        <translation>選択したホストの情報を削除します</translation>
-    </message>
-    <message>
-        <source>Cut(&amp;T)</source>
-        <translation>切り取り(&amp;T)</translation>
-    </message>
-    <message>
-        <source>Cut the line in the selection, and then copy it to the clipboard</source>
-        <translation>選択中の行を切り取り、クリップボードにコピーします</translation>
-    </message>
-    <message>
-        <source>Copy(&amp;C)</source>
-        <translation>コピー(&amp;C)</translation>
-    </message>
-    <message>
-        <source>A row in the selection, then copy it to the clipboard</source>
-        <translation>選択中の行をクリップボードにコピーします</translation>
-    </message>
-    <message>
-        <source>Paste(&amp;P)</source>
-        <translation>貼り付け(&amp;P)</translation>
-    </message>
-    <message>
-        <source>Paste the line that you copied to the clipboard</source>
-        <translation>クリップボードにコピーした行を貼り付けます</translation>
-    </message>
-    <message>
-        <source>Select All(&amp;S)</source>
-        <translation>すべて選択(&amp;S)</translation>
-    </message>
-    <message>
-        <source>Select all the rows of Host List.</source>
-        <translation>ホストリストのすべての行を選択します。</translation>
-    </message>
-    <message>
-        <source>Cancel Select(&amp;L)</source>
-        <translation>選択の解除(&amp;L)</translation>
-    </message>
-    <message>
-        <source>Cancel the selected state.</source>
-        <translation>選択状態を解除します。</translation>
-    </message>
-    <message>
-        <source>Move Up(&amp;U)</source>
-        <translation>上へ移動(&amp;U)</translation>
-    </message>
-    <message>
-        <source>Move one line up the selected host information</source>
-        <translation>選択したホストの情報を 1 行上へ移動します</translation>
-    </message>
-    <message>
-        <source>Move Down(&amp;D)</source>
-        <translation>下へ移動(&amp;D)</translation>
-    </message>
-    <message>
-        <source>Move one line down the selected host information</source>
-        <translation>選択したホストの情報を 1 行下へ移動します</translation>
-    </message>
-    <message>
-        <source>Refresh(&amp;R)</source>
-        <translation>最新の情報に更新(&amp;R)</translation>
-    </message>
-    <message>
-        <source>Updates the active status of the host</source>
-        <translation>ホストの稼働状態を更新します</translation>
-    </message>
-    <message>
-        <source>Active Check(&amp;C)</source>
-        <translation>稼働チェック(&amp;C)</translation>
-    </message>
-    <message>
-        <source>Re-display the active status of the selected host</source>
-        <translation>選択したホストの稼働状態を再表示します</translation>
-    </message>
-    <message>
-        <source>Auto Refresh Start(&amp;A)</source>
-        <translation>自動更新の開始(&amp;A)</translation>
-    </message>
-    <message>
-        <source>Start auto update of the active status</source>
-        <translation>稼働状態の自動更新を開始します</translation>
-    </message>
-    <message>
-        <source>Auto Refresh Stop(&amp;T)</source>
-        <translation>自動更新の停止(&amp;T)</translation>
-    </message>
-    <message>
-        <source>Stop auto update of the active status</source>
-        <translation>稼働状態の自動更新を停止します</translation>
-    </message>
-    <message>
-        <source>Move To Center</source>
-        <translation>画面の中央へ移動</translation>
-    </message>
-    <message>
-        <source>Reset To Default Size</source>
-        <translation>既定のサイズに戻す</translation>
-    </message>
-    <message>
-        <source>Wake Up(&amp;W)</source>
-        <translation>起動(&amp;W)</translation>
-    </message>
-    <message>
-        <source>Send a magic packet to the selected host</source>
-        <translation>選択したホストにマジックパケットを送信します</translation>
-    </message>
-    <message>
-        <source>Wake Up (Non Broadcast)(&amp;B)</source>
-        <translation>起動 (非ブロードキャスト)(&amp;B)</translation>
-    </message>
-    <message>
-        <source>Send a magic packet to the selected host (Non Broadcast)</source>
-        <translation>選択したホストにマジックパケットを送信します (非ブロードキャスト)</translation>
-    </message>
-    <message>
-        <source>Get Ip Address(&amp;I)...</source>
-        <translation>IP アドレスの取得(&amp;I)...</translation>
-    </message>
-    <message>
-        <source>Show Get IP Address dialog</source>
-        <translation>IP アドレスの取得ダイアログを表示します</translation>
-    </message>
-    <message>
-        <source>Get Mac Address(&amp;M)...</source>
-        <translation>MAC アドレスの取得(&amp;M)...</translation>
-    </message>
-    <message>
-        <source>Show Get MAC Address dialog</source>
-        <translation>MAC アドレスの取得ダイアログを表示します</translation>
-    </message>
-    <message>
-        <source>Get Host Name(&amp;N)...</source>
-        <translation>ホスト名の取得(&amp;N)...</translation>
-    </message>
-    <message>
-        <source>Show Get Host Name dialog</source>
-        <translation>ホスト名の取得ダイアログを表示します</translation>
-    </message>
-    <message>
-        <source>Send ICMP(&amp;P)...</source>
-        <translation>ICMP 送信(&amp;P)...</translation>
-    </message>
-    <message>
-        <source>Show ICMP Send dialog</source>
-        <translation>ICMP 送信ダイアログを表示します</translation>
-    </message>
-    <message>
-        <source>Collect host information(&amp;C)...</source>
-        <translation>ホスト情報の収集(&amp;C)...</translation>
-    </message>
-    <message>
-        <source>Collect a running information of the hosts in the LAN</source>
-        <translation>LAN 内で稼働中のホストの情報を収集します</translation>
-    </message>
-    <message>
-        <source>Shutdown Windows Host(&amp;S)</source>
-        <translation>Windows ホストのシャットダウン(&amp;S)</translation>
-    </message>
-    <message>
-        <source>Remote shutdown for Windows host</source>
-        <translation>Windows ホストをリモートでシャットダウンします</translation>
-    </message>
-    <message>
-        <source>Option(&amp;O)...</source>
-        <translation>オプション(&amp;O)...</translation>
-    </message>
-    <message>
-        <source>Show options setting dialog</source>
-        <translation>オプション設定ダイアログを表示します</translation>
-    </message>
-    <message>
-        <source>Version Information Pondel(&amp;A)...</source>
-        <translation>バージョン情報 Pondel(&amp;A)...</translation>
-    </message>
-    <message>
-        <source>Minimize	Ctrl+I</source>
-        <translation>最小化	Ctrl+I</translation>
-    </message>
-    <message>
-        <source>Restore Normal Size</source>
-        <translation>通常のサイズに戻す</translation>
-    </message>
-</context>
-<context>
-    <name>ModalSeam</name>
-    <message>
-        <source>OK</source>
-        <translation>OK</translation>
-    </message>
-    <message>
-        <source>&amp;Yes</source>
-        <translation>はい(&amp;Y)</translation>
-    </message>
-    <message>
-        <source>&amp;No</source>
-        <translation>いいえ(&amp;N)</translation>
-    </message>
-</context>
-<context>
-    <name>VersionBox</name>
-    <message>
-        <source>Version Info</source>
-        <translation>バージョン情報</translation>
-    </message>
-</context>
-<context>
-    <name>pondel::COptionDlg</name>
-    <message>
-        <source>Option</source>
-        <translation>オプション</translation>
-    </message>
-    <message>
-        <source>Response timeout ICMP:</source>
-        <translation>ICMP 応答タイムアウト:</translation>
-    </message>
-    <message>
-        <source>milliseconds</source>
-        <translation>ミリ秒</translation>
-    </message>
-    <message>
-        <source>Max number of regist host:</source>
-        <translation>ホストの最大登録数:</translation>
-    </message>
-    <message>
-        <source>Destination port number:</source>
-        <translation>送信先ポート番号:</translation>
-    </message>
-    <message>
-        <source>Usually use the 7 (Echo)</source>
-        <translation>通常は 7 (Echo) を使います</translation>
-    </message>
-    <message>
-        <source>At the start check the active status of the host in list.</source>
-        <translation>起動時にリスト内のホストの稼働状態を確認する</translation>
-    </message>
-    <message>
-        <source>Do not use the external command</source>
-        <translation>外部コマンドを使わない</translation>
-    </message>
-    <message>
-        <source>Check before sending the magic packet to other network.</source>
-        <translation>他のネットワークへマジックパケットを送る前に確認する</translation>
-    </message>
-    <message>
-        <source>Enable Auto Refresh</source>
-        <translation>自動更新を有効にする</translation>
-    </message>
-    <message>
-        <source>Auto refresh interval:</source>
-        <translation>自動更新の間隔:</translation>
-    </message>
-    <message>
-        <source>seconds</source>
-        <translation>秒</translation>
-    </message>
-    <message>
-        <source>Show active mark in the icon</source>
-        <translation>稼働マークをアイコンで表示する</translation>
-    </message>
-    <message>
-        <source>Show active mark in a text</source>
-        <translation>稼働マークを文字で表示する</translation>
-    </message>
-    <message>
-        <source>Active mark:  Back Color</source>
-        <translation>稼働マーク:  背景色</translation>
-    </message>
-    <message>
-        <source>Text Color</source>
-        <translation>文字色</translation>
-    </message>
-    <message>
-        <source>Mark Text</source>
-        <translation>マーク文字</translation>
-    </message>
-    <message>
-        <source>Do not use broadcast by default when sending magic packets.</source>
-        <translation>マジックパケットを送るとき、既定でブロードキャストを使わない</translation>
-    </message>
-    <message>
-        <source>Put the icon in the task tray</source>
-        <translation>タスクトレイにアイコンを置く</translation>
-    </message>
-    <message>
-        <source>Enable remote shutdown</source>
-        <translation>リモートシャットダウンを有効にする</translation>
-    </message>
-    <message>
-        <source>Shutdown command:</source>
-        <translation>シャットダウンコマンド:</translation>
-    </message>
-    <message>
-        <source>%s stands for the IP address of the host.
+    <context>
+        <name>Commands</name>
+        <message>
+            <source>Export Host List(&amp;E)...</source>
+            <translation>ホストリストのエクスポート(&amp;E)...</translation>
+        </message>
+        <message>
+            <source>Import Host List(&amp;I)...</source>
+            <translation>ホストリストのインポート(&amp;I)...</translation>
+        </message>
+        <message>
+            <source>Exit Application(&amp;X)</source>
+            <translation>アプリケーションの終了(&amp;X)</translation>
+        </message>
+        <message>
+            <source>Exit Application</source>
+            <translation>アプリケーションの終了</translation>
+        </message>
+        <message>
+            <source>Exit the application</source>
+            <translation>アプリケーションを終了します</translation>
+        </message>
+        <message>
+            <source>Append(&amp;A)...</source>
+            <translation>追加(&amp;A)...</translation>
+        </message>
+        <message>
+            <source>Add a new host at the end of the list</source>
+            <translation>リストの末尾に新しいホストを追加します</translation>
+        </message>
+        <message>
+            <source>Insert(&amp;I)...</source>
+            <translation>挿入(&amp;I)...</translation>
+        </message>
+        <message>
+            <source>Insert the new host to the selected position in the list</source>
+            <translation>リストの選択位置に新しいホストを挿入します</translation>
+        </message>
+        <message>
+            <source>Edit(&amp;E)...</source>
+            <translation>編集(&amp;E)...</translation>
+        </message>
+        <message>
+            <source>Edit the information for the selected host</source>
+            <translation>選択したホストの情報を編集します</translation>
+        </message>
+        <message>
+            <source>Remove(&amp;R)</source>
+            <translation>削除(&amp;R)</translation>
+        </message>
+        <message>
+            <source>Remove the information from the selected host</source>
+            <translation>選択したホストの情報を削除します</translation>
+        </message>
+        <message>
+            <source>Cut(&amp;T)</source>
+            <translation>切り取り(&amp;T)</translation>
+        </message>
+        <message>
+            <source>Cut the line in the selection, and then copy it to the clipboard</source>
+            <translation>選択中の行を切り取り、クリップボードにコピーします</translation>
+        </message>
+        <message>
+            <source>Copy(&amp;C)</source>
+            <translation>コピー(&amp;C)</translation>
+        </message>
+        <message>
+            <source>A row in the selection, then copy it to the clipboard</source>
+            <translation>選択中の行をクリップボードにコピーします</translation>
+        </message>
+        <message>
+            <source>Paste(&amp;P)</source>
+            <translation>貼り付け(&amp;P)</translation>
+        </message>
+        <message>
+            <source>Paste the line that you copied to the clipboard</source>
+            <translation>クリップボードにコピーした行を貼り付けます</translation>
+        </message>
+        <message>
+            <source>Select All(&amp;S)</source>
+            <translation>すべて選択(&amp;S)</translation>
+        </message>
+        <message>
+            <source>Select all the rows of Host List.</source>
+            <translation>ホストリストのすべての行を選択します。</translation>
+        </message>
+        <message>
+            <source>Cancel Select(&amp;L)</source>
+            <translation>選択の解除(&amp;L)</translation>
+        </message>
+        <message>
+            <source>Cancel the selected state.</source>
+            <translation>選択状態を解除します。</translation>
+        </message>
+        <message>
+            <source>Move Up(&amp;U)</source>
+            <translation>上へ移動(&amp;U)</translation>
+        </message>
+        <message>
+            <source>Move one line up the selected host information</source>
+            <translation>選択したホストの情報を 1 行上へ移動します</translation>
+        </message>
+        <message>
+            <source>Move Down(&amp;D)</source>
+            <translation>下へ移動(&amp;D)</translation>
+        </message>
+        <message>
+            <source>Move one line down the selected host information</source>
+            <translation>選択したホストの情報を 1 行下へ移動します</translation>
+        </message>
+        <message>
+            <source>Refresh(&amp;R)</source>
+            <translation>最新の情報に更新(&amp;R)</translation>
+        </message>
+        <message>
+            <source>Updates the active status of the host</source>
+            <translation>ホストの稼働状態を更新します</translation>
+        </message>
+        <message>
+            <source>Active Check(&amp;C)</source>
+            <translation>稼働チェック(&amp;C)</translation>
+        </message>
+        <message>
+            <source>Re-display the active status of the selected host</source>
+            <translation>選択したホストの稼働状態を再表示します</translation>
+        </message>
+        <message>
+            <source>Auto Refresh Start(&amp;A)</source>
+            <translation>自動更新の開始(&amp;A)</translation>
+        </message>
+        <message>
+            <source>Start auto update of the active status</source>
+            <translation>稼働状態の自動更新を開始します</translation>
+        </message>
+        <message>
+            <source>Auto Refresh Stop(&amp;T)</source>
+            <translation>自動更新の停止(&amp;T)</translation>
+        </message>
+        <message>
+            <source>Stop auto update of the active status</source>
+            <translation>稼働状態の自動更新を停止します</translation>
+        </message>
+        <message>
+            <source>Move To Center</source>
+            <translation>画面の中央へ移動</translation>
+        </message>
+        <message>
+            <source>Reset To Default Size</source>
+            <translation>既定のサイズに戻す</translation>
+        </message>
+        <message>
+            <source>Wake Up(&amp;W)</source>
+            <translation>起動(&amp;W)</translation>
+        </message>
+        <message>
+            <source>Send a magic packet to the selected host</source>
+            <translation>選択したホストにマジックパケットを送信します</translation>
+        </message>
+        <message>
+            <source>Wake Up (Non Broadcast)(&amp;B)</source>
+            <translation>起動 (非ブロードキャスト)(&amp;B)</translation>
+        </message>
+        <message>
+            <source>Send a magic packet to the selected host (Non Broadcast)</source>
+            <translation>選択したホストにマジックパケットを送信します (非ブロードキャスト)</translation>
+        </message>
+        <message>
+            <source>Get Ip Address(&amp;I)...</source>
+            <translation>IP アドレスの取得(&amp;I)...</translation>
+        </message>
+        <message>
+            <source>Show Get IP Address dialog</source>
+            <translation>IP アドレスの取得ダイアログを表示します</translation>
+        </message>
+        <message>
+            <source>Get Mac Address(&amp;M)...</source>
+            <translation>MAC アドレスの取得(&amp;M)...</translation>
+        </message>
+        <message>
+            <source>Show Get MAC Address dialog</source>
+            <translation>MAC アドレスの取得ダイアログを表示します</translation>
+        </message>
+        <message>
+            <source>Get Host Name(&amp;N)...</source>
+            <translation>ホスト名の取得(&amp;N)...</translation>
+        </message>
+        <message>
+            <source>Show Get Host Name dialog</source>
+            <translation>ホスト名の取得ダイアログを表示します</translation>
+        </message>
+        <message>
+            <source>Send ICMP(&amp;P)...</source>
+            <translation>ICMP 送信(&amp;P)...</translation>
+        </message>
+        <message>
+            <source>Show ICMP Send dialog</source>
+            <translation>ICMP 送信ダイアログを表示します</translation>
+        </message>
+        <message>
+            <source>Collect host information(&amp;C)...</source>
+            <translation>ホスト情報の収集(&amp;C)...</translation>
+        </message>
+        <message>
+            <source>Collect a running information of the hosts in the LAN</source>
+            <translation>LAN 内で稼働中のホストの情報を収集します</translation>
+        </message>
+        <message>
+            <source>Shutdown Windows Host(&amp;S)</source>
+            <translation>Windows ホストのシャットダウン(&amp;S)</translation>
+        </message>
+        <message>
+            <source>Remote shutdown for Windows host</source>
+            <translation>Windows ホストをリモートでシャットダウンします</translation>
+        </message>
+        <message>
+            <source>Option(&amp;O)...</source>
+            <translation>オプション(&amp;O)...</translation>
+        </message>
+        <message>
+            <source>Show options setting dialog</source>
+            <translation>オプション設定ダイアログを表示します</translation>
+        </message>
+        <message>
+            <source>Version Information Pondel(&amp;A)...</source>
+            <translation>バージョン情報 Pondel(&amp;A)...</translation>
+        </message>
+        <message>
+            <source>Minimize	Ctrl+I</source>
+            <translation>最小化	Ctrl+I</translation>
+        </message>
+        <message>
+            <source>Restore Normal Size</source>
+            <translation>通常のサイズに戻す</translation>
+        </message>
+    </context>
+    <context>
+        <name>ModalSeam</name>
+        <message>
+            <source>OK</source>
+            <translation>OK</translation>
+        </message>
+        <message>
+            <source>&amp;Yes</source>
+            <translation>はい(&amp;Y)</translation>
+        </message>
+        <message>
+            <source>&amp;No</source>
+            <translation>いいえ(&amp;N)</translation>
+        </message>
+    </context>
+    <context>
+        <name>VersionBox</name>
+        <message>
+            <source>Version Info</source>
+            <translation>バージョン情報</translation>
+        </message>
+    </context>
+    <context>
+        <name>pondel::COptionDlg</name>
+        <message>
+            <source>Option</source>
+            <translation>オプション</translation>
+        </message>
+        <message>
+            <source>Response timeout ICMP:</source>
+            <translation>ICMP 応答タイムアウト:</translation>
+        </message>
+        <message>
+            <source>milliseconds</source>
+            <translation>ミリ秒</translation>
+        </message>
+        <message>
+            <source>Max number of regist host:</source>
+            <translation>ホストの最大登録数:</translation>
+        </message>
+        <message>
+            <source>Destination port number:</source>
+            <translation>送信先ポート番号:</translation>
+        </message>
+        <message>
+            <source>Usually use the 7 (Echo)</source>
+            <translation>通常は 7 (Echo) を使います</translation>
+        </message>
+        <message>
+            <source>At the start check the active status of the host in list.</source>
+            <translation>起動時にリスト内のホストの稼働状態を確認する</translation>
+        </message>
+        <message>
+            <source>Do not use the external command</source>
+            <translation>外部コマンドを使わない</translation>
+        </message>
+        <message>
+            <source>Check before sending the magic packet to other network.</source>
+            <translation>他のネットワークへマジックパケットを送る前に確認する</translation>
+        </message>
+        <message>
+            <source>Enable Auto Refresh</source>
+            <translation>自動更新を有効にする</translation>
+        </message>
+        <message>
+            <source>Auto refresh interval:</source>
+            <translation>自動更新の間隔:</translation>
+        </message>
+        <message>
+            <source>seconds</source>
+            <translation>秒</translation>
+        </message>
+        <message>
+            <source>Show active mark in the icon</source>
+            <translation>稼働マークをアイコンで表示する</translation>
+        </message>
+        <message>
+            <source>Show active mark in a text</source>
+            <translation>稼働マークを文字で表示する</translation>
+        </message>
+        <message>
+            <source>Active mark:  Back Color</source>
+            <translation>稼働マーク:  背景色</translation>
+        </message>
+        <message>
+            <source>Text Color</source>
+            <translation>文字色</translation>
+        </message>
+        <message>
+            <source>Mark Text</source>
+            <translation>マーク文字</translation>
+        </message>
+        <message>
+            <source>Do not use broadcast by default when sending magic packets.</source>
+            <translation>マジックパケットを送るとき、既定でブロードキャストを使わない</translation>
+        </message>
+        <message>
+            <source>Put the icon in the task tray</source>
+            <translation>タスクトレイにアイコンを置く</translation>
+        </message>
+        <message>
+            <source>Enable remote shutdown</source>
+            <translation>リモートシャットダウンを有効にする</translation>
+        </message>
+        <message>
+            <source>Shutdown command:</source>
+            <translation>シャットダウンコマンド:</translation>
+        </message>
+        <message>
+            <source>%s stands for the IP address of the host.
 Put an argument with blanks in double quotes.</source>
-        <translation>%s はホストの IP アドレスに置き換わります。
+            <translation>%s はホストの IP アドレスに置き換わります。
 空白を含む引数はダブルクォートで囲んでください。</translation>
-    </message>
-    <message>
-        <source>OK</source>
-        <translation>OK</translation>
-    </message>
-    <message>
-        <source>Cancel</source>
-        <translation>キャンセル</translation>
-    </message>
-    <message>
-        <source>Please enter an integer.</source>
-        <translation>整数を入力してください。</translation>
-    </message>
-    <message>
-        <source>Please enter an integer between %1 and %2.</source>
-        <translation>%1 から %2 までの整数を入力してください。</translation>
-    </message>
-</context>
-<context>
-    <name>pondel::CPondelDlg</name>
-    <message>
-        <source>During  active status updates :     1 /    0        </source>
-        <translation>稼働状態の更新中 :     1 /    0        </translation>
-    </message>
-    <message>
-        <source>Selected:     0    </source>
-        <translation>選択数:     0    </translation>
-    </message>
-    <message>
-        <source>List count:      0    </source>
-        <translation>リスト数:      0    </translation>
-    </message>
-    <message>
-        <source>The settings could not be saved to %1.
+        </message>
+        <message>
+            <source>OK</source>
+            <translation>OK</translation>
+        </message>
+        <message>
+            <source>Cancel</source>
+            <translation>キャンセル</translation>
+        </message>
+        <message>
+            <source>Please enter an integer.</source>
+            <translation>整数を入力してください。</translation>
+        </message>
+        <message>
+            <source>Please enter an integer between %1 and %2.</source>
+            <translation>%1 から %2 までの整数を入力してください。</translation>
+        </message>
+    </context>
+    <context>
+        <name>pondel::CPondelDlg</name>
+        <message>
+            <source>During  active status updates :     1 /    0        </source>
+            <translation>稼働状態の更新中 :     1 /    0        </translation>
+        </message>
+        <message>
+            <source>Selected:     0    </source>
+            <translation>選択数:     0    </translation>
+        </message>
+        <message>
+            <source>List count:      0    </source>
+            <translation>リスト数:      0    </translation>
+        </message>
+        <message>
+            <source>The settings could not be saved to %1.
 %2</source>
-        <translation>設定を %1 に保存できませんでした。
+            <translation>設定を %1 に保存できませんでした。
 %2</translation>
-    </message>
-    <message>
-        <source>File(&amp;F)</source>
-        <translation>ファイル(&amp;F)</translation>
-    </message>
-    <message>
-        <source>Edit(&amp;E)</source>
-        <translation>編集(&amp;E)</translation>
-    </message>
-    <message>
-        <source>View(&amp;V)</source>
-        <translation>表示(&amp;V)</translation>
-    </message>
-    <message>
-        <source>Tool(&amp;T)</source>
-        <translation>ツール(&amp;T)</translation>
-    </message>
-    <message>
-        <source>Help(&amp;H)</source>
-        <translation>ヘルプ(&amp;H)</translation>
-    </message>
-    <message>
-        <source>Toolbar</source>
-        <translation>ツールバー</translation>
-    </message>
-    <message>
-        <source>List count: %1</source>
-        <translation>リスト数: %1</translation>
-    </message>
-    <message>
-        <source>Selected: %1</source>
-        <translation>選択数: %1</translation>
-    </message>
-    <message>
-        <source> Active</source>
-        <translation> 稼働</translation>
-    </message>
-    <message>
-        <source>Host Name</source>
-        <translation>ホスト名</translation>
-    </message>
-    <message>
-        <source>Comment</source>
-        <translation>コメント</translation>
-    </message>
-    <message>
-        <source>IP Address</source>
-        <translation>IP アドレス</translation>
-    </message>
-    <message>
-        <source>Netmask</source>
-        <translation>ネットマスク</translation>
-    </message>
-    <message>
-        <source>MAC Address</source>
-        <translation>MAC アドレス</translation>
-    </message>
-    <message>
-        <source>Export To CSV File</source>
-        <translation>CSV ファイルへエクスポート</translation>
-    </message>
-    <message>
-        <source>Import From CSV File</source>
-        <translation>CSV ファイルからインポート</translation>
-    </message>
-    <message>
-        <source>Please select the host</source>
-        <translation>ホストを選択してください</translation>
-    </message>
-    <message>
-        <source>The hosts could not be placed on the clipboard. They stay in the list.</source>
-        <translation>ホストをクリップボードに置けませんでした。ホストはリストに残しています。</translation>
-    </message>
-    <message>
-        <source>There is no data to be pasted.</source>
-        <translation>貼り付けるデータがありません。</translation>
-    </message>
-    <message>
-        <source>Different format of the data to be pasted is.</source>
-        <translation>貼り付けるデータの形式が違います。</translation>
-    </message>
-</context>
+        </message>
+        <message>
+            <source>File(&amp;F)</source>
+            <translation>ファイル(&amp;F)</translation>
+        </message>
+        <message>
+            <source>Edit(&amp;E)</source>
+            <translation>編集(&amp;E)</translation>
+        </message>
+        <message>
+            <source>View(&amp;V)</source>
+            <translation>表示(&amp;V)</translation>
+        </message>
+        <message>
+            <source>Tool(&amp;T)</source>
+            <translation>ツール(&amp;T)</translation>
+        </message>
+        <message>
+            <source>Help(&amp;H)</source>
+            <translation>ヘルプ(&amp;H)</translation>
+        </message>
+        <message>
+            <source>Toolbar</source>
+            <translation>ツールバー</translation>
+        </message>
+        <message>
+            <source>List count: %1</source>
+            <translation>リスト数: %1</translation>
+        </message>
+        <message>
+            <source>Selected: %1</source>
+            <translation>選択数: %1</translation>
+        </message>
+        <message>
+            <source> Active</source>
+            <translation> 稼働</translation>
+        </message>
+        <message>
+            <source>Host Name</source>
+            <translation>ホスト名</translation>
+        </message>
+        <message>
+            <source>Comment</source>
+            <translation>コメント</translation>
+        </message>
+        <message>
+            <source>IP Address</source>
+            <translation>IP アドレス</translation>
+        </message>
+        <message>
+            <source>Netmask</source>
+            <translation>ネットマスク</translation>
+        </message>
+        <message>
+            <source>MAC Address</source>
+            <translation>MAC アドレス</translation>
+        </message>
+        <message>
+            <source>Export To CSV File</source>
+            <translation>CSV ファイルへエクスポート</translation>
+        </message>
+        <message>
+            <source>Import From CSV File</source>
+            <translation>CSV ファイルからインポート</translation>
+        </message>
+        <message>
+            <source>Please select the host</source>
+            <translation>ホストを選択してください</translation>
+        </message>
+        <message>
+            <source>The hosts could not be placed on the clipboard. They stay in the list.</source>
+            <translation>ホストをクリップボードに置けませんでした。ホストはリストに残しています。</translation>
+        </message>
+        <message>
+            <source>There is no data to be pasted.</source>
+            <translation>貼り付けるデータがありません。</translation>
+        </message>
+        <message>
+            <source>Different format of the data to be pasted is.</source>
+            <translation>貼り付けるデータの形式が違います。</translation>
+        </message>
+        <message>
+            <source>Can not obtain IP address</source>
+            <translation>IPアドレスを取得できません</translation>
+        </message>
+        <message>
+            <source>Gather the host information by sending an ICMP to the address of the specified range.
+Are you sure?</source>
+            <translation>指定範囲のアドレスにICMPを送信してホスト情報を収集します。
+よろしいですか？</translation>
+        </message>
+        <message>
+            <source>IP address collection</source>
+            <translation>IPアドレス収集</translation>
+        </message>
+        <message>
+            <source>Host information collection has been canceled</source>
+            <translation>ホスト情報収集を中止しました</translation>
+        </message>
+        <message>
+            <source>ICMP does not use.
+Please change the settings you want to use an external command.</source>
+            <translation>ICMPを使用できません。
+外部コマンドを使用する設定に変更してください。</translation>
+        </message>
+        <message>
+            <source>During  active status updates</source>
+            <translation>稼働状態の更新中</translation>
+        </message>
+        <message>
+            <source>To send echo requests itself, the program needs ICMP sockets: allow them for your group with the sysctl net.ipv4.ping_group_range, or clear "Do not use the external command" in the options so that the system's ping is used.</source>
+            <translation>自前でエコー要求を送るにはICMPソケットが必要です。sysctl の net.ipv4.ping_group_range でグループに許可するか、オプションの「外部コマンドを使用しない」を外してシステムの ping を使ってください。</translation>
+        </message>
+    </context>
+    <context>
+        <name>Messages</name>
+        <message>
+            <source>Please select the host</source>
+            <translation>ホストを選択してください</translation>
+        </message>
+        <message>
+            <source>It is the other networks. Would you like to send?</source>
+            <translation>他のネットワークです。送信しますか？</translation>
+        </message>
+        <message>
+            <source>IP address is not set</source>
+            <translation>IPアドレスが設定されていません</translation>
+        </message>
+        <message>
+            <source>It is illegal MAC address</source>
+            <translation>MACアドレスが不正です</translation>
+        </message>
+        <message>
+            <source>Shut down the selected host.
+Do you really want?</source>
+            <translation>選択したホストをシャットダウンします。
+よろしいですか？</translation>
+        </message>
+        <message>
+            <source>Remote Shutdown failed</source>
+            <translation>リモートシャットダウンに失敗しました</translation>
+        </message>
+        <message>
+            <source>Host address is empty</source>
+            <translation>ホストのアドレスが空です</translation>
+        </message>
+    </context>
+    <context>
+        <name>pondel::CCollectHostDlg</name>
+        <message>
+            <source>Host information collection</source>
+            <translation>ホスト情報収集</translation>
+        </message>
+        <message>
+            <source>Start IP Address:</source>
+            <translation>開始IPアドレス:</translation>
+        </message>
+        <message>
+            <source>End IP Address:</source>
+            <translation>終了IPアドレス:</translation>
+        </message>
+        <message>
+            <source>Net Mask:</source>
+            <translation>ネットマスク:</translation>
+        </message>
+        <message>
+            <source>Timeout of ICMP Reply:</source>
+            <translation>ICMP応答のタイムアウト:</translation>
+        </message>
+        <message>
+            <source>msec</source>
+            <translation>ミリ秒</translation>
+        </message>
+        <message>
+            <source>Start</source>
+            <translation>開始</translation>
+        </message>
+        <message>
+            <source>Cancel</source>
+            <translation>キャンセル</translation>
+        </message>
+        <message>
+            <source>Search for a host of running by sending ICMP to the following address.</source>
+            <translation>次のアドレスにICMPを送信して稼働中のホストを検索します。</translation>
+        </message>
+        <message>
+            <source>Please enter a positive integer.</source>
+            <translation>正の整数を入力してください。</translation>
+        </message>
+    </context>
+    <context>
+        <name>pondel::CCollectProcDlg</name>
+        <message>
+            <source>Host information collection progress</source>
+            <translation>ホスト情報収集の進行状況</translation>
+        </message>
+        <message>
+            <source>Stop</source>
+            <translation>停止</translation>
+        </message>
+        <message>
+            <source>Progress state:</source>
+            <translation>進行状況:</translation>
+        </message>
+        <message>
+            <source>Address in check:</source>
+            <translation>チェック中のアドレス:</translation>
+        </message>
+        <message>
+            <source>Detect Count</source>
+            <translation>検出数</translation>
+        </message>
+    </context>
 </TS>

@@ -135,7 +135,7 @@ private slots:
         QCOMPARE(HostTexts(fixture.hosts), original + original);
         QCOMPARE(RowTexts(window), original + original);
         QCOMPARE(window.SelectedCount(), 0);
-        QVERIFY(LocksReleased(window));
+        QTRY_VERIFY(LocksReleased(window));
         QCOMPARE(ModalSeam::ShownTexts().last(), "Import From CSV File");
     }
 
@@ -152,7 +152,7 @@ private slots:
         QCOMPARE(fixture.hosts.Count(), 4);
         QCOMPARE(window.HostRows()->rowCount(), 4);
         QCOMPARE(ModalSeam::ShownTexts().last(), "Host over max count.");
-        QVERIFY(LocksReleased(window));
+        QTRY_VERIFY(LocksReleased(window));
 
         // Already full: refused before anything is read.
         ModalSeam::SetNextFileName(QString::fromStdString(file.string()));
@@ -240,7 +240,7 @@ private slots:
             "alpha,one,192.0.2.1,255.255.255.0,00:11:22:33:44:01\n"
             "gamma,three,192.0.2.3,255.255.0.0,");
         QCOMPARE(window.SelectedCount(), 0);
-        QVERIFY(LocksReleased(window));
+        QTRY_VERIFY(LocksReleased(window));
 
         window.RunCommand(CommandId::kPaste);
         QCOMPARE(HostTexts(fixture.hosts), original + QStringList({original[0], original[2]}));
@@ -253,7 +253,7 @@ private slots:
         QCOMPARE(RowTexts(window), HostTexts(fixture.hosts));
         QCOMPARE(window.SelectedRows(), std::vector<int>({1, 2}));
         QCOMPARE(window.HostRows()->Rows()[3].itemData, 3);
-        QVERIFY(LocksReleased(window));
+        QTRY_VERIFY(LocksReleased(window));
         QVERIFY(ModalSeam::ShownTexts().isEmpty());
     }
 
@@ -299,7 +299,7 @@ private slots:
         QCOMPARE(ModalSeam::ShownTexts(),
             formatError ? QStringList{"Different format of the data to be pasted is."}
                         : QStringList{});
-        QVERIFY(LocksReleased(window));
+        QTRY_VERIFY(LocksReleased(window));
     }
 
     void pasteWithoutTextAndCopyWithoutSelectionSayWhy()
@@ -313,7 +313,7 @@ private slots:
             QStringList({"There is no data to be pasted.", "Please select the host",
                 "Please select the host"}));
         QCOMPARE(fixture.hosts.Count(), 3);
-        QVERIFY(LocksReleased(window));
+        QTRY_VERIFY(LocksReleased(window));
     }
 
     void cutRemovesTheRowsOnlyOnceTheClipboardHoldsThem()
@@ -331,7 +331,7 @@ private slots:
         QCOMPARE(QGuiApplication::clipboard()->text(), "before");
         QCOMPARE(ModalSeam::ShownTexts(),
             QStringList{"The hosts could not be placed on the clipboard. They stay in the list."});
-        QVERIFY(LocksReleased(window));
+        QTRY_VERIFY(LocksReleased(window));
 
         window.RunCommand(CommandId::kCut);
         QCOMPARE(HostTexts(fixture.hosts), QStringList{original[2]});
@@ -339,7 +339,7 @@ private slots:
         QCOMPARE(window.HostRows()->Rows()[0].itemData, 0);
         QCOMPARE(QGuiApplication::clipboard()->text(),
             "alpha,one,192.0.2.1,255.255.255.0,00:11:22:33:44:01\nbeta,two,192.0.2.2,,00:11:22:33:44:02");
-        QVERIFY(LocksReleased(window));
+        QTRY_VERIFY(LocksReleased(window));
     }
 
     void nothingHappensWhileASweepRuns()

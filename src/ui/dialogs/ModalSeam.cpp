@@ -112,6 +112,11 @@ bool ModalSeam::Ask(QWidget* parent, const QString& text)
     return Box(parent, QMessageBox::Question, Caption(), text, true) == Answer::kYes;
 }
 
+bool ModalSeam::Ask(QWidget* parent, const QString& text, const QString& title)
+{
+    return Box(parent, QMessageBox::Question, title, text, true) == Answer::kYes;
+}
+
 void ModalSeam::About(QWidget* parent, const QString& title, const QString& text)
 {
     Box(parent, QMessageBox::Information, title, text, false);

@@ -31,6 +31,8 @@ public:
     static void Error(QWidget* parent, const QString& text);
     // A Yes/No question; anything but Yes counts as No.
     [[nodiscard]] static bool Ask(QWidget* parent, const QString& text);
+    // The same with a caption of its own.
+    [[nodiscard]] static bool Ask(QWidget* parent, const QString& text, const QString& title);
     // An OK box with its own title and the program's icon.
     static void About(QWidget* parent, const QString& title, const QString& text);
 

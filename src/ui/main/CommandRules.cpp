@@ -40,6 +40,8 @@ bool MenuRuleAllows(MenuRule rule, const CommandState& state)
         // reports an empty clipboard; at the limit only clipboard text
         // keeps it offered.
         return BelowMaxHosts(state) || state.clipboardHasText;
+    case MenuRule::kCollectHosts:
+        return BelowMaxHosts(state) && !state.collectRunning;
     }
     return false;
 }

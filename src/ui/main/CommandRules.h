@@ -13,6 +13,7 @@ struct CommandState {
     bool autoRefreshRunning = false;
     bool minimized = false;
     bool clipboardHasText = false;
+    bool collectRunning = false;
 };
 
 // When a menu item (main menu and tray menu) is enabled.
@@ -29,6 +30,7 @@ enum class MenuRule {
     kMinimized,
     kSelectAll,
     kPaste,
+    kCollectHosts, // below the limit, and no collection running
 };
 
 // When a toolbar button is enabled. These differ from the menu's: Insert and

@@ -137,7 +137,7 @@ const std::array kCommands{
     CommandEntry{kCollectHosts, QT_TRANSLATE_NOOP("Commands", "Collect host information(&C)..."),
         nullptr, nullptr, nullptr,
         QT_TRANSLATE_NOOP("Commands", "Collect a running information of the hosts in the LAN"),
-        &CPondelDlg::OnCollectHosts, MenuId::kToolMenu, true, kNowhere, kNowhere, M::kBelowMaxHosts,
+        &CPondelDlg::OnCollectHosts, MenuId::kToolMenu, true, kNowhere, kNowhere, M::kCollectHosts,
         T::kAlways},
     CommandEntry{kShutdownHost, QT_TRANSLATE_NOOP("Commands", "Shutdown Windows Host(&S)"), nullptr,
         nullptr, nullptr, QT_TRANSLATE_NOOP("Commands", "Remote shutdown for Windows host"),

@@ -16,8 +16,10 @@
 
 #include "HostTableModel.h"
 #include "ModalSeam.h"
+#include "PondelWindowSide.h"
 #include "Result.h"
 #include "VersionBox.h"
+#include "WorkerRelays.h"
 
 namespace pondel {
 namespace {
@@ -76,6 +78,7 @@ CPondelDlg::CPondelDlg(
         SetStatusText(pane, {});
     RefillHostRows();
     SelectDefaultHost(file);
+    StartWorkers();
     ApplyAutoRefresh();
 
     // The toolbar and the selected count follow the selection as it changes,
@@ -86,6 +89,7 @@ CPondelDlg::CPondelDlg(
 
 CPondelDlg::~CPondelDlg()
 {
+    StopWorkers();
     RemoveTrayIcon();
 }
 
@@ -220,6 +224,7 @@ void CPondelDlg::CloseDown()
     closedDown_ = true;
     locks_.AbortPass = true;
     autoRefreshTimer_->stop();
+    StopWorkers();
     RemoveTrayIcon();
     const Result<void> saved =
         SaveSettings(settingsPath_, settings_, hosts_, CurrentWindowState());

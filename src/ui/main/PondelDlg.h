@@ -3,19 +3,25 @@
 #include <array>
 #include <atomic>
 #include <filesystem>
+#include <deque>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include "AppSettings.h"
+#include "CollectProcDlg.h"
 #include "CommandTable.h"
 #include "HostList.h"
 #include "HostTexts.h"
 #include "ListLocks.h"
 #include "Settings.h"
+#include "WorkServices.h"
 
 class QLabel;
 class QMenu;
@@ -28,6 +34,9 @@ namespace pondel {
 
 class HostTableModel;
 struct OptionValues;
+class PondelWindowSide;
+class StatusRelay;
+class SweepRelay;
 
 // The main window: menu, toolbar, the host list and a four-pane status bar.
 // It holds references to the settings and the host list, which belong to the
@@ -76,6 +85,22 @@ public:
     void StartAutoRefresh();
     void StopAutoRefresh();
     [[nodiscard]] bool AutoRefreshRunning() const;
+    // Status passes: pane 1 shows `done` of `total` hosts (a negative total
+    // stands for the row count); the marks of row `index`, or of all rows for
+    // a negative index, follow the hosts' flags.
+    void SetProgressText(int total, int done);
+    void UpdateActiveMarks(int index);
+    // Hands NO_EXTERNAL_COMMAND and ICMP_TIME_OUT to the status monitor; to
+    // be called again whenever the options change.
+    void ApplyProbeSettings();
+    // From the start of a host collection until its end has been handled.
+    // Commands that change the list do nothing meanwhile: the sweep holds
+    // the list's locks.
+    [[nodiscard]] bool IsCollectRunning() const noexcept { return collecting_; }
+    // The progress dialog of the running collection, or null.
+    [[nodiscard]] CCollectProcDlg* ProgressDialog() const noexcept { return progressDialog_; }
+    // Replaces what the background work asks of the system (tests).
+    void UseWorkServices(WorkServices services);
 
     // The host the commands last acted on: filled from the DEFAULT_HOST row at
     // start, and offering its netmask to new hosts.
@@ -206,8 +231,46 @@ private:
     bool closedDown_ = false;
 
     // Status passes, wake-up and shutdown.
+    friend class StatusRelay;
+    friend class PondelWindowSide;
+    void StartWorkers();
+    // Ends the sweep, the monitor and the shutdown commands, each after its
+    // step in progress; the hosts found so far stay in the list.
+    void StopWorkers();
+    void MakeWorkers();
+    void OnPassEnded();
+    void ShowProbeFailure(const ErrorInfo& error);
+    void RecheckHost(int row);
+    void WriteDefaultHost(int row);
+    void WakeSelected(bool broadcast);
+    void RunShutdownBatch(std::vector<ShutdownJob> jobs);
+    void OnShutdownResult(const ShutdownResult& result);
+    void OnShutdownBatchEnded(int batch);
+    // The wait cursor while a collection or a shutdown command runs.
+    void UpdateBusyCursor();
+
+    WorkServices services_;
+    std::unique_ptr<PondelWindowSide> windowSide_;
+    std::unique_ptr<StatusRelay> statusRelay_;
+    std::unique_ptr<StatusMonitor> monitor_;
+    bool probeFailureShowing_ = false;
+    std::map<int, std::thread> shutdownWorkers_;
+    int nextShutdownBatch_ = 0;
+    std::deque<ShutdownResult> shutdownResults_;
+    bool shutdownResultShowing_ = false;
 
     // The address sweep.
+    friend class SweepRelay;
+    void OnSweepProgress(std::uint32_t address);
+    void OnSweepDetected(std::int32_t detectCount);
+    void OnSweepFinished(SweepEnd end);
+    void EndCollect(bool hostsAdded);
+
+    std::unique_ptr<SweepRelay> sweepRelay_;
+    std::unique_ptr<AddressSweep> sweep_;
+    QPointer<CCollectProcDlg> progressDialog_;
+    CollectRange collectRange_;
+    bool collecting_ = false;
 
     // List editing, lookups and the version dialog.
 
@@ -216,8 +279,6 @@ private:
     void StoreOptions(const OptionValues& values);
     void ApplyOptions(const OptionValues& values);
     void RestoreShutdownItem();
-    // Hands the probe options to the status monitor; empty until it exists.
-    void ApplyProbeSettings();
     void RemoveRows(const std::vector<int>& rows);
     void SelectRowRange(int first, int last);
 };

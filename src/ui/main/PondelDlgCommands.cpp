@@ -195,6 +195,7 @@ CommandState CPondelDlg::CurrentCommandState() const
     state.remoteShutdown = settings_.enableRemoteShutdown != 0;
     state.autoRefreshRunning = AutoRefreshRunning();
     state.minimized = IsMinimizedOrHidden();
+    state.collectRunning = IsCollectRunning();
     // Asking the clipboard may wait on its owner; only a full list needs it.
     if (!MenuRuleAllows(MenuRule::kBelowMaxHosts, state)) {
         const QMimeData* clipboard = QApplication::clipboard()->mimeData();

@@ -169,7 +169,8 @@ void CPondelDlg::RefreshMarkStyle()
 
 void CPondelDlg::RecenterMarkIcons()
 {
-    if (model_->Style().textMode)
+    // A sweep holds the list's locks until it ends, which re-centres them.
+    if (model_->Style().textMode || IsCollectRunning())
         return;
     locks_.AbortPass = true;
     {
@@ -202,7 +203,8 @@ int CPondelDlg::CompareRows(int data1, int data2) const
 
 void CPondelDlg::SortByColumn(int column)
 {
-    if (column < 0 || column >= HostTableModel::kColumnCount)
+    // A sweep holds the list's locks until it ends.
+    if (column < 0 || column >= HostTableModel::kColumnCount || IsCollectRunning())
         return;
     bool& descending = sortDescending_[static_cast<std::size_t>(column)];
     descending = column == lastSortColumn_ ? !descending : false;

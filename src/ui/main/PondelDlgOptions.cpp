@@ -121,14 +121,12 @@ void CPondelDlg::RestoreShutdownItem()
     actions_[entry.id].menu = item;
 }
 
-void CPondelDlg::ApplyProbeSettings()
-{
-    // The status monitor takes the ICMP timeout and the choice of the
-    // external ping command from here once it is attached.
-}
-
 void CPondelDlg::OnOption()
 {
+    // Applying options takes the list locks, which a running sweep holds
+    // until it ends: waiting for them would freeze the window.
+    if (IsCollectRunning())
+        return;
     COptionDlg dialog(this);
     dialog.SetValues(CurrentOptions());
     if (ModalSeam::Exec(dialog) != QDialog::Accepted)

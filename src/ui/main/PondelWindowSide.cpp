@@ -1,0 +1,44 @@
+#include "PondelWindowSide.h"
+
+#include "MessageTexts.h"
+#include "ModalSeam.h"
+#include "PondelDlg.h"
+
+namespace pondel {
+
+void PondelWindowSide::ShowMessage(MessageId id)
+{
+    ModalSeam::Error(&window_, MessageText(id));
+}
+
+void PondelWindowSide::ShowText(const std::string& text)
+{
+    ModalSeam::Error(&window_, QString::fromStdString(text));
+}
+
+bool PondelWindowSide::Ask(MessageId id, const std::string& lead)
+{
+    return ModalSeam::Ask(&window_, QString::fromStdString(lead) + MessageText(id));
+}
+
+void PondelWindowSide::WriteDefaultHost(std::int32_t row)
+{
+    window_.WriteDefaultHost(row);
+}
+
+void PondelWindowSide::RecheckHost(std::int32_t row)
+{
+    window_.RecheckHost(row);
+}
+
+void PondelWindowSide::RequestStatusPass()
+{
+    window_.RequestStatusPass();
+}
+
+void PondelWindowSide::UpdateCommandState()
+{
+    window_.UpdateCommandState();
+}
+
+} // namespace pondel

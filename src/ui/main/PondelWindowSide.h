@@ -1,0 +1,31 @@
+#pragma once
+
+#include "WindowSide.h"
+
+namespace pondel {
+
+class CPondelDlg;
+
+// The main window as the wake-up and shutdown commands see it: messages and
+// questions through the modal seam, the default host written at once, and
+// the re-check of the marks.
+class PondelWindowSide final : public WindowSide {
+public:
+    explicit PondelWindowSide(CPondelDlg& window)
+        : window_(window)
+    {
+    }
+
+    void ShowMessage(MessageId id) override;
+    void ShowText(const std::string& text) override;
+    bool Ask(MessageId id, const std::string& lead) override;
+    void WriteDefaultHost(std::int32_t row) override;
+    void RecheckHost(std::int32_t row) override;
+    void RequestStatusPass() override;
+    void UpdateCommandState() override;
+
+private:
+    CPondelDlg& window_;
+};
+
+} // namespace pondel

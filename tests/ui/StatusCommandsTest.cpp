@@ -1,0 +1,421 @@
+// Status passes, Active Check, the wake-up commands and remote shutdown,
+// driven through the window's commands with stand-in probes and network.
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <string>
+#include <vector>
+
+#include <QDir>
+#include <QTableView>
+#include <QTest>
+#include <QToolBar>
+
+#include "FakeProbes.h"
+#include "HostTableModel.h"
+#include "ModalSeam.h"
+#include "UiTestSupport.h"
+
+namespace pondel::test {
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+// No pass at the first paint and no timer, unless a test asks for them.
+const std::string kQuiet = "[SETTING]\nINIT_REFRESH=0\nAUTO_REFRESH=0\n";
+
+const std::string kFourHosts = HostSections({
+    {"alpha", "", "192.0.2.1", "255.255.255.0", "02:00:00:00:00:01"},
+    {"beta", "", "192.0.2.2", "255.255.255.0", "02:00:00:00:00:02"},
+    {"gamma", "", "192.0.2.3", "255.255.255.0", "02:00:00:00:00:03"},
+    {"delta", "", "192.0.2.4", "255.255.255.0", "02:00:00:00:00:04"},
+});
+
+std::vector<int> Marks(const CPondelDlg& window)
+{
+    std::vector<int> marks;
+    const HostTableModel& rows = *window.HostRows();
+    for (int row = 0; row < rows.rowCount(); ++row)
+        marks.push_back(rows.index(row, 0).data(HostTableModel::kActiveRole).toBool() ? 1 : 0);
+    return marks;
+}
+
+void SelectRows(CPondelDlg& window, std::initializer_list<int> rows)
+{
+    window.HostListView()->clearSelection();
+    for (const int row : rows)
+        window.HostListView()->selectionModel()->select(window.HostRows()->index(row, 0),
+            QItemSelectionModel::Select | QItemSelectionModel::Rows);
+}
+
+QString Progress(int done, int total)
+{
+    return QStringLiteral("During  active status updates : %1 / %2").arg(done).arg(total);
+}
+
+// Every magic packet the window asks to send.
+struct SentPacket {
+    std::string ip;
+    std::string netMask;
+    bool broadcast = false;
+    std::uint16_t port = 0;
+};
+
+} // namespace
+
+class StatusCommandsTest final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        ModalSeam::Reset();
+        ModalSeam::SetUnattended(true);
+    }
+
+    void aPassMarksExactlyTheLiveHostsAndShowsItsProgress_data()
+    {
+        QTest::addColumn<int>("markType");
+        QTest::newRow("image marks") << 0;
+        QTest::newRow("text marks") << 1;
+    }
+    void aPassMarksExactlyTheLiveHostsAndShowsItsProgress()
+    {
+        QFETCH(int, markType);
+        FakeProbes probes({"192.0.2.2", "192.0.2.4"});
+        WindowFixture fixture(
+            kQuiet + "ACTIVE_MARK_TYPE=" + std::to_string(markType) + "\n" + kFourHosts);
+        CPondelDlg& window = fixture.Open();
+        QCoreApplication::processEvents();
+        window.UseWorkServices(probes.Services());
+
+        probes.HoldAt("192.0.2.1");
+        window.RunCommand(CommandId::kRefresh);
+        QVERIFY(probes.WaitUntilHeld());
+        QTRY_COMPARE(window.StatusText(1), Progress(0, 4));
+        probes.Release();
+        QTRY_COMPARE(Marks(window), (std::vector<int>{0, 1, 0, 1}));
+        QTRY_COMPARE(window.StatusText(1), QString());
+        QCOMPARE(probes.Probed(),
+            (std::vector<std::string>{"192.0.2.1", "192.0.2.2", "192.0.2.3", "192.0.2.4"}));
+        if (markType == 1) {
+            QCOMPARE(window.HostRows()->index(1, 0).data().toString(),
+                QString::fromStdString(fixture.settings.activeMarkText));
+            QCOMPARE(window.HostRows()->index(0, 0).data().toString(), QString());
+        }
+
+        // The next pass follows the hosts that went down and came up.
+        probes.SetLive({"192.0.2.1"});
+        window.RunCommand(CommandId::kRefresh);
+        QTRY_COMPARE(Marks(window), (std::vector<int>{1, 0, 0, 0}));
+    }
+
+    void refreshDuringAPassStopsItAtTheNextHostWithThePartialMarks()
+    {
+        FakeProbes probes({"192.0.2.1", "192.0.2.2", "192.0.2.3", "192.0.2.4"});
+        WindowFixture fixture(kQuiet + kFourHosts);
+        CPondelDlg& window = fixture.Open();
+        QCoreApplication::processEvents();
+        window.UseWorkServices(probes.Services());
+
+        probes.HoldAt("192.0.2.2");
+        window.RunCommand(CommandId::kRefresh);
+        QVERIFY(probes.WaitUntilHeld());
+        window.RunCommand(CommandId::kRefresh);
+        probes.Release();
+        QTRY_COMPARE(Marks(window), (std::vector<int>{1, 1, 0, 0}));
+        QTRY_COMPARE(window.StatusText(1), QString());
+        // No second pass follows the one that was stopped.
+        QTest::qWait(200);
+        QCOMPARE(probes.Probed(), (std::vector<std::string>{"192.0.2.1", "192.0.2.2"}));
+        QCOMPARE(Marks(window), (std::vector<int>{1, 1, 0, 0}));
+    }
+
+    void activeCheckProbesExactlyTheSelectedRowsInOrder()
+    {
+        FakeProbes probes({"192.0.2.1", "192.0.2.2", "192.0.2.3", "192.0.2.4"});
+        WindowFixture fixture(kQuiet + kFourHosts);
+        CPondelDlg& window = fixture.Open();
+        QCoreApplication::processEvents();
+        window.UseWorkServices(probes.Services());
+
+        SelectRows(window, {3, 0, 2});
+        window.RunCommand(CommandId::kActiveCheck);
+        // Synchronous: the marks are there when the command returns.
+        QCOMPARE(probes.Probed(),
+            (std::vector<std::string>{"192.0.2.1", "192.0.2.3", "192.0.2.4"}));
+        QCOMPARE(Marks(window), (std::vector<int>{1, 0, 1, 1}));
+    }
+
+    void aBroadcastAddressOfItsOwnNetmaskIsNeverProbed()
+    {
+        FakeProbes probes({"198.51.100.255"});
+        WindowFixture fixture(kQuiet + HostSections({
+            {"net", "", "198.51.100.255", "255.255.255.0", ""},
+            {"wide", "", "198.51.100.255", "255.255.0.0", ""},
+        }));
+        CPondelDlg& window = fixture.Open();
+        QCoreApplication::processEvents();
+        window.UseWorkServices(probes.Services());
+
+        window.RunCommand(CommandId::kRefresh);
+        QTRY_COMPARE(Marks(window), (std::vector<int>{0, 1}));
+        SelectRows(window, {0, 1});
+        window.RunCommand(CommandId::kActiveCheck);
+        QCOMPARE(probes.Probed(), (std::vector<std::string>{"198.51.100.255", "198.51.100.255"}));
+    }
+
+    void withoutAnIcmpSocketEachPassShowsTheMessageOnceWithWhatToDo()
+    {
+        FakeProbes probes({"192.0.2.1"});
+        WindowFixture fixture(kQuiet + kFourHosts);
+        probes.openError = "ICMP_Init(): error:(13)Permission denied";
+        CPondelDlg& window = fixture.Open();
+        QCoreApplication::processEvents();
+        window.UseWorkServices(probes.Services());
+
+        window.RunCommand(CommandId::kRefresh);
+        QTRY_COMPARE(ModalSeam::ShownTexts().size(), 1);
+        window.RunCommand(CommandId::kRefresh);
+        QTRY_COMPARE(ModalSeam::ShownTexts().size(), 2);
+        QTest::qWait(100);
+        const QStringList shown = ModalSeam::ShownTexts();
+        QCOMPARE(shown.size(), 2);
+        const QStringList lines = shown[0].split('\n');
+        QCOMPARE(lines[0], QStringLiteral("ICMP_Init(): error:(13)Permission denied"));
+        QVERIFY(lines.value(1).contains("net.ipv4.ping_group_range"));
+        QVERIFY(lines.value(1).contains("Do not use the external command"));
+        QCOMPARE(probes.Probed(), std::vector<std::string>{});
+        QCOMPARE(Marks(window), (std::vector<int>{0, 0, 0, 0}));
+        QTRY_COMPARE(window.StatusText(1), QString());
+
+        // Active Check tells it once for each selected host.
+        SelectRows(window, {0, 1});
+        window.RunCommand(CommandId::kActiveCheck);
+        QCOMPARE(ModalSeam::ShownTexts().size(), 4);
+    }
+
+    void theFirstShowingAsksForAPassWhenInitRefreshIsSet()
+    {
+        FakeProbes probes({"192.0.2.3"});
+        WindowFixture fixture("[SETTING]\nINIT_REFRESH=1\nAUTO_REFRESH=0\n" + kFourHosts);
+        CPondelDlg& window = fixture.Open();
+        QCoreApplication::processEvents();
+        window.UseWorkServices(probes.Services());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QTRY_COMPARE(Marks(window), (std::vector<int>{0, 0, 1, 0}));
+    }
+
+    void autoRefreshStartAsksForAPassAndTheToolbarFollows()
+    {
+        FakeProbes probes({"192.0.2.1"});
+        WindowFixture fixture(kQuiet + kFourHosts);
+        CPondelDlg& window = fixture.Open();
+        QCoreApplication::processEvents();
+        window.UseWorkServices(probes.Services());
+        QAction* start = window.ToolbarAction(CommandId::kAutoRefreshStart);
+        QAction* stop = window.ToolbarAction(CommandId::kAutoRefreshStop);
+        QVERIFY(start->isEnabled() && !stop->isEnabled());
+
+        window.RunCommand(CommandId::kAutoRefreshStart);
+        QVERIFY(!start->isEnabled() && stop->isEnabled());
+        QTRY_COMPARE(Marks(window), (std::vector<int>{1, 0, 0, 0}));
+        QCOMPARE(fixture.settings.autoRefresh, 1u);
+        window.RunCommand(CommandId::kAutoRefreshStop);
+        QVERIFY(start->isEnabled() && !stop->isEnabled());
+        QCOMPARE(fixture.settings.autoRefresh, 0u);
+    }
+
+    void closingDuringALongPassWaitsOnlyForTheProbeInProgress()
+    {
+        FakeProbes probes({}, 300ms);
+        WindowFixture fixture(kQuiet + kFourHosts);
+        CPondelDlg& window = fixture.Open();
+        QCoreApplication::processEvents();
+        window.UseWorkServices(probes.Services());
+        window.show();
+
+        window.RunCommand(CommandId::kRefresh);
+        QTRY_VERIFY(!probes.Probed().empty());
+        const auto start = Clock::now();
+        window.close();
+        QVERIFY(Clock::now() - start < 900ms);
+        QVERIFY(probes.Probed().size() < 4);
+    }
+
+    void wakeUpSendsToTheSelectedRowsAndRemembersTheFirst()
+    {
+        FakeProbes probes({});
+        WindowFixture fixture(kQuiet + "PORT_NO=40009\n" + kFourHosts);
+        CPondelDlg& window = fixture.Open();
+        QCoreApplication::processEvents();
+        std::vector<SentPacket> sent;
+        WorkServices services = probes.Services();
+        services.wake.sendMagicPacket = [&](std::string_view ip, std::string_view mask,
+                                            std::string_view, bool broadcast, std::uint16_t port) {
+            sent.push_back({std::string(ip), std::string(mask), broadcast, port});
+            return WakeSendOutcome{kMagicPacketSent, 0};
+        };
+        window.UseWorkServices(services);
+
+        SelectRows(window, {2});
+        window.RunCommand(CommandId::kWakeUp);
+        QCOMPARE(sent.size(), std::size_t{1});
+        QCOMPARE(sent[0].ip, "192.0.2.3");
+        QVERIFY(sent[0].broadcast);
+        QCOMPARE(sent[0].port, std::uint16_t{40009});
+        // Written at once, not only when the window closes.
+        QCOMPARE(fixture.Value("SETTING", "DEFAULT_HOST"), "2");
+        // One host woken: it alone is probed again, at once.
+        QCOMPARE(probes.Probed(), std::vector<std::string>{"192.0.2.3"});
+        QCOMPARE(window.CurrentHost().hostName, "gamma");
+
+        SelectRows(window, {1, 3});
+        window.RunCommand(CommandId::kWakeUpNonBroadcast);
+        QCOMPARE(sent.size(), std::size_t{3});
+        QVERIFY(!sent[1].broadcast && !sent[2].broadcast);
+        QCOMPARE(fixture.Value("SETTING", "DEFAULT_HOST"), "1");
+        // Two hosts: a whole pass instead.
+        QTRY_COMPARE(probes.Probed().size(), std::size_t{5});
+        QCOMPARE(ModalSeam::ShownTexts(), QStringList{});
+    }
+
+    void wakeUpStopsAtASelectedRowWithoutMac()
+    {
+        FakeProbes probes({});
+        WindowFixture fixture(kQuiet + "DEFAULT_HOST=3\n" + HostSections({
+            {"alpha", "", "192.0.2.1", "255.255.255.0", "02:00:00:00:00:01"},
+            {"beta", "", "192.0.2.2", "255.255.255.0", ""},
+            {"gamma", "", "192.0.2.3", "255.255.255.0", "02:00:00:00:00:03"},
+            {"delta", "", "192.0.2.4", "255.255.255.0", "02:00:00:00:00:04"},
+        }));
+        CPondelDlg& window = fixture.Open();
+        QCoreApplication::processEvents();
+        std::vector<std::string> sent;
+        WorkServices services = probes.Services();
+        services.wake.sendMagicPacket = [&](std::string_view ip, std::string_view, std::string_view,
+                                            bool, std::uint16_t) {
+            sent.emplace_back(ip);
+            return WakeSendOutcome{kMagicPacketSent, 0};
+        };
+        window.UseWorkServices(services);
+
+        SelectRows(window, {0, 1, 2});
+        window.RunCommand(CommandId::kWakeUp);
+        QCOMPARE(sent, std::vector<std::string>{"192.0.2.1"});
+        QCOMPARE(ModalSeam::ShownTexts(), QStringList{"It is illegal MAC address"});
+        QCOMPARE(fixture.Value("SETTING", "DEFAULT_HOST"), "3");
+        QCOMPARE(probes.Probed(), std::vector<std::string>{});
+
+        SelectRows(window, {});
+        window.RunCommand(CommandId::kWakeUpNonBroadcast);
+        QCOMPARE(ModalSeam::ShownTexts().last(), QStringLiteral("Please select the host"));
+        QCOMPARE(sent.size(), std::size_t{1});
+    }
+
+    void theOtherNetworkQuestionSendsOnlyOnYes()
+    {
+        FakeProbes probes({});
+        WindowFixture fixture(kQuiet + "CHECK_NETWORK_SEGMENT=1\n" + kFourHosts);
+        CPondelDlg& window = fixture.Open();
+        QCoreApplication::processEvents();
+        int sent = 0;
+        WorkServices services = probes.Services();
+        services.wake.sendMagicPacket = [&](std::string_view, std::string_view, std::string_view,
+                                            bool, std::uint16_t) {
+            ++sent;
+            return WakeSendOutcome{kMagicPacketSent, 0};
+        };
+        services.wake.isOnLocalNetwork = [](std::uint32_t, std::uint32_t) { return false; };
+        window.UseWorkServices(services);
+
+        SelectRows(window, {0, 1});
+        ModalSeam::SetNextAnswer(ModalSeam::Answer::kNo);
+        window.RunCommand(CommandId::kWakeUp);
+        QCOMPARE(sent, 0);
+        QCOMPARE(ModalSeam::ShownTexts(),
+            QStringList{"alpha(192.0.2.1)It is the other networks. Would you like to send?"});
+        // Declined: still remembered, and the one attempted host re-checked.
+        QCOMPARE(fixture.Value("SETTING", "DEFAULT_HOST"), "0");
+        QCOMPARE(probes.Probed(), std::vector<std::string>{"192.0.2.1"});
+
+        ModalSeam::SetNextAnswer(ModalSeam::Answer::kYes);
+        ModalSeam::SetNextAnswer(ModalSeam::Answer::kYes);
+        window.RunCommand(CommandId::kWakeUp);
+        QCOMPARE(sent, 2);
+    }
+
+    void aFailedDefaultHostWriteIsTold()
+    {
+        FakeProbes probes({});
+        WindowFixture fixture(kQuiet + kFourHosts);
+        CPondelDlg& window = fixture.Open();
+        QCoreApplication::processEvents();
+        WorkServices services = probes.Services();
+        services.wake.sendMagicPacket = [](std::string_view, std::string_view, std::string_view,
+                                            bool, std::uint16_t) {
+            return WakeSendOutcome{kMagicPacketSent, 0};
+        };
+        window.UseWorkServices(services);
+        // The settings file becomes a folder: nothing can replace it.
+        std::filesystem::remove(fixture.Path());
+        std::filesystem::create_directory(fixture.Path());
+
+        SelectRows(window, {0});
+        window.RunCommand(CommandId::kWakeUp);
+        QCOMPARE(ModalSeam::ShownTexts().size(), 1);
+        QVERIFY(ModalSeam::ShownTexts()[0].startsWith("The settings could not be saved"));
+        std::filesystem::remove(fixture.Path());
+    }
+
+    void shutdownRunsTheTemplateWithoutAShellAndTellsEachFailure()
+    {
+        FakeProbes probes({});
+        WindowFixture fixture(kQuiet + HostSections({
+            {"alpha", "", "192.0.2.1", "", ""},
+            {"gamma", "", ";touch planted", "", ""},
+        }));
+        const std::filesystem::path folder = fixture.Folder();
+        const std::filesystem::path recorder = folder / "record.sh";
+        {
+            std::ofstream script(recorder);
+            script << "#!/bin/sh\nfor a in \"$@\"; do echo \"[$a]\" >> \"" << (folder / "args.txt").string()
+                   << "\"; done\nexit 3\n";
+        }
+        std::filesystem::permissions(recorder, std::filesystem::perms::owner_all);
+        fixture.settings.shutdownCommand = "\"" + recorder.string() + "\" -I %s";
+        CPondelDlg& window = fixture.Open();
+        QCoreApplication::processEvents();
+        window.UseWorkServices(probes.Services());
+        const QString before = QDir::currentPath();
+        QDir::setCurrent(QString::fromStdString(folder.string()));
+
+        SelectRows(window, {0, 1});
+        ModalSeam::SetNextAnswer(ModalSeam::Answer::kYes);
+        window.RunCommand(CommandId::kShutdownHost);
+        QTRY_COMPARE_WITH_TIMEOUT(ModalSeam::ShownTexts().size(), 3, 10000);
+        QDir::setCurrent(before);
+        QCOMPARE(ModalSeam::ShownTexts(),
+            (QStringList{"Shut down the selected host.\nDo you really want?",
+                "Remote Shutdown failed", "Remote Shutdown failed"}));
+        std::ifstream recorded(folder / "args.txt");
+        const std::string args{std::istreambuf_iterator<char>(recorded), {}};
+        QCOMPARE(args, std::string("[-I]\n[192.0.2.1]\n[-I]\n[;touch planted]\n"));
+        QVERIFY(!std::filesystem::exists(folder / "planted"));
+        QCOMPARE(window.CurrentHost().ipAddr, ";touch planted");
+        QCOMPARE(window.cursor().shape(), Qt::ArrowCursor);
+
+        // No: nothing runs.
+        window.RunCommand(CommandId::kShutdownHost);
+        QTest::qWait(100);
+        QCOMPARE(ModalSeam::ShownTexts().size(), 4);
+    }
+};
+
+} // namespace pondel::test
+
+QTEST_MAIN(pondel::test::StatusCommandsTest)
+#include "StatusCommandsTest.moc"
