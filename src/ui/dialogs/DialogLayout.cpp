@@ -36,12 +36,16 @@ void LayOutDialog(QDialog& dialog, const QString& explanation,
     for (QWidget* button : buttons)
         row->addWidget(button);
     outer->addLayout(row);
+    // Room for the explaining line on one line in either language.
+    dialog.setMinimumWidth(480);
 }
 
 QPushButton* MakeButton(QDialog& dialog, const QString& text, const char* name)
 {
     auto* button = new QPushButton(text, &dialog);
     button->setObjectName(QLatin1String(name));
+    // Some margin around the longer texts, such as the Get buttons'.
+    button->setMinimumWidth(button->sizeHint().width() + 16);
     button->setAutoDefault(false);
     return button;
 }
