@@ -499,6 +499,24 @@ Please change the settings you want to use an external command.</source>
             <source>To send echo requests itself, the program needs ICMP sockets: allow them for your group with the sysctl net.ipv4.ping_group_range, or clear "Do not use the external command" in the options so that the system's ping is used.</source>
             <translation>自前でエコー要求を送るにはICMPソケットが必要です。sysctl の net.ipv4.ping_group_range でグループに許可するか、オプションの「外部コマンドを使用しない」を外してシステムの ping を使ってください。</translation>
         </message>
+        <message>
+            <source>Over the maximum number of hosts registered</source>
+            <translation>登録できるホストの最大数を超えています</translation>
+        </message>
+        <message>
+            <source>Please select only one item</source>
+            <translation>項目を 1 つだけ選択してください</translation>
+        </message>
+        <message>
+            <source>Removes the selected host information.
+Are you sure?</source>
+            <translation>選択したホスト情報を削除します。
+よろしいですか?</translation>
+        </message>
+        <message>
+            <source>Are you sure you want to delete?</source>
+            <translation>削除してもよろしいですか?</translation>
+        </message>
     </context>
     <context>
         <name>Messages</name>
@@ -597,6 +615,216 @@ Do you really want?</source>
         <message>
             <source>Detect Count</source>
             <translation>検出数</translation>
+        </message>
+    </context>
+    <context>
+        <name>pondel::CAboutDlg</name>
+        <message>
+            <source>Version Info</source>
+            <translation>バージョン情報</translation>
+        </message>
+        <message>
+            <source>Copyright (C)</source>
+            <translation>Copyright (C)</translation>
+        </message>
+        <message>
+            <source>Settings file: %1</source>
+            <translation>設定ファイル: %1</translation>
+        </message>
+        <message>
+            <source>OK</source>
+            <translation>OK</translation>
+        </message>
+    </context>
+    <context>
+        <name>pondel::CGetHostDlg</name>
+        <message>
+            <source>Get Host Name</source>
+            <translation>ホスト名の取得</translation>
+        </message>
+        <message>
+            <source>Get...</source>
+            <translation>取得...</translation>
+        </message>
+        <message>
+            <source>OK</source>
+            <translation>OK</translation>
+        </message>
+        <message>
+            <source>Cancel</source>
+            <translation>キャンセル</translation>
+        </message>
+        <message>
+            <source>Gets the host name from IP address.</source>
+            <translation>IP アドレスからホスト名を取得します。</translation>
+        </message>
+        <message>
+            <source>IP Address:</source>
+            <translation>IP アドレス:</translation>
+        </message>
+        <message>
+            <source>Host Name:</source>
+            <translation>ホスト名:</translation>
+        </message>
+        <message>
+            <source>Close</source>
+            <translation>閉じる</translation>
+        </message>
+        <message>
+            <source>Can not find the host name of the IP address</source>
+            <translation>IP アドレスのホスト名が見つかりません</translation>
+        </message>
+    </context>
+    <context>
+        <name>pondel::CGetIpDlg</name>
+        <message>
+            <source>Get IP Address</source>
+            <translation>IP アドレスの取得</translation>
+        </message>
+        <message>
+            <source>OK</source>
+            <translation>OK</translation>
+        </message>
+        <message>
+            <source>Cancel</source>
+            <translation>キャンセル</translation>
+        </message>
+        <message>
+            <source>Get the IP address from the host name.</source>
+            <translation>ホスト名から IP アドレスを取得します。</translation>
+        </message>
+        <message>
+            <source>Host Name:</source>
+            <translation>ホスト名:</translation>
+        </message>
+        <message>
+            <source>IP Address:</source>
+            <translation>IP アドレス:</translation>
+        </message>
+        <message>
+            <source>Close</source>
+            <translation>閉じる</translation>
+        </message>
+        <message>
+            <source>Can not find the IP address of the host</source>
+            <translation>ホストの IP アドレスが見つかりません</translation>
+        </message>
+    </context>
+    <context>
+        <name>pondel::CGetMacAddrDlg</name>
+        <message>
+            <source>Get MAC Address</source>
+            <translation>MAC アドレスの取得</translation>
+        </message>
+        <message>
+            <source>OK</source>
+            <translation>OK</translation>
+        </message>
+        <message>
+            <source>Cancel</source>
+            <translation>キャンセル</translation>
+        </message>
+        <message>
+            <source>Note: Should be the target host is running to get the MAC address</source>
+            <translation>注意: MAC アドレスを取得するには対象のホストが起動している必要があります</translation>
+        </message>
+        <message>
+            <source>Get the MAC address from the IP address or host name.</source>
+            <translation>IP アドレスまたはホスト名から MAC アドレスを取得します。</translation>
+        </message>
+        <message>
+            <source>Host Name or IP Address:</source>
+            <translation>ホスト名または IP アドレス:</translation>
+        </message>
+        <message>
+            <source>MAC Address:</source>
+            <translation>MAC アドレス:</translation>
+        </message>
+        <message>
+            <source>Close</source>
+            <translation>閉じる</translation>
+        </message>
+        <message>
+            <source>Please enter the IP address or host name</source>
+            <translation>IP アドレスまたはホスト名を入力してください</translation>
+        </message>
+        <message>
+            <source>Can not find the MAC address from the ARP command output</source>
+            <translation>ARP コマンドの出力から MAC アドレスが見つかりません</translation>
+        </message>
+    </context>
+    <context>
+        <name>pondel::CHostEditDlg</name>
+        <message>
+            <source>Edit Host</source>
+            <translation>ホストの編集</translation>
+        </message>
+        <message>
+            <source>Get...</source>
+            <translation>取得...</translation>
+        </message>
+        <message>
+            <source>Host Name:</source>
+            <translation>ホスト名:</translation>
+        </message>
+        <message>
+            <source>Comment:</source>
+            <translation>コメント:</translation>
+        </message>
+        <message>
+            <source>IP Address:</source>
+            <translation>IP アドレス:</translation>
+        </message>
+        <message>
+            <source>Netmask:</source>
+            <translation>ネットマスク:</translation>
+        </message>
+        <message>
+            <source>MAC Address:</source>
+            <translation>MAC アドレス:</translation>
+        </message>
+        <message>
+            <source>OK</source>
+            <translation>OK</translation>
+        </message>
+        <message>
+            <source>Cancel</source>
+            <translation>キャンセル</translation>
+        </message>
+        <message>
+            <source>Please enter the IP address</source>
+            <translation>IP アドレスを入力してください</translation>
+        </message>
+    </context>
+    <context>
+        <name>pondel::CSendIcmpDlg</name>
+        <message>
+            <source>Send ICMP</source>
+            <translation>ICMP 送信</translation>
+        </message>
+        <message>
+            <source>Send</source>
+            <translation>送信</translation>
+        </message>
+        <message>
+            <source>Close</source>
+            <translation>閉じる</translation>
+        </message>
+        <message>
+            <source>Send an ICMP packet to the specified host.</source>
+            <translation>指定したホストに ICMP パケットを送信します。</translation>
+        </message>
+        <message>
+            <source>Host Name or IP Address:</source>
+            <translation>ホスト名または IP アドレス:</translation>
+        </message>
+        <message>
+            <source>Status:</source>
+            <translation>状態:</translation>
+        </message>
+        <message>
+            <source>Please enter the IP address or host name</source>
+            <translation>IP アドレスまたはホスト名を入力してください</translation>
         </message>
     </context>
 </TS>

@@ -206,10 +206,9 @@ private slots:
         QTest::keyClick(&window, Qt::Key_M, Qt::ControlModifier);
         QVERIFY(window.pos() != QPoint(0, 0));
 
-        // Help's version item shows the program's version.
+        // Help's version item opens the version dialog.
         window.MenuAction(CommandId::kVersionInfo)->trigger();
-        QCOMPARE(ModalSeam::ShownTexts().size(), 1);
-        QVERIFY(ModalSeam::ShownTexts()[0].startsWith("Vexmoor Ver.3.02"));
+        QCOMPARE(ModalSeam::ShownTexts(), QStringList({"Version Info"}));
     }
 
     void aButtonsDescriptionShowsInTheFirstPane()

@@ -153,5 +153,5 @@ private slots:
 
 } // namespace pondel::test
 
-PONDEL_NETWORK_UI_TEST_MAIN(pondel::test::NetworkCommandsTest)
+PONDEL_NETWORK_UI_TEST_MAIN(pondel::test::NetworkCommandsTest, "pondel-lab", "127.0.0.1 localhost\n")
 #include "NetworkCommandsTest.moc"

@@ -8,7 +8,7 @@
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
-#include "Ipv4AddressEdit.h"
+#include "AddressEdit.h"
 #include "ModalSeam.h"
 
 namespace pondel {
@@ -19,11 +19,11 @@ CCollectHostDlg::CCollectHostDlg(QWidget* parent)
     setObjectName(QStringLiteral("collectHostDlg"));
     setWindowTitle(tr("Host information collection"));
 
-    startEdit_ = new Ipv4AddressEdit(this);
+    startEdit_ = new AddressEdit(this);
     startEdit_->setObjectName(QStringLiteral("startAddressEdit"));
-    endEdit_ = new Ipv4AddressEdit(this);
+    endEdit_ = new AddressEdit(this);
     endEdit_->setObjectName(QStringLiteral("endAddressEdit"));
-    netMaskEdit_ = new Ipv4AddressEdit(this);
+    netMaskEdit_ = new AddressEdit(this);
     netMaskEdit_->setObjectName(QStringLiteral("netMaskEdit"));
     timeOutEdit_ = new QLineEdit(this);
     timeOutEdit_->setObjectName(QStringLiteral("timeOutEdit"));

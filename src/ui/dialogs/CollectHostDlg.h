@@ -8,7 +8,7 @@ class QLineEdit;
 
 namespace pondel {
 
-class Ipv4AddressEdit;
+class AddressEdit;
 
 // The range of a host collection: start and end address, netmask and the
 // wait for each echo reply. Blank address fields read as 0.
@@ -27,9 +27,9 @@ public:
 
 private:
     CollectRequest request_;
-    Ipv4AddressEdit* startEdit_ = nullptr;
-    Ipv4AddressEdit* endEdit_ = nullptr;
-    Ipv4AddressEdit* netMaskEdit_ = nullptr;
+    AddressEdit* startEdit_ = nullptr;
+    AddressEdit* endEdit_ = nullptr;
+    AddressEdit* netMaskEdit_ = nullptr;
     QLineEdit* timeOutEdit_ = nullptr;
 };
 

@@ -125,6 +125,26 @@ void HostTableModel::SetItemData(int row, int itemData)
     rows_.at(static_cast<std::size_t>(row)).itemData = itemData;
 }
 
+void HostTableModel::InsertHostRow(int row, const HostRow& hostRow)
+{
+    beginInsertRows({}, row, row);
+    rows_.insert(rows_.begin() + row, hostRow);
+    endInsertRows();
+}
+
+void HostTableModel::RemoveHostRow(int row)
+{
+    beginRemoveRows({}, row, row);
+    rows_.erase(rows_.begin() + row);
+    endRemoveRows();
+}
+
+void HostTableModel::ReplaceHost(int row, const tHostInfo& host)
+{
+    rows_.at(static_cast<std::size_t>(row)).host = host;
+    emit dataChanged(index(row, 0), index(row, kColumnCount - 1));
+}
+
 void HostTableModel::Reorder(const std::vector<int>& order)
 {
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);

@@ -42,6 +42,12 @@ public:
     void RemoveRow(int row);
     void SetActive(int row, bool active);
     void SetItemData(int row, int itemData);
+    // One row at a time, for the list editing: the other rows keep their
+    // selection as they move.
+    void InsertHostRow(int row, const HostRow& hostRow);
+    void RemoveHostRow(int row);
+    // Replaces the record a row shows, mark included.
+    void ReplaceHost(int row, const tHostInfo& host);
     // Puts the rows in the given order (old row indices, one per row) and
     // moves selections and other persistent indices with their rows.
     void Reorder(const std::vector<int>& order);

@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -273,6 +274,18 @@ private:
     bool collecting_ = false;
 
     // List editing, lookups and the version dialog.
+    [[nodiscard]] bool RowLimitReached() const;
+    // A new host's texts: empty, with the last host's netmask.
+    [[nodiscard]] HostTexts NewHostValues() const;
+    // The record of the first selected row, if any row is selected.
+    [[nodiscard]] std::optional<tHostInfo> FirstSelectedHost() const;
+    void AddHostRow(const HostTexts& values, int position);
+    // True when the dialog closed with OK and the row took its values.
+    bool EditHostRow(int row);
+    void MoveHostUp(int row);
+    void MoveHostDown(int row);
+    void SelectOnlyRow(int row);
+    // Probes one host now and shows its mark, as after it was added.
 
     // CSV files, the clipboard and the options.
     [[nodiscard]] OptionValues CurrentOptions() const;

@@ -18,7 +18,6 @@
 #include <QToolBar>
 
 #include "HostTableModel.h"
-#include "VersionBox.h"
 
 namespace pondel {
 namespace {
@@ -308,11 +307,6 @@ void CPondelDlg::OnRestoreNormalSize()
 void CPondelDlg::OnExitApplication()
 {
     close();
-}
-
-void CPondelDlg::OnVersionInfo()
-{
-    ShowVersionBox(this);
 }
 
 } // namespace pondel

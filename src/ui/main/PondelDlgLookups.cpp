@@ -1,22 +1,71 @@
-// The lookup dialogs of the Tool menu.
+// The lookup dialogs of the Tool menu and the version dialog.
 #include "PondelDlg.h"
 
+#include "CAboutDlg.h"
+#include "CGetHostDlg.h"
+#include "CGetIpDlg.h"
+#include "CGetMacAddrDlg.h"
+#include "CSendIcmpDlg.h"
+#include "HostProbe.h"
+#include "HostTableModel.h"
+#include "ModalSeam.h"
+
 namespace pondel {
+namespace {
+
+// The host to look up: the address, or the name where there is none.
+QString AddressOrName(const tHostInfo& host)
+{
+    return QString::fromUtf8(host.ipAddr[0] != '\0' ? host.ipAddr : host.hostName);
+}
+
+} // namespace
+
+std::optional<tHostInfo> CPondelDlg::FirstSelectedHost() const
+{
+    const std::vector<int> selected = SelectedRows();
+    if (selected.empty())
+        return std::nullopt;
+    return model_->Rows()[static_cast<std::size_t>(selected.front())].host;
+}
 
 void CPondelDlg::OnGetIpAddress()
 {
+    CGetIpDlg dialog(this);
+    if (const auto host = FirstSelectedHost())
+        dialog.SetHostName(QString::fromUtf8(host->hostName));
+    (void)ModalSeam::Exec(dialog);
 }
 
 void CPondelDlg::OnGetMacAddress()
 {
+    CGetMacAddrDlg dialog(this);
+    if (const auto host = FirstSelectedHost())
+        dialog.SetHost(AddressOrName(*host));
+    (void)ModalSeam::Exec(dialog);
 }
 
 void CPondelDlg::OnGetHostName()
 {
+    CGetHostDlg dialog(this);
+    if (const auto host = FirstSelectedHost())
+        dialog.SetIpAddress(QString::fromUtf8(host->ipAddr));
+    (void)ModalSeam::Exec(dialog);
 }
 
 void CPondelDlg::OnSendIcmp()
 {
+    CSendIcmpDlg dialog(this);
+    dialog.SetProbeSettings(StatusProbeSettings(settings_));
+    if (const auto host = FirstSelectedHost())
+        dialog.SetHost(AddressOrName(*host));
+    (void)ModalSeam::Exec(dialog);
+}
+
+void CPondelDlg::OnVersionInfo()
+{
+    CAboutDlg dialog(settingsPath_, this);
+    (void)ModalSeam::Exec(dialog);
 }
 
 } // namespace pondel

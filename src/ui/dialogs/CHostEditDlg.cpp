@@ -1,0 +1,194 @@
+#include "CHostEditDlg.h"
+
+#include <cstdint>
+
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "AddressEdit.h"
+#include "AddressLookup.h"
+#include "CGetHostDlg.h"
+#include "CGetIpDlg.h"
+#include "CGetMacAddrDlg.h"
+#include "Ipv4Text.h"
+#include "ModalSeam.h"
+#include "TextLimit.h"
+
+namespace pondel {
+namespace {
+
+QString FromStd(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+
+void ShowAddressText(AddressEdit& edit, const std::string& text)
+{
+    if (text.empty())
+        edit.clear();
+    else
+        edit.SetAddress(TextToIp(text));
+}
+
+QLineEdit* MakeEdit(QWidget* parent, const char* name, int limit)
+{
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(QLatin1String(name));
+    LimitToRecordField(*edit, limit);
+    return edit;
+}
+
+QPushButton* MakeGetButton(QWidget* parent, const QString& text, const char* name)
+{
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(QLatin1String(name));
+    button->setAutoDefault(false);
+    return button;
+}
+
+} // namespace
+
+CHostEditDlg::CHostEditDlg(QWidget* parent)
+    : QDialog(parent)
+{
+    setObjectName(QStringLiteral("hostEditDialog"));
+    setWindowTitle(tr("Edit Host"));
+
+    hostNameEdit_ = MakeEdit(this, "hostNameEdit", kHostNameLimit);
+    commentEdit_ = MakeEdit(this, "commentEdit", kCommentLimit);
+    ipAddressEdit_ = new AddressEdit(this);
+    ipAddressEdit_->setObjectName(QStringLiteral("ipAddressEdit"));
+    netMaskEdit_ = new AddressEdit(this);
+    netMaskEdit_->setObjectName(QStringLiteral("netMaskEdit"));
+    netMaskEdit_->SetAddress(TextToIp(kDefaultNetMask));
+    macAddressEdit_ = MakeEdit(this, "macAddressEdit", kMacAddrLimit);
+    getHostNameButton_ = MakeGetButton(this, tr("Get..."), "getHostNameButton");
+    getIpAddressButton_ = MakeGetButton(this, tr("Get..."), "getIpAddressButton");
+    getMacAddressButton_ = MakeGetButton(this, tr("Get..."), "getMacAddressButton");
+
+    auto* grid = new QGridLayout;
+    const auto addRow = [this, grid](int row, const QString& label, QWidget* field,
+                            QPushButton* button) {
+        auto* text = new QLabel(label, this);
+        text->setBuddy(field);
+        grid->addWidget(text, row, 0);
+        grid->addWidget(field, row, 1);
+        if (button != nullptr)
+            grid->addWidget(button, row, 2);
+    };
+    addRow(0, tr("Host Name:"), hostNameEdit_, getHostNameButton_);
+    addRow(1, tr("Comment:"), commentEdit_, nullptr);
+    addRow(2, tr("IP Address:"), ipAddressEdit_, getIpAddressButton_);
+    addRow(3, tr("Netmask:"), netMaskEdit_, nullptr);
+    addRow(4, tr("MAC Address:"), macAddressEdit_, getMacAddressButton_);
+    grid->setColumnStretch(1, 1);
+
+    auto* buttons = new QDialogButtonBox(this);
+    QPushButton* ok = buttons->addButton(tr("OK"), QDialogButtonBox::AcceptRole);
+    ok->setObjectName(QStringLiteral("okButton"));
+    ok->setDefault(true);
+    QPushButton* cancel = buttons->addButton(tr("Cancel"), QDialogButtonBox::RejectRole);
+    cancel->setObjectName(QStringLiteral("cancelButton"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &CHostEditDlg::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* outer = new QVBoxLayout(this);
+    outer->addLayout(grid);
+    outer->addStretch();
+    outer->addWidget(buttons);
+    setMinimumWidth(420);
+
+    // Only what the user types moves the netmask, not the values set here.
+    connect(ipAddressEdit_, &QLineEdit::textEdited, this, &CHostEditDlg::FollowIpAddress);
+    connect(getHostNameButton_, &QPushButton::clicked, this, &CHostEditDlg::GetHostName);
+    connect(getIpAddressButton_, &QPushButton::clicked, this, &CHostEditDlg::GetIpAddress);
+    connect(getMacAddressButton_, &QPushButton::clicked, this, &CHostEditDlg::GetMacAddress);
+}
+
+void CHostEditDlg::SetValues(const HostTexts& values)
+{
+    hostNameEdit_->setText(FromStd(values.hostName));
+    commentEdit_->setText(FromStd(values.comment));
+    macAddressEdit_->setText(FromStd(values.macAddr));
+    ipText_ = values.ipAddr;
+    netMaskText_ = values.netMask;
+    ShowAddressText(*ipAddressEdit_, ipText_);
+    ShowAddressText(*netMaskEdit_, netMaskText_);
+}
+
+HostTexts CHostEditDlg::Values() const
+{
+    return HostTexts{hostNameEdit_->text().toStdString(), commentEdit_->text().toStdString(),
+        ipText_, netMaskText_, macAddressEdit_->text().toStdString()};
+}
+
+std::string CHostEditDlg::CurrentIpText()
+{
+    if (ipAddressEdit_->IsComplete())
+        ipText_ = IpToText(ipAddressEdit_->Address());
+    return ipText_;
+}
+
+void CHostEditDlg::FollowIpAddress()
+{
+    netMaskEdit_->SetAddress(pondel::GetNetMask(ipAddressEdit_->Address()));
+}
+
+void CHostEditDlg::GetIpAddress()
+{
+    CGetIpDlg lookup(this);
+    lookup.SetReturnMode(true);
+    lookup.SetHostName(hostNameEdit_->text());
+    lookup.SetIpAddress(FromStd(CurrentIpText()));
+    if (ModalSeam::Exec(lookup) != QDialog::Accepted)
+        return;
+    const std::string found = lookup.IpAddress().toStdString();
+    // Nothing found and nothing given: the fields keep what they show.
+    if (found.empty())
+        return;
+    ipText_ = found;
+    const std::uint32_t address = TextToIp(found);
+    ipAddressEdit_->SetAddress(address);
+    netMaskEdit_->SetAddress(pondel::GetNetMask(address));
+}
+
+void CHostEditDlg::GetHostName()
+{
+    CGetHostDlg lookup(this);
+    lookup.SetReturnMode(true);
+    lookup.SetIpAddress(FromStd(CurrentIpText()));
+    // A lookup that finds nothing then gives back the name as it was.
+    lookup.SetHostName(hostNameEdit_->text());
+    if (ModalSeam::Exec(lookup) == QDialog::Accepted)
+        hostNameEdit_->setText(lookup.HostName());
+}
+
+void CHostEditDlg::GetMacAddress()
+{
+    CGetMacAddrDlg lookup(this);
+    lookup.SetReturnMode(true);
+    lookup.SetHost(FromStd(CurrentIpText()));
+    if (ModalSeam::Exec(lookup) == QDialog::Accepted)
+        macAddressEdit_->setText(lookup.MacAddress());
+}
+
+void CHostEditDlg::accept()
+{
+    if (!ipAddressEdit_->IsComplete()) {
+        ModalSeam::Notice(this, tr("Please enter the IP address"));
+        ipAddressEdit_->setFocus();
+        return;
+    }
+    const std::uint32_t address = ipAddressEdit_->Address();
+    ipText_ = IpToText(address);
+    const std::uint32_t netMask =
+        netMaskEdit_->IsComplete() ? netMaskEdit_->Address() : pondel::GetNetMask(address);
+    netMaskText_ = IpToText(netMask);
+    QDialog::accept();
+}
+
+} // namespace pondel

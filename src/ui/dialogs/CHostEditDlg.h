@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+#include "HostTexts.h"
+
+class QLineEdit;
+class QPushButton;
+
+namespace pondel {
+
+class AddressEdit;
+
+// One host of the list: name, comment, IP address, netmask and MAC address.
+// The caller sets the five texts, runs the dialog and after OK reads them
+// back; OK is taken only with a complete IP address. The Get buttons fill a
+// field from the lookup dialogs.
+class CHostEditDlg final : public QDialog {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(CHostEditDlg)
+
+public:
+    static constexpr const char* kDefaultNetMask = "255.255.255.0";
+
+    explicit CHostEditDlg(QWidget* parent = nullptr);
+
+    // Empty address texts leave their fields empty; text that is not an
+    // address shows as 255.255.255.255.
+    void SetValues(const HostTexts& values);
+    // After OK: the texts as confirmed.
+    [[nodiscard]] HostTexts Values() const;
+
+    void accept() override;
+
+private:
+    // The last complete address typed, else the text given at the start.
+    [[nodiscard]] std::string CurrentIpText();
+    void FollowIpAddress();
+    void GetHostName();
+    void GetIpAddress();
+    void GetMacAddress();
+
+    std::string ipText_;
+    std::string netMaskText_ = kDefaultNetMask;
+
+    QLineEdit* hostNameEdit_ = nullptr;
+    QLineEdit* commentEdit_ = nullptr;
+    AddressEdit* ipAddressEdit_ = nullptr;
+    AddressEdit* netMaskEdit_ = nullptr;
+    QLineEdit* macAddressEdit_ = nullptr;
+    QPushButton* getHostNameButton_ = nullptr;
+    QPushButton* getIpAddressButton_ = nullptr;
+    QPushButton* getMacAddressButton_ = nullptr;
+};
+
+} // namespace pondel

@@ -1,0 +1,173 @@
+#include <QLineEdit>
+#include <QTest>
+
+#include "AddressLookup.h"
+#include "CGetHostDlg.h"
+#include "CGetIpDlg.h"
+#include "CGetMacAddrDlg.h"
+#include "CHostEditDlg.h"
+#include "DialogDriving.h"
+#include "Ipv4Text.h"
+#include "ModalSeam.h"
+
+namespace pondel::test {
+namespace {
+
+QString NetMaskFor(const char* address)
+{
+    return QString::fromStdString(IpToText(GetNetMask(TextToIp(address))));
+}
+
+} // namespace
+
+class HostEditDialogTest final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        ModalSeam::Reset();
+        ModalSeam::SetUnattended(true);
+    }
+
+    void aNewHostShowsAnEmptyAddressAndTheDefaultNetmask()
+    {
+        CHostEditDlg dialog;
+        QCOMPARE(dialog.windowTitle(), "Edit Host");
+        QCOMPARE(FieldText(dialog, "ipAddressEdit"), QString());
+        QCOMPARE(FieldText(dialog, "netMaskEdit"), "255.255.255.0");
+
+        dialog.SetValues({"pc", "desk", "not an address", "", "aa"});
+        QCOMPARE(FieldText(dialog, "ipAddressEdit"), "255.255.255.255");
+        QCOMPARE(FieldText(dialog, "netMaskEdit"), QString());
+        QCOMPARE(FieldText(dialog, "hostNameEdit"), "pc");
+    }
+
+    void theNetmaskFollowsEveryEditOfTheAddress()
+    {
+        CHostEditDlg dialog;
+        QLineEdit* ip = Part<QLineEdit>(dialog, "ipAddressEdit");
+        QTest::keyClicks(ip, "10");
+        QCOMPARE(FieldText(dialog, "netMaskEdit"), NetMaskFor("10.0.0.0"));
+        QTest::keyClicks(ip, ".1.2.3");
+        QCOMPARE(FieldText(dialog, "netMaskEdit"), NetMaskFor("10.1.2.3"));
+        // What the user typed in the netmask is overwritten by the next edit.
+        Type(dialog, "netMaskEdit", "255.255.255.252");
+        QTest::keyClick(ip, Qt::Key_Backspace);
+        QCOMPARE(FieldText(dialog, "netMaskEdit"), NetMaskFor("10.1.2.0"));
+    }
+
+    void okNeedsACompleteAddressAndKeepsEverythingTyped()
+    {
+        CHostEditDlg dialog;
+        Type(dialog, "hostNameEdit", "pc");
+        Type(dialog, "macAddressEdit", "00-11-22-33-44-55");
+        Type(dialog, "ipAddressEdit", "192.0.2");
+        Click(dialog, "okButton");
+        QCOMPARE(ModalSeam::ShownTexts(), QStringList({"Please enter the IP address"}));
+        QCOMPARE(dialog.result(), int{QDialog::Rejected});
+        QCOMPARE(FieldText(dialog, "ipAddressEdit"), "192.0.2");
+        QCOMPARE(FieldText(dialog, "hostNameEdit"), "pc");
+
+        QTest::keyClicks(Part<QLineEdit>(dialog, "ipAddressEdit"), ".7");
+        // A netmask left incomplete is derived from the address.
+        Type(dialog, "netMaskEdit", "255.255");
+        Click(dialog, "okButton");
+        QCOMPARE(dialog.result(), int{QDialog::Accepted});
+        const HostTexts values = dialog.Values();
+        QCOMPARE(values.ipAddr, "192.0.2.7");
+        QCOMPARE(QString::fromStdString(values.netMask), NetMaskFor("192.0.2.7"));
+        QCOMPARE(values.macAddr, "00-11-22-33-44-55");
+        QCOMPARE(values.comment, "");
+    }
+
+    void fieldsRefuseWhatTheRecordCouldNotKeep()
+    {
+        CHostEditDlg dialog;
+        QLineEdit* name = Part<QLineEdit>(dialog, "hostNameEdit");
+        QTest::keyClicks(name, QString(130, QLatin1Char('n')));
+        QCOMPARE(name->text().size(), 127);
+        // Three bytes each in the record: 42 fit in 127 bytes, a 43rd not.
+        QLineEdit* comment = Part<QLineEdit>(dialog, "commentEdit");
+        for (int i = 0; i < 43; ++i)
+            comment->insert(QString(QChar(0x65E5)));
+        QCOMPARE(comment->text().size(), 42);
+        QLineEdit* mac = Part<QLineEdit>(dialog, "macAddressEdit");
+        QTest::keyClicks(mac, QString(40, QLatin1Char('a')));
+        QCOMPARE(mac->text().size(), 31);
+
+        mac->clear();
+        mac->insert(QStringLiteral("00:11\n22"));
+        QCOMPARE(mac->text(), QString());
+        mac->insert(QStringLiteral("00:11\r"));
+        QCOMPARE(mac->text(), QString());
+    }
+
+    void getButtonsPassTheLastCompleteAddressAndCancelChangesNothing()
+    {
+        CHostEditDlg dialog;
+        dialog.SetValues({"pc", "", "192.0.2.5", "255.255.255.0", "mac"});
+        // Partly retyped: the lookups still get the address given before.
+        Type(dialog, "ipAddressEdit", "198.51");
+
+        QString givenToIp;
+        QString givenName;
+        QString givenToHost;
+        QString givenToMac;
+        bool returnModes = true;
+        ModalSeam::SetNextDialog([&](QDialog& lookup) {
+            givenToIp = FieldText(lookup, "ipAddressEdit");
+            givenName = FieldText(lookup, "hostNameEdit");
+            returnModes &= Part<QPushButton>(lookup, "okButton")->isVisibleTo(&lookup);
+            Type(lookup, "hostNameEdit", "changed");
+            return int{QDialog::Rejected};
+        });
+        Click(dialog, "getIpAddressButton");
+        ModalSeam::SetNextDialog([&](QDialog& lookup) {
+            givenToHost = FieldText(lookup, "ipAddressEdit");
+            returnModes &= Part<QPushButton>(lookup, "okButton")->isVisibleTo(&lookup);
+            return int{QDialog::Rejected};
+        });
+        Click(dialog, "getHostNameButton");
+        ModalSeam::SetNextDialog([&](QDialog& lookup) {
+            givenToMac = FieldText(lookup, "hostEdit");
+            returnModes &= Part<QPushButton>(lookup, "okButton")->isVisibleTo(&lookup);
+            return int{QDialog::Rejected};
+        });
+        Click(dialog, "getMacAddressButton");
+
+        QCOMPARE(ModalSeam::ShownTexts(),
+            QStringList({"Get IP Address", "Get Host Name", "Get MAC Address"}));
+        QCOMPARE(givenToIp, "192.0.2.5");
+        QCOMPARE(givenName, "pc");
+        QCOMPARE(givenToHost, "192.0.2.5");
+        QCOMPARE(givenToMac, "192.0.2.5");
+        QVERIFY(returnModes);
+        QCOMPARE(FieldText(dialog, "hostNameEdit"), "pc");
+        QCOMPARE(FieldText(dialog, "ipAddressEdit"), "198.51");
+        QCOMPARE(FieldText(dialog, "macAddressEdit"), "mac");
+    }
+
+    void anIncompleteAddressInGetHostNameClosesWithTheNameAsItWas()
+    {
+        CHostEditDlg dialog;
+        dialog.SetValues({"keep-me", "", "", "", ""});
+        bool busy = true;
+        ModalSeam::SetNextDialog([&busy](QDialog& lookup) {
+            Click(lookup, "getHostNameButton");
+            // Nothing to look up, and nothing said.
+            busy = static_cast<LookupDialog&>(lookup).IsBusy();
+            Click(lookup, "okButton");
+            return lookup.result();
+        });
+        Click(dialog, "getHostNameButton");
+        QVERIFY(!busy);
+        QCOMPARE(ModalSeam::ShownTexts(), QStringList({"Get Host Name"}));
+        QCOMPARE(FieldText(dialog, "hostNameEdit"), "keep-me");
+    }
+};
+
+} // namespace pondel::test
+
+QTEST_MAIN(pondel::test::HostEditDialogTest)
+#include "HostEditDialogTest.moc"

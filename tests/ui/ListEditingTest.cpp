@@ -1,0 +1,330 @@
+#include <string>
+
+#include <QItemSelectionModel>
+#include <QTableView>
+#include <QTest>
+
+#include "DialogDriving.h"
+#include "HostTableModel.h"
+#include "ModalSeam.h"
+#include "UiTestSupport.h"
+
+namespace pondel::test {
+namespace {
+
+const std::string kThreeHosts = HostSections({
+    {"alpha", "first", "192.0.2.1", "255.255.255.0", "00:11:22:33:44:01"},
+    {"beta", "second", "192.0.2.2", "255.255.255.0", "00:11:22:33:44:02"},
+    {"gamma", "third", "192.0.2.3", "255.255.0.0", "00:11:22:33:44:03"},
+});
+
+const QString kSelectOne = QStringLiteral("Please select only one item");
+const QString kSelectHost = QStringLiteral("Please select the host");
+const QString kTooMany = QStringLiteral("Over the maximum number of hosts registered");
+
+QStringList Names(const CPondelDlg& window)
+{
+    QStringList names;
+    for (const HostRow& row : window.HostRows()->Rows())
+        names.append(QString::fromUtf8(row.host.hostName));
+    return names;
+}
+
+QStringList RecordNames(const HostList& hosts)
+{
+    QStringList names;
+    for (const tHostInfo& host : hosts)
+        names.append(QString::fromUtf8(host.hostName));
+    return names;
+}
+
+void Select(CPondelDlg& window, std::initializer_list<int> rows)
+{
+    QItemSelectionModel* selection = window.HostListView()->selectionModel();
+    selection->clearSelection();
+    for (const int row : rows)
+        selection->select(window.HostRows()->index(row, 0),
+            QItemSelectionModel::Select | QItemSelectionModel::Rows);
+}
+
+// Rows, records and item data agree, row by row.
+void VerifyInStep(const CPondelDlg& window, const HostList& hosts)
+{
+    const auto& rows = window.HostRows()->Rows();
+    QCOMPARE(static_cast<int>(rows.size()), hosts.Count());
+    for (int i = 0; i < hosts.Count(); ++i) {
+        QCOMPARE(rows[static_cast<std::size_t>(i)].itemData, i);
+        QCOMPARE(QString::fromUtf8(rows[static_cast<std::size_t>(i)].host.ipAddr),
+            QString::fromUtf8(hosts[i].ipAddr));
+    }
+}
+
+} // namespace
+
+class ListEditingTest final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        ModalSeam::Reset();
+        ModalSeam::SetUnattended(true);
+    }
+
+    void appendAddsAtTheEndAndCarriesTheNetmaskIntoTheNextHost()
+    {
+        WindowFixture fixture(kThreeHosts);
+        CPondelDlg& window = fixture.Open();
+        Select(window, {1});
+
+        QString offeredNetMask;
+        ModalSeam::SetNextDialog([&](QDialog& dialog) {
+            offeredNetMask = FieldText(dialog, "netMaskEdit");
+            return FillHostEdit({"delta", "fourth", "192.0.2.4", "255.255.255.128", "x"})(dialog);
+        });
+        window.RunCommand(CommandId::kAppend);
+        QCOMPARE(offeredNetMask, "255.255.255.0");
+        QCOMPARE(Names(window), QStringList({"alpha", "beta", "gamma", "delta"}));
+        QCOMPARE(RecordNames(fixture.hosts), Names(window));
+        QCOMPARE(fixture.hosts[3].netMask, std::string_view("255.255.255.128"));
+        QCOMPARE(window.SelectedRows(), std::vector<int>({1}));
+        QCOMPARE(window.CurrentHost().hostName, "delta");
+        VerifyInStep(window, fixture.hosts);
+        QVERIFY(!window.Locks().AbortPass);
+
+        // The next new host is offered the netmask just confirmed; a
+        // cancelled dialog adds nothing.
+        ModalSeam::SetNextDialog([&](QDialog& dialog) {
+            offeredNetMask = FieldText(dialog, "netMaskEdit");
+            return int{QDialog::Rejected};
+        });
+        window.RunCommand(CommandId::kAppend);
+        QCOMPARE(offeredNetMask, "255.255.255.128");
+        QCOMPARE(fixture.hosts.Count(), 4);
+        QCOMPARE(window.StatusText(3).trimmed(), "List count:      4");
+    }
+
+    void insertGoesAboveTheSelectionOrToTheEnd()
+    {
+        WindowFixture fixture(kThreeHosts);
+        CPondelDlg& window = fixture.Open();
+        Select(window, {1});
+        ModalSeam::SetNextDialog(FillHostEdit({"inserted", "", "192.0.2.9", "", ""}));
+        window.RunCommand(CommandId::kInsert);
+        QCOMPARE(Names(window), QStringList({"alpha", "inserted", "beta", "gamma"}));
+        // The selected row moved down with its selection; the new one is not
+        // selected.
+        QCOMPARE(window.SelectedRows(), std::vector<int>({2}));
+        VerifyInStep(window, fixture.hosts);
+
+        window.HostListView()->clearSelection();
+        ModalSeam::SetNextDialog(FillHostEdit({"last", "", "192.0.2.10", "", ""}));
+        window.RunCommand(CommandId::kInsert);
+        QCOMPARE(Names(window).last(), "last");
+        QCOMPARE(RecordNames(fixture.hosts), Names(window));
+
+        Select(window, {0, 1});
+        window.RunCommand(CommandId::kInsert);
+        QCOMPARE(ModalSeam::ShownTexts().last(), kSelectOne);
+        QCOMPARE(fixture.hosts.Count(), 5);
+        QVERIFY(!window.Locks().AbortPass);
+    }
+
+    void theRowLimitIsCheckedBeforeTheDialogOpens()
+    {
+        WindowFixture fixture("[SETTING]\nMAX_HOST_NUM=3\n" + kThreeHosts);
+        CPondelDlg& window = fixture.Open();
+        window.RunCommand(CommandId::kAppend);
+        Select(window, {0});
+        window.RunCommand(CommandId::kInsert);
+        QCOMPARE(ModalSeam::ShownTexts(), QStringList({kTooMany, kTooMany}));
+        QCOMPARE(fixture.hosts.Count(), 3);
+    }
+
+    void editReplacesTheTextsAndKeepsTheFlag()
+    {
+        WindowFixture fixture(kThreeHosts);
+        CPondelDlg& window = fixture.Open();
+        fixture.hosts[1].active = 1;
+        window.UpdateActiveMark(1);
+        Select(window, {1});
+
+        HostTexts shown;
+        ModalSeam::SetNextDialog([&](QDialog& dialog) {
+            shown = {FieldText(dialog, "hostNameEdit").toStdString(),
+                FieldText(dialog, "commentEdit").toStdString(),
+                FieldText(dialog, "ipAddressEdit").toStdString(),
+                FieldText(dialog, "netMaskEdit").toStdString(),
+                FieldText(dialog, "macAddressEdit").toStdString()};
+            Type(dialog, "hostNameEdit", "beta2");
+            Type(dialog, "commentEdit", "renamed");
+            Click(dialog, "okButton");
+            return dialog.result();
+        });
+        window.RunCommand(CommandId::kEdit);
+        QCOMPARE(shown.hostName, "beta");
+        QCOMPARE(shown.ipAddr, "192.0.2.2");
+        QCOMPARE(shown.macAddr, "00:11:22:33:44:02");
+        QCOMPARE(fixture.hosts[1].hostName, std::string_view("beta2"));
+        QCOMPARE(fixture.hosts[1].comment, std::string_view("renamed"));
+        QCOMPARE(fixture.hosts[1].ipAddr, std::string_view("192.0.2.2"));
+        QCOMPARE(window.HostRows()->index(1, 1).data().toString(), "beta2");
+        QCOMPARE(window.SelectedRows(), std::vector<int>({1}));
+        QCOMPARE(window.CurrentHost().comment, "renamed");
+
+        // Cancel changes nothing.
+        ModalSeam::SetNextDialog([](QDialog& dialog) {
+            Type(dialog, "hostNameEdit", "never");
+            return int{QDialog::Rejected};
+        });
+        window.RunCommand(CommandId::kEdit);
+        QCOMPARE(fixture.hosts[1].hostName, std::string_view("beta2"));
+
+        window.HostListView()->clearSelection();
+        window.RunCommand(CommandId::kEdit);
+        Select(window, {0, 2});
+        window.RunCommand(CommandId::kEdit);
+        QCOMPARE(ModalSeam::ShownTexts().mid(2), QStringList({kSelectHost, kSelectOne}));
+        QVERIFY(!window.Locks().AbortPass);
+    }
+
+    void removeAsksOnceAndRemovesFromTheBottomUp()
+    {
+        WindowFixture fixture(kThreeHosts + HostSections({}) +
+            "[HOST_3]\nHOST_NAME=delta\nIP_ADDR=192.0.2.4\n");
+        CPondelDlg& window = fixture.Open();
+
+        window.RunCommand(CommandId::kRemove);
+        QCOMPARE(ModalSeam::ShownTexts(), QStringList({kSelectHost}));
+
+        Select(window, {1});
+        ModalSeam::SetNextAnswer(ModalSeam::Answer::kNo);
+        window.RunCommand(CommandId::kRemove);
+        QCOMPARE(ModalSeam::ShownTexts().last(),
+            "beta(192.0.2.2) Are you sure you want to delete?");
+        QCOMPARE(fixture.hosts.Count(), 4);
+
+        ModalSeam::SetNextAnswer(ModalSeam::Answer::kYes);
+        window.RunCommand(CommandId::kRemove);
+        QCOMPARE(Names(window), QStringList({"alpha", "gamma", "delta"}));
+
+        Select(window, {0, 1, 2});
+        window.RunCommand(CommandId::kRemove); // unattended: No
+        QCOMPARE(ModalSeam::ShownTexts().last(),
+            "Removes the selected host information.\nAre you sure?");
+        QCOMPARE(fixture.hosts.Count(), 3);
+
+        Select(window, {0, 2});
+        ModalSeam::SetNextAnswer(ModalSeam::Answer::kYes);
+        const int asked = static_cast<int>(ModalSeam::ShownTexts().size());
+        window.RunCommand(CommandId::kRemove);
+        QCOMPARE(ModalSeam::ShownTexts().size(), asked + 1);
+        QCOMPARE(Names(window), QStringList({"gamma"}));
+        QCOMPARE(RecordNames(fixture.hosts), QStringList({"gamma"}));
+        VerifyInStep(window, fixture.hosts);
+        QVERIFY(!window.Locks().AbortPass);
+    }
+
+    void movesStopAtTheEndsAndLeaveOnlyTheMovedRowSelected()
+    {
+        WindowFixture fixture(kThreeHosts);
+        CPondelDlg& window = fixture.Open();
+        fixture.hosts[0].active = 1;
+        window.RefillHostRows();
+
+        Select(window, {0});
+        window.RunCommand(CommandId::kMoveUp);
+        QCOMPARE(Names(window), QStringList({"alpha", "beta", "gamma"}));
+
+        window.RunCommand(CommandId::kMoveDown);
+        QCOMPARE(Names(window), QStringList({"beta", "alpha", "gamma"}));
+        QCOMPARE(window.SelectedRows(), std::vector<int>({1}));
+        QVERIFY(window.HostRows()->index(1, 0).data(HostTableModel::kActiveRole).toBool());
+        window.RunCommand(CommandId::kMoveDown);
+        window.RunCommand(CommandId::kMoveDown);
+        QCOMPARE(Names(window), QStringList({"beta", "gamma", "alpha"}));
+        QCOMPARE(RecordNames(fixture.hosts), Names(window));
+        QCOMPARE(window.SelectedRows(), std::vector<int>({2}));
+
+        window.RunCommand(CommandId::kMoveUp);
+        QCOMPARE(Names(window), QStringList({"beta", "alpha", "gamma"}));
+        QCOMPARE(window.SelectedRows(), std::vector<int>({1}));
+        VerifyInStep(window, fixture.hosts);
+        QVERIFY(ModalSeam::ShownTexts().isEmpty());
+
+        Select(window, {0, 1});
+        window.RunCommand(CommandId::kMoveUp);
+        window.HostListView()->clearSelection();
+        window.RunCommand(CommandId::kMoveDown);
+        QCOMPARE(ModalSeam::ShownTexts(), QStringList({kSelectOne, kSelectHost}));
+        QVERIFY(!window.Locks().AbortPass);
+    }
+
+    void selectAllCancelSelectAndEsc()
+    {
+        WindowFixture fixture(kThreeHosts);
+        CPondelDlg& window = fixture.Open();
+        window.RunCommand(CommandId::kSelectAll);
+        QCOMPARE(window.SelectedCount(), 3);
+        window.RunCommand(CommandId::kCancelSelect);
+        QCOMPARE(window.SelectedCount(), 0);
+        window.RunCommand(CommandId::kSelectAll);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QTest::keyClick(window.HostListView(), Qt::Key_Escape);
+        QCOMPARE(window.SelectedCount(), 0);
+        QVERIFY(window.isVisible());
+    }
+
+    void nothingHappensWhileASweepRuns()
+    {
+        WindowFixture fixture(kThreeHosts);
+        CPondelDlg& window = fixture.Open();
+        Select(window, {1});
+        window.Locks().SetCollectRunning(true);
+        ModalSeam::SetNextAnswer(ModalSeam::Answer::kYes);
+        for (const CommandId id : {CommandId::kAppend, CommandId::kInsert, CommandId::kEdit,
+                 CommandId::kRemove, CommandId::kMoveUp, CommandId::kMoveDown,
+                 CommandId::kSelectAll, CommandId::kCancelSelect})
+            window.RunCommand(id);
+        QVERIFY(ModalSeam::ShownTexts().isEmpty());
+        QCOMPARE(Names(window), QStringList({"alpha", "beta", "gamma"}));
+        QCOMPARE(window.SelectedRows(), std::vector<int>({1}));
+        window.Locks().SetCollectRunning(false);
+    }
+
+    void aListBuiltByHandIsThereAfterARestart()
+    {
+        WindowFixture fixture("");
+        {
+            CPondelDlg& window = fixture.Open();
+            ModalSeam::SetNextDialog(FillHostEdit({"one", "first", "192.0.2.11", "", ""}));
+            window.RunCommand(CommandId::kAppend);
+            ModalSeam::SetNextDialog(FillHostEdit({"two", "", "192.0.2.12", "", "02:00:00:00:00:12"}));
+            window.RunCommand(CommandId::kAppend);
+            Select(window, {1});
+            ModalSeam::SetNextDialog(FillHostEdit({"zero", "", "192.0.2.10", "", ""}));
+            window.RunCommand(CommandId::kInsert);
+            // one, zero, two; then two moves up.
+            window.RunCommand(CommandId::kMoveUp);
+            window.close();
+        }
+
+        AppSettings settings;
+        HostList hosts;
+        SetDefaultSettings(settings);
+        const SettingsFile file = SettingsFile::Open(fixture.Path());
+        LoadSettings(file.Document(), settings);
+        LoadHostList(file.Document(), settings.maxHostNum, hosts);
+        CPondelDlg reopened(fixture.Path(), settings, hosts);
+        QCOMPARE(Names(reopened), QStringList({"one", "two", "zero"}));
+        QCOMPARE(reopened.HostRows()->index(1, 5).data().toString(), "02:00:00:00:00:12");
+        QCOMPARE(reopened.HostRows()->index(0, 2).data().toString(), "first");
+        QCOMPARE(reopened.SelectedRows(), std::vector<int>({1}));
+    }
+};
+
+} // namespace pondel::test
+
+QTEST_MAIN(pondel::test::ListEditingTest)
+#include "ListEditingTest.moc"
