@@ -299,16 +299,10 @@ bool DenySocketsOnThisThread(std::optional<int> family)
 
 } // namespace
 
-int RunWithSocketsDenied(const std::function<int()>& fn)
+int RunWithSocketsDenied(const std::function<int()>& fn, std::optional<int> family)
 {
     return RunOnPreparedThread(
-        "socket filter", [] { return DenySocketsOnThisThread(std::nullopt); }, fn);
-}
-
-int RunWithSocketFamilyDenied(int family, const std::function<int()>& fn)
-{
-    return RunOnPreparedThread(
-        "socket family filter", [family] { return DenySocketsOnThisThread(family); }, fn);
+        "socket filter", [family] { return DenySocketsOnThisThread(family); }, fn);
 }
 
 int RunWithoutCapability(int capability, const std::function<int()>& fn)

@@ -98,9 +98,10 @@ private:
     int fd_ = -1;
 };
 
-// Runs fn on a thread where creating sockets fails with EACCES, so a test
-// can show that a code path opens no socket at all.
-int RunWithSocketsDenied(const std::function<int()>& fn);
+// Runs fn on a thread where socket() fails with EACCES, for every address
+// family or for one only (such as AF_INET, so a code path can still read the
+// system's tables over netlink while it cannot send).
+int RunWithSocketsDenied(const std::function<int()>& fn, std::optional<int> family = std::nullopt);
 
 // Runs fn on a thread that has given up one capability (such as
 // CAP_NET_RAW) from its effective and permitted sets; other threads keep it.
@@ -108,11 +109,6 @@ int RunWithoutCapability(int capability, const std::function<int()>& fn);
 
 // Counts the descriptors this process has open.
 int CountOpenDescriptors();
-
-// Runs fn on a thread where socket() fails with EACCES for one address
-// family only (such as AF_INET), so a test can show that a code path sends
-// nothing while it still reads the system's tables over other families.
-int RunWithSocketFamilyDenied(int family, const std::function<int()>& fn);
 
 // Runs fn on a thread whose user and group ids are all `id` (65534 is
 // nobody), which also drops every capability. The rest of the process keeps
