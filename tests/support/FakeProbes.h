@@ -26,10 +26,10 @@ public:
         changed_.notify_all();
     }
     // Waits until `count` events that end a run have come.
-    bool WaitForEnds(int count)
+    bool WaitForEnds(int count, std::chrono::seconds wait = std::chrono::seconds(10))
     {
         std::unique_lock lock(mutex_);
-        return changed_.wait_for(lock, std::chrono::seconds(10), [&] { return ends_ >= count; });
+        return changed_.wait_for(lock, wait, [&] { return ends_ >= count; });
     }
     Events Take()
     {
