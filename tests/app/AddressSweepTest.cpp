@@ -245,7 +245,8 @@ TEST_F(AddressSweepTest, WithoutAnIcmpSocketOwnEchoEndsAtOnceAndTouchesNothing)
 }
 
 // Our own address, a peer with two addresses and silent addresses between
-// them, swept for real; the hosts file names one of the peer's addresses.
+// them, swept for real; the hosts file names one of the peer's addresses
+// with a long official name and an alias.
 class AddressSweepLabTest : public testing::TestWithParam<ProbeMethod> { };
 
 TEST_P(AddressSweepLabTest, FindsExactlyTheLiveHostsWithTheirNamesAndMacs)
@@ -258,8 +259,8 @@ TEST_P(AddressSweepLabTest, FindsExactlyTheLiveHostsWithTheirNamesAndMacs)
     HostList hosts = Listed({"198.51.100.4"});
     ListLocks locks;
     Listener listener(locks);
-    const int ended =
-        test::RunWithHostName("pondel-test", "198.51.100.3 peer-three.example peer3\n", [&] {
+    const std::string name(200, 'n');
+    const int ended = test::RunWithHostName("pondel-test", "198.51.100.3 " + name + " peer3\n", [&] {
             AddressSweep sweep(hosts, locks, listener);
             const auto range = Range("198.51.100.1", "198.51.100.6", 0xFFFFFFF0u);
             return sweep.Start(range, {300, GetParam()}, 100) && listener.WaitForEnds(1) ? 1 : 0;
@@ -270,7 +271,8 @@ TEST_P(AddressSweepLabTest, FindsExactlyTheLiveHostsWithTheirNamesAndMacs)
             "3:198.51.100.4", "4:3", "3:198.51.100.5", "3:198.51.100.6", "5:1"}));
     ASSERT_EQ(Addresses(hosts), (Events{"198.51.100.4", "198.51.100.1", "198.51.100.3"}));
     EXPECT_EQ(Row(hosts[1]), "1 ||198.51.100.1|255.255.255.240|02:00:00:00:00:01");
-    EXPECT_EQ(Row(hosts[2]), "1 peer-three.example||198.51.100.3|255.255.255.240|02:00:00:00:00:03");
+    EXPECT_EQ(Row(hosts[2]),
+        "1 " + name.substr(0, 127) + "||198.51.100.3|255.255.255.240|02:00:00:00:00:03");
 }
 
 INSTANTIATE_TEST_SUITE_P(BothMethods, AddressSweepLabTest,
