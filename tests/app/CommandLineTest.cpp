@@ -1,5 +1,4 @@
 #include "CommandLine.h"
-#include "ConsoleCommands.h"
 #include "WakeUpTarget.h"
 
 #include <gtest/gtest.h>
@@ -119,16 +118,6 @@ TEST_F(WakeUpTargetTest, ValuesAreCutToTheirBuffers)
     EXPECT_EQ(target->ipAddr, "198.51.100.1234");
     EXPECT_EQ(target->macAddr, "00:11:22:33:44:55");
     EXPECT_EQ(target->netMask, "255.255.255.255");
-}
-
-TEST(ConsoleTextTest, VersionAndUsageTexts)
-{
-    EXPECT_EQ(VersionText(), "Vexmoor Ver.3.02");
-    const std::string usage = UsageText();
-    EXPECT_TRUE(usage.starts_with("\nUsage:\n---------+"));
-    EXPECT_NE(
-        usage.find("\n       /V        : Disp Program Version in console\n"), std::string::npos);
-    EXPECT_TRUE(usage.ends_with("it will start as a GUI application\n"));
 }
 
 } // namespace

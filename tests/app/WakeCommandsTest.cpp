@@ -162,6 +162,9 @@ TEST(WakeCommandsWireTest, BroadcastGoesToTheNetworkAndNonBroadcastToTheHost)
     EXPECT_EQ(destination(true), "198.51.100.255");
     settings.nonBroadcastDflt = 0;
     EXPECT_EQ(destination(false), "198.51.100.20");
+    // Rejected text reads as 255.255.255.255, which needs SO_BROADCAST.
+    EXPECT_EQ(SendMagicPacket("not an address", "", "001122334455", false, 40009).status, -5);
+    EXPECT_TRUE(sink.ReceiveAll(200ms, 200ms).empty());
 }
 
 } // namespace

@@ -43,7 +43,7 @@ void WaitForLinkReady(const std::string& ns, const std::string& interface)
     argv.insert(argv.end(), {"-o", "link", "show", "dev", interface});
     const auto deadline = std::chrono::steady_clock::now() + 10s;
     while (std::chrono::steady_clock::now() < deadline) {
-        const std::string state = CaptureOutput(argv);
+        const std::string state = RunCaptured(argv).output;
         if (state.find("state UP") != std::string::npos &&
             state.find("qdisc noop") == std::string::npos)
             return;
