@@ -47,9 +47,8 @@ class AddressLookupTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        network_.AddPeer(
+        peer_ = network_.AddPeer(
             {"198.51.100.1", 24, "02:00:00:00:0a:01"}, {"198.51.100.20", 24, "02:00:00:00:0a:02"});
-        peer_ = network_.Peers()[0]; // a copy: later peers move the vector
         // Same subnet again: the kernel marks it secondary.
         MustRun({"ip", "addr", "add", "198.51.100.8/24", "dev", peer_.localIf});
         MustRun(
@@ -196,10 +195,9 @@ TEST_F(AddressLookupTest, OwnAddressIsOnTheAdapterOfTheDefaultRoute)
 {
     const auto& second = network_.AddPeer(
         {"203.0.113.1", 24, "02:00:00:00:0c:01"}, {"203.0.113.20", 24, "02:00:00:00:0c:02"});
-    const std::string secondIf = second.localIf; // later peers move the vector
     EXPECT_EQ(GetLocalHostAddress(), Ip("198.51.100.1")) << "no default route: the first adapter";
 
-    MustRun({"ip", "route", "add", "default", "via", "203.0.113.20", "dev", secondIf});
+    MustRun({"ip", "route", "add", "default", "via", "203.0.113.20", "dev", second.localIf});
     EXPECT_EQ(GetLocalHostAddress(), Ip("203.0.113.1"));
 
     // Of two default routes the one of lower metric counts.
@@ -223,16 +221,17 @@ TEST_F(AddressLookupTest, OwnAddressIsOnTheAdapterOfTheDefaultRoute)
 
 TEST(AddressLookupAloneTest, WithoutAddressesNothingIsLocalAndMasksGoByClassOrLoopback)
 {
-    test::EmptyNamespace empty;
+    TestNetwork network;
+    const std::string empty = network.AddEmptyNamespace();
     // Not even loopback is up: the address table is empty.
     const auto classful = [] {
         return GetNetMask(Ip("192.0.2.1")) == kMask24 &&
             GetNetMask(Ip("10.20.30.40")) == 0xFF000000u &&
             GetNetMask(Ip("172.16.1.1")) == 0xFFFF0000u && GetLocalHostAddress() == 0;
     };
-    EXPECT_EQ(RunInNamespace(empty.Name(), classful), 1);
-    TestNetwork::RunIn(empty.Name(), {"link", "set", "lo", "up"});
-    const int ok = RunInNamespace(empty.Name(), [] {
+    EXPECT_EQ(RunInNamespace(empty, classful), 1);
+    TestNetwork::RunIn(empty, {"link", "set", "lo", "up"});
+    const int ok = RunInNamespace(empty, [] {
         return GetLocalHostAddress() == 0 && GetLocalAdapterAddresses().empty() &&
             !IsOnLocalNetwork(Ip("127.0.0.5"), 0xFF000000u) &&
             !IsOnLocalNetwork(Ip("10.1.1.1"), 0) && GetMacAddress("127.0.0.1") == std::nullopt &&

@@ -78,7 +78,8 @@ public:
 private:
     static SocketHandle Bound(const std::string& ns, const char* ip)
     {
-        SocketHandle handle(test::OpenSocketIn(ns, AF_INET, SOCK_RAW, IPPROTO_ICMP));
+        SocketHandle handle(test::RunInNamespace(
+            ns, [] { return socket(AF_INET, SOCK_RAW | SOCK_CLOEXEC, IPPROTO_ICMP); }));
         sockaddr_in address{};
         address.sin_family = AF_INET;
         inet_pton(AF_INET, ip, &address.sin_addr);
