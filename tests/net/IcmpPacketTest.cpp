@@ -57,7 +57,7 @@ TEST(IcmpMessageOfTest, SkipsTheIpHeaderByItsLengthAndNeedsEightBytesAfterIt)
 
 // Only our echo reply answers; every error ends the probe, whatever its last
 // four header bytes hold. The wire tests cover the identifier's high byte,
-// the sequence's low byte and the errors a probe meets there.
+// the sequence's low byte, time exceeded and the unreachable answers.
 TEST(JudgeIcmpMessageTest, OnlyOurEchoReplyAnswersAndErrorsEndTheProbe)
 {
     const std::pair<Bytes, IcmpVerdict> cases[] = {
@@ -65,7 +65,6 @@ TEST(JudgeIcmpMessageTest, OnlyOurEchoReplyAnswersAndErrorsEndTheProbe)
         {{kIcmpEchoReply, 0, 0, 0, 0x43, 0x22, 0, 0}, IcmpVerdict::kIgnored},
         {{kIcmpEchoReply, 0, 0, 0, 0x43, 0x21, 1, 0}, IcmpVerdict::kIgnored},
         {{kIcmpEchoRequest, 0, 0, 0, 0x43, 0x21, 0, 0}, IcmpVerdict::kIgnored},
-        {{kIcmpTimeExceeded, 0, 0, 0, 0x43, 0x21, 0, 0}, IcmpVerdict::kIgnored},
         // Fragmentation needed, with the next hop's MTU (1400) in bytes 6 and 7.
         {{kIcmpDestinationUnreachable, 4, 0, 0, 0, 0, 0x05, 0x78}, IcmpVerdict::kNotAnswered},
         // A redirect names its gateway (192.0.2.1) in bytes 4 to 7.
