@@ -162,8 +162,13 @@ TEST(WakeCommandsWireTest, BroadcastGoesToTheNetworkAndNonBroadcastToTheHost)
     EXPECT_EQ(destination(true), "198.51.100.255");
     settings.nonBroadcastDflt = 0;
     EXPECT_EQ(destination(false), "198.51.100.20");
-    // Rejected text reads as 255.255.255.255, which needs SO_BROADCAST.
-    EXPECT_EQ(SendMagicPacket("not an address", "", "001122334455", false, 40009).status, -5);
+    // Rejected text reads as 255.255.255.255, which needs SO_BROADCAST; the
+    // default route would take it to the peer.
+    test::MustRun({"ip", "route", "add", "default", "via", "198.51.100.20"});
+    const MagicPacketOutcome limited =
+        SendMagicPacket("not an address", "", "001122334455", false, 40009);
+    EXPECT_EQ(limited.status, -5);
+    EXPECT_EQ(limited.systemError, EACCES);
     EXPECT_TRUE(sink.ReceiveAll(200ms, 200ms).empty());
 }
 
