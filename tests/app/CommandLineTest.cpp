@@ -1,5 +1,4 @@
 #include "CommandLine.h"
-#include "ConsoleCommands.h"
 #include "WakeUpTarget.h"
 
 #include <gtest/gtest.h>
@@ -41,94 +40,54 @@ TEST(ParseCommandLineTest, UnknownOrBareSwitchStopsParsing)
     }
 }
 
-class WakeUpTargetTest : public testing::Test {
-protected:
-    WakeUpTargetTest()
-    {
-        hosts_.Append(MakeHostInfo("PC1", "", "192.0.2.10", "255.255.255.0", "00:11:22:33:44:55"));
-        hosts_.Append(MakeHostInfo("pc2", "", "192.0.2.20", "", "66:77:88:99:AA:BB"));
-        hosts_.Append(MakeHostInfo("pc3", "", "192.0.2.10", "255.255.0.0", "CC:CC:CC:CC:CC:CC"));
-    }
-
-    std::optional<WakeUpTarget> Target(const Args& args)
-    {
-        return AssembleWakeUpTarget(ParseCommandLine(args), hosts_, local_);
-    }
-
-    HostList hosts_;
-    int lookups_ = 0;
-    LocalNetworkQueries local_{
-        [this] {
-            ++lookups_;
-            return 0xC6336401u;
-        }, // 198.51.100.1
-        [this](std::uint32_t address) {
-            ++lookups_;
+// Given values override the list's row; what is missing comes from the
+// first row of the address, then from this computer (198.51.100.1/24, any
+// other address /8); "refused" when there is no MAC, or no address and no
+// broadcast. Values are cut to their buffers.
+TEST(WakeUpTargetTest, GivenValuesThenTheRowThenThisComputer)
+{
+    HostList hosts;
+    hosts.Append(MakeHostInfo("PC1", "", "192.0.2.10", "255.255.255.0", "00:11:22:33:44:55"));
+    hosts.Append(MakeHostInfo("pc2", "", "192.0.2.20", "", "66:77:88:99:AA:BB"));
+    hosts.Append(MakeHostInfo("pc3", "", "192.0.2.10", "255.255.0.0", "CC:CC:CC:CC:CC:CC"));
+    int lookups = 0;
+    const LocalNetworkQueries local{[&lookups] {
+                                        ++lookups;
+                                        return 0xC6336401u;
+                                    },
+        [&lookups](std::uint32_t address) {
+            ++lookups;
             return address == 0xC6336401u ? 0xFFFFFF00u : 0xFF000000u;
-        },
+        }};
+    const struct {
+        Args args;
+        std::string_view target; // IP address, netmask, MAC
+        bool asksThisComputer;
+    } cases[] = {
+        {{"/C", "/H", "pc1", "/M", "00-11-22-33-44-56", "/N", "255.0.0.0"},
+            "192.0.2.10 255.0.0.0 00-11-22-33-44-56", false},
+        // pc2 has no netmask, so the row of 192.0.2.10 gives netmask and MAC.
+        {{"/C", "/H", "PC2", "/I", "192.0.2.10"}, "192.0.2.10 255.255.255.0 00:11:22:33:44:55",
+            false},
+        {{"/C", "/I", "192.0.2.10", "/M", "001122334455", "/N", "255.255.0.0"},
+            "192.0.2.10 255.255.0.0 001122334455", false},
+        {{"/C", "/M", "001122334455"}, "198.51.100.1 255.255.255.0 001122334455", true},
+        {{"/C", "/I", "203.0.113.9", "/M", "001122334455"}, "203.0.113.9 255.0.0.0 001122334455",
+            true},
+        {{"/C", "/I", "203.0.113.9"}, "refused", false},
+        {{"/C", "/H", "nobody"}, "refused", false},
+        {{"/C", "/M", "001122334455", "/B"}, "refused", false},
+        {{"/C", "/I", "198.51.100.123456", "/M", "00:11:22:33:44:55:66:77", "/N",
+             "255.255.255.255.0"},
+            "198.51.100.1234 255.255.255.255 00:11:22:33:44:55", false},
     };
-};
-
-TEST_F(WakeUpTargetTest, GivenValuesOverrideTheRow)
-{
-    const auto target = Target({"/C", "/H", "pc1", "/M", "00-11-22-33-44-56", "/N", "255.0.0.0"});
-    ASSERT_TRUE(target);
-    EXPECT_EQ(target->ipAddr, "192.0.2.10");
-    EXPECT_EQ(target->macAddr, "00-11-22-33-44-56");
-    EXPECT_EQ(target->netMask, "255.0.0.0");
-}
-
-TEST_F(WakeUpTargetTest, IpAddressFillsWhatIsMissingFromItsFirstRow)
-{
-    // pc2 has no netmask, so the row of 192.0.2.10 replaces netmask and MAC.
-    auto target = Target({"/C", "/H", "PC2", "/I", "192.0.2.10"});
-    ASSERT_TRUE(target);
-    EXPECT_EQ(target->netMask, "255.255.255.0");
-    EXPECT_EQ(target->macAddr, "00:11:22:33:44:55");
-    // Everything given: the row is not consulted.
-    target = Target({"/C", "/I", "192.0.2.10", "/M", "001122334455", "/N", "255.255.0.0"});
-    ASSERT_TRUE(target);
-    EXPECT_EQ(target->netMask, "255.255.0.0");
-    EXPECT_EQ(lookups_, 0);
-}
-
-TEST_F(WakeUpTargetTest, MissingAddressesComeFromThisComputer)
-{
-    const auto target = Target({"/C", "/M", "001122334455"});
-    ASSERT_TRUE(target);
-    EXPECT_EQ(target->ipAddr, "198.51.100.1");
-    EXPECT_EQ(target->netMask, "255.255.255.0");
-    const auto unknown = Target({"/C", "/I", "203.0.113.9", "/M", "001122334455"});
-    ASSERT_TRUE(unknown);
-    EXPECT_EQ(unknown->netMask, "255.0.0.0");
-}
-
-TEST_F(WakeUpTargetTest, NoMacOrNoAddressWithoutBroadcastIsRefused)
-{
-    EXPECT_FALSE(Target({"/C", "/I", "203.0.113.9"}));
-    EXPECT_FALSE(Target({"/C", "/H", "nobody"}));
-    EXPECT_FALSE(Target({"/C", "/M", "001122334455", "/B"}));
-    EXPECT_EQ(lookups_, 0);
-}
-
-TEST_F(WakeUpTargetTest, ValuesAreCutToTheirBuffers)
-{
-    const auto target = Target({"/C", "/I", "198.51.100.123456", "/M", "00:11:22:33:44:55:66:77",
-        "/N", "255.255.255.255.0"});
-    ASSERT_TRUE(target);
-    EXPECT_EQ(target->ipAddr, "198.51.100.1234");
-    EXPECT_EQ(target->macAddr, "00:11:22:33:44:55");
-    EXPECT_EQ(target->netMask, "255.255.255.255");
-}
-
-TEST(ConsoleTextTest, VersionAndUsageTexts)
-{
-    EXPECT_EQ(VersionText(), "Vexmoor Ver.3.02");
-    const std::string usage = UsageText();
-    EXPECT_TRUE(usage.starts_with("\nUsage:\n---------+"));
-    EXPECT_NE(
-        usage.find("\n       /V        : Disp Program Version in console\n"), std::string::npos);
-    EXPECT_TRUE(usage.ends_with("it will start as a GUI application\n"));
+    for (const auto& c : cases) {
+        lookups = 0;
+        const auto target = AssembleWakeUpTarget(ParseCommandLine(c.args), hosts, local);
+        EXPECT_EQ(target ? target->ipAddr + " " + target->netMask + " " + target->macAddr : "refused",
+            c.target);
+        EXPECT_EQ(lookups > 0, c.asksThisComputer) << c.target;
+    }
 }
 
 } // namespace

@@ -17,8 +17,6 @@ namespace {
 
 class ConsoleTextTest : public testing::Test {
 protected:
-    test::RunResult Run(const std::vector<std::string>& arguments) { return program_.Run(arguments); }
-
     test::ConsoleProgram program_;
 };
 
@@ -27,9 +25,12 @@ TEST_F(ConsoleTextTest, UsageForNoTargetOrAnUnknownSwitch)
     for (const std::vector<std::string>& arguments :
         {std::vector<std::string>{"/C", "/N", "255.255.255.0"}, {"/X"}, {"/"}, {"/C", "/H"},
             {"/C", "/M", "001122334455", "-q"}}) {
-        const test::RunResult result = Run(arguments);
+        const test::RunResult result = program_.Run(arguments);
         EXPECT_EQ(result.exitCode, 3) << arguments.back();
-        EXPECT_TRUE(result.output.starts_with("\nUsage:\n")) << arguments.back();
+        EXPECT_TRUE(result.output.starts_with("\nUsage:\n---------+")) << result.output;
+        EXPECT_NE(result.output.find("\n       /V        : Disp Program Version in console\n"),
+            std::string::npos);
+        EXPECT_TRUE(result.output.ends_with("it will start as a GUI application\n"));
     }
 }
 
@@ -37,7 +38,7 @@ TEST_F(ConsoleTextTest, VersionOnAPipe)
 {
     for (const std::vector<std::string>& arguments :
         {std::vector<std::string>{"/V"}, {"/C", "/V"}}) {
-        const test::RunResult result = Run(arguments);
+        const test::RunResult result = program_.Run(arguments);
         EXPECT_EQ(result.exitCode, 3);
         EXPECT_EQ(result.output, "\nVexmoor Ver.3.02\n");
     }

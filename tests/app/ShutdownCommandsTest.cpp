@@ -13,7 +13,7 @@
 
 #include "FakeWindowSide.h"
 #include "RunCommand.h"
-#include "Settings.h"
+#include "AppSettings.h"
 #include "TemporaryDirectory.h"
 
 namespace pondel {
@@ -34,24 +34,6 @@ TEST(ShutdownCommandTest, TheTemplateSplitsAtBlanksAndTheAddressStaysInItsArgume
     EXPECT_TRUE(SplitCommandTemplate("").empty());
     EXPECT_TRUE(SplitCommandTemplate(" \t ").empty());
     EXPECT_EQ(SplitCommandTemplate("tool \"open quote"), (Arguments{"tool", "open quote"}));
-}
-
-TEST(ShutdownCommandTest, TheTemplateIsATextSettingWrittenAfterTheOtherOptions)
-{
-    AppSettings settings;
-    LoadSettings(IniDocument::Parse("[SETTING]\nSHUTDOWN_COMMAND=\n"), settings);
-    EXPECT_EQ(settings.shutdownCommand, "net rpc shutdown -I %s -f -t 0");
-    LoadSettings(
-        IniDocument::Parse("[SETTING]\nshutdown_command = ssh root@%s poweroff \n"), settings);
-    EXPECT_EQ(settings.shutdownCommand, "ssh root@%s poweroff");
-
-    IniDocument document;
-    SaveSettings(document, settings, HostList{}, WindowState{});
-    const std::string text = document.Serialize();
-    const auto tray = text.find("TASK_TRAY_ICON=0");
-    const auto command = text.find("SHUTDOWN_COMMAND=ssh root@%s poweroff");
-    ASSERT_NE(command, std::string::npos) << text;
-    EXPECT_LT(tray, command);
 }
 
 TEST(ShutdownCommandTest, TheQuestionComesFirstThenEachSelectedRowInListOrder)

@@ -1,9 +1,7 @@
 #include "StatusMonitor.h"
 
 #include <chrono>
-#include <condition_variable>
-#include <mutex>
-#include <set>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -12,117 +10,26 @@
 
 #include <gtest/gtest.h>
 
+#include "FakeProbes.h"
 #include "TestNetwork.h"
 
 namespace pondel {
 namespace {
 
 using namespace std::chrono_literals;
-using Clock = std::chrono::steady_clock;
+using test::Events;
 
-// Every notification as a line of text, in the order they came.
-class RecordingListener final : public StatusMonitorListener {
+class Listener final : public StatusMonitorListener, public test::EventLog {
 public:
     void OnPassProgress(std::int32_t done, std::int32_t total) override
     {
-        Record(std::to_string(done) + "/" + std::to_string(total));
+        Add(std::to_string(done) + "/" + std::to_string(total));
     }
-    void OnPassEnded() override { Record("end"); }
-    void OnProbeFailed(const ErrorInfo& error) override { Record(error.message); }
-
-    // Waits until `count` passes have ended.
-    bool WaitForEnds(int count)
-    {
-        std::unique_lock lock(mutex_);
-        return changed_.wait_for(lock, 10s, [&] { return ends_ >= count; });
-    }
-    std::vector<std::string> Events()
-    {
-        const std::scoped_lock lock(mutex_);
-        return events_;
-    }
-
-private:
-    void Record(std::string event)
-    {
-        const std::scoped_lock lock(mutex_);
-        ends_ += event == "end" ? 1 : 0;
-        events_.push_back(std::move(event));
-        changed_.notify_all();
-    }
-
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::vector<std::string> events_;
-    int ends_ = 0;
+    void OnPassEnded() override { Add("end", true); }
+    void OnProbeFailed(const ErrorInfo& error) override { Add(error.message); }
 };
 
-// A network without wires: the addresses in `live` answer. A probe can be
-// held at one address until the test lets it go.
-class FakeProbes final {
-public:
-    explicit FakeProbes(std::set<std::string> live, std::chrono::milliseconds probeTime = 0ms)
-        : live_(std::move(live))
-        , probeTime_(probeTime)
-    {
-    }
-
-    MonitorServices Services()
-    {
-        return {[this](const ProbeSettings&) -> Result<HostProbe> {
-                    return HostProbe([this](std::string_view ip) { return Probe(ip); });
-                },
-            [](std::uint32_t) { return 0xFFFF0000u; }};
-    }
-
-    void HoldAt(std::string ip)
-    {
-        const std::scoped_lock lock(mutex_);
-        holdAt_ = std::move(ip);
-    }
-    // Waits until the held probe has begun.
-    bool WaitUntilHeld()
-    {
-        std::unique_lock lock(mutex_);
-        return changed_.wait_for(lock, 10s, [&] { return held_; });
-    }
-    void Release()
-    {
-        const std::scoped_lock lock(mutex_);
-        holdAt_.clear();
-        changed_.notify_all();
-    }
-    std::vector<std::string> Probed()
-    {
-        const std::scoped_lock lock(mutex_);
-        return probed_;
-    }
-
-private:
-    bool Probe(std::string_view ip)
-    {
-        std::unique_lock lock(mutex_);
-        probed_.emplace_back(ip);
-        if (ip == holdAt_) {
-            held_ = true;
-            changed_.notify_all();
-            changed_.wait(lock, [&] { return holdAt_.empty(); });
-        }
-        lock.unlock();
-        std::this_thread::sleep_for(probeTime_);
-        return live_.count(std::string(ip)) != 0;
-    }
-
-    std::set<std::string> live_;
-    std::chrono::milliseconds probeTime_;
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::vector<std::string> probed_;
-    std::string holdAt_;
-    bool held_ = false;
-};
-
-HostList Hosts(const std::vector<std::pair<std::string, std::string>>& addresses, int active)
+HostList Hosts(const std::vector<std::pair<std::string, std::string>>& addresses, int active = 0)
 {
     HostList hosts;
     for (const auto& [ip, mask] : addresses) {
@@ -141,139 +48,121 @@ std::vector<int> Flags(const HostList& hosts)
     return flags;
 }
 
-TEST(StatusMonitorTest, APassMarksTheLiveHostsAndReportsEachHostThenItsEnd)
+// A monitor over `hosts_` whose probes answer for the live addresses; the
+// fake system gives 255.255.0.0 to hosts without a netmask.
+class StatusMonitorTest : public testing::Test {
+protected:
+    StatusMonitor& Monitor(std::set<std::string> live, std::chrono::milliseconds probeTime = {})
+    {
+        probes_.emplace(std::move(live), probeTime);
+        return monitor_.emplace(hosts_, locks_, listener_,
+            MonitorServices{probes_->Opener(), [](std::uint32_t) { return 0xFFFF0000u; }});
+    }
+
+    HostList hosts_;
+    ListLocks locks_;
+    Listener listener_;
+    std::optional<test::FakeProbes> probes_;
+    std::optional<StatusMonitor> monitor_;
+};
+
+TEST_F(StatusMonitorTest, APassMarksTheLiveHostsAndReportsEachHostThenItsEnd)
 {
     // The row without an address and the broadcast row keep their flags.
-    HostList hosts = Hosts({{"192.0.2.10", "255.255.255.0"}, {"192.0.2.11", "255.255.255.0"},
-                               {"", ""}, {"192.0.2.12", ""}, {"192.0.2.255", "255.255.255.0"}},
+    hosts_ = Hosts({{"192.0.2.10", "255.255.255.0"}, {"192.0.2.11", "255.255.255.0"}, {"", ""},
+                       {"192.0.2.12", ""}, {"192.0.2.255", "255.255.255.0"}},
         1);
-    ListLocks locks;
-    RecordingListener listener;
-    FakeProbes probes({"192.0.2.10", "192.0.2.12"});
-    StatusMonitor monitor(hosts, locks, listener, probes.Services());
+    StatusMonitor& monitor = Monitor({"192.0.2.10", "192.0.2.12"});
     monitor.Start();
     monitor.RequestStatusPass();
-    ASSERT_TRUE(listener.WaitForEnds(1));
-    EXPECT_EQ(
-        probes.Probed(), (std::vector<std::string>{"192.0.2.10", "192.0.2.11", "192.0.2.12"}));
-    EXPECT_EQ(Flags(hosts), (std::vector<int>{1, 0, 1, 1, 1}));
-    EXPECT_EQ(listener.Events(),
-        (std::vector<std::string>{"0/5", "1/5", "2/5", "3/5", "4/5", "5/5", "end"}));
+    ASSERT_TRUE(listener_.WaitForEnds(1));
+    EXPECT_EQ(probes_->Probed(), (Events{"192.0.2.10", "192.0.2.11", "192.0.2.12"}));
+    EXPECT_EQ(Flags(hosts_), (std::vector<int>{1, 0, 1, 1, 1}));
+    EXPECT_EQ(listener_.Take(), (Events{"0/5", "1/5", "2/5", "3/5", "4/5", "5/5", "end"}));
 }
 
-TEST(StatusMonitorTest, ABroadcastAddressOfItsOwnNetmaskIsNeverProbed)
+TEST_F(StatusMonitorTest, CheckHostsProbesOnlyItsRowAndNeverABroadcastAddressOfItsOwnNetmask)
 {
-    // The fake system gives 255.255.0.0 to hosts without a netmask.
-    HostList hosts = Hosts({{"198.51.100.255", "255.255.255.0"}, {"198.51.100.255", "255.255.0.0"},
-                               {"198.51.255.255", ""}, {"198.51.100.255", ""}},
-        0);
-    ListLocks locks;
-    RecordingListener listener;
-    FakeProbes probes({"198.51.100.255", "198.51.255.255"});
-    StatusMonitor monitor(hosts, locks, listener, probes.Services());
-    for (std::int32_t row = 0; row < hosts.Count(); ++row)
+    hosts_ = Hosts({{"198.51.100.255", "255.255.255.0"}, {"198.51.100.255", "255.255.0.0"},
+        {"198.51.255.255", ""}, {"198.51.100.255", ""}});
+    StatusMonitor& monitor = Monitor({"198.51.100.255", "198.51.255.255"});
+    for (std::int32_t row = 0; row < hosts_.Count(); ++row)
         EXPECT_TRUE(monitor.CheckHosts(row));
-    EXPECT_EQ(probes.Probed(), (std::vector<std::string>{"198.51.100.255", "198.51.100.255"}));
-    EXPECT_EQ(Flags(hosts), (std::vector<int>{0, 1, 0, 1}));
-}
-
-TEST(StatusMonitorTest, CheckHostsProbesExactlyTheGivenRowAndNothingBeyondTheList)
-{
-    HostList hosts = Hosts({{"192.0.2.1", ""}, {"192.0.2.2", ""}, {"192.0.2.3", ""}}, 0);
-    ListLocks locks;
-    RecordingListener listener;
-    FakeProbes probes({"192.0.2.1", "192.0.2.2", "192.0.2.3"});
-    StatusMonitor monitor(hosts, locks, listener, probes.Services());
-    EXPECT_TRUE(monitor.CheckHosts(1));
-    EXPECT_TRUE(monitor.CheckHostNow(3));
-    // A pass belongs to the running monitor only.
+    // Past the list nothing is probed, and a pass belongs to the running monitor only.
+    EXPECT_TRUE(monitor.CheckHostNow(4));
     EXPECT_TRUE(monitor.CheckHosts(-1));
-    EXPECT_EQ(probes.Probed(), std::vector<std::string>{"192.0.2.2"});
-    EXPECT_EQ(Flags(hosts), (std::vector<int>{0, 1, 0}));
-    EXPECT_TRUE(listener.Events().empty());
+    EXPECT_EQ(probes_->Probed(), (Events{"198.51.100.255", "198.51.100.255"}));
+    EXPECT_EQ(Flags(hosts_), (std::vector<int>{0, 1, 0, 1}));
+    EXPECT_TRUE(listener_.Take().empty());
 }
 
-TEST(StatusMonitorTest, ARequestDuringAPassStopsItAtTheNextHostAndStartsNoOther)
+TEST_F(StatusMonitorTest, ARequestDuringAPassStopsItAtTheNextHostAndStartsNoOther)
 {
-    HostList hosts =
-        Hosts({{"192.0.2.1", ""}, {"192.0.2.2", ""}, {"192.0.2.3", ""}, {"192.0.2.4", ""}}, 0);
-    ListLocks locks;
-    RecordingListener listener;
-    FakeProbes probes({"192.0.2.1", "192.0.2.2", "192.0.2.3", "192.0.2.4"});
-    probes.HoldAt("192.0.2.2");
-    StatusMonitor monitor(hosts, locks, listener, probes.Services());
+    hosts_ = Hosts({{"192.0.2.1", ""}, {"192.0.2.2", ""}, {"192.0.2.3", ""}, {"192.0.2.4", ""}});
+    StatusMonitor& monitor = Monitor({"192.0.2.1", "192.0.2.2", "192.0.2.3", "192.0.2.4"});
+    probes_->HoldAt("192.0.2.2");
     monitor.Start();
     monitor.RequestStatusPass();
-    ASSERT_TRUE(probes.WaitUntilHeld());
+    ASSERT_TRUE(probes_->WaitUntilHeld());
     monitor.RequestStatusPass();
-    probes.Release();
-    ASSERT_TRUE(listener.WaitForEnds(1));
+    probes_->Release();
+    ASSERT_TRUE(listener_.WaitForEnds(1));
     std::this_thread::sleep_for(200ms);
-    EXPECT_EQ(probes.Probed(), (std::vector<std::string>{"192.0.2.1", "192.0.2.2"}));
-    EXPECT_EQ(Flags(hosts), (std::vector<int>{1, 1, 0, 0}));
-    EXPECT_EQ(listener.Events(), (std::vector<std::string>{"0/4", "1/4", "0/4", "2/4", "end"}));
-    EXPECT_FALSE(locks.AbortPass);
+    EXPECT_EQ(probes_->Probed(), (Events{"192.0.2.1", "192.0.2.2"}));
+    EXPECT_EQ(Flags(hosts_), (std::vector<int>{1, 1, 0, 0}));
+    EXPECT_EQ(listener_.Take(), (Events{"0/4", "1/4", "0/4", "2/4", "end"}));
+    EXPECT_FALSE(locks_.AbortPass);
 }
 
-TEST(StatusMonitorTest, DuringASweepARequestOnlyShowsTheProgress)
+TEST_F(StatusMonitorTest, DuringASweepARequestOnlyShowsTheProgress)
 {
-    HostList hosts = Hosts({{"192.0.2.1", ""}}, 0);
-    ListLocks locks;
-    RecordingListener listener;
-    FakeProbes probes({"192.0.2.1"});
-    StatusMonitor monitor(hosts, locks, listener, probes.Services());
+    hosts_ = Hosts({{"192.0.2.1", ""}});
+    StatusMonitor& monitor = Monitor({"192.0.2.1"});
     monitor.Start();
-    locks.SetCollectRunning(true);
+    locks_.SetCollectRunning(true);
     monitor.RequestStatusPass();
     std::this_thread::sleep_for(200ms);
-    EXPECT_EQ(listener.Events(), std::vector<std::string>{"0/1"});
-    EXPECT_TRUE(probes.Probed().empty());
+    EXPECT_EQ(listener_.Take(), Events{"0/1"});
+    EXPECT_TRUE(probes_->Probed().empty());
 }
 
-TEST(StatusMonitorTest, StopDuringALongPassWaitsOnlyForTheProbeInProgress)
+TEST_F(StatusMonitorTest, StopDuringALongPassWaitsOnlyForTheProbeInProgress)
 {
-    std::vector<std::pair<std::string, std::string>> addresses;
     for (int i = 1; i <= 20; ++i)
-        addresses.emplace_back("192.0.2." + std::to_string(i), "");
-    HostList hosts = Hosts(addresses, 0);
-    ListLocks locks;
-    RecordingListener listener;
-    FakeProbes probes({}, 300ms);
-    probes.HoldAt("192.0.2.2");
-    StatusMonitor monitor(hosts, locks, listener, probes.Services());
+        hosts_.Append(MakeHostInfo("", "", "192.0.2." + std::to_string(i), "", ""));
+    StatusMonitor& monitor = Monitor({}, 300ms);
+    probes_->HoldAt("192.0.2.2");
     monitor.Start();
     monitor.RequestStatusPass();
-    ASSERT_TRUE(probes.WaitUntilHeld());
-    probes.Release();
-    const auto start = Clock::now();
+    ASSERT_TRUE(probes_->WaitUntilHeld());
+    probes_->Release();
+    const auto start = std::chrono::steady_clock::now();
     monitor.Stop();
-    EXPECT_LT(Clock::now() - start, 1500ms);
-    EXPECT_EQ(probes.Probed().size(), 2u);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 1500ms);
+    EXPECT_EQ(probes_->Probed().size(), 2u);
 }
 
-TEST(StatusMonitorTest, WithoutAnIcmpSocketEachPassReportsItOnceAndChangesNoFlag)
+TEST_F(StatusMonitorTest, WithoutAnIcmpSocketEachPassReportsItOnceAndChangesNoFlag)
 {
-    HostList hosts = Hosts({{"192.0.2.1", ""}, {"192.0.2.2", ""}}, 1);
-    ListLocks locks;
-    RecordingListener listener;
+    hosts_ = Hosts({{"192.0.2.1", ""}, {"192.0.2.2", ""}}, 1);
     const std::string report = "ICMP_Init(): error:(13)Permission denied";
-    test::RunWithSocketFamilyDenied(AF_INET, [&] {
-        // The monitor thread inherits the calling thread's socket filter.
-        StatusMonitor monitor(hosts, locks, listener);
-        monitor.SetProbeSettings({30, ProbeMethod::kOwnEcho});
-        monitor.Start();
-        monitor.RequestStatusPass();
-        EXPECT_TRUE(listener.WaitForEnds(1));
-        monitor.RequestStatusPass();
-        EXPECT_TRUE(listener.WaitForEnds(2));
-        const auto single = monitor.CheckHostNow(0);
-        EXPECT_FALSE(single);
-        EXPECT_EQ(single ? "" : single.Error().message, report);
-        return 0;
-    });
-    EXPECT_EQ(
-        listener.Events(), (std::vector<std::string>{"0/2", report, "end", "0/2", report, "end"}));
-    EXPECT_EQ(Flags(hosts), (std::vector<int>{1, 1}));
+    test::RunWithSocketsDenied(
+        [&] {
+            // The monitor thread inherits the calling thread's socket filter.
+            StatusMonitor monitor(hosts_, locks_, listener_);
+            monitor.SetProbeSettings({30, ProbeMethod::kOwnEcho});
+            monitor.Start();
+            monitor.RequestStatusPass();
+            EXPECT_TRUE(listener_.WaitForEnds(1));
+            monitor.RequestStatusPass();
+            EXPECT_TRUE(listener_.WaitForEnds(2));
+            const auto single = monitor.CheckHostNow(0);
+            EXPECT_EQ(single ? "" : single.Error().message, report);
+            return 0;
+        },
+        AF_INET);
+    EXPECT_EQ(listener_.Take(), (Events{"0/2", report, "end", "0/2", report, "end"}));
+    EXPECT_EQ(Flags(hosts_), (std::vector<int>{1, 1}));
 }
 
 // A live peer and a silent one on two veth links, probed for real.
@@ -290,7 +179,7 @@ TEST_P(StatusMonitorLabTest, APassMarksExactlyTheAnsweringHosts)
                                {"198.51.100.21", "255.255.255.0"}, {"198.51.100.1", ""}},
         1);
     ListLocks locks;
-    RecordingListener listener;
+    Listener listener;
     StatusMonitor monitor(hosts, locks, listener);
     monitor.SetProbeSettings({300, GetParam()});
     monitor.Start();

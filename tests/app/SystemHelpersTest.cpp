@@ -21,13 +21,13 @@
 namespace pondel {
 namespace {
 
-// Splits a whole line, returning the fields and whether the last one ended
-// the line normally.
-std::vector<std::string> Fields(std::string_view line, std::size_t capacity = 128)
+using Strings = std::vector<std::string>;
+
+// Splits a whole line: each field as read, up to the one that ends the line.
+Strings Fields(std::string_view line, std::size_t capacity = 128)
 {
-    std::vector<std::string> fields;
-    std::optional<std::size_t> position = 0;
-    while (position) {
+    Strings fields;
+    for (std::optional<std::size_t> position = 0; position;) {
         std::string field;
         position = NextCsvField(line, *position, field, capacity);
         fields.push_back(field);
@@ -35,48 +35,41 @@ std::vector<std::string> Fields(std::string_view line, std::size_t capacity = 12
     return fields;
 }
 
-using Strings = std::vector<std::string>;
-
-TEST(NextCsvFieldTest, QuotesGroupCommasAndAreDropped)
+TEST(NextCsvFieldTest, QuotesCommasLineEndsAndCapacity)
 {
-    EXPECT_EQ(Fields("1,\"x,y\",c"), (Strings{"1", "x,y", "c"}));
-    EXPECT_EQ(Fields("a,,b"), (Strings{"a", "", "b"}));
-    EXPECT_EQ(Fields("a\"\"b,c"), (Strings{"ab", "c"}));
-    EXPECT_EQ(Fields("ab\"c,d\"e"), (Strings{"abc,de"}));
-}
-
-TEST(NextCsvFieldTest, LineEndsStopTheFieldAndAFinalCommaAddsNoField)
-{
-    EXPECT_EQ(Fields("a,\n"), (Strings{"a"}));
-    EXPECT_EQ(Fields("a,b\r\nc,d"), (Strings{"a", "b"}));
-    EXPECT_EQ(Fields("a,"), (Strings{"a"}));
-    EXPECT_EQ(Fields(""), (Strings{""}));
-    // A line break ends the field even inside quotes.
-    EXPECT_EQ(Fields("\"a\nb\",c"), (Strings{"a"}));
-    // So does a NUL byte, where the C string holding the line ends.
     using namespace std::string_view_literals;
-    EXPECT_EQ(Fields("a,b\0c,d"sv), (Strings{"a", "b"}));
-    EXPECT_EQ(Fields("a,\0b"sv), (Strings{"a"}));
-    EXPECT_EQ(Fields("\"a\0b\",c"sv), (Strings{"a"}));
-}
-
-TEST(NextCsvFieldTest, CapacityCountsTheEndingComma)
-{
-    std::string field;
-    // Capacity 4: a field ending the line holds 3, one before a comma only 2.
-    EXPECT_FALSE(NextCsvField("abc", 0, field, 4).has_value());
-    EXPECT_EQ(field, "abc");
-    EXPECT_FALSE(NextCsvField("abc,d", 0, field, 4).has_value());
-    EXPECT_EQ(field, "abc");
-    EXPECT_EQ(NextCsvField("ab,d", 0, field, 4), std::optional<std::size_t>(3));
-    EXPECT_EQ(field, "ab");
-    // Quotes are not counted, but the cut applies before reading one.
-    EXPECT_EQ(NextCsvField("\"ab\",d", 0, field, 4), std::optional<std::size_t>(5));
-    EXPECT_EQ(field, "ab");
-    EXPECT_FALSE(NextCsvField("abcdef", 0, field, 4).has_value());
-    EXPECT_EQ(field, "abc");
-    EXPECT_FALSE(NextCsvField("abc", 0, field, 0).has_value());
-    EXPECT_EQ(field, "");
+    const struct {
+        std::string_view line;
+        std::size_t capacity;
+        Strings fields;
+    } cases[] = {
+        // Quotes group commas and are dropped.
+        {"1,\"x,y\",c", 128, {"1", "x,y", "c"}},
+        {"a,,b", 128, {"a", "", "b"}},
+        {"a\"\"b,c", 128, {"ab", "c"}},
+        {"ab\"c,d\"e", 128, {"abc,de"}},
+        // A line break or a NUL byte ends the line, even inside quotes; a
+        // final comma adds no field.
+        {"a,\n", 128, {"a"}},
+        {"a,b\r\nc,d", 128, {"a", "b"}},
+        {"a,", 128, {"a"}},
+        {"", 128, {""}},
+        {"\"a\nb\",c", 128, {"a"}},
+        {"a,b\0c,d"sv, 128, {"a", "b"}},
+        {"a,\0b"sv, 128, {"a"}},
+        {"\"a\0b\",c"sv, 128, {"a"}},
+        // Capacity counts the ending comma: a field ending the line holds 3 of
+        // 4, one before a comma only 2, and a cut ends the line. Quotes are
+        // not counted.
+        {"abc", 4, {"abc"}},
+        {"abc,d", 4, {"abc"}},
+        {"ab,d", 4, {"ab", "d"}},
+        {"\"ab\",d", 4, {"ab", "d"}},
+        {"abcdef", 4, {"abc"}},
+        {"abc", 0, {""}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Fields(c.line, c.capacity), c.fields) << c.line << " / " << c.capacity;
 }
 
 TEST(VersionInfoTest, NumbersAndStringsOfTheCompiledInData)
@@ -116,15 +109,12 @@ TEST(VersionInfoTest, TheUsersLanguagePicksTheBlock)
     for (const auto& c : cases) {
         setenv("LC_ALL", c.lcAll, 1);
         setenv("LANG", c.lang, 1);
-        std::string value;
-        ASSERT_EQ(GetVersionString("CompanyName", value), 1);
-        EXPECT_EQ(value, c.company) << c.lcAll << " / " << c.lang;
-        ASSERT_EQ(GetVersionString("ProductName", value), 1);
-        EXPECT_EQ(value, "Vexmoor");
-        ASSERT_EQ(GetVersionString("FileDescription", value), 1);
-        EXPECT_EQ(value, "Pondel");
-        ASSERT_EQ(GetVersionString("OriginalFilename", value), 1);
-        EXPECT_EQ(value, "Pondel.exe");
+        std::string company;
+        std::string product;
+        EXPECT_EQ(GetVersionString("CompanyName", company), 1);
+        EXPECT_EQ(GetVersionString("ProductName", product), 1);
+        EXPECT_EQ(company + "/" + product, std::string(c.company) + "/Vexmoor")
+            << c.lcAll << " / " << c.lang;
     }
     setenv("LC_ALL", "C", 1);
     setenv("LANG", "C", 1);
@@ -169,15 +159,6 @@ TEST(PondelAppTest, TheWindowLearnsWhyTheSettingsFileCouldNotBeRead)
     EXPECT_EQ(unreadable.ExitInstance(), 0);
 }
 
-TEST(RunCommandTest, ExitCodesAndStartFailures)
-{
-    EXPECT_EQ(RunCommand({"true"}), 0);
-    EXPECT_EQ(RunCommand({"false"}), 1);
-    EXPECT_EQ(RunCommand({"no-such-program-here"}), -1);
-    EXPECT_EQ(RunCommand({}), -1);
-    EXPECT_EQ(RunCommand({"sh", "-c", "kill -9 $$"}), -1);
-}
-
 TEST(RunCommandTest, ArgumentsArriveUnsplitAndUninterpreted)
 {
     const std::string marker = testing::TempDir() + "pondel-run-marker";
@@ -200,10 +181,12 @@ bool InChildProcess(Check check)
         WEXITSTATUS(status) == 0;
 }
 
+// A program that cannot be started or is killed gives -1.
 bool ExitCodesAreRead()
 {
     return RunCommand({"true"}) == 0 && RunCommand({"false"}) == 1 &&
-        RunCommand({"sh", "-c", "exit 7"}) == 7;
+        RunCommand({"sh", "-c", "exit 7"}) == 7 && RunCommand({"no-such-program-here"}) == -1 &&
+        RunCommand({}) == -1 && RunCommand({"sh", "-c", "kill -9 $$"}) == -1;
 }
 
 void CountSignal(int)
@@ -212,6 +195,7 @@ void CountSignal(int)
 
 TEST(RunCommandTest, ExitCodesAreReadWhateverSigchldDispositionWasInherited)
 {
+    EXPECT_TRUE(ExitCodesAreRead());
     EXPECT_TRUE(InChildProcess([] {
         signal(SIGCHLD, SIG_IGN);
         return ExitCodesAreRead();

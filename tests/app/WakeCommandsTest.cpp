@@ -135,8 +135,8 @@ TEST_F(WakeCommandsTest, AFailedSendIsShownAndEndsTheSelection)
             "text sendto(): Network is unreachable", "default 1", "recheck 1", "update"}));
 }
 
-// Wake Up on a real link: one datagram of 102 bytes, on PORT_NO, to the
-// directed broadcast address; without broadcast to the host itself, whatever
+// On a real link: one datagram of 102 bytes on PORT_NO, to the directed
+// broadcast address, or without broadcast to the host itself whatever
 // NON_BROADCAST_DFLT says.
 TEST(WakeCommandsWireTest, BroadcastGoesToTheNetworkAndNonBroadcastToTheHost)
 {
@@ -152,21 +152,24 @@ TEST(WakeCommandsWireTest, BroadcastGoesToTheNetworkAndNonBroadcastToTheHost)
     HostTexts current;
     FakeWindow window;
     WakeContext context{hosts, settings, locks, current, window};
-
-    WakeSelectedHosts({0}, true, context);
-    auto received = sink.ReceiveAll(300ms);
-    ASSERT_EQ(received.size(), 1u);
-    EXPECT_EQ(received[0].destinationIp, "198.51.100.255");
-    EXPECT_EQ(received[0].payload.size(), 102u);
-
+    const auto destination = [&](bool broadcast) {
+        WakeSelectedHosts({0}, broadcast, context);
+        const auto received = sink.ReceiveAll(300ms);
+        return received.size() == 1 && received[0].payload.size() == 102
+            ? received[0].destinationIp
+            : "none or more";
+    };
+    EXPECT_EQ(destination(true), "198.51.100.255");
     settings.nonBroadcastDflt = 0;
-    WakeSelectedHosts({0}, false, context);
-    received = sink.ReceiveAll(300ms);
-    ASSERT_EQ(received.size(), 1u);
-    EXPECT_EQ(received[0].destinationIp, "198.51.100.20");
-    EXPECT_EQ(window.calls,
-        (std::vector<std::string>{
-            "default 0", "recheck 0", "update", "default 0", "recheck 0", "update"}));
+    EXPECT_EQ(destination(false), "198.51.100.20");
+    // Rejected text reads as 255.255.255.255, which needs SO_BROADCAST; the
+    // default route would take it to the peer.
+    test::MustRun({"ip", "route", "add", "default", "via", "198.51.100.20"});
+    const MagicPacketOutcome limited =
+        SendMagicPacket("not an address", "", "001122334455", false, 40009);
+    EXPECT_EQ(limited.status, -5);
+    EXPECT_EQ(limited.systemError, EACCES);
+    EXPECT_TRUE(sink.ReceiveAll(200ms, 200ms).empty());
 }
 
 } // namespace

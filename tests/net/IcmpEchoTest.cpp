@@ -78,10 +78,9 @@ public:
 private:
     static SocketHandle Bound(const std::string& ns, const char* ip)
     {
-        SocketHandle handle(test::OpenSocketIn(ns, AF_INET, SOCK_RAW, IPPROTO_ICMP));
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        inet_pton(AF_INET, ip, &address.sin_addr);
+        SocketHandle handle(test::RunInNamespace(
+            ns, [] { return socket(AF_INET, SOCK_RAW | SOCK_CLOEXEC, IPPROTO_ICMP); }));
+        sockaddr_in address{AF_INET, 0, {inet_addr(ip)}, {}};
         if (!handle ||
             bind(handle.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0)
             throw std::runtime_error("cannot open the responder's sockets");
@@ -114,17 +113,17 @@ private:
         }
     }
 
+    // An answer quotes the request's ICMP message; an error its IP header and
+    // first 8 bytes.
     static Bytes Craft(const ScriptedReply& reply, const Bytes& request)
     {
         const auto header = static_cast<std::ptrdiff_t>((request[0] & 0x0Fu) * 4u);
-        Bytes message;
+        Bytes message{0, 1, 0, 0, 0, 0, 0, 0};
         if (reply.type == kIcmpEchoReply) {
             message.assign(request.begin() + header, request.end());
             message[4] ^= reply.otherIdentifier ? 0x5A : 0;
             message[7] = reply.sequence;
         } else {
-            // An error quotes the request's IP header and first 8 bytes.
-            message = {0, 1, 0, 0, 0, 0, 0, 0};
             message.insert(message.end(), request.begin(), request.begin() + header + 8);
         }
         message[0] = reply.type;
@@ -178,6 +177,17 @@ protected:
             EXPECT_TRUE(opened);
             const IcmpSocket socket = opened ? std::move(opened).Value() : IcmpSocket{};
             EXPECT_EQ(socket.Kind(), GetParam());
+            // Non-blocking, time to live 30, and not inherited by the ping
+            // command's child processes.
+            int timeToLive = 0;
+            socklen_t length = sizeof timeToLive;
+            getsockopt(socket.Get(), IPPROTO_IP, IP_TTL, &timeToLive, &length);
+            EXPECT_EQ(timeToLive, 30);
+            EXPECT_EQ(fcntl(socket.Get(), F_GETFL) & O_NONBLOCK, O_NONBLOCK);
+            EXPECT_EQ(fcntl(socket.Get(), F_GETFD) & FD_CLOEXEC, FD_CLOEXEC);
+            if (GetParam() == IcmpSocketKind::kRaw) {
+                EXPECT_EQ(socket.Identifier(), ProcessEchoIdentifier());
+            }
             const auto start = std::chrono::steady_clock::now();
             const int result = IcmpEcho(timeOut, target, socket);
             elapsed_ = std::chrono::steady_clock::now() - start;
@@ -190,31 +200,19 @@ protected:
     std::chrono::steady_clock::duration elapsed_{}; // of the last Probe
 };
 
-TEST_P(IcmpEchoTest, OpenGivesANonBlockingSocketWithTimeToLive30)
-{
-    RunAs(GetParam(), [] {
-        Result<IcmpSocket> opened = IcmpOpen();
-        EXPECT_TRUE(opened);
-        const IcmpSocket socket = opened ? std::move(opened).Value() : IcmpSocket{};
-        if (GetParam() == IcmpSocketKind::kRaw) {
-            EXPECT_EQ(socket.Identifier(), ProcessEchoIdentifier());
-        }
-        int timeToLive = 0;
-        socklen_t length = sizeof timeToLive;
-        getsockopt(socket.Get(), IPPROTO_IP, IP_TTL, &timeToLive, &length);
-        EXPECT_EQ(timeToLive, 30);
-        EXPECT_NE(fcntl(socket.Get(), F_GETFL) & O_NONBLOCK, 0);
-        // The ping command's child processes must not inherit it.
-        EXPECT_NE(fcntl(socket.Get(), F_GETFD) & FD_CLOEXEC, 0);
-        return 0;
-    });
-}
-
-TEST_P(IcmpEchoTest, SilenceEndsTheProbeAfterTheTimeoutAndUnreachableAtOnce)
+TEST_P(IcmpEchoTest, TheProbeEndsAtTheTimeoutEvenUnderForeignTrafficAndAtOnceOnAnError)
 {
     EXPECT_EQ(Probe(300, kSilentHost), -1);
     EXPECT_GE(elapsed_, 290ms);
     EXPECT_LT(elapsed_, 2500ms);
+    {
+        // Packets the probe must ignore keep arriving for two seconds.
+        IcmpResponder responder(
+            silentNs_, std::vector<ScriptedReply>(200, {.sequence = 1, .delay = 10ms}));
+        EXPECT_EQ(Probe(300, kSilentHost), -1);
+        EXPECT_GE(elapsed_, 290ms);
+        EXPECT_LT(elapsed_, 1200ms);
+    }
     IcmpResponder responder(silentNs_, {{.type = kIcmpDestinationUnreachable}});
     EXPECT_EQ(Probe(3000, kSilentHost), -1);
     EXPECT_LT(elapsed_, 1500ms);
@@ -242,17 +240,6 @@ TEST_P(IcmpEchoTest, AddressesAndNamesAnswerButAnUnresolvableNameSendsNothing)
     for (const char* target : {kAnsweringHost, "127.0.0.1", "198.51.100.1", "localhost"})
         EXPECT_EQ(Probe(2000, target), 0) << target;
     EXPECT_EQ(OutEchoCount(), before + 4); // the counter does see what is sent
-}
-
-TEST_P(IcmpEchoTest, ForeignTrafficDoesNotStretchTheWaitBeyondTheTimeout)
-{
-    // Packets the probe must ignore keep arriving for two seconds; the probe
-    // still gives up 300 ms after its request went out.
-    IcmpResponder responder(
-        silentNs_, std::vector<ScriptedReply>(200, {.sequence = 1, .delay = 10ms}));
-    EXPECT_EQ(Probe(300, kSilentHost), -1);
-    EXPECT_GE(elapsed_, 290ms);
-    EXPECT_LT(elapsed_, 1200ms);
 }
 
 // Also ProbeHost's live and dead answers with its own echo.

@@ -55,30 +55,25 @@ TEST(IcmpMessageOfTest, SkipsTheIpHeaderByItsLengthAndNeedsEightBytesAfterIt)
     EXPECT_FALSE(IcmpMessageOf(std::span<const std::uint8_t>{}).has_value());
 }
 
-// The wire tests cover other identifiers, other sequence numbers and the
-// error types a probe meets; these are the cases they cannot reach.
-TEST(JudgeIcmpMessageTest, OnlyOurEchoReplyAnswers)
+// Only our echo reply answers; every error ends the probe, whatever its last
+// four header bytes hold. The wire tests cover the identifier's high byte,
+// the sequence's low byte, time exceeded and the unreachable answers.
+TEST(JudgeIcmpMessageTest, OnlyOurEchoReplyAnswersAndErrorsEndTheProbe)
 {
-    auto judge = [](std::uint8_t type, std::uint8_t idLow, std::uint8_t sequenceHigh) {
-        return JudgeIcmpMessage(Bytes{type, 0, 0, 0, 0x43, idLow, sequenceHigh, 0}, 0x4321);
+    const std::pair<Bytes, IcmpVerdict> cases[] = {
+        {{kIcmpEchoReply, 0, 0, 0, 0x43, 0x21, 0, 0}, IcmpVerdict::kAnswered},
+        {{kIcmpEchoReply, 0, 0, 0, 0x43, 0x22, 0, 0}, IcmpVerdict::kIgnored},
+        {{kIcmpEchoReply, 0, 0, 0, 0x43, 0x21, 1, 0}, IcmpVerdict::kIgnored},
+        {{kIcmpEchoRequest, 0, 0, 0, 0x43, 0x21, 0, 0}, IcmpVerdict::kIgnored},
+        // Fragmentation needed, with the next hop's MTU (1400) in bytes 6 and 7.
+        {{kIcmpDestinationUnreachable, 4, 0, 0, 0, 0, 0x05, 0x78}, IcmpVerdict::kNotAnswered},
+        // A redirect names its gateway (192.0.2.1) in bytes 4 to 7.
+        {{5, 1, 0, 0, 192, 0, 2, 1}, IcmpVerdict::kNotAnswered},
+        // A parameter problem points at the bad byte in byte 4.
+        {{12, 0, 0, 0, 20, 0, 0, 0}, IcmpVerdict::kNotAnswered},
     };
-    EXPECT_EQ(judge(kIcmpEchoReply, 0x21, 0), IcmpVerdict::kAnswered);
-    EXPECT_EQ(judge(kIcmpEchoReply, 0x22, 0), IcmpVerdict::kIgnored);
-    EXPECT_EQ(judge(kIcmpEchoReply, 0x21, 1), IcmpVerdict::kIgnored);
-    EXPECT_EQ(judge(5, 0x21, 0), IcmpVerdict::kNotAnswered); // redirect, like every other error
-    EXPECT_EQ(judge(kIcmpEchoRequest, 0x21, 0), IcmpVerdict::kIgnored);
-    EXPECT_EQ(judge(kIcmpTimeExceeded, 0x21, 0), IcmpVerdict::kIgnored);
-}
-
-TEST(JudgeIcmpMessageTest, ErrorsEndTheProbeWhateverTheirLastFourHeaderBytesHold)
-{
-    // Fragmentation needed with the next hop's MTU (1400) in bytes 6 and 7.
-    EXPECT_EQ(JudgeIcmpMessage(Bytes{kIcmpDestinationUnreachable, 4, 0, 0, 0, 0, 0x05, 0x78}, 7),
-        IcmpVerdict::kNotAnswered);
-    // A redirect names its gateway (192.0.2.1) in bytes 4 to 7.
-    EXPECT_EQ(JudgeIcmpMessage(Bytes{5, 1, 0, 0, 192, 0, 2, 1}, 7), IcmpVerdict::kNotAnswered);
-    // A parameter problem points at the bad byte in byte 4.
-    EXPECT_EQ(JudgeIcmpMessage(Bytes{12, 0, 0, 0, 20, 0, 0, 0}, 7), IcmpVerdict::kNotAnswered);
+    for (const auto& [message, verdict] : cases)
+        EXPECT_EQ(JudgeIcmpMessage(message, 0x4321), verdict) << int{message[0]};
     EXPECT_EQ(JudgeIcmpMessage(Bytes{0, 0, 0, 0}, 0), IcmpVerdict::kNotAnswered);
 }
 

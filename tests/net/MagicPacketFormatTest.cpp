@@ -9,20 +9,15 @@
 namespace pondel {
 namespace {
 
-std::vector<std::uint8_t> ExpectedPayload()
-{
-    std::vector<std::uint8_t> payload(6, 0xFF);
-    for (int i = 0; i < 16; ++i)
-        payload.insert(payload.end(), {0x00, 0x11, 0x22, 0x33, 0x44, 0x55});
-    return payload;
-}
-
 TEST(MagicPacketTest, PayloadIsSyncStreamThenSixteenCopies)
 {
     MacAddress mac{};
     ASSERT_EQ(ParseMacAddress("00:11:22:33:44:55", mac), 0);
+    std::vector<std::uint8_t> expected(6, 0xFF);
+    for (int i = 0; i < 16; ++i)
+        expected.insert(expected.end(), {0x00, 0x11, 0x22, 0x33, 0x44, 0x55});
     const MagicPacket packet = BuildMagicPacket(mac);
-    EXPECT_EQ(std::vector<std::uint8_t>(packet.begin(), packet.end()), ExpectedPayload());
+    EXPECT_EQ(std::vector<std::uint8_t>(packet.begin(), packet.end()), expected);
 }
 
 TEST(MagicPacketTest, DestinationIsDirectedBroadcastOrTheHost)
@@ -39,18 +34,15 @@ TEST(MagicPacketResultTest, CodesComeInTheirOrder)
 {
     EXPECT_EQ(SendMagicPacket("", "", "bad", true, 9).status, -1);
     EXPECT_EQ(SendMagicPacket("", "", "001122334455", true, 9).status, -1);
-
-    const int before = test::CountOpenDescriptors();
     // A bad MAC is refused before any socket exists: with sockets denied the
     // result stays -2, while a good MAC then fails on the socket with -3.
-    EXPECT_EQ(test::RunWithSocketsDenied([] {
-        return SendMagicPacket("198.51.100.20", "255.255.255.0", "00:11:22:33:44", true, 9).status;
-    }),
-        -2);
-    EXPECT_EQ(test::RunWithSocketsDenied([] {
-        return SendMagicPacket("198.51.100.20", "255.255.255.0", "00:11:22:33:44:55", true, 9).status;
-    }),
-        -3);
+    const int before = test::CountOpenDescriptors();
+    const auto deniedSend = [](const char* mac) {
+        return test::RunWithSocketsDenied(
+            [mac] { return SendMagicPacket("198.51.100.20", "255.255.255.0", mac, true, 9).status; });
+    };
+    EXPECT_EQ(deniedSend("00:11:22:33:44"), -2);
+    EXPECT_EQ(deniedSend("00:11:22:33:44:55"), -3);
     EXPECT_EQ(test::CountOpenDescriptors(), before);
 }
 

@@ -98,16 +98,6 @@ TEST_F(FileIoTest, AFolderTheUserCannotWriteIsReportedAndTheFileKept)
     EXPECT_EQ(ReadTextFile(file), "old");
 }
 
-TEST_F(FileIoTest, ReplaceReportsAMissingFolderWithTheSystemsReason)
-{
-    const Result<void> status = ReplaceFileAtomically(folder / "absent" / "Pondel.ini", "text");
-    EXPECT_EQ(status.Error().code, ENOENT);
-    EXPECT_NE(status.Error().message.find((folder / "absent").string()), std::string::npos)
-        << status.Error().message;
-    EXPECT_NE(status.Error().message.find("No such file or directory"), std::string::npos)
-        << status.Error().message;
-}
-
 TEST_F(FileIoTest, AFailedReplaceLeavesTheOldContentAndNoTemporary)
 {
     std::filesystem::create_directory(file);
@@ -122,17 +112,27 @@ TEST_F(FileIoTest, AFailedReplaceLeavesTheOldContentAndNoTemporary)
     EXPECT_EQ(status.Error().code, EFBIG) << status.Error().message;
     EXPECT_EQ(ReadTextFile(file), "[SETTING]\nPORT_NO=9\n");
     EXPECT_EQ(Entries(), 1);
+
+    // A missing folder is named, with the system's reason.
+    const Result<void> absent = ReplaceFileAtomically(folder / "absent" / "Pondel.ini", "text");
+    EXPECT_EQ(absent.Error().code, ENOENT);
+    const std::string& message = absent.Error().message;
+    EXPECT_NE(message.find((folder / "absent").string()), std::string::npos) << message;
+    EXPECT_NE(message.find("No such file or directory"), std::string::npos) << message;
 }
 
 TEST_F(FileIoTest, ReadTakesBinaryContentAndRefusesWhatCannotBeRead)
 {
     const std::string binary("a\0b\xff\r\n", 6);
     WriteTextFile(folder / "binary", binary);
-    const Result<std::string> whole = ReadWholeFile(folder / "binary", 100);
+    const Result<std::string> whole = ReadWholeFile(folder / "binary", 6);
     ASSERT_TRUE(whole);
     EXPECT_EQ(whole.Value(), binary);
-
     EXPECT_EQ(ReadWholeFile(folder / "binary", 5).Error().code, EFBIG);
+    // Files of the proc file system say they are empty: only the count of
+    // bytes read can enforce the cap there.
+    ASSERT_TRUE(ReadWholeFile("/proc/self/status", 1 << 20));
+    EXPECT_EQ(ReadWholeFile("/proc/self/status", 10).Error().code, EFBIG);
     ASSERT_EQ(::mkfifo((folder / "fifo").c_str(), 0600), 0);
     EXPECT_EQ(ReadWholeFile(folder / "fifo", 100).Error().code, EINVAL)
         << "must not wait for a writer";

@@ -5,46 +5,32 @@
 namespace pondel {
 namespace {
 
-SettingsLocationFacts Installed()
+// An installed program keeps its settings in the user's config folder (a
+// relative XDG_CONFIG_HOME is ignored, as the base directory rules say); a
+// file beside the executable always wins, and so does the executable's own
+// folder when it is run from elsewhere or nobody has a home.
+TEST(SettingsLocationTest, ChoosesByWhereTheProgramRunsAndTheUsersFolders)
 {
-    SettingsLocationFacts facts;
-    facts.moduleDirectory = "/usr/bin/";
-    facts.installedDirectory = "/usr/bin/";
-    facts.baseName = "pondel";
-    facts.home = "/home/ann";
-    return facts;
-}
-
-TEST(SettingsLocationTest, AFileBesideTheExecutableAlwaysWins)
-{
-    SettingsLocationFacts facts = Installed();
-    facts.fileBesideModule = true;
-    facts.xdgConfigHome = "/home/ann/.cfg";
-    EXPECT_EQ(ChooseSettingsPath(facts), "/usr/bin/pondel.ini");
-}
-
-TEST(SettingsLocationTest, AnInstalledProgramKeepsItsSettingsInTheUsersConfigFolder)
-{
-    SettingsLocationFacts facts = Installed();
-    EXPECT_EQ(ChooseSettingsPath(facts), "/home/ann/.config/pondel/pondel.ini");
-    facts.xdgConfigHome = "/home/ann/.cfg";
-    EXPECT_EQ(ChooseSettingsPath(facts), "/home/ann/.cfg/pondel/pondel.ini");
-    // A relative XDG_CONFIG_HOME is ignored, as the base directory rules say.
-    facts.xdgConfigHome = "relative";
-    EXPECT_EQ(ChooseSettingsPath(facts), "/home/ann/.config/pondel/pondel.ini");
-    // Without any home the file stays beside the executable.
-    facts.xdgConfigHome.reset();
-    facts.home.reset();
-    EXPECT_EQ(ChooseSettingsPath(facts), "/usr/bin/pondel.ini");
-}
-
-TEST(SettingsLocationTest, AProgramRunFromElsewhereKeepsItsFileBesideIt)
-{
-    SettingsLocationFacts facts = Installed();
-    facts.moduleDirectory = "/home/ann/src/pondel/build/run/src/";
-    EXPECT_EQ(ChooseSettingsPath(facts), "/home/ann/src/pondel/build/run/src/pondel.ini");
-    facts.moduleDirectory.clear();
-    EXPECT_EQ(ChooseSettingsPath(facts), "pondel.ini");
+    using Text = std::optional<std::string>;
+    const struct {
+        std::string moduleDirectory;
+        bool fileBesideModule;
+        Text xdgConfigHome, home;
+        std::string expected;
+    } cases[] = {
+        {"/usr/bin/", true, "/home/ann/.cfg", "/home/ann", "/usr/bin/pondel.ini"},
+        {"/usr/bin/", false, std::nullopt, "/home/ann", "/home/ann/.config/pondel/pondel.ini"},
+        {"/usr/bin/", false, "/home/ann/.cfg", "/home/ann", "/home/ann/.cfg/pondel/pondel.ini"},
+        {"/usr/bin/", false, "relative", "/home/ann", "/home/ann/.config/pondel/pondel.ini"},
+        {"/usr/bin/", false, std::nullopt, std::nullopt, "/usr/bin/pondel.ini"},
+        {"/home/ann/src/build/", false, std::nullopt, "/home/ann", "/home/ann/src/build/pondel.ini"},
+        {"", false, std::nullopt, "/home/ann", "pondel.ini"},
+    };
+    for (const auto& c : cases) {
+        const SettingsLocationFacts facts{
+            c.moduleDirectory, "/usr/bin/", "pondel", c.fileBesideModule, c.xdgConfigHome, c.home};
+        EXPECT_EQ(ChooseSettingsPath(facts), c.expected) << c.expected;
+    }
 }
 
 } // namespace

@@ -58,22 +58,22 @@ int RunProgram(const std::vector<std::string>& argv)
     return code == -1000 ? -1 : static_cast<std::uint8_t>(code);
 }
 
-std::string CaptureOutput(const std::vector<std::string>& argv)
+RunResult RunCaptured(const std::vector<std::string>& argv)
 {
     int pipeFds[2];
     if (pipe2(pipeFds, O_CLOEXEC) != 0)
-        return {};
+        return {-1000, {}};
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
     const pid_t pid = SpawnProgram(argv, &actions);
     posix_spawn_file_actions_destroy(&actions);
     close(pipeFds[1]);
-    std::string output = ReadAll(pipeFds[0]);
+    RunResult result{-1000, ReadAll(pipeFds[0])};
     close(pipeFds[0]);
     if (pid > 0)
-        WaitExitCode(pid);
-    return output;
+        result.exitCode = WaitExitCode(pid);
+    return result;
 }
 
 } // namespace pondel::test

@@ -27,7 +27,12 @@ std::string ReadAll(int fd);
 // be started or did not exit normally.
 int RunProgram(const std::vector<std::string>& argv);
 
-// What a program prints on its standard output.
-std::string CaptureOutput(const std::vector<std::string>& argv);
+struct RunResult {
+    int exitCode = 0; // as WaitExitCode gives it
+    std::string output;
+};
+
+// Runs a program to its end with its standard output on a pipe.
+RunResult RunCaptured(const std::vector<std::string>& argv);
 
 } // namespace pondel::test

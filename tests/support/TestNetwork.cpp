@@ -43,7 +43,7 @@ void WaitForLinkReady(const std::string& ns, const std::string& interface)
     argv.insert(argv.end(), {"-o", "link", "show", "dev", interface});
     const auto deadline = std::chrono::steady_clock::now() + 10s;
     while (std::chrono::steady_clock::now() < deadline) {
-        const std::string state = CaptureOutput(argv);
+        const std::string state = RunCaptured(argv).output;
         if (state.find("state UP") != std::string::npos &&
             state.find("qdisc noop") == std::string::npos)
             return;
@@ -80,6 +80,15 @@ TestNetwork::~TestNetwork()
         RunProgram({"ip", "link", "del", peer.localIf});
         RunProgram({"ip", "netns", "del", peer.ns});
     }
+    for (const auto& ns : emptyNamespaces_)
+        RunProgram({"ip", "netns", "del", ns});
+}
+
+std::string TestNetwork::AddEmptyNamespace()
+{
+    emptyNamespaces_.push_back(NewName("ne"));
+    MustRun({"ip", "netns", "add", emptyNamespaces_.back()});
+    return emptyNamespaces_.back();
 }
 
 std::string TestNetwork::NewName(const char* kind)
@@ -91,31 +100,22 @@ std::string TestNetwork::NewName(const char* kind)
 
 const Peer& TestNetwork::AddPeer(const LinkEnd& local, const LinkEnd& remote)
 {
-    Peer peer;
-    peer.ns = NewName("ns");
-    peer.localIf = NewName("va");
-    peer.peerIf = NewName("vb");
-    peer.local = local;
-    peer.remote = remote;
-
+    const Peer peer{NewName("ns"), NewName("va"), NewName("vb")};
     MustRun({"ip", "netns", "add", peer.ns});
     peers_.push_back(peer);
     MustRun({"ip", "link", "add", peer.localIf, "type", "veth", "peer", "name", peer.peerIf});
     MustRun({"ip", "link", "set", peer.peerIf, "netns", peer.ns});
     if (!local.mac.empty())
         MustRun({"ip", "link", "set", peer.localIf, "address", local.mac});
-    if (!local.ip.empty())
-        MustRun({"ip", "addr", "add", local.ip + "/" + std::to_string(local.prefixLength), "dev",
-            peer.localIf});
+    MustRun({"ip", "addr", "add", local.ip + "/" + std::to_string(local.prefixLength), "dev",
+        peer.localIf});
     MustRun({"ip", "link", "set", peer.localIf, "up"});
 
     RunIn(peer.ns, {"link", "set", "lo", "up"});
     if (!remote.mac.empty())
         RunIn(peer.ns, {"link", "set", peer.peerIf, "address", remote.mac});
-    if (!remote.ip.empty())
-        RunIn(peer.ns,
-            {"addr", "add", remote.ip + "/" + std::to_string(remote.prefixLength), "dev",
-                peer.peerIf});
+    RunIn(peer.ns,
+        {"addr", "add", remote.ip + "/" + std::to_string(remote.prefixLength), "dev", peer.peerIf});
     RunIn(peer.ns, {"link", "set", peer.peerIf, "up"});
     WaitForLinkReady("", peer.localIf);
     WaitForLinkReady(peer.ns, peer.peerIf);
@@ -153,11 +153,6 @@ int RunInNamespace(const std::string& ns, const std::function<int()>& fn)
     return result;
 }
 
-int OpenSocketIn(const std::string& ns, int domain, int type, int protocol)
-{
-    return RunInNamespace(ns, [=] { return socket(domain, type | SOCK_CLOEXEC, protocol); });
-}
-
 void WriteSysctl(const std::string& ns, const std::string& key, const std::string& value)
 {
     // /proc/sys/net belongs to the namespace of the thread that opens it.
@@ -172,7 +167,7 @@ void WriteSysctl(const std::string& ns, const std::string& key, const std::strin
 }
 
 DatagramSink::DatagramSink(const std::string& ns, std::uint16_t port)
-    : fd_(OpenSocketIn(ns, AF_INET, SOCK_DGRAM, 0))
+    : fd_(RunInNamespace(ns, [] { return socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0); }))
 {
     if (fd_ < 0)
         throw std::runtime_error("cannot open the datagram sink");
@@ -204,11 +199,8 @@ std::optional<Datagram> DatagramSink::Receive(std::chrono::milliseconds wait)
 
     std::uint8_t buffer[2048];
     alignas(cmsghdr) char control[256];
-    sockaddr_in source{};
     iovec vector{buffer, sizeof buffer};
     msghdr message{};
-    message.msg_name = &source;
-    message.msg_namelen = sizeof source;
     message.msg_iov = &vector;
     message.msg_iovlen = 1;
     message.msg_control = control;
@@ -220,8 +212,6 @@ std::optional<Datagram> DatagramSink::Receive(std::chrono::milliseconds wait)
     Datagram datagram;
     datagram.payload.assign(buffer, buffer + length);
     char text[INET_ADDRSTRLEN] = {};
-    inet_ntop(AF_INET, &source.sin_addr, text, sizeof text);
-    datagram.sourceIp = text;
     for (cmsghdr* header = CMSG_FIRSTHDR(&message); header != nullptr;
          header = CMSG_NXTHDR(&message, header)) {
         if (header->cmsg_level == IPPROTO_IP && header->cmsg_type == IP_PKTINFO) {
@@ -299,16 +289,10 @@ bool DenySocketsOnThisThread(std::optional<int> family)
 
 } // namespace
 
-int RunWithSocketsDenied(const std::function<int()>& fn)
+int RunWithSocketsDenied(const std::function<int()>& fn, std::optional<int> family)
 {
     return RunOnPreparedThread(
-        "socket filter", [] { return DenySocketsOnThisThread(std::nullopt); }, fn);
-}
-
-int RunWithSocketFamilyDenied(int family, const std::function<int()>& fn)
-{
-    return RunOnPreparedThread(
-        "socket family filter", [family] { return DenySocketsOnThisThread(family); }, fn);
+        "socket filter", [family] { return DenySocketsOnThisThread(family); }, fn);
 }
 
 int RunWithoutCapability(int capability, const std::function<int()>& fn)
@@ -372,18 +356,6 @@ int RunWithHostName(
         fn);
     std::filesystem::remove(path);
     return result;
-}
-
-EmptyNamespace::EmptyNamespace()
-{
-    static std::atomic<int> count{0};
-    name_ = "pe" + std::to_string(getpid()) + "n" + std::to_string(count++);
-    MustRun({"ip", "netns", "add", name_});
-}
-
-EmptyNamespace::~EmptyNamespace()
-{
-    RunProgram({"ip", "netns", "del", name_});
 }
 
 } // namespace pondel::test
