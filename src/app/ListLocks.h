@@ -44,4 +44,38 @@ private:
     bool CollectRunning = false;
 };
 
+// AbortPass for the length of a step that will want the list: a running
+// pass gives the list up at its next host.
+class AbortingPass final {
+public:
+    explicit AbortingPass(ListLocks& locks)
+        : locks_(locks)
+    {
+        locks_.AbortPass = true;
+    }
+    ~AbortingPass() { locks_.AbortPass = false; }
+    AbortingPass(const AbortingPass&) = delete;
+    AbortingPass& operator=(const AbortingPass&) = delete;
+
+private:
+    ListLocks& locks_;
+};
+
+// The whole list for a change of its hosts: AbortPass first, then ProbeLock
+// and ViewLock in their order, given back in reverse.
+class ListChangeLock final {
+public:
+    explicit ListChangeLock(ListLocks& locks)
+        : aborting_(locks)
+        , probing_(locks.ProbeLock)
+        , viewing_(locks.ViewLock)
+    {
+    }
+
+private:
+    AbortingPass aborting_;
+    std::scoped_lock<std::mutex> probing_;
+    std::scoped_lock<std::mutex> viewing_;
+};
+
 } // namespace pondel

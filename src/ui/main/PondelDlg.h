@@ -282,6 +282,7 @@ private:
     void AddHostRow(const HostTexts& values, int position);
     // True when the dialog closed with OK and the row took its values.
     bool EditHostRow(int row);
+    void MoveSelectedHost(void (CPondelDlg::*moveRow)(int row));
     void MoveHostUp(int row);
     void MoveHostDown(int row);
     void SelectOnlyRow(int row);

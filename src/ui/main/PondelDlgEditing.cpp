@@ -19,34 +19,10 @@
 #include "HostTableModel.h"
 #include "Ipv4Text.h"
 #include "ModalSeam.h"
+#include "WaitCursor.h"
 
 namespace pondel {
 namespace {
-
-// The wait cursor for as long as a change takes.
-class WaitCursor final {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
-
-// AbortPass for the length of a command.
-class AbortingPass final {
-public:
-    explicit AbortingPass(ListLocks& locks)
-        : locks_(locks)
-    {
-        locks_.AbortPass = true;
-    }
-    ~AbortingPass() { locks_.AbortPass = false; }
-    AbortingPass(const AbortingPass&) = delete;
-    AbortingPass& operator=(const AbortingPass&) = delete;
-
-private:
-    ListLocks& locks_;
-};
 
 tHostInfo RecordOf(const HostTexts& values)
 {
@@ -219,26 +195,15 @@ void CPondelDlg::OnRemove()
 
 void CPondelDlg::OnMoveUp()
 {
-    if (locks_.IsCollectRunning())
-        return;
-    {
-        const AbortingPass aborting(locks_);
-        const std::vector<int> selected = SelectedRows();
-        if (selected.size() != 1) {
-            ModalSeam::Notice(this,
-                selected.empty() ? tr("Please select the host") : tr("Please select only one item"));
-            return;
-        }
-        const WaitCursor wait;
-        const std::lock_guard probing(locks_.ProbeLock);
-        const std::lock_guard viewing(locks_.ViewLock);
-        MoveHostUp(selected.front());
-        RenumberRows();
-    }
-    UpdateCommandState();
+    MoveSelectedHost(&CPondelDlg::MoveHostUp);
 }
 
 void CPondelDlg::OnMoveDown()
+{
+    MoveSelectedHost(&CPondelDlg::MoveHostDown);
+}
+
+void CPondelDlg::MoveSelectedHost(void (CPondelDlg::*moveRow)(int row))
 {
     if (locks_.IsCollectRunning())
         return;
@@ -253,7 +218,7 @@ void CPondelDlg::OnMoveDown()
         const WaitCursor wait;
         const std::lock_guard probing(locks_.ProbeLock);
         const std::lock_guard viewing(locks_.ViewLock);
-        MoveHostDown(selected.front());
+        (this->*moveRow)(selected.front());
         RenumberRows();
     }
     UpdateCommandState();

@@ -16,6 +16,7 @@
 #include "FileIo.h"
 #include "HostTableModel.h"
 #include "ModalSeam.h"
+#include "WaitCursor.h"
 
 namespace pondel {
 namespace {
@@ -39,37 +40,6 @@ std::filesystem::path PathOf(const QString& fileName)
     return std::filesystem::path(fileName.toStdString());
 }
 
-// Holds the host list still while it changes: a running status pass is
-// asked to stop, then ProbeLock and ViewLock are taken, in that order.
-class ListChangeLock final {
-public:
-    explicit ListChangeLock(ListLocks& locks)
-        : locks_(locks)
-    {
-        locks_.AbortPass = true;
-        locks_.ProbeLock.lock();
-        locks_.ViewLock.lock();
-    }
-    ~ListChangeLock()
-    {
-        locks_.ViewLock.unlock();
-        locks_.ProbeLock.unlock();
-        locks_.AbortPass = false;
-    }
-    ListChangeLock(const ListChangeLock&) = delete;
-    ListChangeLock& operator=(const ListChangeLock&) = delete;
-
-private:
-    ListLocks& locks_;
-};
-
-class WaitCursor final {
-public:
-    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 } // namespace
 

@@ -10,22 +10,11 @@
 
 #include "HostTableModel.h"
 #include "ModalSeam.h"
+#include "WaitCursor.h"
 #include "PondelWindowSide.h"
 #include "WorkerRelays.h"
 
 namespace pondel {
-namespace {
-
-// The wait cursor for a command that works on the window's thread.
-class WaitCursor final {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
-
-} // namespace
 
 void CPondelDlg::StartWorkers()
 {
