@@ -51,7 +51,7 @@ public:
         };
         services.monitor = MonitorServices{open, [](std::uint32_t) { return 0xFFFF0000u; }};
         services.sweep = SweepServices{open,
-            [this](std::uint32_t address) -> std::optional<std::string> {
+            [](std::uint32_t address) -> std::optional<std::string> {
                 return "host-" + IpToText(address);
             },
             [this](std::string_view ip) -> std::optional<std::string> {
