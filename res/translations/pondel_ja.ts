@@ -370,6 +370,10 @@ Put an argument with blanks in double quotes.</source>
     <context>
         <name>pondel::CPondelDlg</name>
         <message>
+            <source>No hosts yet: add them with Edit &gt; Append, or find the running ones with Tool &gt; Collect host information.</source>
+            <translation>ホストがまだありません。[編集] &gt; [追加] で登録するか、[ツール] &gt; [ホスト情報の収集] で稼働中のホストを探してください。</translation>
+        </message>
+        <message>
             <source>During  active status updates :     1 /    0        </source>
             <translation>稼働状態の更新中 :     1 /    0        </translation>
         </message>

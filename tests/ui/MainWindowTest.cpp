@@ -87,6 +87,16 @@ private slots:
         QVERIFY(window.CurrentHost().hostName.empty());
     }
 
+    void aFirstStartShowsAnEmptyListAndHowToFillIt()
+    {
+        WindowFixture fixture("");
+        std::filesystem::remove(fixture.Path());
+        const CPondelDlg& window = fixture.Open();
+        QCOMPARE(window.HostRows()->rowCount(), 0);
+        QCOMPARE(window.StatusText(0), CPondelDlg::EmptyListHint());
+        QVERIFY(!window.StatusText(0).isEmpty());
+    }
+
     void columnsAreMeasuredUnlessStoredAndRowsHaveTheirHeight()
     {
         WindowFixture fixture(

@@ -78,6 +78,9 @@ CPondelDlg::CPondelDlg(
         SetStatusText(pane, {});
     RefillHostRows();
     SelectDefaultHost(file);
+    // An empty list, as at a first start, says how to fill it.
+    if (hosts_.IsEmpty())
+        SetStatusText(0, EmptyListHint());
     StartWorkers();
     ApplyAutoRefresh();
 
@@ -85,6 +88,12 @@ CPondelDlg::CPondelDlg(
     // not only after the next command.
     connect(view_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
         &CPondelDlg::UpdateCommandState);
+}
+
+QString CPondelDlg::EmptyListHint()
+{
+    return tr("No hosts yet: add them with Edit > Append, or find the running ones with "
+              "Tool > Collect host information.");
 }
 
 CPondelDlg::~CPondelDlg()

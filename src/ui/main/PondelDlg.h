@@ -74,6 +74,9 @@ public:
     [[nodiscard]] int LastSortColumn() const noexcept { return lastSortColumn_; }
     [[nodiscard]] bool SortDescending(int column) const;
 
+    // What pane 0 says while the list is empty.
+    [[nodiscard]] static QString EmptyListHint();
+
     // Counts, toolbar enabling and the count panes.
     void UpdateCommandState();
     void AddTrayIcon();
