@@ -9,6 +9,13 @@ trap 'rm -rf "$clone"' EXIT
 git clone --quiet "$source" "$clone/pondel"
 cd "$clone/pondel"
 echo "== Run command =="
-bash scripts/run.sh /V
+# /V prints the version and, with standard output on a pipe, exits with 3.
+status=0
+version=$(bash scripts/run.sh /V) || status=$?
+if [ "$status" -ne 3 ] || [ "$version" != $'\nVexmoor Ver.3.02' ]; then
+    echo "The run command failed ($status): $version" >&2
+    exit 1
+fi
+echo "$version"
 echo "== Test command =="
 bash scripts/test.sh
