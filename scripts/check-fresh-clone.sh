@@ -12,10 +12,10 @@ echo "== Run command =="
 # /V prints the version and, with standard output on a pipe, exits with 3.
 status=0
 version=$(bash scripts/run.sh /V) || status=$?
-if [ "$status" -ne 3 ] || [ "$version" != $'\nVexmoor Ver.3.02' ]; then
+if [ "$status" -ne 3 ] || [[ "$version" != *$'\nVexmoor Ver.3.02' ]]; then
     echo "The run command failed ($status): $version" >&2
     exit 1
 fi
-echo "$version"
+echo "${version##*$'\n'}"
 echo "== Test command =="
 bash scripts/test.sh
