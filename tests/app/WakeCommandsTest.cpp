@@ -31,18 +31,24 @@ HostList TestHosts()
 
 class WakeCommandsTest : public testing::Test {
 protected:
-    WakeContext Context()
+    WakeContext Context() { return {hosts_, settings_, locks_, current_, window_, network_}; }
+
+    // Records what would be sent; the fake network counts 203.0.113.x as
+    // another network.
+    WakeNetwork MakeNetwork()
     {
-        WakeNetwork network{[this](std::string_view ip, std::string_view netMask,
-                                std::string_view mac, bool broadcast, std::uint16_t port) {
-                                sent_.push_back(std::string(ip) + " " + std::string(netMask) + " " +
-                                    std::string(mac) + (broadcast ? " broadcast " : " host ") +
-                                    std::to_string(port));
-                                return sendOutcome_;
-                            },
-            [](std::uint32_t) { return 0xFFFF0000u; },
-            [](std::uint32_t address, std::uint32_t) { return (address >> 8) != 0xCB0071u; }};
-        return {hosts_, settings_, locks_, current_, window_, network};
+        WakeNetwork network;
+        network.sendMagicPacket = [this](std::string_view ip, std::string_view netMask,
+                                      std::string_view mac, bool broadcast, std::uint16_t port) {
+            sent_.push_back(std::string(ip) + " " + std::string(netMask) + " " + std::string(mac) +
+                (broadcast ? " broadcast " : " host ") + std::to_string(port));
+            return sendOutcome_;
+        };
+        network.netMaskOf = [](std::uint32_t) { return 0xFFFF0000u; };
+        network.isOnLocalNetwork = [](std::uint32_t address, std::uint32_t) {
+            return (address >> 8) != 0xCB0071u;
+        };
+        return network;
     }
 
     HostList hosts_ = TestHosts();
@@ -52,6 +58,7 @@ protected:
     FakeWindow window_;
     std::vector<std::string> sent_;
     WakeSendOutcome sendOutcome_;
+    WakeNetwork network_ = MakeNetwork();
 };
 
 TEST_F(WakeCommandsTest, NothingSelectedAsksForAHostAndDuringASweepNothingHappens)
