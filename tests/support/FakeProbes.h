@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "HostProbe.h"
+#include "ProbeRun.h"
 
 namespace pondel::test {
 
@@ -54,10 +54,10 @@ public:
     {
     }
 
-    HostProbeOpener Opener()
+    ProbeRunOpener Opener()
     {
-        return [this](const ProbeSettings&) -> Result<HostProbe> {
-            return HostProbe([this](std::string_view ip) { return Probe(ip); });
+        return [this](const ProbeSettings&) -> Result<ProbeRun> {
+            return SequentialProbeRun([this](std::string_view ip) { return Probe(ip); });
         };
     }
     void HoldAt(std::string ip)

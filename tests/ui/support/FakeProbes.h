@@ -11,7 +11,7 @@
 #include <thread>
 #include <vector>
 
-#include "HostProbe.h"
+#include "ProbeRun.h"
 #include "Ipv4Text.h"
 #include "WorkServices.h"
 
@@ -42,12 +42,12 @@ public:
     WorkServices Services(std::string localAddress = "192.0.2.20")
     {
         WorkServices services;
-        const auto open = [this](const ProbeSettings&) -> Result<HostProbe> {
+        const auto open = [this](const ProbeSettings&) -> Result<ProbeRun> {
             const std::scoped_lock lock(mutex_);
             ++opened_;
             if (openError)
                 return ErrorInfo{13, *openError};
-            return HostProbe([this](std::string_view ip) { return Probe(ip); });
+            return SequentialProbeRun([this](std::string_view ip) { return Probe(ip); });
         };
         services.monitor = MonitorServices{open, [](std::uint32_t) { return 0xFFFF0000u; }};
         services.sweep = SweepServices{open,
