@@ -108,8 +108,8 @@ public:
         return requests;
     }
 
-    // Sends an echo reply quoting `request` from `from`, with `sequence`
-    // when given.
+    // Sends this computer (.1 of the quiet peer's /24) an echo reply quoting
+    // `request` from `from`, with `sequence` when given.
     void Answer(const Request& request, std::uint32_t from, std::optional<std::uint16_t> sequence = {})
     {
         std::vector<std::uint8_t> reply = request.message;
@@ -122,7 +122,7 @@ public:
         const std::uint16_t checksum = IcmpChecksum(reply);
         std::memcpy(reply.data() + 2, &checksum, sizeof checksum);
         const SocketHandle sender = Raw(ns_, from);
-        const sockaddr_in prober{AF_INET, 0, {inet_addr("198.51.100.1")}, {}};
+        const sockaddr_in prober{AF_INET, 0, {inet_addr("203.0.113.1")}, {}};
         ASSERT_GE(sendto(sender.Get(), reply.data(), reply.size(), 0,
                       reinterpret_cast<const sockaddr*>(&prober), sizeof prober),
             0);
