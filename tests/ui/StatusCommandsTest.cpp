@@ -12,7 +12,7 @@
 #include <QTest>
 #include <QToolBar>
 
-#include "FakeProbes.h"
+#include "FakeWorkServices.h"
 #include "HostTableModel.h"
 #include "ModalSeam.h"
 #include "UiTestSupport.h"
@@ -70,7 +70,7 @@ private slots:
         FakeProbes probes({"192.0.2.2", "192.0.2.4"});
         WindowFixture fixture(
             kQuiet + "ACTIVE_MARK_TYPE=" + std::to_string(markType) + "\n" + kFourHosts);
-        CPondelDlg& window = fixture.Open(probes.Services());
+        CPondelDlg& window = fixture.Open(FakeServices(probes));
 
         probes.HoldAt("192.0.2.1");
         window.RunCommand(CommandId::kRefresh);
@@ -97,7 +97,7 @@ private slots:
     {
         FakeProbes probes({"192.0.2.1", "192.0.2.2", "192.0.2.3", "192.0.2.4"});
         WindowFixture fixture(kQuiet + kFourHosts);
-        CPondelDlg& window = fixture.Open(probes.Services());
+        CPondelDlg& window = fixture.Open(FakeServices(probes));
 
         SelectRows(window, {3, 0, 2});
         window.RunCommand(CommandId::kActiveCheck);
@@ -112,7 +112,7 @@ private slots:
         FakeProbes probes({"192.0.2.1"});
         WindowFixture fixture(kQuiet + kFourHosts);
         probes.openError = "ICMP_Init(): error:(13)Permission denied";
-        CPondelDlg& window = fixture.Open(probes.Services());
+        CPondelDlg& window = fixture.Open(FakeServices(probes));
 
         window.RunCommand(CommandId::kRefresh);
         QTRY_COMPARE(ModalSeam::ShownTexts().size(), 1);
@@ -139,7 +139,7 @@ private slots:
     {
         FakeProbes probes({"192.0.2.3"});
         WindowFixture fixture("[SETTING]\nINIT_REFRESH=1\nAUTO_REFRESH=0\n" + kFourHosts);
-        CPondelDlg& window = fixture.Open(probes.Services());
+        CPondelDlg& window = fixture.Open(FakeServices(probes));
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QTRY_COMPARE(Marks(window), (std::vector<int>{0, 0, 1, 0}));
@@ -149,7 +149,7 @@ private slots:
     {
         FakeProbes probes({"192.0.2.1"});
         WindowFixture fixture(kQuiet + kFourHosts);
-        CPondelDlg& window = fixture.Open(probes.Services());
+        CPondelDlg& window = fixture.Open(FakeServices(probes));
         QAction* start = window.ToolbarAction(CommandId::kAutoRefreshStart);
         QAction* stop = window.ToolbarAction(CommandId::kAutoRefreshStop);
         QVERIFY(start->isEnabled() && !stop->isEnabled());
@@ -167,7 +167,7 @@ private slots:
     {
         FakeProbes probes({}, 300ms);
         WindowFixture fixture(kQuiet + kFourHosts);
-        CPondelDlg& window = fixture.Open(probes.Services());
+        CPondelDlg& window = fixture.Open(FakeServices(probes));
         window.show();
 
         window.RunCommand(CommandId::kRefresh);
@@ -183,7 +183,7 @@ private slots:
         FakeProbes probes({});
         WindowFixture fixture(kQuiet + "PORT_NO=40009\n" + kFourHosts);
         std::vector<SentPacket> sent;
-        WorkServices services = probes.Services();
+        WorkServices services = FakeServices(probes);
         services.wake.sendMagicPacket = [&](std::string_view ip, std::string_view mask,
                                             std::string_view, bool broadcast, std::uint16_t port) {
             sent.push_back({std::string(ip), std::string(mask), broadcast, port});
@@ -237,7 +237,7 @@ private slots:
         }
         std::filesystem::permissions(recorder, std::filesystem::perms::owner_all);
         fixture.settings.shutdownCommand = "\"" + recorder.string() + "\" -I %s";
-        CPondelDlg& window = fixture.Open(probes.Services());
+        CPondelDlg& window = fixture.Open(FakeServices(probes));
         const QString before = QDir::currentPath();
         QDir::setCurrent(QString::fromStdString(folder.string()));
 
