@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing need,
-# asking apt only when something is missing.
+# asking apt only when something is missing. With --benchmark-peers it adds
+# the peer tools whose figures the benchmarks print beside Pondel's.
 set -euo pipefail
 
 packages=(
@@ -9,6 +10,9 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     iproute2 iputils-ping util-linux mount libcap2-bin fonts-dejavu-core locales
 )
+if [ "${1:-}" = --benchmark-peers ]; then
+    packages+=(fping nmap)
+fi
 
 missing=()
 for package in "${packages[@]}"; do

@@ -12,7 +12,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 started=$SECONDS
 
-bash scripts/install-deps.sh
+bash scripts/install-deps.sh --benchmark-peers
 
 common=(-DCMAKE_COMPILE_WARNING_AS_ERROR=ON -DPONDEL_BUILD_TESTS=ON)
 gcc=(-DCMAKE_CXX_COMPILER=g++)

@@ -1,5 +1,7 @@
 #include "AddressSweep.h"
 
+#include <algorithm>
+#include <atomic>
 #include <mutex>
 #include <utility>
 
@@ -12,7 +14,8 @@ namespace pondel {
 ProbeSettings SweepProbeSettings(const AppSettings& settings)
 {
     return {settings.collectHostIcmpTimeOut,
-        settings.noExternalCommand != 0 ? ProbeMethod::kOwnEcho : ProbeMethod::kSystemPing};
+        settings.noExternalCommand != 0 ? ProbeMethod::kOwnEcho : ProbeMethod::kSystemPing,
+        settings.probeRate};
 }
 
 AddressSweep::AddressSweep(
@@ -23,11 +26,11 @@ AddressSweep::AddressSweep(
     , services_(std::move(services))
 {
     if (!services_.openProbe)
-        services_.openProbe = OpenHostProbe;
+        services_.openProbe = OpenProbeRun;
     if (!services_.hostNameOf)
         services_.hostNameOf = ReverseLookupName;
     if (!services_.macAddressOf)
-        services_.macAddressOf = GetMacAddress;
+        services_.macAddressOf = GetKnownMacAddress;
 }
 
 AddressSweep::~AddressSweep()
@@ -79,55 +82,97 @@ void AddressSweep::CollectThread(const Order& order)
 
 bool AddressSweep::SweepAddressRange(const Order& order)
 {
-    auto probe = services_.openProbe(order.probe);
-    if (!probe) {
+    auto run = services_.openProbe(order.probe);
+    if (!run) {
         listener_.OnSweepFinished(SweepEnd::kIcmpUnavailable);
         return false;
     }
-    // A status pass in progress gives up the list after its current host.
+    // A status pass in progress gives up the list.
     locks_.AbortPass = true;
     bool added = false;
     {
         const std::scoped_lock probeLock(locks_.ProbeLock);
         const std::scoped_lock viewLock(locks_.ViewLock);
-        added = ProbeRange(order, probe.Value());
+        added = ProbeRange(order, run.Value());
     }
     locks_.AbortPass = false;
     return added;
 }
 
-bool AddressSweep::ProbeRange(const Order& order, const HostProbe& probe)
+// The range as the probe run sees it, and the addresses that answered and
+// are new to the list.
+class AddressSweep::RangeEvents final : public ProbeRunEvents {
+public:
+    RangeEvents(AddressSweep& sweep, const Order& order)
+        : sweep_(sweep)
+        , order_(order)
+        , room_(order.maxHostNum > static_cast<std::uint32_t>(sweep.hosts_.Count())
+                  ? order.maxHostNum - static_cast<std::uint32_t>(sweep.hosts_.Count())
+                  : 0)
+    {
+    }
+
+    [[nodiscard]] bool StoppedByUser() const noexcept { return stoppedByUser_; }
+    [[nodiscard]] const std::vector<std::uint32_t>& Found() const noexcept { return found_; }
+
+    std::string TargetOf(std::uint64_t index) override { return IpToText(AddressOf(index)); }
+
+    // A full list ends the sweep quietly; a stop is remembered, to be told.
+    bool ShouldStop() override
+    {
+        if (IsFull())
+            return true;
+        if (!stoppedByUser_ && !sweep_.locks_.IsCollectRunning())
+            stoppedByUser_ = true;
+        return stoppedByUser_;
+    }
+
+    void OnProbed(std::uint64_t index) override
+    {
+        sweep_.listener_.OnSweepProgress(AddressOf(index));
+    }
+
+    void OnAnswer(std::uint64_t index, bool answered) override
+    {
+        // Answers to probes sent before the list filled up come too late.
+        if (!answered || IsFull())
+            return;
+        sweep_.listener_.OnSweepDetected(++detectCount_);
+        const std::uint32_t address = AddressOf(index);
+        if (!sweep_.IsListed(IpToText(address)))
+            found_.push_back(address);
+    }
+
+private:
+    [[nodiscard]] std::uint32_t AddressOf(std::uint64_t index) const
+    {
+        return order_.range.start + static_cast<std::uint32_t>(index);
+    }
+    [[nodiscard]] bool IsFull() const noexcept { return found_.size() >= room_; }
+
+    AddressSweep& sweep_;
+    const Order& order_;
+    const std::uint64_t room_;
+    std::int32_t detectCount_ = 0;
+    std::vector<std::uint32_t> found_;
+    bool stoppedByUser_ = false;
+};
+
+bool AddressSweep::ProbeRange(const Order& order, const ProbeRun& run)
 {
     const CollectRange& range = order.range;
-    if (range.start > range.end)
-        return false;
-    const std::int32_t startCount = hosts_.Count();
-    std::int32_t count = startCount;
-    std::int32_t detectCount = 0;
-    const std::string netMask = IpToText(range.netMask);
+    RangeEvents events(*this, order);
+    if (range.start <= range.end)
+        run(AddressCount(range), events);
+    if (events.StoppedByUser())
+        listener_.OnSweepFinished(SweepEnd::kStopped);
 
-    for (std::uint32_t address = range.start;; ++address) {
-        if (static_cast<std::uint32_t>(count) >= order.maxHostNum)
-            break;
-        if (!locks_.IsCollectRunning()) {
-            listener_.OnSweepFinished(SweepEnd::kStopped);
-            break;
-        }
-        const std::string ipAddr = IpToText(address);
-        listener_.OnSweepProgress(address);
-        if (probe(ipAddr)) {
-            listener_.OnSweepDetected(++detectCount);
-            if (!IsListed(ipAddr)) {
-                hosts_.Append(FoundHost(address, ipAddr, netMask));
-                ++count;
-            }
-        }
-        // Checked before the step, so that a range ending at
-        // 255.255.255.255 does not wrap round to 0.0.0.0.
-        if (address == range.end)
-            break;
-    }
-    return count != startCount;
+    // Answers come in any order; the list gets them in the range's.
+    std::vector<std::uint32_t> found = events.Found();
+    std::sort(found.begin(), found.end());
+    for (tHostInfo& host : FoundHosts(found, range.netMask))
+        hosts_.Append(std::move(host));
+    return !found.empty();
 }
 
 bool AddressSweep::IsListed(std::string_view ipAddr) const
@@ -139,10 +184,31 @@ bool AddressSweep::IsListed(std::string_view ipAddr) const
     return false;
 }
 
-tHostInfo AddressSweep::FoundHost(
-    std::uint32_t address, const std::string& ipAddr, const std::string& netMask) const
+std::vector<tHostInfo> AddressSweep::FoundHosts(
+    const std::vector<std::uint32_t>& addresses, std::uint32_t netMask) const
+{
+    // A slow resolver holds up one worker, not the others.
+    constexpr std::size_t kLookupWorkers = 16;
+    const std::string maskText = IpToText(netMask);
+    std::vector<tHostInfo> hosts(addresses.size());
+    std::atomic<std::size_t> next{0};
+    const auto work = [&] {
+        for (std::size_t i = next++; i < addresses.size(); i = next++)
+            hosts[i] = FoundHost(addresses[i], maskText);
+    };
+    std::vector<std::thread> workers;
+    for (std::size_t i = 1; i < std::min(kLookupWorkers, addresses.size()); ++i)
+        workers.emplace_back(work);
+    work();
+    for (std::thread& worker : workers)
+        worker.join();
+    return hosts;
+}
+
+tHostInfo AddressSweep::FoundHost(std::uint32_t address, const std::string& netMask) const
 {
     // The host name field keeps the first 127 characters of a longer name.
+    const std::string ipAddr = IpToText(address);
     tHostInfo host = MakeHostInfo(services_.hostNameOf(address).value_or(""), "", ipAddr, netMask,
         services_.macAddressOf(ipAddr).value_or(""));
     host.active = 1;

@@ -7,12 +7,13 @@
 #include <string>
 #include <string_view>
 #include <thread>
+#include <vector>
 
 #include "AppSettings.h"
 #include "CollectRange.h"
 #include "HostList.h"
-#include "HostProbe.h"
 #include "ListLocks.h"
+#include "ProbeRun.h"
 
 namespace pondel {
 
@@ -33,7 +34,7 @@ class AddressSweepListener {
 public:
     virtual ~AddressSweepListener() = default;
 
-    // `address` (host order) is about to be probed.
+    // The probe of `address` (host order) has started.
     virtual void OnSweepProgress(std::uint32_t address) = 0;
     // An address answered; `detectCount` counts this sweep's answers,
     // hosts that were already listed included.
@@ -48,21 +49,25 @@ public:
 
 // What the sweep asks of the system; tests put stand-ins here.
 struct SweepServices {
-    HostProbeOpener openProbe = OpenHostProbe;
+    ProbeRunOpener openProbe = OpenProbeRun;
     // The official name of an address (host order), none when it has none.
+    // Called from several threads at once.
     std::function<std::optional<std::string>(std::uint32_t address)> hostNameOf;
-    // The MAC text of an address, none when nothing answers for it.
+    // The MAC text of an address that has just answered, none when it is
+    // not known. Called from several threads at once.
     std::function<std::optional<std::string>(std::string_view ipAddr)> macAddressOf;
 };
 
-// The sweep's choice: NO_EXTERNAL_COMMAND and COLLECT_HOST_ICMP_TIME_OUT.
+// The sweep's choice: NO_EXTERNAL_COMMAND, COLLECT_HOST_ICMP_TIME_OUT and
+// PROBE_RATE.
 [[nodiscard]] ProbeSettings SweepProbeSettings(const AppSettings& settings);
 
 // Collects the hosts of an address range that answer a probe: every address
-// from start to end is probed in turn on a thread of the sweep's own, and
-// each answering address not yet in the host list (same IP address text) is
-// appended with its name, MAC address and the range's netmask, marked
-// active. The sweep holds ProbeLock and ViewLock from its first probe to its
+// from start to end is probed, at the settings' pace, on a thread of the
+// sweep's own, and each answering address not yet in the host list (same IP
+// address text) is appended in address order with its name, MAC address and
+// the range's netmask, marked active. The names and MAC addresses are looked
+// up once the probing is over, several at a time. The sweep holds ProbeLock and ViewLock from its first probe to its
 // last, so nobody else reads or changes the list meanwhile; CollectRunning
 // is set from Start to the end.
 //
@@ -82,13 +87,14 @@ public:
     [[nodiscard]] bool Start(
         const CollectRange& range, const ProbeSettings& probe, std::uint32_t maxHostNum);
 
-    // Asks the sweep to stop before its next address and returns at once.
+    // Asks the sweep to stop probing and returns at once.
     void Stop();
 
-    // Stops the sweep and waits for its thread. That takes at most the step
-    // in progress: one probe (the timeout, or the ping command's run), and
-    // for an address that answered, its reverse name lookup (as long as the
-    // resolver is set up to wait) and its MAC lookup (up to 3 s).
+    // Stops the sweep and waits for its thread. That takes at most the
+    // probes under way (the timeout, or the ping commands' run) and the
+    // lookups of the addresses that answered so far, which run several at a
+    // time (a reverse name lookup takes as long as the resolver is set up to
+    // wait).
     void StopAndWait();
 
     // True from Start until the sweep's last notification.
@@ -104,10 +110,13 @@ private:
     void CollectThread(const Order& order);
     // True when hosts were added.
     bool SweepAddressRange(const Order& order);
-    bool ProbeRange(const Order& order, const HostProbe& probe);
+    class RangeEvents;
+
+    bool ProbeRange(const Order& order, const ProbeRun& run);
     [[nodiscard]] bool IsListed(std::string_view ipAddr) const;
-    [[nodiscard]] tHostInfo FoundHost(
-        std::uint32_t address, const std::string& ipAddr, const std::string& netMask) const;
+    [[nodiscard]] std::vector<tHostInfo> FoundHosts(
+        const std::vector<std::uint32_t>& addresses, std::uint32_t netMask) const;
+    [[nodiscard]] tHostInfo FoundHost(std::uint32_t address, const std::string& netMask) const;
 
     HostList& hosts_;
     ListLocks& locks_;

@@ -1,6 +1,8 @@
 #include "StatusMonitor.h"
 
+#include <string>
 #include <utility>
+#include <vector>
 
 #include "AddressLookup.h"
 #include "Ipv4Text.h"
@@ -17,7 +19,7 @@ StatusMonitor::StatusMonitor(
     if (!services_.netMaskOf)
         services_.netMaskOf = GetNetMask;
     if (!services_.openProbe)
-        services_.openProbe = OpenHostProbe;
+        services_.openProbe = OpenProbeRun;
 }
 
 StatusMonitor::~StatusMonitor()
@@ -86,26 +88,88 @@ void StatusMonitor::MonitorThread()
     }
 }
 
+// One pass or single check as the probe run sees it: the hosts to probe,
+// in list order, and where their verdicts go.
+class StatusMonitor::PassEvents final : public ProbeRunEvents {
+public:
+    PassEvents(StatusMonitor& monitor, bool wholePass)
+        : monitor_(monitor)
+        , wholePass_(wholePass)
+    {
+    }
+
+    void Add(std::int32_t hostIndex) { hostIndexes_.push_back(hostIndex); }
+    [[nodiscard]] std::uint64_t Count() const noexcept { return hostIndexes_.size(); }
+    [[nodiscard]] bool Stopped() const noexcept { return stopped_; }
+
+    std::string TargetOf(std::uint64_t index) override
+    {
+        return monitor_.hosts_[hostIndexes_[index]].ipAddr;
+    }
+
+    // A single check runs to its end; a pass stops when the monitor stops
+    // or somebody needs the list. The abort is taken once and remembered.
+    bool ShouldStop() override
+    {
+        if (wholePass_ && !stopped_)
+            stopped_ = !monitor_.MonitorRunning || monitor_.locks_.AbortPass.exchange(false);
+        return stopped_;
+    }
+
+    void OnProbed(std::uint64_t) override { }
+
+    void OnAnswer(std::uint64_t index, bool answered) override
+    {
+        const std::int32_t hostIndex = hostIndexes_[index];
+        {
+            const std::scoped_lock view(monitor_.locks_.ViewLock);
+            monitor_.hosts_[hostIndex].active = answered ? 1 : 0;
+        }
+        AdvanceTo(hostIndex + 1);
+    }
+
+    // Counts every host up to `done` as done, the unprobed ones among them
+    // included, one by one as a pass from first to last would. Answers that
+    // come out of order only ever move the count on.
+    void AdvanceTo(std::int32_t done)
+    {
+        if (!wholePass_)
+            return;
+        const std::int32_t total = monitor_.hosts_.Count();
+        while (done_ < done)
+            monitor_.listener_.OnPassProgress(++done_, total);
+    }
+
+private:
+    StatusMonitor& monitor_;
+    const bool wholePass_;
+    std::vector<std::int32_t> hostIndexes_;
+    bool stopped_ = false;
+    std::int32_t done_ = 0;
+};
+
 Result<void> StatusMonitor::CheckHosts(std::int32_t index)
 {
     const std::scoped_lock lock(locks_.ProbeLock);
     const std::int32_t count = hosts_.Count();
     if (index >= count)
         return {};
-    auto probe = services_.openProbe(CurrentProbeSettings());
-    if (!probe)
-        return probe.Error();
+    auto run = services_.openProbe(CurrentProbeSettings());
+    if (!run)
+        return run.Error();
 
-    if (index >= 0) {
-        CheckHostActive(probe.Value(), index);
+    const bool wholePass = index < 0;
+    PassEvents pass(*this, wholePass);
+    for (std::int32_t i = wholePass ? 0 : index; i < (wholePass ? count : index + 1); ++i) {
+        if (IsProbed(hosts_[i]))
+            pass.Add(i);
+    }
+    if (pass.ShouldStop())
         return {};
-    }
-    for (std::int32_t i = 0; i < count && MonitorRunning; ++i) {
-        if (locks_.AbortPass.exchange(false))
-            break;
-        CheckHostActive(probe.Value(), i);
-        listener_.OnPassProgress(i + 1, count);
-    }
+    run.Value()(pass.Count(), pass);
+    // Hosts at the end that were not probed are done as well.
+    if (!pass.Stopped())
+        pass.AdvanceTo(count);
     return {};
 }
 
@@ -117,25 +181,16 @@ Result<void> StatusMonitor::CheckHostNow(std::int32_t index)
     return checked;
 }
 
-std::int32_t StatusMonitor::CheckHostActive(const HostProbe& probe, std::int32_t index)
+bool StatusMonitor::IsProbed(const tHostInfo& host) const
 {
-    if (index >= hosts_.Count())
-        return 0;
-    tHostInfo& host = hosts_[index];
     if (host.ipAddr[0] == '\0')
-        return 0;
+        return false;
     const std::uint32_t address = TextToIp(host.ipAddr);
     const std::uint32_t netMask =
         host.netMask[0] == '\0' ? services_.netMaskOf(address) : TextToIp(host.netMask);
     // The broadcast address of its own network would be answered by every
     // host on it, if by any.
-    if ((address | ~netMask) == address)
-        return 0;
-
-    const std::int32_t active = probe(host.ipAddr) ? 1 : 0;
-    const std::scoped_lock view(locks_.ViewLock);
-    host.active = active;
-    return active;
+    return (address | ~netMask) != address;
 }
 
 } // namespace pondel

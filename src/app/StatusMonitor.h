@@ -8,8 +8,8 @@
 
 #include "AutoResetEvent.h"
 #include "HostList.h"
-#include "HostProbe.h"
 #include "ListLocks.h"
+#include "ProbeRun.h"
 #include "Result.h"
 
 namespace pondel {
@@ -23,8 +23,8 @@ class StatusMonitorListener {
 public:
     virtual ~StatusMonitorListener() = default;
 
-    // `done` of `total` hosts have been probed: 0 when a pass is asked for,
-    // then one more after each host.
+    // The probes of `done` of `total` hosts have started: 0 when a pass is
+    // asked for, then counting up as the pass goes.
     virtual void OnPassProgress(std::int32_t done, std::int32_t total) = 0;
     // A pass ended, run through, stopped early or not begun at all: the
     // marks should show the flags now.
@@ -36,15 +36,15 @@ public:
 
 // What the monitor asks of the system; tests put stand-ins here.
 struct MonitorServices {
-    HostProbeOpener openProbe = OpenHostProbe;
+    ProbeRunOpener openProbe = OpenProbeRun;
     // The netmask to assume for a host without one (host order).
     std::function<std::uint32_t(std::uint32_t)> netMaskOf;
 };
 
 // Finds out which hosts of the list answer and stores it in their active
-// flags. Passes over all hosts run on the monitor thread, one host after
-// another, when RequestStatusPass asks; single hosts are probed at once on
-// the calling thread.
+// flags. Passes over all hosts run on the monitor thread when
+// RequestStatusPass asks, probing the hosts at once at the settings' pace;
+// single hosts are probed at once on the calling thread.
 //
 // The host list is read under ProbeLock; each active flag is written under
 // ViewLock too, so the window reads the flags under ViewLock alone. The
@@ -60,15 +60,15 @@ public:
 
     // Starts the monitor thread, which then waits for requests.
     void Start();
-    // Stops a running pass at its next host and ends the thread. Returns
-    // once the probe in progress, if any, has returned: one probe's time.
+    // Stops a running pass and ends the thread. Returns once the probes
+    // under way have ended: one probe's time.
     void Stop();
 
     // Used from the next pass or check on.
     void SetProbeSettings(const ProbeSettings& settings);
 
-    // Asks for a pass over all hosts; a running pass stops at its next host
-    // and no second one follows it. While a sweep runs, only the progress 0
+    // Asks for a pass over all hosts; a running pass stops, its hosts still
+    // unjudged keeping their flags, and no second one follows it. While a sweep runs, only the progress 0
     // of N is given. To be called on the thread that changes the host list.
     void RequestStatusPass();
 
@@ -79,14 +79,16 @@ public:
     Result<void> CheckHosts(std::int32_t index);
 
     // The single check of the window's commands: makes a running pass give
-    // up ProbeLock after its current host, then CheckHosts(index).
+    // up ProbeLock, then CheckHosts(index).
     Result<void> CheckHostNow(std::int32_t index);
 
 private:
+    class PassEvents;
+
     void MonitorThread();
-    // 1 when host `index` answered, else 0; hosts without an address, and
-    // broadcast addresses, are not probed and keep their flag.
-    std::int32_t CheckHostActive(const HostProbe& probe, std::int32_t index);
+    // Hosts without an address, and broadcast addresses, are not probed
+    // and keep their flag.
+    [[nodiscard]] bool IsProbed(const tHostInfo& host) const;
     ProbeSettings CurrentProbeSettings();
 
     HostList& hosts_;

@@ -45,6 +45,9 @@ struct AppSettings {
     // The remote shutdown command: whitespace-separated arguments, double
     // quotes around one with blanks, %s where the host's address goes.
     std::string shutdownCommand = "net rpc shutdown -I %s -f -t 0";
+    // Echo requests a second in status passes and sweeps; 0 probes one
+    // host after another.
+    std::uint32_t probeRate = 4000;
 
     ColumnWidths columnWidths{};
 };

@@ -33,7 +33,7 @@ struct OptionKey {
 };
 
 // The SETTING keys in the order in which they are read and written.
-const std::array<OptionKey, 22> kOptionKeys{{
+const std::array<OptionKey, 23> kOptionKeys{{
     {"PORT_NO", Rule::AnyNumber, &AppSettings::portNo},
     {"ICMP_TIME_OUT", Rule::NonZero, &AppSettings::icmpTimeOut},
     {"COLLECT_HOST_ICMP_TIME_OUT", Rule::NonZero, &AppSettings::collectHostIcmpTimeOut},
@@ -56,6 +56,7 @@ const std::array<OptionKey, 22> kOptionKeys{{
     {"NON_BROADCAST_DFLT", Rule::Flag, &AppSettings::nonBroadcastDflt},
     {"TASK_TRAY_ICON", Rule::Flag, &AppSettings::taskTrayIcon},
     {"SHUTDOWN_COMMAND", Rule::Text, nullptr, &AppSettings::shutdownCommand},
+    {"PROBE_RATE", Rule::AnyNumber, &AppSettings::probeRate},
 }};
 
 // The active mark text is written in quotes so that its blanks survive the

@@ -141,7 +141,9 @@ std::optional<std::string> GetLocalAdapterMac(std::string_view ipText)
     return FindAdapterMac(QualifyingAddresses(adapters), ipText);
 }
 
-std::optional<std::string> GetMacAddress(std::string_view ipText)
+namespace {
+
+std::optional<std::string> LookUpMacAddress(std::string_view ipText, std::chrono::milliseconds wait)
 {
     const std::uint32_t address = TextToIp(ipText);
     const auto adapters = ReadAdapters();
@@ -156,10 +158,22 @@ std::optional<std::string> GetMacAddress(std::string_view ipText)
     if (subnet == nullptr)
         return std::nullopt;
     const auto mac =
-        system_network::ResolveNeighbour(address, subnet->adapter->index, kMacLookupWait);
+        system_network::ResolveNeighbour(address, subnet->adapter->index, wait);
     if (!mac)
         return std::nullopt;
     return FormatMacAddress(*mac);
+}
+
+} // namespace
+
+std::optional<std::string> GetMacAddress(std::string_view ipText)
+{
+    return LookUpMacAddress(ipText, kMacLookupWait);
+}
+
+std::optional<std::string> GetKnownMacAddress(std::string_view ipText)
+{
+    return LookUpMacAddress(ipText, std::chrono::milliseconds::zero());
 }
 
 std::uint32_t GetNetMask(std::uint32_t address)

@@ -43,6 +43,11 @@ inline constexpr std::chrono::milliseconds kMacLookupWait{3000};
 // address is not inside a subnet of a qualifying adapter.
 [[nodiscard]] std::optional<std::string> GetMacAddress(std::string_view ipText);
 
+// What GetMacAddress gives, but only from what this computer already knows:
+// nothing is sent and nothing waited for. A host that has just answered an
+// echo is known.
+[[nodiscard]] std::optional<std::string> GetKnownMacAddress(std::string_view ipText);
+
 // The netmask to assume for an address: its own row's in the address table,
 // else the row of this computer's own address, else the first row's; the
 // classful mask when the table cannot be read or is empty. Never fails.

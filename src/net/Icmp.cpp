@@ -39,12 +39,14 @@ std::uint16_t IcmpChecksum(std::span<const std::uint8_t> data)
     return static_cast<std::uint16_t>(~sum & 0xFFFFu);
 }
 
-IcmpRequest BuildEchoRequest(std::uint16_t identifier)
+IcmpRequest BuildEchoRequest(std::uint16_t identifier, std::uint16_t sequence)
 {
     IcmpRequest request{};
     request[0] = kIcmpEchoRequest;
     request[4] = static_cast<std::uint8_t>(identifier >> 8);
     request[5] = static_cast<std::uint8_t>(identifier & 0xFFu);
+    request[6] = static_cast<std::uint8_t>(sequence >> 8);
+    request[7] = static_cast<std::uint8_t>(sequence & 0xFFu);
     std::memset(request.data() + kIcmpHeaderSize, kRequestFill, request.size() - kIcmpHeaderSize);
     const std::uint16_t checksum = IcmpChecksum(request);
     std::memcpy(request.data() + 2, &checksum, sizeof checksum);
@@ -76,6 +78,13 @@ std::optional<std::span<const std::uint8_t>> IcmpMessageOf(std::span<const std::
     return packet.subspan(headerLength);
 }
 
+std::optional<EchoReplyFields> ReadEchoReply(std::span<const std::uint8_t> message)
+{
+    if (message.size() < kIcmpHeaderSize || message[0] != kIcmpEchoReply)
+        return std::nullopt;
+    return EchoReplyFields{ReadNetworkOrder(message, 4), ReadNetworkOrder(message, 6)};
+}
+
 IcmpVerdict JudgeIcmpMessage(std::span<const std::uint8_t> message, std::uint16_t identifier)
 {
     if (message.size() < kIcmpHeaderSize)
@@ -84,10 +93,11 @@ IcmpVerdict JudgeIcmpMessage(std::span<const std::uint8_t> message, std::uint16_
     // error message keeps other things there (the next hop's MTU, a
     // redirect's gateway), which must not hide the error.
     switch (message[0]) {
-    case kIcmpEchoReply:
-        return ReadNetworkOrder(message, 4) == identifier && ReadNetworkOrder(message, 6) == 0
-            ? IcmpVerdict::kAnswered
-            : IcmpVerdict::kIgnored;
+    case kIcmpEchoReply: {
+        const EchoReplyFields fields = *ReadEchoReply(message);
+        return fields.identifier == identifier && fields.sequence == 0 ? IcmpVerdict::kAnswered
+                                                                       : IcmpVerdict::kIgnored;
+    }
     case kIcmpTimeExceeded:
         return IcmpVerdict::kIgnored;
     case kIcmpEchoRequest:

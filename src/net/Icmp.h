@@ -12,8 +12,8 @@
 
 namespace pondel {
 
-// The echo request: type 8, code 0, checksum, identifier, sequence 0, then
-// 24 bytes of 0xCC.
+// The echo request: type 8, code 0, checksum, identifier, sequence (0 for a
+// single probe), then 24 bytes of 0xCC.
 inline constexpr std::size_t kIcmpRequestSize = 32;
 using IcmpRequest = std::array<std::uint8_t, kIcmpRequestSize>;
 
@@ -30,9 +30,19 @@ inline constexpr std::uint8_t kIcmpTimeExceeded = 11;
 // buffer in machine order too.
 [[nodiscard]] std::uint16_t IcmpChecksum(std::span<const std::uint8_t> data);
 
-// The request for one identifier, checksum filled in. The identifier is the
-// value of the field as read in network order.
-[[nodiscard]] IcmpRequest BuildEchoRequest(std::uint16_t identifier);
+// The request for one identifier and sequence number, checksum filled in.
+// Both are the values of the fields as read in network order.
+[[nodiscard]] IcmpRequest BuildEchoRequest(std::uint16_t identifier, std::uint16_t sequence = 0);
+
+// The identifier and sequence number of an echo reply.
+struct EchoReplyFields {
+    std::uint16_t identifier = 0;
+    std::uint16_t sequence = 0;
+};
+
+// The fields of an ICMP message that is an echo reply of at least 8 bytes;
+// none for anything else.
+[[nodiscard]] std::optional<EchoReplyFields> ReadEchoReply(std::span<const std::uint8_t> message);
 
 // The identifier of the raw socket's requests: the low 16 bits of the process
 // id, stored least significant byte first. Returned as the field's value in
@@ -98,6 +108,10 @@ enum class IcmpVerdict {
 // every other type, an error such as destination unreachable, ends the probe.
 [[nodiscard]] IcmpVerdict JudgeIcmpMessage(
     std::span<const std::uint8_t> message, std::uint16_t identifier);
+
+// The address (host order) an echo goes to: dotted decimal, else a host
+// name resolved to its first IPv4 address. None when there is none.
+[[nodiscard]] std::optional<std::uint32_t> ResolveEchoTarget(std::string_view target);
 
 // Sends one echo request to target (dotted decimal, else a host name resolved
 // to its first IPv4 address) and waits for the reply: 0 when it came, -1

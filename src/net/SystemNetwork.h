@@ -58,8 +58,9 @@ struct AddressTableRow {
 
 // The hardware address that answers for `address` on the link of interface
 // `interfaceIndex`, asking the link when the system does not know it yet.
-// Waits at most `wait`; none when no answer comes or when the address is not
-// directly on that link (nothing is then sent).
+// Waits at most `wait`, and with no wait asks nothing, only looks in the
+// table; none when no answer comes or when the address is not directly on
+// that link (nothing is then sent).
 [[nodiscard]] std::optional<MacAddress> ResolveNeighbour(
     std::uint32_t address, int interfaceIndex, std::chrono::milliseconds wait);
 

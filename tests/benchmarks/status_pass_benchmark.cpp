@@ -1,4 +1,5 @@
-// Times one status pass over the lab's /24 (see LabBenchmark.h). Run it
+// Times status passes over the lab's /24 (see LabBenchmark.h), and a paced
+// pass over a /20 to show how the time grows with the host count. Run it
 // inside scripts/in-private-network.sh.
 #include "StatusMonitor.h"
 
@@ -18,15 +19,16 @@ public:
     void OnPassEnded() override { Add("end", true); }
 };
 
-bench::LabRun TimePass(int first, int last, ProbeMethod method)
+bench::LabRun TimePass(const bench::LabRange& range, const ProbeSettings& settings)
 {
     HostList hosts;
-    for (int host = first; host <= last; ++host)
-        hosts.Append(MakeHostInfo("", "", bench::LabAddress(host), "255.255.255.0", ""));
+    const std::string netMask = IpToText(range.netMask);
+    for (std::uint32_t address = range.first; address <= range.last; ++address)
+        hosts.Append(MakeHostInfo("", "", IpToText(address), netMask, ""));
     ListLocks locks;
     PassEnd listener;
     StatusMonitor monitor(hosts, locks, listener);
-    monitor.SetProbeSettings({bench::kTimeOut, method});
+    monitor.SetProbeSettings(settings);
     monitor.Start();
     const auto start = std::chrono::steady_clock::now();
     monitor.RequestStatusPass();
@@ -38,10 +40,34 @@ bench::LabRun TimePass(int first, int last, ProbeMethod method)
     return run;
 }
 
+// A /20 of the benchmarking range (198.18.0.0/15): this computer and nine
+// peer addresses answer, 4,084 addresses stay silent.
+void TimeLargePass()
+{
+    test::TestNetwork network;
+    const test::Peer& peer =
+        network.AddPeer({"198.18.0.1", 20, "02:00:00:00:01:01"}, {"198.18.0.2", 20, "02:00:00:00:01:02"});
+    for (int host = 3; host <= bench::kAnswering; ++host)
+        test::TestNetwork::RunIn(peer.ns,
+            {"addr", "add", "198.18.0." + std::to_string(host) + "/20", "dev", peer.peerIf});
+    constexpr int kHosts = 4094;
+    std::printf("status pass over a /20: %d answering, %d silent, timeout %u ms\n",
+        bench::kAnswering, kHosts - bench::kAnswering, bench::kTimeOut);
+    const bench::LabRun run =
+        TimePass({TextToIp("198.18.0.1"), TextToIp("198.18.15.254"), 0xFFFFF000u},
+            {bench::kTimeOut, ProbeMethod::kOwnEcho});
+    bench::PrintRun("own echo, paced at 4000/s", run, kHosts, bench::kAnswering, {});
+}
+
 } // namespace
 } // namespace pondel
 
 int main()
 {
-    return pondel::bench::RunLab("status pass", pondel::TimePass);
+    using namespace pondel;
+    if (!bench::EnterPrivateNetwork())
+        return 1;
+    bench::RunLab("status pass", TimePass, {0.100, 1.0});
+    TimeLargePass();
+    return 0;
 }

@@ -1,10 +1,9 @@
-// Times one address sweep over the lab's /24 (see LabBenchmark.h); each
+// Times address sweeps over the lab's /24 (see LabBenchmark.h); each
 // answering address is also looked up by name and MAC. Run it inside
 // scripts/in-private-network.sh.
 #include "AddressSweep.h"
 
 #include "FakeProbes.h"
-#include "Ipv4Text.h"
 #include "LabBenchmark.h"
 
 namespace pondel {
@@ -22,16 +21,14 @@ public:
     }
 };
 
-bench::LabRun TimeSweep(int first, int last, ProbeMethod method)
+bench::LabRun TimeSweep(const bench::LabRange& range, const ProbeSettings& settings)
 {
     HostList hosts;
     ListLocks locks;
     SweepEnded listener;
     AddressSweep sweep(hosts, locks, listener);
-    const CollectRange range{
-        TextToIp(bench::LabAddress(first)), TextToIp(bench::LabAddress(last)), 0xFFFFFF00u};
     const auto start = std::chrono::steady_clock::now();
-    if (!sweep.Start(range, {bench::kTimeOut, method}, 1000))
+    if (!sweep.Start({range.first, range.last, range.netMask}, settings, 1000))
         return {};
     listener.WaitForEnds(1, std::chrono::hours(1));
     bench::LabRun run{bench::SecondsSince(start), 0, 0};
@@ -47,5 +44,9 @@ bench::LabRun TimeSweep(int first, int last, ProbeMethod method)
 
 int main()
 {
-    return pondel::bench::RunLab("sweep", pondel::TimeSweep);
+    using namespace pondel;
+    if (!bench::EnterPrivateNetwork())
+        return 1;
+    bench::RunLab("sweep", TimeSweep, {0.100, {}});
+    return 0;
 }

@@ -50,6 +50,7 @@ constexpr std::string_view kDefaultsFile = "[SETTING]\n"
                                            "NON_BROADCAST_DFLT=0\n"
                                            "TASK_TRAY_ICON=0\n"
                                            "SHUTDOWN_COMMAND=net rpc shutdown -I %s -f -t 0\n"
+                                           "PROBE_RATE=4000\n"
                                            "DEFAULT_HOST=-1\n"
                                            "[WINDOW]\n"
                                            "WINDOW_X=100\n"
@@ -107,6 +108,7 @@ TEST(SettingsGoldenTest, EveryKeyIsReadIntoItsOwnField)
                              "NON_BROADCAST_DFLT=1\r\n"
                              "TASK_TRAY_ICON=1\r\n"
                              "SHUTDOWN_COMMAND=/usr/local/bin/off --host %s\r\n"
+                             "PROBE_RATE=0\r\n"
                              "DEFAULT_HOST=3\r\n"
                              "[WINDOW]\r\n"
                              "WINDOW_X=-1200\r\n"
@@ -131,8 +133,8 @@ TEST(SettingsGoldenTest, EveryKeyIsReadIntoItsOwnField)
     EXPECT_EQ((Numbers{s.portNo, s.icmpTimeOut, s.collectHostIcmpTimeOut, s.maxHostNum,
                   s.listRowHeight, s.autoRefresh, s.enableRemoteShutdown, s.timerInterval,
                   s.initRefresh, s.noExternalCommand, s.checkNetworkSegment, s.activeMarkType,
-                  s.nonBroadcastDflt, s.taskTrayIcon}),
-        (Numbers{9, 250, 40, 500, 24, 0, 1, 120, 0, 1, 1, 1, 1, 1}));
+                  s.nonBroadcastDflt, s.taskTrayIcon, s.probeRate}),
+        (Numbers{9, 250, 40, 500, 24, 0, 1, 120, 0, 1, 1, 1, 1, 1, 0}));
     EXPECT_EQ((std::vector<std::string>{s.collectHostAddrStart, s.collectHostAddrEnd,
                   s.collectHostNetMask, s.activeMarkText, s.shutdownCommand}),
         (std::vector<std::string>{"192.0.2.1", "192.0.2.254", "255.255.255.0", " on ",
@@ -182,9 +184,11 @@ void ExpectRule(const NumberKey& key, std::initializer_list<RuleCase> cases)
 
 TEST(SettingsReadRuleTest, NumbersFlagsAndColours)
 {
-    ExpectRule({"PORT_NO", &AppSettings::portNo},
-        {{"0", 0}, {"12abc", 12}, {"-1", kUintMax}, {"x", 0}, {"", std::nullopt},
-            {kMissing, std::nullopt}});
+    for (const NumberKey& key : {NumberKey{"PORT_NO", &AppSettings::portNo},
+             {"PROBE_RATE", &AppSettings::probeRate}})
+        ExpectRule(key,
+            {{"0", 0}, {"12abc", 12}, {"-1", kUintMax}, {"x", 0}, {"", std::nullopt},
+                {kMissing, std::nullopt}});
     // These keep their value for 0.
     for (const NumberKey& key : {NumberKey{"ICMP_TIME_OUT", &AppSettings::icmpTimeOut},
              {"COLLECT_HOST_ICMP_TIME_OUT", &AppSettings::collectHostIcmpTimeOut},

@@ -3,13 +3,16 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <map>
+#include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <utility>
 #include <vector>
 
-#include "HostProbe.h"
+#include "ProbeRun.h"
 
 namespace pondel::test {
 
@@ -44,8 +47,10 @@ private:
     int ends_ = 0;
 };
 
-// A network without wires: the addresses in `live` answer. A probe can be
-// held at one address until the test lets it go.
+// A network without wires: the addresses in `live` answer, with the MACs
+// given. A probe can be held at one address until the test lets it go, and
+// every probe can be made slow. Threads probe through it until their work is
+// gone: declare it before what starts them.
 class FakeProbes final {
 public:
     explicit FakeProbes(std::set<std::string> live, std::chrono::milliseconds probeTime = {})
@@ -53,18 +58,40 @@ public:
         , probeTime_(probeTime)
     {
     }
+    ~FakeProbes() { Release(); }
+    FakeProbes(const FakeProbes&) = delete;
+    FakeProbes& operator=(const FakeProbes&) = delete;
 
-    HostProbeOpener Opener()
+    std::map<std::string, std::string> macs;
+    // When set, readying a probe fails with this message.
+    std::optional<std::string> openError;
+
+    ProbeRunOpener Opener()
     {
-        return [this](const ProbeSettings&) -> Result<HostProbe> {
-            return HostProbe([this](std::string_view ip) { return Probe(ip); });
+        return [this](const ProbeSettings&) -> Result<ProbeRun> {
+            const std::scoped_lock lock(mutex_);
+            ++opened_;
+            if (openError)
+                return ErrorInfo{13, *openError};
+            return SequentialProbeRun([this](std::string_view ip) { return Probe(ip); });
         };
     }
+    std::optional<std::string> MacOf(std::string_view ip)
+    {
+        const std::scoped_lock lock(mutex_);
+        const auto found = macs.find(std::string(ip));
+        if (found == macs.end())
+            return std::nullopt;
+        return found->second;
+    }
+
     void HoldAt(std::string ip)
     {
         const std::scoped_lock lock(mutex_);
         holdAt_ = std::move(ip);
+        held_ = false;
     }
+    // Waits until the held probe has begun.
     bool WaitUntilHeld()
     {
         std::unique_lock lock(mutex_);
@@ -76,10 +103,25 @@ public:
         holdAt_.clear();
         changed_.notify_all();
     }
+    void SetLive(std::set<std::string> live)
+    {
+        const std::scoped_lock lock(mutex_);
+        live_ = std::move(live);
+    }
     Events Probed()
     {
         const std::scoped_lock lock(mutex_);
         return probed_;
+    }
+    void ClearProbed()
+    {
+        const std::scoped_lock lock(mutex_);
+        probed_.clear();
+    }
+    int Opened()
+    {
+        const std::scoped_lock lock(mutex_);
+        return opened_;
     }
 
 private:
@@ -87,14 +129,15 @@ private:
     {
         std::unique_lock lock(mutex_);
         probed_.emplace_back(ip);
-        if (ip == holdAt_) {
+        if (!holdAt_.empty() && ip == holdAt_) {
             held_ = true;
             changed_.notify_all();
             changed_.wait(lock, [&] { return holdAt_.empty(); });
         }
+        const bool live = live_.count(std::string(ip)) != 0;
         lock.unlock();
         std::this_thread::sleep_for(probeTime_);
-        return live_.count(std::string(ip)) != 0;
+        return live;
     }
 
     std::set<std::string> live_;
@@ -104,6 +147,7 @@ private:
     Events probed_;
     std::string holdAt_;
     bool held_ = false;
+    int opened_ = 0;
 };
 
 } // namespace pondel::test

@@ -14,7 +14,7 @@
 
 #include "CollectHostDlg.h"
 #include "CollectProcDlg.h"
-#include "FakeProbes.h"
+#include "FakeWorkServices.h"
 #include "HostTableModel.h"
 #include "ModalSeam.h"
 #include "UiTestSupport.h"
@@ -106,9 +106,7 @@ private slots:
         FakeProbes probes({"192.0.2.1", "192.0.2.3", "192.0.2.4"});
         WindowFixture fixture(kQuiet + kOneHost);
         probes.macs["192.0.2.4"] = "02:00:00:00:00:04";
-        CPondelDlg& window = fixture.Open();
-        QCoreApplication::processEvents();
-        window.UseWorkServices(probes.Services("192.0.2.20"));
+        CPondelDlg& window = fixture.Open(FakeServices(probes, "192.0.2.20"));
 
         RangeAnswer answer;
         answer.start = "192.0.2.5";
@@ -175,9 +173,7 @@ private slots:
     {
         FakeProbes probes({"192.0.2.7"});
         WindowFixture fixture(kQuiet + "COLLECT_HOST_ADDR_START=192.0.2.7\n" + kOneHost);
-        CPondelDlg& window = fixture.Open();
-        QCoreApplication::processEvents();
-        window.UseWorkServices(probes.Services());
+        CPondelDlg& window = fixture.Open(FakeServices(probes));
 
         // Cancel in the dialog, then No to the question.
         window.RunCommand(CommandId::kCollectHosts);
@@ -192,7 +188,7 @@ private slots:
         QCOMPARE(probes.Opened(), 0);
 
         // Without an address of its own the computer has no range to offer.
-        WorkServices services = probes.Services();
+        WorkServices services = FakeServices(probes);
         services.local.localHostAddress = [] { return 0u; };
         window.UseWorkServices(services);
         window.RunCommand(CommandId::kCollectHosts);
@@ -203,9 +199,7 @@ private slots:
     {
         FakeProbes probes({"192.0.2.3"});
         WindowFixture fixture(kQuiet + kOneHost);
-        CPondelDlg& window = fixture.Open();
-        QCoreApplication::processEvents();
-        window.UseWorkServices(probes.Services());
+        CPondelDlg& window = fixture.Open(FakeServices(probes));
 
         RangeAnswer answer;
         answer.start = "192.0.2.3";
@@ -222,9 +216,7 @@ private slots:
     {
         FakeProbes probes({"192.0.2.4"});
         WindowFixture fixture(kQuiet + kOneHost);
-        CPondelDlg& window = fixture.Open();
-        QCoreApplication::processEvents();
-        window.UseWorkServices(probes.Services());
+        CPondelDlg& window = fixture.Open(FakeServices(probes));
 
         RangeAnswer answer;
         answer.start = "192.0.2.4";
@@ -259,9 +251,7 @@ private slots:
         FakeProbes probes({"192.0.2.1"});
         WindowFixture fixture(kQuiet + "NO_EXTERNAL_COMMAND=1\n" + kOneHost);
         probes.openError = "ICMP_Init(): error:(13)Permission denied";
-        CPondelDlg& window = fixture.Open();
-        QCoreApplication::processEvents();
-        window.UseWorkServices(probes.Services());
+        CPondelDlg& window = fixture.Open(FakeServices(probes));
 
         RangeAnswer answer;
         ModalSeam::SetNextDialog(answer.Handler());
@@ -279,9 +269,7 @@ private slots:
     {
         FakeProbes probes({"192.0.2.1", "192.0.2.2"}, 100ms);
         WindowFixture fixture(kQuiet + kOneHost);
-        CPondelDlg& window = fixture.Open();
-        QCoreApplication::processEvents();
-        window.UseWorkServices(probes.Services());
+        CPondelDlg& window = fixture.Open(FakeServices(probes));
         window.show();
 
         RangeAnswer answer;

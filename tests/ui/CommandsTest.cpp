@@ -42,14 +42,6 @@ bool MenuEnables(CPondelDlg& window, CommandId id)
     return item->isEnabled();
 }
 
-void SelectRows(CPondelDlg& window, std::initializer_list<int> rows)
-{
-    window.HostListView()->clearSelection();
-    for (const int row : rows)
-        window.HostListView()->selectionModel()->select(window.HostRows()->index(row, 0),
-            QItemSelectionModel::Select | QItemSelectionModel::Rows);
-}
-
 } // namespace
 
 class CommandsTest final : public QObject {

@@ -57,14 +57,6 @@ QStringList RowTexts(const CPondelDlg& window)
     return texts;
 }
 
-void SelectRows(CPondelDlg& window, std::initializer_list<int> rows)
-{
-    window.HostListView()->clearSelection();
-    for (const int row : rows)
-        window.HostListView()->selectionModel()->select(window.HostRows()->index(row, 0),
-            QItemSelectionModel::Select | QItemSelectionModel::Rows);
-}
-
 // The locks are free again and no pass is held off.
 bool LocksReleased(CPondelDlg& window)
 {

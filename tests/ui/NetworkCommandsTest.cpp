@@ -20,22 +20,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-std::vector<int> Marks(const CPondelDlg& window)
-{
-    std::vector<int> marks;
-    const HostTableModel& rows = *window.HostRows();
-    for (int row = 0; row < rows.rowCount(); ++row)
-        marks.push_back(rows.index(row, 0).data(HostTableModel::kActiveRole).toBool() ? 1 : 0);
-    return marks;
-}
-
-void SelectRow(CPondelDlg& window, int row)
-{
-    window.HostListView()->clearSelection();
-    window.HostListView()->selectionModel()->select(
-        window.HostRows()->index(row, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
-}
-
 std::string Settings(int noExternalCommand)
 {
     return "[SETTING]\nINIT_REFRESH=0\nAUTO_REFRESH=0\nICMP_TIME_OUT=300\n"
@@ -96,7 +80,7 @@ private slots:
         CPondelDlg& window = fixture.Open();
         QCoreApplication::processEvents();
 
-        SelectRow(window, 1);
+        SelectRows(window, {1});
         window.RunCommand(CommandId::kWakeUp);
         auto received = sink.ReceiveAll(300ms);
         QCOMPARE(received.size(), std::size_t{1});

@@ -12,7 +12,7 @@
 #include <QTest>
 #include <QToolBar>
 
-#include "FakeProbes.h"
+#include "FakeWorkServices.h"
 #include "HostTableModel.h"
 #include "ModalSeam.h"
 #include "UiTestSupport.h"
@@ -32,23 +32,6 @@ const std::string kFourHosts = HostSections({
     {"gamma", "", "192.0.2.3", "255.255.255.0", "02:00:00:00:00:03"},
     {"delta", "", "192.0.2.4", "255.255.255.0", "02:00:00:00:00:04"},
 });
-
-std::vector<int> Marks(const CPondelDlg& window)
-{
-    std::vector<int> marks;
-    const HostTableModel& rows = *window.HostRows();
-    for (int row = 0; row < rows.rowCount(); ++row)
-        marks.push_back(rows.index(row, 0).data(HostTableModel::kActiveRole).toBool() ? 1 : 0);
-    return marks;
-}
-
-void SelectRows(CPondelDlg& window, std::initializer_list<int> rows)
-{
-    window.HostListView()->clearSelection();
-    for (const int row : rows)
-        window.HostListView()->selectionModel()->select(window.HostRows()->index(row, 0),
-            QItemSelectionModel::Select | QItemSelectionModel::Rows);
-}
 
 QString Progress(int done, int total)
 {
@@ -87,9 +70,7 @@ private slots:
         FakeProbes probes({"192.0.2.2", "192.0.2.4"});
         WindowFixture fixture(
             kQuiet + "ACTIVE_MARK_TYPE=" + std::to_string(markType) + "\n" + kFourHosts);
-        CPondelDlg& window = fixture.Open();
-        QCoreApplication::processEvents();
-        window.UseWorkServices(probes.Services());
+        CPondelDlg& window = fixture.Open(FakeServices(probes));
 
         probes.HoldAt("192.0.2.1");
         window.RunCommand(CommandId::kRefresh);
@@ -112,34 +93,11 @@ private slots:
         QTRY_COMPARE(Marks(window), (std::vector<int>{1, 0, 0, 0}));
     }
 
-    void refreshDuringAPassStopsItAtTheNextHostWithThePartialMarks()
-    {
-        FakeProbes probes({"192.0.2.1", "192.0.2.2", "192.0.2.3", "192.0.2.4"});
-        WindowFixture fixture(kQuiet + kFourHosts);
-        CPondelDlg& window = fixture.Open();
-        QCoreApplication::processEvents();
-        window.UseWorkServices(probes.Services());
-
-        probes.HoldAt("192.0.2.2");
-        window.RunCommand(CommandId::kRefresh);
-        QVERIFY(probes.WaitUntilHeld());
-        window.RunCommand(CommandId::kRefresh);
-        probes.Release();
-        QTRY_COMPARE(Marks(window), (std::vector<int>{1, 1, 0, 0}));
-        QTRY_COMPARE(window.StatusText(1), QString());
-        // No second pass follows the one that was stopped.
-        QTest::qWait(200);
-        QCOMPARE(probes.Probed(), (std::vector<std::string>{"192.0.2.1", "192.0.2.2"}));
-        QCOMPARE(Marks(window), (std::vector<int>{1, 1, 0, 0}));
-    }
-
     void activeCheckProbesExactlyTheSelectedRowsInOrder()
     {
         FakeProbes probes({"192.0.2.1", "192.0.2.2", "192.0.2.3", "192.0.2.4"});
         WindowFixture fixture(kQuiet + kFourHosts);
-        CPondelDlg& window = fixture.Open();
-        QCoreApplication::processEvents();
-        window.UseWorkServices(probes.Services());
+        CPondelDlg& window = fixture.Open(FakeServices(probes));
 
         SelectRows(window, {3, 0, 2});
         window.RunCommand(CommandId::kActiveCheck);
@@ -149,32 +107,12 @@ private slots:
         QCOMPARE(Marks(window), (std::vector<int>{1, 0, 1, 1}));
     }
 
-    void aBroadcastAddressOfItsOwnNetmaskIsNeverProbed()
-    {
-        FakeProbes probes({"198.51.100.255"});
-        WindowFixture fixture(kQuiet + HostSections({
-            {"net", "", "198.51.100.255", "255.255.255.0", ""},
-            {"wide", "", "198.51.100.255", "255.255.0.0", ""},
-        }));
-        CPondelDlg& window = fixture.Open();
-        QCoreApplication::processEvents();
-        window.UseWorkServices(probes.Services());
-
-        window.RunCommand(CommandId::kRefresh);
-        QTRY_COMPARE(Marks(window), (std::vector<int>{0, 1}));
-        SelectRows(window, {0, 1});
-        window.RunCommand(CommandId::kActiveCheck);
-        QCOMPARE(probes.Probed(), (std::vector<std::string>{"198.51.100.255", "198.51.100.255"}));
-    }
-
     void withoutAnIcmpSocketEachPassShowsTheMessageOnceWithWhatToDo()
     {
         FakeProbes probes({"192.0.2.1"});
         WindowFixture fixture(kQuiet + kFourHosts);
         probes.openError = "ICMP_Init(): error:(13)Permission denied";
-        CPondelDlg& window = fixture.Open();
-        QCoreApplication::processEvents();
-        window.UseWorkServices(probes.Services());
+        CPondelDlg& window = fixture.Open(FakeServices(probes));
 
         window.RunCommand(CommandId::kRefresh);
         QTRY_COMPARE(ModalSeam::ShownTexts().size(), 1);
@@ -201,9 +139,7 @@ private slots:
     {
         FakeProbes probes({"192.0.2.3"});
         WindowFixture fixture("[SETTING]\nINIT_REFRESH=1\nAUTO_REFRESH=0\n" + kFourHosts);
-        CPondelDlg& window = fixture.Open();
-        QCoreApplication::processEvents();
-        window.UseWorkServices(probes.Services());
+        CPondelDlg& window = fixture.Open(FakeServices(probes));
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QTRY_COMPARE(Marks(window), (std::vector<int>{0, 0, 1, 0}));
@@ -213,9 +149,7 @@ private slots:
     {
         FakeProbes probes({"192.0.2.1"});
         WindowFixture fixture(kQuiet + kFourHosts);
-        CPondelDlg& window = fixture.Open();
-        QCoreApplication::processEvents();
-        window.UseWorkServices(probes.Services());
+        CPondelDlg& window = fixture.Open(FakeServices(probes));
         QAction* start = window.ToolbarAction(CommandId::kAutoRefreshStart);
         QAction* stop = window.ToolbarAction(CommandId::kAutoRefreshStop);
         QVERIFY(start->isEnabled() && !stop->isEnabled());
@@ -233,9 +167,7 @@ private slots:
     {
         FakeProbes probes({}, 300ms);
         WindowFixture fixture(kQuiet + kFourHosts);
-        CPondelDlg& window = fixture.Open();
-        QCoreApplication::processEvents();
-        window.UseWorkServices(probes.Services());
+        CPondelDlg& window = fixture.Open(FakeServices(probes));
         window.show();
 
         window.RunCommand(CommandId::kRefresh);
@@ -250,16 +182,14 @@ private slots:
     {
         FakeProbes probes({});
         WindowFixture fixture(kQuiet + "PORT_NO=40009\n" + kFourHosts);
-        CPondelDlg& window = fixture.Open();
-        QCoreApplication::processEvents();
         std::vector<SentPacket> sent;
-        WorkServices services = probes.Services();
+        WorkServices services = FakeServices(probes);
         services.wake.sendMagicPacket = [&](std::string_view ip, std::string_view mask,
                                             std::string_view, bool broadcast, std::uint16_t port) {
             sent.push_back({std::string(ip), std::string(mask), broadcast, port});
             return WakeSendOutcome{kMagicPacketSent, 0};
         };
-        window.UseWorkServices(services);
+        CPondelDlg& window = fixture.Open(services);
 
         SelectRows(window, {2});
         window.RunCommand(CommandId::kWakeUp);
@@ -281,90 +211,10 @@ private slots:
         // Two hosts: a whole pass instead.
         QTRY_COMPARE(probes.Probed().size(), std::size_t{5});
         QCOMPARE(ModalSeam::ShownTexts(), QStringList{});
-    }
 
-    void wakeUpStopsAtASelectedRowWithoutMac()
-    {
-        FakeProbes probes({});
-        WindowFixture fixture(kQuiet + "DEFAULT_HOST=3\n" + HostSections({
-            {"alpha", "", "192.0.2.1", "255.255.255.0", "02:00:00:00:00:01"},
-            {"beta", "", "192.0.2.2", "255.255.255.0", ""},
-            {"gamma", "", "192.0.2.3", "255.255.255.0", "02:00:00:00:00:03"},
-            {"delta", "", "192.0.2.4", "255.255.255.0", "02:00:00:00:00:04"},
-        }));
-        CPondelDlg& window = fixture.Open();
-        QCoreApplication::processEvents();
-        std::vector<std::string> sent;
-        WorkServices services = probes.Services();
-        services.wake.sendMagicPacket = [&](std::string_view ip, std::string_view, std::string_view,
-                                            bool, std::uint16_t) {
-            sent.emplace_back(ip);
-            return WakeSendOutcome{kMagicPacketSent, 0};
-        };
-        window.UseWorkServices(services);
-
-        SelectRows(window, {0, 1, 2});
-        window.RunCommand(CommandId::kWakeUp);
-        QCOMPARE(sent, std::vector<std::string>{"192.0.2.1"});
-        QCOMPARE(ModalSeam::ShownTexts(), QStringList{"It is illegal MAC address"});
-        QCOMPARE(fixture.Value("SETTING", "DEFAULT_HOST"), "3");
-        QCOMPARE(probes.Probed(), std::vector<std::string>{});
-
-        SelectRows(window, {});
-        window.RunCommand(CommandId::kWakeUpNonBroadcast);
-        QCOMPARE(ModalSeam::ShownTexts().last(), QStringLiteral("Please select the host"));
-        QCOMPARE(sent.size(), std::size_t{1});
-    }
-
-    void theOtherNetworkQuestionSendsOnlyOnYes()
-    {
-        FakeProbes probes({});
-        WindowFixture fixture(kQuiet + "CHECK_NETWORK_SEGMENT=1\n" + kFourHosts);
-        CPondelDlg& window = fixture.Open();
-        QCoreApplication::processEvents();
-        int sent = 0;
-        WorkServices services = probes.Services();
-        services.wake.sendMagicPacket = [&](std::string_view, std::string_view, std::string_view,
-                                            bool, std::uint16_t) {
-            ++sent;
-            return WakeSendOutcome{kMagicPacketSent, 0};
-        };
-        services.wake.isOnLocalNetwork = [](std::uint32_t, std::uint32_t) { return false; };
-        window.UseWorkServices(services);
-
-        SelectRows(window, {0, 1});
-        ModalSeam::SetNextAnswer(ModalSeam::Answer::kNo);
-        window.RunCommand(CommandId::kWakeUp);
-        QCOMPARE(sent, 0);
-        QCOMPARE(ModalSeam::ShownTexts(),
-            QStringList{"alpha(192.0.2.1)It is the other networks. Would you like to send?"});
-        // Declined: still remembered, and the one attempted host re-checked.
-        QCOMPARE(fixture.Value("SETTING", "DEFAULT_HOST"), "0");
-        QCOMPARE(probes.Probed(), std::vector<std::string>{"192.0.2.1"});
-
-        ModalSeam::SetNextAnswer(ModalSeam::Answer::kYes);
-        ModalSeam::SetNextAnswer(ModalSeam::Answer::kYes);
-        window.RunCommand(CommandId::kWakeUp);
-        QCOMPARE(sent, 2);
-    }
-
-    void aFailedDefaultHostWriteIsTold()
-    {
-        FakeProbes probes({});
-        WindowFixture fixture(kQuiet + kFourHosts);
-        CPondelDlg& window = fixture.Open();
-        QCoreApplication::processEvents();
-        WorkServices services = probes.Services();
-        services.wake.sendMagicPacket = [](std::string_view, std::string_view, std::string_view,
-                                            bool, std::uint16_t) {
-            return WakeSendOutcome{kMagicPacketSent, 0};
-        };
-        window.UseWorkServices(services);
-        // The settings file becomes a folder: nothing can replace it.
+        // The settings file becomes a folder: the host cannot be remembered.
         std::filesystem::remove(fixture.Path());
         std::filesystem::create_directory(fixture.Path());
-
-        SelectRows(window, {0});
         window.RunCommand(CommandId::kWakeUp);
         QCOMPARE(ModalSeam::ShownTexts().size(), 1);
         QVERIFY(ModalSeam::ShownTexts()[0].startsWith("The settings could not be saved"));
@@ -387,9 +237,7 @@ private slots:
         }
         std::filesystem::permissions(recorder, std::filesystem::perms::owner_all);
         fixture.settings.shutdownCommand = "\"" + recorder.string() + "\" -I %s";
-        CPondelDlg& window = fixture.Open();
-        QCoreApplication::processEvents();
-        window.UseWorkServices(probes.Services());
+        CPondelDlg& window = fixture.Open(FakeServices(probes));
         const QString before = QDir::currentPath();
         QDir::setCurrent(QString::fromStdString(folder.string()));
 

@@ -65,22 +65,6 @@ IcmpSocket OpenDatagramSocket(int& error)
     return IcmpSocket(std::move(handle), IcmpSocketKind::kDatagram, ntohs(local.sin_port));
 }
 
-// The target in network order: dotted decimal first, then a name lookup
-// that takes the first IPv4 address.
-std::optional<in_addr_t> ResolveTarget(std::string_view target)
-{
-    target = CutAtNul(target);
-    if (target.empty())
-        return std::nullopt;
-    const std::uint32_t numeric = TextToIp(target);
-    if (numeric != kInvalidIp)
-        return htonl(numeric);
-    const std::vector<std::uint32_t> addresses = system_network::ResolveIpv4(target);
-    if (addresses.empty())
-        return std::nullopt;
-    return htonl(addresses.front());
-}
-
 using Deadline = std::chrono::steady_clock::time_point;
 
 // Waits until there is something to read or the deadline has passed; false
@@ -183,6 +167,20 @@ IcmpVerdict ReceiveDatagram(const IcmpSocket& socket, in_addr_t destination)
 
 } // namespace
 
+std::optional<std::uint32_t> ResolveEchoTarget(std::string_view target)
+{
+    target = CutAtNul(target);
+    if (target.empty())
+        return std::nullopt;
+    const std::uint32_t numeric = TextToIp(target);
+    if (numeric != kInvalidIp)
+        return numeric;
+    const std::vector<std::uint32_t> addresses = system_network::ResolveIpv4(target);
+    if (addresses.empty())
+        return std::nullopt;
+    return addresses.front();
+}
+
 Result<IcmpSocket> IcmpOpen()
 {
     int rawError = 0;
@@ -201,13 +199,14 @@ int IcmpEcho(std::uint32_t timeOut, std::string_view target, const IcmpSocket& s
 {
     if (!socket)
         return -1;
-    const auto destination = ResolveTarget(target);
-    if (!destination)
+    const auto resolved = ResolveEchoTarget(target);
+    if (!resolved)
         return -1;
+    const in_addr_t destination = htonl(*resolved);
 
     sockaddr_in address{};
     address.sin_family = AF_INET;
-    address.sin_addr.s_addr = *destination;
+    address.sin_addr.s_addr = destination;
     const IcmpRequest& request = socket.Request();
     if (sendto(socket.Get(), request.data(), request.size(), 0,
             reinterpret_cast<const sockaddr*>(&address), sizeof address) < 0)
@@ -218,8 +217,8 @@ int IcmpEcho(std::uint32_t timeOut, std::string_view target, const IcmpSocket& s
         if (!WaitReadable(socket.Get(), deadline))
             return -1;
         const IcmpVerdict verdict = socket.Kind() == IcmpSocketKind::kRaw
-            ? ReceiveRaw(socket, *destination)
-            : ReceiveDatagram(socket, *destination);
+            ? ReceiveRaw(socket, destination)
+            : ReceiveDatagram(socket, destination);
         if (verdict == IcmpVerdict::kAnswered)
             return 0;
         if (verdict == IcmpVerdict::kNotAnswered)

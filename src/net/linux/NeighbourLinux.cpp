@@ -204,7 +204,7 @@ std::optional<MacAddress> ResolveNeighbour(
     const NeighbourAnswer known = LookInTable(*tables, address, interfaceIndex);
     if (known.kind == NeighbourAnswer::Kind::Found)
         return known.mac;
-    if (!PokeAddress(address))
+    if (wait.count() <= 0 || !PokeAddress(address))
         return std::nullopt;
     return AwaitAnswer(*tables, *listener, address, interfaceIndex, deadline);
 }

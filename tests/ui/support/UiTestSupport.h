@@ -5,13 +5,19 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include <QCoreApplication>
+#include <QTableView>
 
 #include "AppSettings.h"
+#include "HostTableModel.h"
 #include "HostList.h"
 #include "IniDocument.h"
 #include "PondelDlg.h"
 #include "Settings.h"
 #include "TemporaryDirectory.h"
+#include "WorkServices.h"
 
 namespace pondel::test {
 
@@ -39,6 +45,25 @@ inline std::string HostSections(std::initializer_list<HostText> hosts)
     return text;
 }
 
+// Exactly these rows selected.
+inline void SelectRows(CPondelDlg& window, std::initializer_list<int> rows)
+{
+    window.HostListView()->clearSelection();
+    for (const int row : rows)
+        window.HostListView()->selectionModel()->select(window.HostRows()->index(row, 0),
+            QItemSelectionModel::Select | QItemSelectionModel::Rows);
+}
+
+// 1 for each row the window shows as answering, else 0.
+inline std::vector<int> Marks(const CPondelDlg& window)
+{
+    std::vector<int> marks;
+    const HostTableModel& rows = *window.HostRows();
+    for (int row = 0; row < rows.rowCount(); ++row)
+        marks.push_back(rows.index(row, 0).data(HostTableModel::kActiveRole).toBool() ? 1 : 0);
+    return marks;
+}
+
 // A settings file in a folder of its own, loaded the way the application
 // loads it at start, and a window over it.
 class WindowFixture final {
@@ -59,6 +84,15 @@ public:
     {
         window = std::make_unique<CPondelDlg>(Path(), settings, hosts);
         return *window;
+    }
+
+    // The window, done with its start-up, working through `services`.
+    CPondelDlg& Open(const WorkServices& services)
+    {
+        CPondelDlg& opened = Open();
+        QCoreApplication::processEvents();
+        opened.UseWorkServices(services);
+        return opened;
     }
 
     // The file as the window left it.
