@@ -47,6 +47,8 @@ struct AppSettings {
     std::string shutdownCommand = "net rpc shutdown -I %s -f -t 0";
 
     ColumnWidths columnWidths{};
+
+    bool operator==(const AppSettings&) const = default;
 };
 
 } // namespace pondel
