@@ -13,6 +13,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 started=$SECONDS
+# The total time, also when a step fails: the whole run must stay well under
+# the time limit of the checks.
+trap 'code=$?; [ "$code" -eq 0 ] || echo "== Failed after $((SECONDS - started)) s ==" >&2' EXIT
 
 bash scripts/install-deps.sh
 
