@@ -103,9 +103,9 @@ Texts SavedRows(const WindowFixture& fixture)
     return ListRows(hosts);
 }
 
-// Live hosts in 198.51.100.20-24, silent ones in 203.0.113.20-23 (one that
-// ignores echoes, three that are not there), the sweep's range across both
-// kinds of 198.51.100.
+// Listed hosts: live ones in 198.51.100.20-23, silent ones in 203.0.113.20-23
+// (one that ignores echoes, three that are not there). The sweep's range
+// holds listed, unlisted and absent addresses.
 constexpr int kProbeTimeOut = 1000;
 const char* const kSweepStart = "198.51.100.18";
 const char* const kSweepEnd = "198.51.100.40";
@@ -175,10 +175,11 @@ private slots:
         const auto& silent = lab_->AddPeer({"203.0.113.1", 24, ""}, {"203.0.113.20", 24, ""});
         WriteSysctl(silent.ns, "net/ipv4/icmp_echo_ignore_all", "1");
 
-        const unsigned seed = std::random_device{}();
-        std::printf("seed %u (set PONDEL_STRESS_SEED to repeat)\n", seed);
         const char* given = std::getenv("PONDEL_STRESS_SEED");
-        random_.seed(given != nullptr ? static_cast<unsigned>(std::strtoul(given, nullptr, 10)) : seed);
+        const auto seed = given != nullptr ? static_cast<unsigned>(std::strtoul(given, nullptr, 10))
+                                           : std::random_device{}();
+        std::printf("seed %u (set PONDEL_STRESS_SEED to repeat)\n", seed);
+        random_.seed(seed);
     }
     void cleanupTestCase() { lab_.reset(); }
 
