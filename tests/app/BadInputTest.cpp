@@ -25,8 +25,8 @@ namespace {
 using namespace std::string_literals;
 using Arguments = std::vector<std::string>;
 
-constexpr std::string_view kUsage = "usage";
-constexpr std::string_view kIgnored = "ignored";
+constexpr const char* kUsage = "usage";
+constexpr const char* kIgnored = "ignored";
 
 std::string Joined(const tHostInfo& host)
 {
@@ -81,7 +81,7 @@ TEST(BadInputTest, CsvLines)
     const std::string longMac(40, 'm');
     const struct {
         std::string line;
-        std::string_view taken;
+        std::string taken;
     } cases[] = {
         {"", kIgnored},
         {std::string(kCsvHeaderLine), kIgnored},
