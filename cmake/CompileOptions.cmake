@@ -32,3 +32,17 @@ if(PONDEL_SANITIZERS)
         -fsanitize=${PONDEL_SANITIZERS} -fno-omit-frame-pointer -fno-sanitize-recover=all)
     target_link_options(pondel_compile_options INTERFACE -fsanitize=${PONDEL_SANITIZERS})
 endif()
+
+# The fuzz harnesses steer by the coverage of the code under test, so every
+# library of ours is instrumented for it; only the harnesses link libFuzzer's
+# driver. Without the sanitizers a fuzzer finds crashes only, not the quiet
+# overruns that matter most in parsers.
+if(PONDEL_BUILD_FUZZERS)
+    if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+        message(FATAL_ERROR "PONDEL_BUILD_FUZZERS needs Clang (libFuzzer)")
+    endif()
+    if(NOT PONDEL_SANITIZERS MATCHES "address")
+        message(FATAL_ERROR "PONDEL_BUILD_FUZZERS needs -DPONDEL_SANITIZERS=address,undefined")
+    endif()
+    target_compile_options(pondel_compile_options INTERFACE -fsanitize=fuzzer-no-link)
+endif()

@@ -5,12 +5,17 @@
 #   asan     Clang, AddressSanitizer and UndefinedBehaviorSanitizer
 #   tsan     GCC, ThreadSanitizer
 #   nogui    GCC, the console program alone, without Qt (PONDEL_GUI=OFF)
+#   fuzz     Clang, the libFuzzer harnesses of the parsers under both
+#            sanitizers; each replays its seeds and fuzzes for 10 s
 # Warnings are errors in every one of them. Each tree gets every option
 # explicitly, so whatever ran before (the run command included) cannot leave
 # a tree configured otherwise.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 started=$SECONDS
+# The total time, also when a step fails: the whole run must stay well under
+# the time limit of the checks.
+trap 'code=$?; [ "$code" -eq 0 ] || echo "== Failed after $((SECONDS - started)) s ==" >&2' EXIT
 
 bash scripts/install-deps.sh --benchmark-peers
 
@@ -35,11 +40,15 @@ if grep -q '^Qt6_DIR:.*[^-]found' build/nogui/CMakeCache.txt 2>/dev/null \
     echo "The nogui tree uses Qt: the console program must build without it." >&2
     exit 1
 fi
+echo "== Build: fuzz =="
+bash scripts/build.sh build/fuzz -DCMAKE_COMPILE_WARNING_AS_ERROR=ON "${clang[@]}" \
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPONDEL_BUILD_FUZZERS=ON -DPONDEL_BUILD_TESTS=OFF \
+    -DPONDEL_GUI=OFF -DPONDEL_BUILD_BENCHMARKS=OFF -DPONDEL_SANITIZERS=address,undefined
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
-for build in release asan tsan nogui; do
+for build in release asan tsan nogui fuzz; do
     echo "== Tests: $build build =="
     bash scripts/in-private-network.sh \
         ctest --test-dir "build/$build" --output-on-failure --no-tests=error -j "$(nproc)"

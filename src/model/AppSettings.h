@@ -50,6 +50,8 @@ struct AppSettings {
     std::uint32_t probeRate = 4000;
 
     ColumnWidths columnWidths{};
+
+    bool operator==(const AppSettings&) const = default;
 };
 
 } // namespace pondel

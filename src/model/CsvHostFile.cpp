@@ -7,10 +7,16 @@
 namespace pondel {
 namespace {
 
-// Field capacities of a read: the field plus its terminator.
+// Field capacities of a read. A field reader counts the comma that ends a
+// field, and keeps room for a terminator, so a capacity two above a record
+// field's length takes every text the record can hold: whatever an export
+// wrote reads back whole, and only longer texts refuse their line.
 constexpr std::size_t kNumberCapacity = 127;
-constexpr std::size_t kTextCapacity = 127;
-constexpr std::size_t kAddressCapacity = 31;
+constexpr std::size_t kTextCapacity = sizeof(tHostInfo::hostName) + 1;
+constexpr std::size_t kAddressCapacity = sizeof(tHostInfo::ipAddr) + 1;
+static_assert(sizeof(tHostInfo::comment) == sizeof(tHostInfo::hostName));
+static_assert(sizeof(tHostInfo::netMask) == sizeof(tHostInfo::ipAddr) &&
+    sizeof(tHostInfo::macAddr) == sizeof(tHostInfo::ipAddr));
 
 // A line is read in pieces of at most this many characters.
 constexpr std::size_t kMaxReadLength = 1023;

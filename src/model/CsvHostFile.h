@@ -24,7 +24,7 @@ inline constexpr std::string_view kCsvHeaderLine =
 // Reads one line leniently: a row number that is empty or a whole
 // non-negative decimal number, host name, comment, IP address and netmask
 // each followed by a further field, and a non-empty IP address. The MAC
-// address is taken as it is, cut to 30 characters, and fields after it are
+// address is taken as it is, cut to 31 characters, and fields after it are
 // ignored. None for a line that does not qualify, the header included.
 [[nodiscard]] std::optional<tHostInfo> ParseCsvHostLine(std::string_view line);
 

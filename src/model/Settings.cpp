@@ -82,6 +82,27 @@ constexpr std::string_view kStaleCheckMacKey = "MAC_ADR";
 
 constexpr std::string_view kHostSectionPrefix = "HOST_";
 
+// A value as the file must hold it to read back unchanged. Reading trims
+// blanks and drops one pair of surrounding quotes, so a value that starts or
+// ends with a blank, or sits in quotes itself, is written in one more pair
+// of quotes; every other value is written as it is, as it always was. The
+// value first ends at a line break, which no line can hold.
+std::string StoredValue(std::string_view value)
+{
+    value = value.substr(0, value.find_first_of(std::string_view("\r\n\0", 3)));
+    const auto isBlank = [](char c) { return c == ' ' || c == '\t'; };
+    const auto isQuote = [](char c) { return c == '"' || c == '\''; };
+    const bool needsQuotes = !value.empty() &&
+        (isBlank(value.front()) || isBlank(value.back()) ||
+            (value.size() >= 2 && value.front() == value.back() && isQuote(value.front())));
+    if (!needsQuotes)
+        return std::string(value);
+    std::string quoted;
+    quoted.reserve(value.size() + 2);
+    quoted.append(1, '"').append(value).append(1, '"');
+    return quoted;
+}
+
 std::string_view CutToBuffer(std::string_view text) noexcept
 {
     return text.substr(0, std::min(text.size(), kValueBufferSize - 1));
@@ -133,7 +154,7 @@ std::string OptionText(const OptionKey& key, const AppSettings& settings)
     case Rule::Text:
         if (key.name == kQuotedTextKey)
             return "\"" + settings.*key.text + "\"";
-        return settings.*key.text;
+        return StoredValue(settings.*key.text);
     case Rule::Color:
         return FormatColor(settings.*key.number);
     case Rule::Flag:
@@ -208,11 +229,11 @@ tHostInfo ReadHost(const IniDocument& document, std::string_view section)
 
 void WriteHost(IniDocument& document, std::string_view section, const tHostInfo& host)
 {
-    document.SetString(section, kHostNameKey, host.hostName);
-    document.SetString(section, kCommentKey, host.comment);
-    document.SetString(section, kIpAddrKey, host.ipAddr);
-    document.SetString(section, kNetMaskKey, host.netMask);
-    document.SetString(section, kMacAddrKey, host.macAddr);
+    document.SetString(section, kHostNameKey, StoredValue(host.hostName));
+    document.SetString(section, kCommentKey, StoredValue(host.comment));
+    document.SetString(section, kIpAddrKey, StoredValue(host.ipAddr));
+    document.SetString(section, kNetMaskKey, StoredValue(host.netMask));
+    document.SetString(section, kMacAddrKey, StoredValue(host.macAddr));
 }
 
 bool IsCompleteStaleSection(const IniDocument& document, std::string_view section)

@@ -50,7 +50,7 @@ TEST(CsvHostFileTest, ExportThenImportGivesTheSameHostsQuotesAndCommasIncluded)
 
 TEST(CsvHostFileTest, LineRules)
 {
-    const std::string n125(125, 'n');
+    const std::string n127(127, 'n');
     const std::pair<std::string, std::string> cases[] = {
         {"HOST_NO, HOST_NAME, COMMENT, IP_ADDR, NET_MASK, MAC_ADDR", ""},
         {"0,a,b,10.0.0.1,m,mac", "a|b|10.0.0.1|m|mac|0"},
@@ -66,10 +66,13 @@ TEST(CsvHostFileTest, LineRules)
         {"0,a,b,10.0.0.1,m,mac,extra", "a|b|10.0.0.1|m|mac|0"},
         // Written before quotes were doubled: a quote inside only toggles.
         {"3,\"say \"hi\" now\",\"\",\"10.0.0.1\",\"\",\"\"", "say hi now||10.0.0.1|||0"},
-        // A name must fit, a MAC is cut to its field.
-        {"0," + n125 + ",c,10.0.0.1,m,mac", n125 + "|c|10.0.0.1|m|mac|0"},
-        {"0," + n125 + "n,c,10.0.0.1,m,mac", ""},
-        {"0,n,c,10.0.0.1,m," + std::string(40, 'A'), "n|c|10.0.0.1|m|" + std::string(30, 'A') + "|0"},
+        // A name must fit its field, quoted or not; a MAC is cut to its field.
+        {"0," + n127 + ",c,10.0.0.1,m,mac", n127 + "|c|10.0.0.1|m|mac|0"},
+        {"0,\"" + n127 + "\",c,10.0.0.1,m,mac", n127 + "|c|10.0.0.1|m|mac|0"},
+        {"0," + n127 + "n,c,10.0.0.1,m,mac", ""},
+        {"0,n,c," + std::string(31, '1') + ",m,mac", "n|c|" + std::string(31, '1') + "|m|mac|0"},
+        {"0,n,c," + std::string(32, '1') + ",m,mac", ""},
+        {"0,n,c,10.0.0.1,m," + std::string(40, 'A'), "n|c|10.0.0.1|m|" + std::string(31, 'A') + "|0"},
     };
     for (const auto& [line, row] : cases) {
         const auto host = ParseCsvHostLine(line);

@@ -177,6 +177,35 @@ TEST(SaveHostListTest, ADuplicateSectionCannotBringBackAHostAfterItsNameIsFreed)
     EXPECT_EQ(NamesOf(HostsFrom(document.Serialize())), "only HOST_1 ");
 }
 
+TEST(SaveSettingsTest, TextsWithOuterBlanksOrQuotesComeBackUnchanged)
+{
+    // Reading trims blanks and drops one pair of quotes: such texts are
+    // written in one more pair, every other text as it is.
+    AppSettings settings;
+    SetDefaultSettings(settings);
+    settings.shutdownCommand = "\"/opt/my tool\" -h \"%s\"";
+    settings.collectHostAddrStart = " 192.0.2.1";
+    HostList hosts;
+    hosts.Append(MakeHostInfo("'single'", " padded\t", "198.51.100.1", "\"", "plain \"inner\" text"));
+    hosts.Append(MakeHostInfo("cut\rhere", "", "198.51.100.2", "", ""));
+    IniDocument document = IniDocument::Parse("");
+    SaveSettings(document, settings, hosts, WindowState{});
+    const std::string text = document.Serialize();
+    EXPECT_NE(text.find("SHUTDOWN_COMMAND=\"\"/opt/my tool\" -h \"%s\"\"\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("NET_MASK=\"\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("MAC_ADDR=plain \"inner\" text\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("IP_ADDR=198.51.100.1\n"), std::string::npos) << text;
+
+    EXPECT_EQ(LoadedFrom(text), settings);
+    const HostList loaded = HostsFrom(text);
+    ASSERT_EQ(loaded.Count(), 2);
+    EXPECT_STREQ(loaded[0].hostName, "'single'");
+    EXPECT_STREQ(loaded[0].comment, " padded\t");
+    EXPECT_STREQ(loaded[0].netMask, "\"");
+    EXPECT_STREQ(loaded[0].macAddr, "plain \"inner\" text");
+    EXPECT_STREQ(loaded[1].hostName, "cut") << "a line break ends the value";
+}
+
 TEST(SettingsFileTest, GarbageBinaryAndHugeLinesLoadAsDefaultsPlusTheValidHosts)
 {
     constexpr char kBinaryStart[] = "\x7f"

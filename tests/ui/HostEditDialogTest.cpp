@@ -148,6 +148,62 @@ private slots:
         QCOMPARE(FieldText(dialog, "macAddressEdit"), "mac");
     }
 
+    // Bad text typed into one field, the others valid: what the field keeps
+    // and what OK says (nothing: the host is taken).
+    void badTextInOneField_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("kept");
+        QTest::addColumn<QString>("message");
+        const QString ip = QStringLiteral("Please enter the IP address");
+        const QString n130(130, QLatin1Char('n'));
+        const struct {
+            const char* field;
+            QString typed;
+            QString kept;
+            QString message;
+        } rows[] = {
+            {"ipAddressEdit", "", "", ip},
+            {"ipAddressEdit", "192.0.2", "192.0.2", ip},
+            {"ipAddressEdit", "; reboot", "", ip},
+            {"ipAddressEdit", "$(reboot)", "", ip},
+            {"ipAddressEdit", "-c 5", "5", ip},
+            {"ipAddressEdit", "192.0.2.7\n-f", "", ip},
+            {"ipAddressEdit", "300.1.2.3", "30.1.2.3", ""},
+            {"netMaskEdit", "255.x", "255.", ""}, // derived from the address
+            {"hostNameEdit", n130, n130.left(127), ""},
+            {"hostNameEdit", "`reboot` -rf", "`reboot` -rf", ""},
+            {"commentEdit", "\"a, b\"; $(c)", "\"a, b\"; $(c)", ""},
+            {"macAddressEdit", "00:11\n22", "", ""},
+            {"macAddressEdit", "-f; reboot", "-f; reboot", ""}, // judged when waking
+        };
+        for (const auto& row : rows)
+            QTest::addRow("%s %s", row.field, qPrintable(row.typed.left(12)))
+                << QString::fromLatin1(row.field) << row.typed << row.kept << row.message;
+    }
+    void badTextInOneField()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, typed);
+        QFETCH(QString, kept);
+        QFETCH(QString, message);
+        CHostEditDlg dialog;
+        dialog.SetValues({"pc", "", "192.0.2.7", "255.255.255.0", "00:11:22:33:44:55"});
+        QLineEdit* edit = Part<QLineEdit>(dialog, qPrintable(field));
+        edit->clear();
+        // A line break can only be pasted; the field takes a paste whole or not at all.
+        if (typed.contains(QLatin1Char('\n')))
+            edit->insert(typed);
+        else
+            QTest::keyClicks(edit, typed);
+        QCOMPARE(edit->text(), kept);
+        Click(dialog, "okButton");
+        QCOMPARE(ModalSeam::ShownTexts().join(QLatin1Char('/')), message);
+        QCOMPARE(dialog.result(), int{message.isEmpty() ? QDialog::Accepted : QDialog::Rejected});
+        QCOMPARE(edit->text(), kept);
+    }
+
     void anIncompleteAddressInGetHostNameClosesWithTheNameAsItWas()
     {
         CHostEditDlg dialog;

@@ -15,8 +15,9 @@
 #include <poll.h>
 #include <sys/socket.h>
 
-#include "SocketHandle.h"
+#include "NeighbourMessage.h"
 #include "RtNetlink.h"
+#include "SocketHandle.h"
 
 namespace pondel::system_network {
 namespace {
@@ -33,56 +34,6 @@ constexpr std::chrono::milliseconds kRecheckInterval{250};
 // The discard service: whatever the host does with the datagram, it is the
 // resolution before it that we are after.
 constexpr std::uint16_t kPokePort = 9;
-
-// States in which the entry carries a confirmed or once-confirmed address.
-constexpr std::uint16_t kUsableStates =
-    NUD_REACHABLE | NUD_STALE | NUD_DELAY | NUD_PROBE | NUD_PERMANENT;
-
-struct NeighbourAnswer {
-    enum class Kind {
-        Pending,
-        Found,
-        Failed
-    } kind = Kind::Pending;
-    MacAddress mac{};
-};
-
-// The answer a neighbour message gives for our address, if it is about it.
-std::optional<NeighbourAnswer> ReadNeighbour(
-    const Message& message, std::uint32_t address, int interfaceIndex)
-{
-    if (rtnetlink::Header(message).nlmsg_type != RTM_NEWNEIGH)
-        return std::nullopt;
-    const auto* body = BodyOf<ndmsg>(message);
-    if (body == nullptr || body->ndm_family != AF_INET || body->ndm_ifindex != interfaceIndex)
-        return std::nullopt;
-    const Attributes attributes(message, sizeof(ndmsg));
-    const auto destination = attributes.U32(NDA_DST);
-    if (!destination || ntohl(*destination) != address)
-        return std::nullopt;
-
-    NeighbourAnswer answer;
-    if ((body->ndm_state & kUsableStates) != 0 &&
-        attributes.PayloadSize(NDA_LLADDR) == answer.mac.size()) {
-        answer.kind = NeighbourAnswer::Kind::Found;
-        std::memcpy(answer.mac.data(), rtnetlink::AttributeData(attributes.Find(NDA_LLADDR)),
-            answer.mac.size());
-    } else if ((body->ndm_state & NUD_FAILED) != 0) {
-        answer.kind = NeighbourAnswer::Kind::Failed;
-    }
-    return answer;
-}
-
-NeighbourAnswer FirstAnswer(
-    const std::vector<Message>& messages, std::uint32_t address, int interfaceIndex)
-{
-    for (const auto& message : messages) {
-        const auto answer = ReadNeighbour(message, address, interfaceIndex);
-        if (answer && answer->kind != NeighbourAnswer::Kind::Pending)
-            return *answer;
-    }
-    return {};
-}
 
 NeighbourAnswer LookInTable(rtnetlink::Socket& socket, std::uint32_t address, int interfaceIndex)
 {

@@ -44,6 +44,23 @@ const nlmsghdr& Header(const Message& message)
     return *reinterpret_cast<const nlmsghdr*>(message.data());
 }
 
+std::vector<Message> SplitMessages(std::span<const std::uint8_t> datagram)
+{
+    std::vector<Message> messages;
+    std::size_t offset = 0;
+    while (datagram.size() - offset >= sizeof(nlmsghdr)) {
+        nlmsghdr header{};
+        std::memcpy(&header, datagram.data() + offset, sizeof header);
+        if (header.nlmsg_len < sizeof header || header.nlmsg_len > datagram.size() - offset)
+            break;
+        const auto message = datagram.subspan(offset, header.nlmsg_len);
+        messages.emplace_back(message.begin(), message.end());
+        // The padding after the last message may be missing.
+        offset += std::min<std::size_t>(NLMSG_ALIGN(header.nlmsg_len), datagram.size() - offset);
+    }
+    return messages;
+}
+
 Request::Request(std::uint16_t type, std::uint16_t flags)
     : bytes_(kHeaderSize, 0)
 {
@@ -57,7 +74,8 @@ Request& Request::AppendBytes(const void* data, std::size_t size)
 {
     const std::size_t start = bytes_.size();
     bytes_.resize(start + NLMSG_ALIGN(size), 0);
-    std::memcpy(bytes_.data() + start, data, size);
+    if (size != 0)
+        std::memcpy(bytes_.data() + start, data, size);
     reinterpret_cast<nlmsghdr*>(bytes_.data())->nlmsg_len =
         static_cast<std::uint32_t>(bytes_.size());
     return *this;
@@ -71,7 +89,9 @@ Request& Request::AddAttribute(std::uint16_t type, const void* data, std::size_t
     const std::size_t start = bytes_.size();
     bytes_.resize(start + RTA_ALIGN(kAttributeHeaderSize + size), 0);
     std::memcpy(bytes_.data() + start, &attribute, sizeof attribute);
-    std::memcpy(bytes_.data() + start + kAttributeHeaderSize, data, size);
+    // An attribute may be a flag without payload, handed in as a null pointer.
+    if (size != 0)
+        std::memcpy(bytes_.data() + start + kAttributeHeaderSize, data, size);
     reinterpret_cast<nlmsghdr*>(bytes_.data())->nlmsg_len =
         static_cast<std::uint32_t>(bytes_.size());
     return *this;
@@ -166,19 +186,7 @@ std::optional<std::vector<Message>> Socket::ReadMessages()
     if (length <= 0)
         return std::nullopt;
 
-    std::vector<Message> messages;
-    const auto end = static_cast<std::size_t>(length);
-    std::size_t offset = 0;
-    while (offset + sizeof(nlmsghdr) <= end) {
-        nlmsghdr header{};
-        std::memcpy(&header, buffer.data() + offset, sizeof header);
-        if (header.nlmsg_len < sizeof header || offset + header.nlmsg_len > end)
-            break;
-        const auto start = buffer.begin() + static_cast<std::ptrdiff_t>(offset);
-        messages.emplace_back(start, start + header.nlmsg_len);
-        offset += NLMSG_ALIGN(header.nlmsg_len);
-    }
-    return messages;
+    return SplitMessages(std::span(buffer).first(static_cast<std::size_t>(length)));
 }
 
 std::optional<std::vector<Message>> Socket::Dump(Request& request)

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include <linux/netlink.h>
@@ -18,6 +19,10 @@ namespace pondel::rtnetlink {
 using Message = std::vector<std::uint8_t>;
 
 [[nodiscard]] const nlmsghdr& Header(const Message& message);
+
+// The whole messages of one datagram, in order. A header that claims more
+// than the datagram holds, or less than itself, ends the reading there.
+[[nodiscard]] std::vector<Message> SplitMessages(std::span<const std::uint8_t> datagram);
 
 // The kernel's accessor macros cast in the C way, which our warnings refuse;
 // these do the same arithmetic.

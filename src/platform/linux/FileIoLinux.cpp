@@ -145,19 +145,21 @@ Result<void> ReplaceFileAtomically(const std::filesystem::path& file, std::strin
     if (::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
         struct stat created { };
         if (::fstat(fd.Get(), &created) != 0)
-            return FileError(errno, "cannot examine", temporary->Path());
+            return FileError(errno, "cannot examine", target);
         if ((created.st_uid != old.st_uid || created.st_gid != old.st_gid) &&
             ::fchown(fd.Get(), old.st_uid, old.st_gid) != 0)
             return FileError(errno, "cannot keep the owner of", target);
         if (::fchmod(fd.Get(), old.st_mode & 07777) != 0)
-            return FileError(errno, "cannot set the permissions of", temporary->Path());
+            return FileError(errno, "cannot set the permissions of", target);
     }
+    // The user knows the file, not its temporary twin: failures name the
+    // file being saved.
     if (!WriteAll(fd.Get(), text))
-        return FileError(errno, "cannot write", temporary->Path());
+        return FileError(errno, "cannot write", target);
     if (::fsync(fd.Get()) != 0)
-        return FileError(errno, "cannot flush", temporary->Path());
+        return FileError(errno, "cannot flush", target);
     if (::close(fd.Release()) != 0)
-        return FileError(errno, "cannot close", temporary->Path());
+        return FileError(errno, "cannot close", target);
     if (::rename(temporary->Path().c_str(), target.c_str()) != 0)
         return FileError(errno, "cannot replace", target);
     temporary->Keep();

@@ -1,0 +1,96 @@
+// CSV files from spreadsheets and hand edits: importing never overruns a
+// record or the list limit, and a list exported and imported again is the
+// same list.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include "CsvField.h"
+#include "CsvHostFile.h"
+#include "FuzzCheck.h"
+
+namespace pondel::fuzz {
+namespace {
+
+void CheckFieldSplitting(std::string_view line, std::size_t capacity)
+{
+    std::string field;
+    std::size_t position = 0;
+    for (;;) {
+        const auto next = NextCsvField(line, position, field, capacity);
+        Require(capacity == 0 || field.size() < capacity, "a field stays within its capacity");
+        if (!next)
+            break;
+        Require(*next > position && *next <= line.size(), "fields move forward within the line");
+        position = *next;
+    }
+}
+
+void CheckExportRoundTrip(const HostList& hosts)
+{
+    HostList imported;
+    const CsvImportResult result = ImportCsvHostList(FormatCsvHostList(hosts), imported, 1u << 20);
+    Require(result.added == hosts.Count(), "every exported host imports again");
+    for (std::int32_t row = 0; row < hosts.Count(); ++row)
+        Require(SameTexts(hosts[row], imported[row]), "an exported host imports unchanged");
+}
+
+void CheckImport(std::string_view text, std::uint32_t maxHostNum)
+{
+    HostList hosts;
+    const CsvImportResult result = ImportCsvHostList(text, hosts, maxHostNum);
+    Require(result.added == hosts.Count(), "every host added is counted");
+    Require(maxHostNum == 0 || static_cast<std::uint32_t>(hosts.Count()) <= maxHostNum,
+        "the import stops at the list limit");
+    for (const tHostInfo& host : hosts)
+        Require(IsWellFormed(host) && host.ipAddr[0] != '\0', "imported hosts are whole and addressed");
+    CheckExportRoundTrip(hosts);
+}
+
+// A text a record can hold and an export keeps: no line end and no NUL.
+std::string FieldText(FuzzedDataProvider& input, std::size_t maxLength)
+{
+    std::string text = input.ConsumeRandomLengthString(maxLength);
+    for (char& c : text) {
+        if (c == '\r' || c == '\n' || c == '\0')
+            c = ' ';
+    }
+    return text;
+}
+
+// Hosts of every length the record allows, not only those an import makes.
+HostList MadeUpHosts(FuzzedDataProvider& input)
+{
+    HostList hosts;
+    const int count = input.ConsumeIntegralInRange(0, 4);
+    for (int i = 0; i < count; ++i) {
+        const std::string name = FieldText(input, 160);
+        const std::string comment = FieldText(input, 160);
+        std::string ip = FieldText(input, 40);
+        const std::string mask = FieldText(input, 40);
+        const std::string mac = FieldText(input, 40);
+        if (ip.empty())
+            ip = "192.0.2.1";
+        hosts.Append(MakeHostInfo(name, comment, ip, mask, mac));
+    }
+    return hosts;
+}
+
+} // namespace
+} // namespace pondel::fuzz
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    using namespace pondel;
+    using namespace pondel::fuzz;
+    FuzzedDataProvider input(data, size);
+    const auto maxHostNum = input.ConsumeIntegralInRange<std::uint32_t>(0, 300);
+    const auto capacity = input.ConsumeIntegralInRange<std::size_t>(0, 200);
+    CheckExportRoundTrip(MadeUpHosts(input));
+    const std::string text = input.ConsumeRemainingBytesAsString();
+    CheckFieldSplitting(text, capacity);
+    CheckImport(text, maxHostNum);
+    return 0;
+}
