@@ -44,6 +44,7 @@ void CPondelDlg::UseWorkServices(WorkServices services)
 
 void CPondelDlg::StopWorkers()
 {
+    const bool wasCollecting = collecting_;
     if (sweep_)
         sweep_->StopAndWait();
     if (progressDialog_)
@@ -55,6 +56,10 @@ void CPondelDlg::StopWorkers()
     for (auto& [batch, worker] : shutdownWorkers_)
         worker.join();
     shutdownWorkers_.clear();
+    // A sweep stopped here adds what it found on its way out, after its
+    // last notice: the rows show the list as it stands and will be saved.
+    if (wasCollecting)
+        RefillHostRows();
     UpdateBusyCursor();
 }
 
