@@ -1,6 +1,9 @@
 #include "IniDocument.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
+#include <cstring>
 #include <utility>
 
 #include "AsciiText.h"
@@ -39,15 +42,29 @@ std::string_view TrimSpaces(std::string_view text) noexcept
 // NUL would end its line early, ']' would end a section header there, and a
 // key's '=' would end the key; a key line starting with ';' is a comment and
 // one starting with '[' may read as a section header.
+bool IsLineEnd(char c) noexcept
+{
+    return c == '\r' || c == '\n' || c == '\0';
+}
+
+// Plain loops: find_first_of searches its set once per character, which
+// costs more than the rest of a write.
 bool IsWritableSectionName(std::string_view name) noexcept
 {
-    return name.find_first_of(std::string_view("\r\n\0]", 4)) == std::string_view::npos;
+    return std::ranges::none_of(name, [](char c) { return IsLineEnd(c) || c == ']'; });
 }
 
 bool IsWritableKeyName(std::string_view key) noexcept
 {
-    return key.find_first_of(std::string_view("\r\n\0=", 4)) == std::string_view::npos &&
+    return std::ranges::none_of(key, [](char c) { return IsLineEnd(c) || c == '='; }) &&
         key.front() != ';' && key.front() != '[';
+}
+
+// A value ends at its first CR, LF or NUL.
+std::string_view FirstLineOf(std::string_view value) noexcept
+{
+    return value.substr(
+        0, static_cast<std::size_t>(std::ranges::find_if(value, IsLineEnd) - value.begin()));
 }
 
 std::string_view Unquoted(std::string_view value) noexcept
@@ -71,94 +88,232 @@ std::string_view CutTo(std::string_view text, std::size_t bufferSize) noexcept
                            : text.substr(0, std::min(text.size(), bufferSize - 1));
 }
 
-// Splits off the next line and its line break.
-struct RawLine {
-    std::string_view text;
-    std::string_view lineBreak;
-};
-
-RawLine NextRawLine(std::string_view& rest) noexcept
+// FNV-1a over the lower-cased bytes, so that names differing only in case
+// hash alike.
+std::size_t NameHash(std::string_view name) noexcept
 {
-    const std::size_t end = rest.find_first_of("\r\n");
-    if (end == std::string_view::npos) {
-        const RawLine line{rest, {}};
-        rest = {};
-        return line;
+    std::uint64_t hash = 14695981039346656037ull;
+    for (const char c : name) {
+        hash ^= static_cast<unsigned char>(ToLowerAscii(c));
+        hash *= 1099511628211ull;
     }
-    const std::string_view lineBreak = rest[end] == '\n' ? std::string_view("\n")
-        : end + 1 < rest.size() && rest[end + 1] == '\n' ? std::string_view("\r\n")
-                                                         : std::string_view("\r");
-    const RawLine line{rest.substr(0, end), lineBreak};
-    rest.remove_prefix(end + lineBreak.size());
-    return line;
+    // FNV leaves the low bits, which pick the slot, poorly mixed.
+    hash ^= hash >> 33;
+    hash *= 0xFF51AFD7ED558CCDull;
+    hash ^= hash >> 33;
+    return static_cast<std::size_t>(hash);
 }
 
-// The trimmed name of a section header line, or none for any other line.
-// Text after the closing bracket does not count.
-std::optional<std::string_view> SectionHeaderName(std::string_view text) noexcept
+// Where the '=' of a key line is, or npos for a blank line, a comment or a
+// line without '='.
+std::size_t KeyEquals(std::string_view text) noexcept
 {
-    const std::string_view trimmed = TrimBlanks(text);
-    if (trimmed.empty() || trimmed.front() != '[')
-        return std::nullopt;
-    const std::size_t close = trimmed.find(']');
-    if (close == std::string_view::npos)
-        return std::nullopt;
-    return TrimBlanks(trimmed.substr(1, close - 1));
+    const std::size_t firstNonBlank = text.find_first_not_of(" \t");
+    if (firstNonBlank == std::string_view::npos || text[firstNonBlank] == ';')
+        return std::string_view::npos;
+    return text.find('=');
 }
+
+// The bytes a line scan must stop at: the line breaks and the first '='.
+constexpr std::array<bool, 256> kLineStops = [] {
+    std::array<bool, 256> stops{};
+    stops['\r'] = stops['\n'] = stops['='] = true;
+    return stops;
+}();
 
 } // namespace
 
-IniDocument::Line IniDocument::MakeLine(std::string_view text, std::string_view lineBreak)
+std::string_view IniDocument::Line::KeyName() const noexcept
 {
-    Line line{std::string(text), lineBreak};
-    const std::size_t firstNonBlank = text.find_first_not_of(" \t");
-    if (firstNonBlank == std::string_view::npos || text[firstNonBlank] == ';')
-        return line; // blank line or comment
-    const std::size_t equals = text.find('=');
-    if (equals == std::string_view::npos)
-        return line;
-    const std::string_view key = TrimBlanks(text.substr(0, equals));
-    line.kind = Kind::Key;
-    line.keyBegin = static_cast<std::size_t>(key.data() - text.data());
-    line.keyEnd = line.keyBegin + key.size();
-    line.valueBegin = equals + 1;
-    return line;
+    return TrimBlanks(Text().substr(0, equals));
 }
 
-IniDocument::Line IniDocument::MakeKeyLine(
-    std::string_view key, std::string_view value, std::string_view lineBreak)
+std::string_view IniDocument::Line::RawValue() const noexcept
 {
-    std::string text;
-    text.reserve(key.size() + 1 + value.size());
-    text.append(key).append(1, '=').append(value);
-    return MakeLine(text, lineBreak);
+    return Text().substr(equals + 1);
+}
+
+IniDocument::IniDocument()
+{
+    sections_.emplace_back(); // the lines before the first section
+    BuildIndex();
 }
 
 IniDocument IniDocument::Parse(std::string_view text)
 {
+    return ParseOwned(std::string(text));
+}
+
+IniDocument IniDocument::ParseOwned(std::string text)
+{
     IniDocument document;
+    document.text_ = std::make_unique<const std::string>(std::move(text));
+    document.ParseText(*document.text_);
+    document.BuildIndex();
+    return document;
+}
+
+// One pass over the text: each line is found, classified and recorded as a
+// view, without copying it.
+void IniDocument::ParseText(std::string_view text)
+{
     if (text.starts_with(kByteOrderMark)) {
-        document.byteOrderMark_ = true;
+        byteOrderMark_ = true;
         text.remove_prefix(kByteOrderMark.size());
     }
-    document.sections_.emplace_back(); // the lines before the first section
+    // Generous guesses, so that the vectors are not copied as they grow;
+    // room that is never used is never touched either.
+    lines_.reserve(text.size() / 16 + 16);
+    sections_.reserve(text.size() / 64 + 16);
     bool firstBreakSeen = false;
-    while (!text.empty()) {
-        const RawLine raw = NextRawLine(text);
-        if (!firstBreakSeen && !raw.lineBreak.empty()) {
-            document.newLineBreak_ = raw.lineBreak;
-            firstBreakSeen = true;
+    const char* at = text.data();
+    const char* const end = at + text.size();
+    while (at < end) {
+        const char* const begin = at;
+        while (at < end && IsBlank(*at))
+            ++at;
+        const char* firstNonBlank = at;
+        const char* equals = nullptr;
+        for (; at < end; ++at) {
+            if (!kLineStops[static_cast<unsigned char>(*at)])
+                continue;
+            if (*at != '=')
+                break;
+            if (equals == nullptr)
+                equals = at;
         }
-        if (const auto name = SectionHeaderName(raw.text)) {
-            document.AppendSection(*name, Line{std::string(raw.text), raw.lineBreak});
-            continue;
+        Line line{begin, static_cast<std::size_t>(at - begin)};
+        line.inText = true;
+        if (at < end) {
+            if (*at == '\n') {
+                line.lineBreak = LineBreak::Lf;
+                at += 1;
+            } else if (at + 1 < end && at[1] == '\n') {
+                line.lineBreak = LineBreak::CrLf;
+                at += 2;
+            } else {
+                line.lineBreak = LineBreak::Cr;
+                at += 1;
+            }
+            if (!firstBreakSeen) {
+                newLineBreak_ = line.lineBreak;
+                firstBreakSeen = true;
+            }
         }
-        Line line = MakeLine(raw.text, raw.lineBreak);
-        if (document.sections_.size() == 1)
-            line.kind = Kind::Other; // keys before the first section are never read
-        document.sections_.back().lines.push_back(std::move(line));
+        const char* const lineEnd = begin + line.size;
+        if (firstNonBlank < lineEnd && *firstNonBlank == '[') {
+            // Text after the closing bracket does not count.
+            const void* close = std::memchr(
+                firstNonBlank + 1, ']', static_cast<std::size_t>(lineEnd - firstNonBlank - 1));
+            if (close != nullptr) {
+                AppendParsedSection(TrimBlanks(std::string_view(
+                    firstNonBlank + 1, static_cast<const char*>(close) - firstNonBlank - 1)));
+                lines_.push_back(line);
+                ++sections_.back().lineCount;
+                continue;
+            }
+        }
+        // Comments are no keys, nor are keys before the first section, which
+        // are never read.
+        if (equals != nullptr && *firstNonBlank != ';' && sections_.size() > 1)
+            line.equals = static_cast<std::size_t>(equals - begin);
+        lines_.push_back(line);
+        ++sections_.back().lineCount;
     }
-    return document;
+}
+
+void IniDocument::AppendParsedSection(std::string_view name)
+{
+    Section& section = sections_.emplace_back();
+    section.name = name;
+    section.firstLine = lines_.size();
+    section.hasHeader = true;
+}
+
+void IniDocument::BuildIndex()
+{
+    std::size_t capacity = 16;
+    while (capacity < sections_.size() * 2)
+        capacity *= 2;
+    slots_.assign(capacity, Slot{});
+    indexedNames_ = 0;
+    for (std::size_t position = 1; position < sections_.size(); ++position) {
+        sections_[position].hash = NameHash(sections_[position].name);
+        IndexSection(position);
+    }
+}
+
+std::size_t IniDocument::FindSlot(std::string_view name, std::size_t hash) const noexcept
+{
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+        const Slot& entry = slots_[slot];
+        if (entry.position == kNone ||
+            (entry.hash == hash && EqualIgnoringAsciiCase(sections_[entry.position].name, name)))
+            return slot;
+    }
+}
+
+// Adds a section to the index, after the sections of its name before it.
+void IniDocument::IndexSection(std::size_t position)
+{
+    Section& section = sections_[position];
+    const std::size_t slot = FindSlot(section.name, section.hash);
+    const std::size_t first = slots_[slot].position;
+    if (first == kNone || FirstLive(slot) == kNone) {
+        // A new name, or one whose sections are all deleted.
+        if (first == kNone)
+            ++indexedNames_;
+        slots_[slot] = Slot{section.hash, position};
+        section.lastSameName = position;
+        section.counts = true;
+        return;
+    }
+    Section& head = sections_[first];
+    sections_[head.lastSameName].nextSameName = position;
+    head.lastSameName = position;
+}
+
+void IniDocument::GrowIndex()
+{
+    std::vector<Slot> old(slots_.size() * 2);
+    old.swap(slots_);
+    const std::size_t mask = slots_.size() - 1;
+    for (const Slot& entry : old) {
+        if (entry.position == kNone)
+            continue;
+        std::size_t slot = entry.hash & mask;
+        while (slots_[slot].position != kNone)
+            slot = (slot + 1) & mask;
+        slots_[slot] = entry;
+    }
+}
+
+std::size_t IniDocument::FirstLive(std::size_t slot) const noexcept
+{
+    std::size_t position = slots_[slot].position;
+    while (position != kNone && sections_[position].deleted)
+        position = sections_[position].nextSameName;
+    return position;
+}
+
+std::span<const IniDocument::Line> IniDocument::LinesOf(const Section& section) const noexcept
+{
+    if (section.ownsLines)
+        return section.ownLines;
+    return {lines_.data() + section.firstLine, section.lineCount};
+}
+
+std::span<IniDocument::Line> IniDocument::LinesOf(Section& section) noexcept
+{
+    if (section.ownsLines)
+        return section.ownLines;
+    return {lines_.data() + section.firstLine, section.lineCount};
+}
+
+std::span<const IniDocument::Line> IniDocument::BodyOf(const Section& section) const noexcept
+{
+    return LinesOf(section).subspan(section.hasHeader ? 1 : 0);
 }
 
 std::string IniDocument::Serialize() const
@@ -167,82 +322,116 @@ std::string IniDocument::Serialize() const
     for (const Section& section : sections_) {
         if (section.deleted)
             continue;
-        size += section.header ? section.header->text.size() + 2 : 0;
-        for (const Line& line : section.lines)
-            size += line.text.size() + 2;
+        for (const Line& line : LinesOf(section))
+            size += line.size + 2;
     }
     std::string out;
     out.reserve(size);
     if (byteOrderMark_)
         out.append(kByteOrderMark);
+    // Lines as read lie one after another in the text with their line
+    // breaks; runs of them are copied in one step.
+    const char* runBegin = nullptr;
+    const char* runEnd = nullptr;
+    const auto flushRun = [&] {
+        out.append(runBegin, static_cast<std::size_t>(runEnd - runBegin));
+        runBegin = runEnd = nullptr;
+    };
     // Only the file's last line may lack a line break; lines written after it
     // must not run on from it.
     bool needsBreak = false;
-    const auto emit = [&](const Line& line) {
-        if (needsBreak)
-            out.append(newLineBreak_);
-        out.append(line.text).append(line.lineBreak);
-        needsBreak = line.lineBreak.empty();
-    };
+    const std::string_view newLineBreak = NewLineBreak();
     for (const Section& section : sections_) {
         if (section.deleted)
             continue;
-        if (section.header)
-            emit(*section.header);
-        for (const Line& line : section.lines)
-            emit(line);
+        for (const Line& line : LinesOf(section)) {
+            if (needsBreak) {
+                flushRun();
+                out.append(newLineBreak);
+            }
+            const std::size_t breakSize =
+                line.lineBreak == LineBreak::CrLf ? 2 : line.lineBreak == LineBreak::None ? 0 : 1;
+            if (line.inText) {
+                if (line.data != runEnd) {
+                    flushRun();
+                    runBegin = line.data;
+                }
+                runEnd = line.data + line.size + breakSize;
+            } else {
+                flushRun();
+                out.append(line.Text());
+                out.append(line.lineBreak == LineBreak::Lf ? "\n"
+                        : line.lineBreak == LineBreak::CrLf ? "\r\n"
+                        : line.lineBreak == LineBreak::Cr   ? "\r"
+                                                            : "");
+            }
+            needsBreak = line.lineBreak == LineBreak::None;
+        }
     }
+    flushRun();
     return out;
 }
 
-IniDocument::Section& IniDocument::AppendSection(std::string_view name, std::optional<Line> header)
+// A new section "[name]" at the end.
+std::size_t IniDocument::AppendSection(std::string_view name)
 {
-    index_[ToLowerAscii(name)].push_back(sections_.size());
+    if ((indexedNames_ + 1) * 2 > slots_.size())
+        GrowIndex();
+    const std::string_view header = arena_.Store({"[", name, "]"});
+    Line line{header.data(), header.size()};
+    line.lineBreak = newLineBreak_;
     Section& section = sections_.emplace_back();
-    section.name = std::string(name);
-    section.header = std::move(header);
-    return section;
+    section.name = header.substr(1, name.size());
+    section.hash = NameHash(name);
+    section.hasHeader = true;
+    section.ownsLines = true;
+    section.ownLines.push_back(line);
+    IndexSection(sections_.size() - 1);
+    return sections_.size() - 1;
 }
 
-const IniDocument::Section* IniDocument::FindSection(std::string_view section) const
+std::size_t IniDocument::FindSection(std::string_view section) const noexcept
 {
-    const auto found = index_.find(ToLowerAscii(TrimSpaces(section)));
-    if (found == index_.end() || found->second.empty())
-        return nullptr;
-    return &sections_[found->second.front()];
-}
-
-IniDocument::Section* IniDocument::FindSection(std::string_view section)
-{
-    return const_cast<Section*>(std::as_const(*this).FindSection(section));
+    section = TrimSpaces(section);
+    return FirstLive(FindSlot(section, NameHash(section)));
 }
 
 const IniDocument::Line* IniDocument::FindKey(const Section& section, std::string_view key) const
 {
-    for (const Line& line : section.lines) {
-        if (line.kind == Kind::Key &&
-            EqualIgnoringAsciiCase(
-                std::string_view(line.text).substr(line.keyBegin, line.keyEnd - line.keyBegin),
-                key))
+    for (const Line& line : BodyOf(section)) {
+        if (line.IsKey() && EqualIgnoringAsciiCase(line.KeyName(), key))
             return &line;
     }
     return nullptr;
 }
 
-std::optional<std::string_view> IniDocument::Find(
-    std::string_view section, std::string_view key) const
+std::optional<std::string_view> IniDocument::FindValue(
+    const Section& section, std::string_view key) const
 {
     key = TrimSpaces(key);
     if (key.empty())
         return std::nullopt;
-    const Section* found = FindSection(section);
-    if (found == nullptr)
-        return std::nullopt;
-    const Line* line = FindKey(*found, key);
+    const Line* line = FindKey(section, key);
     if (line == nullptr)
         return std::nullopt;
-    const std::string_view raw = std::string_view(line->text).substr(line->valueBegin);
-    return CutAtNul(Unquoted(TrimBlanks(raw)));
+    return CutAtNul(Unquoted(TrimBlanks(line->RawValue())));
+}
+
+std::optional<std::string_view> IniDocument::Find(
+    std::string_view section, std::string_view key) const
+{
+    if (TrimSpaces(key).empty())
+        return std::nullopt;
+    const std::size_t position = FindSection(section);
+    if (position == kNone)
+        return std::nullopt;
+    return FindValue(sections_[position], key);
+}
+
+std::optional<std::string_view> IniDocument::Find(
+    SectionHandle section, std::string_view key) const
+{
+    return FindValue(sections_[section.position], key);
 }
 
 std::string IniDocument::GetString(std::string_view section, std::string_view key,
@@ -255,68 +444,128 @@ std::string IniDocument::GetString(std::string_view section, std::string_view ke
 void IniDocument::SetString(std::string_view section, std::string_view key, std::string_view value)
 {
     key = TrimSpaces(key);
-    if (key.empty() || !IsWritableKeyName(key) || !IsWritableSectionName(section))
+    if (key.empty() || !IsWritableKeyName(key))
         return;
-    value = value.substr(0, value.find_first_of(std::string_view("\r\n\0", 3)));
-    Section* target = FindSection(section);
-    if (target == nullptr) {
-        const std::string_view name = TrimSpaces(section);
-        std::string header(1, '[');
-        header += name;
-        header += ']';
-        target = &AppendSection(name, MakeLine(header, newLineBreak_));
+    if (const auto target = AddSection(section))
+        SetValue(sections_[target->position], key, value);
+}
+
+void IniDocument::SetString(SectionHandle section, std::string_view key, std::string_view value)
+{
+    key = TrimSpaces(key);
+    if (key.empty() || !IsWritableKeyName(key))
+        return;
+    SetValue(sections_[section.position], key, value);
+}
+
+std::optional<IniDocument::SectionHandle> IniDocument::AddSection(std::string_view section)
+{
+    if (!IsWritableSectionName(section))
+        return std::nullopt;
+    std::size_t position = FindSection(section);
+    if (position == kNone)
+        position = AppendSection(TrimSpaces(section));
+    return SectionHandle{position};
+}
+
+// Writes a key whose name has been checked.
+void IniDocument::SetValue(Section& section, std::string_view key, std::string_view value)
+{
+    value = FirstLineOf(value);
+    if (const Line* found = FindKey(section, key); found != nullptr) {
+        if (found->RawValue() == value)
+            return; // a save that changes nothing copies nothing
+        const std::span<Line> lines = LinesOf(section);
+        Line& line = lines[static_cast<std::size_t>(found - lines.data())];
+        const std::string_view text =
+            arena_.Store({line.Text().substr(0, line.equals + 1), value});
+        line.data = text.data();
+        line.size = text.size();
+        line.inText = false;
+        return;
     }
-    for (Line& line : target->lines) {
-        if (line.kind == Kind::Key &&
-            EqualIgnoringAsciiCase(
-                std::string_view(line.text).substr(line.keyBegin, line.keyEnd - line.keyBegin),
-                key)) {
-            line.text.resize(line.valueBegin);
-            line.text.append(value);
-            return;
-        }
+    const std::string_view text = arena_.Store({key, "=", value});
+    Line line{text.data(), text.size()};
+    // A key with a leading tab may still read as a comment.
+    line.equals = KeyEquals(text);
+    line.lineBreak = newLineBreak_;
+    InsertKeyLine(section, line);
+}
+
+// The line goes after the section's last key, or first when it has none.
+void IniDocument::InsertKeyLine(Section& section, const Line& line)
+{
+    if (!section.ownsLines) {
+        const std::span<const Line> lines = LinesOf(section);
+        section.ownLines.assign(lines.begin(), lines.end());
+        section.ownsLines = true;
     }
-    const auto lastKey = std::find_if(target->lines.rbegin(), target->lines.rend(),
-        [](const Line& line) { return line.kind == Kind::Key; });
-    target->lines.insert(lastKey.base(), MakeKeyLine(key, value, newLineBreak_));
+    std::vector<Line>& lines = section.ownLines;
+    const auto bodyBegin = lines.begin() + (section.hasHeader ? 1 : 0);
+    auto after = lines.end();
+    while (after != bodyBegin && !(after - 1)->IsKey())
+        --after;
+    lines.insert(after, line);
 }
 
 void IniDocument::DeleteSection(std::string_view section)
 {
-    const auto found = index_.find(ToLowerAscii(TrimSpaces(section)));
-    if (found == index_.end())
+    section = TrimSpaces(section);
+    const std::size_t slot = FindSlot(section, NameHash(section));
+    const std::size_t position = FirstLive(slot);
+    if (position == kNone)
         return;
-    Section& doomed = sections_[found->second.front()];
+    Section& doomed = sections_[position];
     doomed.deleted = true;
-    std::vector<Line>().swap(doomed.lines);
-    found->second.erase(found->second.begin());
-    if (found->second.empty())
-        index_.erase(found);
+    doomed.counts = false;
+    std::vector<Line>().swap(doomed.ownLines);
+    // The next section of the name takes the lead of the chain; a chain of
+    // deleted sections alone keeps its slot until the name comes back.
+    if (slots_[slot].position == position && doomed.nextSameName != kNone) {
+        sections_[doomed.nextSameName].lastSameName = doomed.lastSameName;
+        sections_[doomed.nextSameName].counts = true;
+        slots_[slot].position = doomed.nextSameName;
+    }
 }
 
 bool IniDocument::HasSection(std::string_view section) const
 {
-    return FindSection(section) != nullptr;
+    return FindSection(section) != kNone;
+}
+
+std::vector<IniDocument::NamedSection> IniDocument::Sections() const
+{
+    std::vector<NamedSection> sections;
+    sections.reserve(indexedNames_);
+    for (std::size_t position = 1; position < sections_.size(); ++position) {
+        const Section& section = sections_[position];
+        if (section.counts)
+            sections.push_back({section.name, {position}});
+    }
+    return sections;
 }
 
 std::vector<std::string> IniDocument::SectionNames() const
 {
     std::vector<std::string> names;
-    names.reserve(index_.size());
-    for (std::size_t i = 1; i < sections_.size(); ++i) {
-        const Section& section = sections_[i];
-        if (section.deleted)
-            continue;
-        const auto& positions = index_.find(ToLowerAscii(section.name))->second;
-        if (positions.front() == i)
-            names.push_back(section.name);
-    }
+    names.reserve(indexedNames_);
+    for (const NamedSection& section : Sections())
+        names.emplace_back(section.name);
     return names;
 }
 
 std::string_view IniDocument::NewLineBreak() const noexcept
 {
-    return newLineBreak_;
+    switch (newLineBreak_) {
+    case LineBreak::CrLf:
+        return "\r\n";
+    case LineBreak::Cr:
+        return "\r";
+    case LineBreak::Lf:
+    case LineBreak::None:
+        break;
+    }
+    return "\n";
 }
 
 } // namespace pondel

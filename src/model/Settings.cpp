@@ -170,7 +170,8 @@ std::optional<std::uint32_t> HostSectionNumber(std::string_view name) noexcept
 
 struct HostSection {
     std::uint32_t number;
-    std::string name;
+    std::string_view name;
+    IniDocument::SectionHandle handle;
 };
 
 // The host sections numbered from first up to, not including, limit, in the
@@ -181,13 +182,14 @@ std::vector<HostSection> HostSectionsBetween(
     const IniDocument& document, std::uint32_t first, std::uint32_t limit)
 {
     std::vector<HostSection> sections;
-    for (std::string& name : document.SectionNames()) {
-        const auto number = HostSectionNumber(name);
+    for (const IniDocument::NamedSection& section : document.Sections()) {
+        const auto number = HostSectionNumber(section.name);
         if (number && *number >= first && *number < limit)
-            sections.push_back({*number, std::move(name)});
+            sections.push_back({*number, section.name, section.handle});
     }
-    std::sort(sections.begin(), sections.end(),
-        [](const HostSection& a, const HostSection& b) { return a.number < b.number; });
+    // Files this program wrote hold them in order already.
+    if (!std::ranges::is_sorted(sections, {}, &HostSection::number))
+        std::ranges::sort(sections, {}, &HostSection::number);
     return sections;
 }
 
@@ -197,7 +199,13 @@ std::string_view ValueOrEmpty(
     return document.Find(section, key).value_or(std::string_view{});
 }
 
-tHostInfo ReadHost(const IniDocument& document, std::string_view section)
+std::string_view ValueOrEmpty(
+    const IniDocument& document, IniDocument::SectionHandle section, std::string_view key)
+{
+    return document.Find(section, key).value_or(std::string_view{});
+}
+
+tHostInfo ReadHost(const IniDocument& document, IniDocument::SectionHandle section)
 {
     // The fields cut each value to their own size, as the read buffers did.
     return MakeHostInfo(ValueOrEmpty(document, section, kHostNameKey),
@@ -205,13 +213,16 @@ tHostInfo ReadHost(const IniDocument& document, std::string_view section)
         ValueOrEmpty(document, section, kNetMaskKey), ValueOrEmpty(document, section, kMacAddrKey));
 }
 
-void WriteHost(IniDocument& document, std::string_view section, const tHostInfo& host)
+void WriteHost(IniDocument& document, std::string_view name, const tHostInfo& host)
 {
-    document.SetString(section, kHostNameKey, host.hostName);
-    document.SetString(section, kCommentKey, host.comment);
-    document.SetString(section, kIpAddrKey, host.ipAddr);
-    document.SetString(section, kNetMaskKey, host.netMask);
-    document.SetString(section, kMacAddrKey, host.macAddr);
+    const auto section = document.AddSection(name);
+    if (!section)
+        return;
+    document.SetString(*section, kHostNameKey, host.hostName);
+    document.SetString(*section, kCommentKey, host.comment);
+    document.SetString(*section, kIpAddrKey, host.ipAddr);
+    document.SetString(*section, kNetMaskKey, host.netMask);
+    document.SetString(*section, kMacAddrKey, host.macAddr);
 }
 
 bool IsCompleteStaleSection(const IniDocument& document, std::string_view section)
@@ -276,8 +287,8 @@ SettingsFile SettingsFile::Open(std::filesystem::path path)
     Result<std::string> text = ReadWholeFile(path, kMaxFileSize);
     if (!text)
         return SettingsFile(std::move(path), text.Error(), IniDocument::Parse(""));
-    IniDocument document = IniDocument::Parse(text.Value());
-    return SettingsFile(std::move(path), Result<void>(), std::move(document));
+    return SettingsFile(
+        std::move(path), Result<void>(), IniDocument::ParseOwned(std::move(text).Value()));
 }
 
 Result<void> SettingsFile::Save() const
@@ -316,7 +327,7 @@ void LoadHostList(const IniDocument& document, std::uint32_t maxHostNum, HostLis
     hosts.Reserve(static_cast<std::int32_t>(
         std::min<std::size_t>(sections.size(), std::numeric_limits<std::int32_t>::max())));
     for (const HostSection& section : sections) {
-        const tHostInfo host = ReadHost(document, section.name);
+        const tHostInfo host = ReadHost(document, section.handle);
         if (host.ipAddr[0] != '\0')
             hosts.Append(host);
     }
