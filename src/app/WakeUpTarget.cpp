@@ -33,6 +33,14 @@ const tHostInfo* FindRow(const HostList& hosts, std::string_view text, Field fie
 
 } // namespace
 
+bool MayTargetRow(const CommandLineOptions& options, const tHostInfo& host)
+{
+    const std::string* name = Given(options.hostName);
+    const std::string* ip = Given(options.ipAddr);
+    return (name != nullptr && EqualIgnoringAsciiCase(host.hostName, *name)) ||
+        (ip != nullptr && EqualIgnoringAsciiCase(host.ipAddr, Cut(*ip, kIpTextLength)));
+}
+
 std::optional<WakeUpTarget> AssembleWakeUpTarget(
     const CommandLineOptions& options, const HostList& hosts, const LocalNetworkQueries& local)
 {

@@ -114,12 +114,33 @@ std::size_t KeyEquals(std::string_view text) noexcept
     return text.find('=');
 }
 
-// The bytes a line scan must stop at: the line breaks and the first '='.
-constexpr std::array<bool, 256> kLineStops = [] {
-    std::array<bool, 256> stops{};
-    stops['\r'] = stops['\n'] = stops['='] = true;
-    return stops;
-}();
+struct LineEnd {
+    const char* end;  // of the text
+    const char* next; // after the line break
+};
+
+// The first CR or LF at or after `at`. The last of each found stays in
+// nextLf and nextCr, so that a long text is searched once for each, with
+// the library's vector search, rather than byte by byte.
+struct LineBreakFinder {
+    const char* nextLf = nullptr;
+    const char* nextCr = nullptr;
+
+    const char* Find(const char* at, const char* end) noexcept
+    {
+        if (nextLf < at)
+            nextLf = Search(at, end, '\n');
+        if (nextCr < at)
+            nextCr = Search(at, end, '\r');
+        return std::min(nextLf, nextCr);
+    }
+
+    static const char* Search(const char* at, const char* end, char c) noexcept
+    {
+        const void* found = std::memchr(at, c, static_cast<std::size_t>(end - at));
+        return found == nullptr ? end : static_cast<const char*>(found);
+    }
+};
 
 } // namespace
 
@@ -153,81 +174,64 @@ IniDocument IniDocument::ParseOwned(std::string text)
     return document;
 }
 
-// One pass over the text: each line is found, classified and recorded as a
-// view, without copying it.
+IniDocument::LineBreak IniDocument::BreakAt(const char* at, const char* end) noexcept
+{
+    if (at == end)
+        return LineBreak::None;
+    if (*at == '\n')
+        return LineBreak::Lf;
+    return at + 1 < end && at[1] == '\n' ? LineBreak::CrLf : LineBreak::Cr;
+}
+
+std::size_t IniDocument::BreakSize(LineBreak lineBreak) noexcept
+{
+    return lineBreak == LineBreak::CrLf ? 2 : lineBreak == LineBreak::None ? 0 : 1;
+}
+
+// One pass over the text that finds the section headers; the lines between
+// them are split only when their section is read or written.
 void IniDocument::ParseText(std::string_view text)
 {
     if (text.starts_with(kByteOrderMark)) {
         byteOrderMark_ = true;
         text.remove_prefix(kByteOrderMark.size());
     }
-    // Generous guesses, so that the vectors are not copied as they grow;
-    // room that is never used is never touched either.
-    lines_.reserve(text.size() / 16 + 16);
-    sections_.reserve(text.size() / 64 + 16);
-    bool firstBreakSeen = false;
     const char* at = text.data();
     const char* const end = at + text.size();
+    // A generous guess, so that the vector is not copied as it grows; room
+    // that is never used is never touched either.
+    sections_.reserve(text.size() / 64 + 16);
+    sections_[0].begin = sections_[0].bodyBegin = at;
+    bool firstBreakSeen = false;
+    LineBreakFinder finder;
     while (at < end) {
         const char* const begin = at;
-        while (at < end && IsBlank(*at))
-            ++at;
-        const char* firstNonBlank = at;
-        const char* equals = nullptr;
-        for (; at < end; ++at) {
-            if (!kLineStops[static_cast<unsigned char>(*at)])
-                continue;
-            if (*at != '=')
-                break;
-            if (equals == nullptr)
-                equals = at;
+        const char* const lineEnd = finder.Find(at, end);
+        const LineBreak lineBreak = BreakAt(lineEnd, end);
+        at = lineEnd + BreakSize(lineBreak);
+        if (!firstBreakSeen && lineBreak != LineBreak::None) {
+            newLineBreak_ = lineBreak;
+            firstBreakSeen = true;
         }
-        Line line{begin, static_cast<std::size_t>(at - begin)};
-        line.inText = true;
-        if (at < end) {
-            if (*at == '\n') {
-                line.lineBreak = LineBreak::Lf;
-                at += 1;
-            } else if (at + 1 < end && at[1] == '\n') {
-                line.lineBreak = LineBreak::CrLf;
-                at += 2;
-            } else {
-                line.lineBreak = LineBreak::Cr;
-                at += 1;
-            }
-            if (!firstBreakSeen) {
-                newLineBreak_ = line.lineBreak;
-                firstBreakSeen = true;
-            }
-        }
-        const char* const lineEnd = begin + line.size;
-        if (firstNonBlank < lineEnd && *firstNonBlank == '[') {
-            // Text after the closing bracket does not count.
-            const void* close = std::memchr(
-                firstNonBlank + 1, ']', static_cast<std::size_t>(lineEnd - firstNonBlank - 1));
-            if (close != nullptr) {
-                AppendParsedSection(TrimBlanks(std::string_view(
-                    firstNonBlank + 1, static_cast<const char*>(close) - firstNonBlank - 1)));
-                lines_.push_back(line);
-                ++sections_.back().lineCount;
-                continue;
-            }
-        }
-        // Comments are no keys, nor are keys before the first section, which
-        // are never read.
-        if (equals != nullptr && *firstNonBlank != ';' && sections_.size() > 1)
-            line.equals = static_cast<std::size_t>(equals - begin);
-        lines_.push_back(line);
-        ++sections_.back().lineCount;
+        const char* first = begin;
+        while (first < lineEnd && IsBlank(*first))
+            ++first;
+        if (first == lineEnd || *first != '[')
+            continue;
+        // Text after the closing bracket does not count.
+        const void* close =
+            std::memchr(first + 1, ']', static_cast<std::size_t>(lineEnd - first - 1));
+        if (close == nullptr)
+            continue;
+        sections_.back().end = begin;
+        Section& section = sections_.emplace_back();
+        section.name = TrimBlanks(
+            std::string_view(first + 1, static_cast<const char*>(close) - first - 1));
+        section.begin = begin;
+        section.bodyBegin = at;
+        section.hasHeader = true;
     }
-}
-
-void IniDocument::AppendParsedSection(std::string_view name)
-{
-    Section& section = sections_.emplace_back();
-    section.name = name;
-    section.firstLine = lines_.size();
-    section.hasHeader = true;
+    sections_.back().end = end;
 }
 
 void IniDocument::BuildIndex()
@@ -297,23 +301,51 @@ std::size_t IniDocument::FirstLive(std::size_t slot) const noexcept
     return position;
 }
 
-std::span<const IniDocument::Line> IniDocument::LinesOf(const Section& section) const noexcept
+template <typename Visit>
+void IniDocument::VisitBody(const Section& section, Visit&& visit) const
 {
-    if (section.ownsLines)
-        return section.ownLines;
-    return {lines_.data() + section.firstLine, section.lineCount};
+    if (section.ownsLines) {
+        for (const Line& line : std::span(section.ownLines).subspan(section.hasHeader ? 1 : 0)) {
+            if (!visit(line))
+                return;
+        }
+        return;
+    }
+    const bool mayHoldKeys = section.hasHeader;
+    LineBreakFinder finder;
+    for (const char* at = section.bodyBegin; at < section.end;) {
+        const char* const lineEnd = finder.Find(at, section.end);
+        Line line{at, static_cast<std::size_t>(lineEnd - at)};
+        line.lineBreak = BreakAt(lineEnd, section.end);
+        line.inText = true;
+        if (mayHoldKeys)
+            line.equals = KeyEquals(line.Text());
+        at = lineEnd + BreakSize(line.lineBreak);
+        if (!visit(line))
+            return;
+    }
 }
 
-std::span<IniDocument::Line> IniDocument::LinesOf(Section& section) noexcept
+void IniDocument::SplitIntoLines(Section& section)
 {
     if (section.ownsLines)
-        return section.ownLines;
-    return {lines_.data() + section.firstLine, section.lineCount};
-}
-
-std::span<const IniDocument::Line> IniDocument::BodyOf(const Section& section) const noexcept
-{
-    return LinesOf(section).subspan(section.hasHeader ? 1 : 0);
+        return;
+    std::vector<Line> lines;
+    if (section.hasHeader) {
+        const char* headerEnd = section.bodyBegin;
+        while (headerEnd > section.begin && (headerEnd[-1] == '\n' || headerEnd[-1] == '\r'))
+            --headerEnd;
+        Line header{section.begin, static_cast<std::size_t>(headerEnd - section.begin)};
+        header.lineBreak = BreakAt(headerEnd, section.bodyBegin);
+        header.inText = true;
+        lines.push_back(header);
+    }
+    VisitBody(section, [&lines](const Line& line) {
+        lines.push_back(line);
+        return true;
+    });
+    section.ownLines = std::move(lines);
+    section.ownsLines = true;
 }
 
 std::string IniDocument::Serialize() const
@@ -322,20 +354,29 @@ std::string IniDocument::Serialize() const
     for (const Section& section : sections_) {
         if (section.deleted)
             continue;
-        for (const Line& line : LinesOf(section))
+        if (!section.ownsLines)
+            size += static_cast<std::size_t>(section.end - section.begin);
+        for (const Line& line : section.ownLines)
             size += line.size + 2;
     }
     std::string out;
     out.reserve(size);
     if (byteOrderMark_)
         out.append(kByteOrderMark);
-    // Lines as read lie one after another in the text with their line
-    // breaks; runs of them are copied in one step.
+    // What comes from the text as read lies there in one piece with its line
+    // breaks; runs of it are copied in one step.
     const char* runBegin = nullptr;
     const char* runEnd = nullptr;
     const auto flushRun = [&] {
         out.append(runBegin, static_cast<std::size_t>(runEnd - runBegin));
         runBegin = runEnd = nullptr;
+    };
+    const auto copy = [&](const char* begin, const char* end) {
+        if (begin != runEnd) {
+            flushRun();
+            runBegin = begin;
+        }
+        runEnd = end;
     };
     // Only the file's last line may lack a line break; lines written after it
     // must not run on from it.
@@ -344,26 +385,24 @@ std::string IniDocument::Serialize() const
     for (const Section& section : sections_) {
         if (section.deleted)
             continue;
-        for (const Line& line : LinesOf(section)) {
+        if (!section.ownsLines) {
+            if (section.begin == section.end)
+                continue;
+            copy(section.begin, section.end);
+            needsBreak = section.end[-1] != '\n' && section.end[-1] != '\r';
+            continue;
+        }
+        for (const Line& line : section.ownLines) {
             if (needsBreak) {
                 flushRun();
                 out.append(newLineBreak);
             }
-            const std::size_t breakSize =
-                line.lineBreak == LineBreak::CrLf ? 2 : line.lineBreak == LineBreak::None ? 0 : 1;
             if (line.inText) {
-                if (line.data != runEnd) {
-                    flushRun();
-                    runBegin = line.data;
-                }
-                runEnd = line.data + line.size + breakSize;
+                copy(line.data, line.data + line.size + BreakSize(line.lineBreak));
             } else {
                 flushRun();
                 out.append(line.Text());
-                out.append(line.lineBreak == LineBreak::Lf ? "\n"
-                        : line.lineBreak == LineBreak::CrLf ? "\r\n"
-                        : line.lineBreak == LineBreak::Cr   ? "\r"
-                                                            : "");
+                out.append(BreakText(line.lineBreak));
             }
             needsBreak = line.lineBreak == LineBreak::None;
         }
@@ -396,25 +435,44 @@ std::size_t IniDocument::FindSection(std::string_view section) const noexcept
     return FirstLive(FindSlot(section, NameHash(section)));
 }
 
-const IniDocument::Line* IniDocument::FindKey(const Section& section, std::string_view key) const
-{
-    for (const Line& line : BodyOf(section)) {
-        if (line.IsKey() && EqualIgnoringAsciiCase(line.KeyName(), key))
-            return &line;
-    }
-    return nullptr;
-}
-
 std::optional<std::string_view> IniDocument::FindValue(
     const Section& section, std::string_view key) const
 {
     key = TrimSpaces(key);
     if (key.empty())
         return std::nullopt;
-    const Line* line = FindKey(section, key);
-    if (line == nullptr)
-        return std::nullopt;
-    return CutAtNul(Unquoted(TrimBlanks(line->RawValue())));
+    std::optional<std::string_view> value;
+    VisitBody(section, [&](const Line& line) {
+        if (!line.IsKey() || !EqualIgnoringAsciiCase(line.KeyName(), key))
+            return true;
+        value = CutAtNul(Unquoted(TrimBlanks(line.RawValue())));
+        return false;
+    });
+    return value;
+}
+
+void IniDocument::FindAll(SectionHandle section, std::span<const std::string_view> keys,
+    std::span<std::optional<std::string_view>> values) const
+{
+    std::ranges::fill(values, std::nullopt);
+    // Empty names are never found.
+    std::size_t missing = static_cast<std::size_t>(std::ranges::count_if(
+        keys, [](std::string_view key) { return !TrimSpaces(key).empty(); }));
+    if (missing == 0)
+        return;
+    VisitBody(sections_[section.position], [&](const Line& line) {
+        if (!line.IsKey())
+            return true;
+        const std::string_view name = line.KeyName();
+        for (std::size_t i = 0; i < keys.size(); ++i) {
+            const std::string_view key = TrimSpaces(keys[i]);
+            if (values[i] || key.empty() || !EqualIgnoringAsciiCase(name, key))
+                continue;
+            values[i] = CutAtNul(Unquoted(TrimBlanks(line.RawValue())));
+            --missing;
+        }
+        return missing != 0;
+    });
 }
 
 std::optional<std::string_view> IniDocument::Find(
@@ -468,15 +526,54 @@ std::optional<IniDocument::SectionHandle> IniDocument::AddSection(std::string_vi
     return SectionHandle{position};
 }
 
+void IniDocument::SetAll(SectionHandle section, std::span<const KeyValue> keyValues)
+{
+    // Most saves write what the file holds already; one look at the lines
+    // tells so without splitting the section.
+    std::size_t unchanged = 0;
+    std::uint64_t seen = 0;
+    VisitBody(sections_[section.position], [&](const Line& line) {
+        if (keyValues.size() > 64)
+            return false; // more than the pass keeps track of: written one by one
+        if (!line.IsKey())
+            return true;
+        const std::string_view name = line.KeyName();
+        for (std::size_t i = 0; i < keyValues.size(); ++i) {
+            const std::uint64_t bit = std::uint64_t{1} << i;
+            if ((seen & bit) != 0 || !EqualIgnoringAsciiCase(name, TrimSpaces(keyValues[i].key)))
+                continue;
+            seen |= bit;
+            if (line.RawValue() == FirstLineOf(keyValues[i].value))
+                ++unchanged;
+            break;
+        }
+        return true;
+    });
+    if (unchanged == keyValues.size())
+        return;
+    for (const KeyValue& keyValue : keyValues)
+        SetString(section, keyValue.key, keyValue.value);
+}
+
 // Writes a key whose name has been checked.
 void IniDocument::SetValue(Section& section, std::string_view key, std::string_view value)
 {
     value = FirstLineOf(value);
-    if (const Line* found = FindKey(section, key); found != nullptr) {
-        if (found->RawValue() == value)
-            return; // a save that changes nothing copies nothing
-        const std::span<Line> lines = LinesOf(section);
-        Line& line = lines[static_cast<std::size_t>(found - lines.data())];
+    std::optional<std::string_view> raw;
+    VisitBody(section, [&](const Line& line) {
+        if (!line.IsKey() || !EqualIgnoringAsciiCase(line.KeyName(), key))
+            return true;
+        raw = line.RawValue();
+        return false;
+    });
+    if (raw && *raw == value)
+        return; // a save that changes nothing copies nothing
+    SplitIntoLines(section);
+    const std::size_t bodyBegin = section.hasHeader ? 1 : 0;
+    for (std::size_t i = bodyBegin; i < section.ownLines.size(); ++i) {
+        Line& line = section.ownLines[i];
+        if (!line.IsKey() || !EqualIgnoringAsciiCase(line.KeyName(), key))
+            continue;
         const std::string_view text =
             arena_.Store({line.Text().substr(0, line.equals + 1), value});
         line.data = text.data();
@@ -495,11 +592,6 @@ void IniDocument::SetValue(Section& section, std::string_view key, std::string_v
 // The line goes after the section's last key, or first when it has none.
 void IniDocument::InsertKeyLine(Section& section, const Line& line)
 {
-    if (!section.ownsLines) {
-        const std::span<const Line> lines = LinesOf(section);
-        section.ownLines.assign(lines.begin(), lines.end());
-        section.ownsLines = true;
-    }
     std::vector<Line>& lines = section.ownLines;
     const auto bodyBegin = lines.begin() + (section.hasHeader ? 1 : 0);
     auto after = lines.end();
@@ -554,18 +646,24 @@ std::vector<std::string> IniDocument::SectionNames() const
     return names;
 }
 
-std::string_view IniDocument::NewLineBreak() const noexcept
+std::string_view IniDocument::BreakText(LineBreak lineBreak) noexcept
 {
-    switch (newLineBreak_) {
+    switch (lineBreak) {
+    case LineBreak::Lf:
+        return "\n";
     case LineBreak::CrLf:
         return "\r\n";
     case LineBreak::Cr:
         return "\r";
-    case LineBreak::Lf:
     case LineBreak::None:
         break;
     }
-    return "\n";
+    return {};
+}
+
+std::string_view IniDocument::NewLineBreak() const noexcept
+{
+    return newLineBreak_ == LineBreak::None ? "\n" : BreakText(newLineBreak_);
 }
 
 } // namespace pondel

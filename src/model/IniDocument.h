@@ -101,6 +101,17 @@ public:
     [[nodiscard]] std::optional<std::string_view> Find(
         SectionHandle section, std::string_view key) const;
     void SetString(SectionHandle section, std::string_view key, std::string_view value);
+    // Values of several keys in one pass over the section; none for those
+    // missing.
+    void FindAll(SectionHandle section, std::span<const std::string_view> keys,
+        std::span<std::optional<std::string_view>> values) const;
+    // SetString of each key in turn, skipping, in one pass, a section that
+    // holds every key with its value already.
+    struct KeyValue {
+        std::string_view key;
+        std::string_view value;
+    };
+    void SetAll(SectionHandle section, std::span<const KeyValue> keyValues);
 
     // The line break that new lines get: that of the file's first line, or
     // LF for a text without any.
@@ -134,12 +145,13 @@ private:
     struct Section {
         std::string_view name; // trimmed; empty for the lines before the first section
         std::size_t hash = 0;  // of the name, without case
-        // The lines as read are lines_[firstLine, firstLine + lineCount), the
-        // header first where there is one. A section that gains a line moves
-        // them to ownLines.
-        std::size_t firstLine = 0;
-        std::size_t lineCount = 0;
-        std::vector<Line> ownLines;
+        // A section as read is its bytes in text_, header and line breaks
+        // included; its lines are looked at only when a key is looked up.
+        // A write that changes it first splits it into ownLines.
+        const char* begin = nullptr;
+        const char* bodyBegin = nullptr; // after the header line
+        const char* end = nullptr;
+        std::vector<Line> ownLines; // the header first where there is one
         bool ownsLines = false;
         bool hasHeader = false;
         bool deleted = false;
@@ -152,20 +164,22 @@ private:
         std::size_t lastSameName = kNone;
     };
 
-    // Lines of a section, the header included.
-    [[nodiscard]] std::span<const Line> LinesOf(const Section& section) const noexcept;
-    [[nodiscard]] std::span<Line> LinesOf(Section& section) noexcept;
-    // The key lines, without the header.
-    [[nodiscard]] std::span<const Line> BodyOf(const Section& section) const noexcept;
+    // Calls visit(line) for each line after the header, in order, until it
+    // returns false. Lines before the first section are never keys.
+    [[nodiscard]] static LineBreak BreakAt(const char* at, const char* end) noexcept;
+    [[nodiscard]] static std::size_t BreakSize(LineBreak lineBreak) noexcept;
+    [[nodiscard]] static std::string_view BreakText(LineBreak lineBreak) noexcept;
+
+    template <typename Visit>
+    void VisitBody(const Section& section, Visit&& visit) const;
+    void SplitIntoLines(Section& section);
 
     void ParseText(std::string_view text);
-    void AppendParsedSection(std::string_view name);
 
     [[nodiscard]] std::size_t FindSection(std::string_view section) const noexcept;
     [[nodiscard]] std::optional<std::string_view> FindValue(
         const Section& section, std::string_view key) const;
     void SetValue(Section& section, std::string_view key, std::string_view value);
-    [[nodiscard]] const Line* FindKey(const Section& section, std::string_view key) const;
     std::size_t AppendSection(std::string_view name);
     void InsertKeyLine(Section& section, const Line& line);
 
@@ -186,7 +200,6 @@ private:
 
     std::unique_ptr<const std::string> text_;
     TextArena arena_;
-    std::vector<Line> lines_;
     std::vector<Section> sections_; // sections_[0] holds the lines before the first section
     std::vector<Slot> slots_;
     std::size_t indexedNames_ = 0;

@@ -199,18 +199,15 @@ std::string_view ValueOrEmpty(
     return document.Find(section, key).value_or(std::string_view{});
 }
 
-std::string_view ValueOrEmpty(
-    const IniDocument& document, IniDocument::SectionHandle section, std::string_view key)
-{
-    return document.Find(section, key).value_or(std::string_view{});
-}
-
 tHostInfo ReadHost(const IniDocument& document, IniDocument::SectionHandle section)
 {
+    static constexpr std::array<std::string_view, 5> kKeys{
+        kHostNameKey, kCommentKey, kIpAddrKey, kNetMaskKey, kMacAddrKey};
+    std::array<std::optional<std::string_view>, kKeys.size()> values;
+    document.FindAll(section, kKeys, values);
+    const auto value = [&values](std::size_t i) { return values[i].value_or(std::string_view{}); };
     // The fields cut each value to their own size, as the read buffers did.
-    return MakeHostInfo(ValueOrEmpty(document, section, kHostNameKey),
-        ValueOrEmpty(document, section, kCommentKey), ValueOrEmpty(document, section, kIpAddrKey),
-        ValueOrEmpty(document, section, kNetMaskKey), ValueOrEmpty(document, section, kMacAddrKey));
+    return MakeHostInfo(value(0), value(1), value(2), value(3), value(4));
 }
 
 void WriteHost(IniDocument& document, std::string_view name, const tHostInfo& host)
@@ -218,11 +215,14 @@ void WriteHost(IniDocument& document, std::string_view name, const tHostInfo& ho
     const auto section = document.AddSection(name);
     if (!section)
         return;
-    document.SetString(*section, kHostNameKey, host.hostName);
-    document.SetString(*section, kCommentKey, host.comment);
-    document.SetString(*section, kIpAddrKey, host.ipAddr);
-    document.SetString(*section, kNetMaskKey, host.netMask);
-    document.SetString(*section, kMacAddrKey, host.macAddr);
+    const std::array<IniDocument::KeyValue, 5> values{{
+        {kHostNameKey, host.hostName},
+        {kCommentKey, host.comment},
+        {kIpAddrKey, host.ipAddr},
+        {kNetMaskKey, host.netMask},
+        {kMacAddrKey, host.macAddr},
+    }};
+    document.SetAll(*section, values);
 }
 
 bool IsCompleteStaleSection(const IniDocument& document, std::string_view section)
@@ -322,13 +322,20 @@ void LoadSettings(const IniDocument& document, AppSettings& settings)
 
 void LoadHostList(const IniDocument& document, std::uint32_t maxHostNum, HostList& hosts)
 {
+    LoadHostList(document, maxHostNum, hosts, nullptr);
+}
+
+void LoadHostList(const IniDocument& document, std::uint32_t maxHostNum, HostList& hosts,
+    const std::function<bool(const tHostInfo&)>& keep)
+{
     hosts.RemoveAll();
     const std::vector<HostSection> sections = HostSectionsBetween(document, 0, maxHostNum);
-    hosts.Reserve(static_cast<std::int32_t>(
-        std::min<std::size_t>(sections.size(), std::numeric_limits<std::int32_t>::max())));
+    if (!keep)
+        hosts.Reserve(static_cast<std::int32_t>(
+            std::min<std::size_t>(sections.size(), std::numeric_limits<std::int32_t>::max())));
     for (const HostSection& section : sections) {
         const tHostInfo host = ReadHost(document, section.handle);
-        if (host.ipAddr[0] != '\0')
+        if (host.ipAddr[0] != '\0' && (!keep || keep(host)))
             hosts.Append(host);
     }
 }
