@@ -108,39 +108,48 @@ std::size_t NameHash(std::string_view name) noexcept
 // line without '='.
 std::size_t KeyEquals(std::string_view text) noexcept
 {
-    const std::size_t firstNonBlank = text.find_first_not_of(" \t");
-    if (firstNonBlank == std::string_view::npos || text[firstNonBlank] == ';')
+    // Plain loops: the '=' of a key is a few bytes in, where a library
+    // search costs more than it saves.
+    std::size_t at = 0;
+    while (at < text.size() && IsBlank(text[at]))
+        ++at;
+    if (at == text.size() || text[at] == ';')
         return std::string_view::npos;
-    return text.find('=');
+    while (at < text.size() && text[at] != '=')
+        ++at;
+    return at == text.size() ? std::string_view::npos : at;
 }
 
-struct LineEnd {
-    const char* end;  // of the text
-    const char* next; // after the line break
-};
+std::uint32_t Fingerprint(std::size_t hash) noexcept
+{
+    return static_cast<std::uint32_t>(static_cast<std::uint64_t>(hash) >> 32);
+}
 
-// The first CR or LF at or after `at`. The last of each found stays in
-// nextLf and nextCr, so that a long text is searched once for each, with
-// the library's vector search, rather than byte by byte.
-struct LineBreakFinder {
-    const char* nextLf = nullptr;
-    const char* nextCr = nullptr;
-
-    const char* Find(const char* at, const char* end) noexcept
-    {
-        if (nextLf < at)
-            nextLf = Search(at, end, '\n');
-        if (nextCr < at)
-            nextCr = Search(at, end, '\r');
-        return std::min(nextLf, nextCr);
+// The first CR or LF from `at` on, or `end`. Lines are short, so eight
+// bytes are tested at a time rather than calling the library's search for
+// each line, which costs more than the line.
+const char* FindLineBreak(const char* at, const char* end) noexcept
+{
+    if constexpr (std::endian::native == std::endian::little) {
+        constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+        constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
+        while (end - at >= 8) {
+            std::uint64_t word = 0;
+            std::memcpy(&word, at, sizeof word);
+            const std::uint64_t lf = word ^ (kOnes * '\n');
+            const std::uint64_t cr = word ^ (kOnes * '\r');
+            // The lowest byte that became 0 sets the lowest bit here;
+            // higher bits may be set wrongly, never lower ones.
+            const std::uint64_t found = (((lf - kOnes) & ~lf) | ((cr - kOnes) & ~cr)) & kHighBits;
+            if (found != 0)
+                return at + std::countr_zero(found) / 8;
+            at += sizeof word;
+        }
     }
-
-    static const char* Search(const char* at, const char* end, char c) noexcept
-    {
-        const void* found = std::memchr(at, c, static_cast<std::size_t>(end - at));
-        return found == nullptr ? end : static_cast<const char*>(found);
-    }
-};
+    while (at < end && *at != '\n' && *at != '\r')
+        ++at;
+    return at;
+}
 
 } // namespace
 
@@ -203,10 +212,9 @@ void IniDocument::ParseText(std::string_view text)
     sections_.reserve(text.size() / 64 + 16);
     sections_[0].begin = sections_[0].bodyBegin = at;
     bool firstBreakSeen = false;
-    LineBreakFinder finder;
     while (at < end) {
         const char* const begin = at;
-        const char* const lineEnd = finder.Find(at, end);
+        const char* const lineEnd = FindLineBreak(at, end);
         const LineBreak lineBreak = BreakAt(lineEnd, end);
         at = lineEnd + BreakSize(lineBreak);
         if (!firstBreakSeen && lineBreak != LineBreak::None) {
@@ -225,8 +233,8 @@ void IniDocument::ParseText(std::string_view text)
             continue;
         sections_.back().end = begin;
         Section& section = sections_.emplace_back();
-        section.name = TrimBlanks(
-            std::string_view(first + 1, static_cast<const char*>(close) - first - 1));
+        section.name =
+            TrimBlanks(std::string_view(first + 1, static_cast<const char*>(close) - first - 1));
         section.begin = begin;
         section.bodyBegin = at;
         section.hasHeader = true;
@@ -236,8 +244,9 @@ void IniDocument::ParseText(std::string_view text)
 
 void IniDocument::BuildIndex()
 {
+    // At most three quarters full, where linear probing stays short.
     std::size_t capacity = 16;
-    while (capacity < sections_.size() * 2)
+    while (capacity * 3 < sections_.size() * 4)
         capacity *= 2;
     slots_.assign(capacity, Slot{});
     indexedNames_ = 0;
@@ -252,8 +261,9 @@ std::size_t IniDocument::FindSlot(std::string_view name, std::size_t hash) const
     const std::size_t mask = slots_.size() - 1;
     for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
         const Slot& entry = slots_[slot];
-        if (entry.position == kNone ||
-            (entry.hash == hash && EqualIgnoringAsciiCase(sections_[entry.position].name, name)))
+        if (entry.position == Slot::kFree ||
+            (entry.fingerprint == Fingerprint(hash) &&
+                EqualIgnoringAsciiCase(sections_[entry.position].name, name)))
             return slot;
     }
 }
@@ -263,12 +273,12 @@ void IniDocument::IndexSection(std::size_t position)
 {
     Section& section = sections_[position];
     const std::size_t slot = FindSlot(section.name, section.hash);
-    const std::size_t first = slots_[slot].position;
+    const std::size_t first = slots_[slot].Position();
     if (first == kNone || FirstLive(slot) == kNone) {
         // A new name, or one whose sections are all deleted.
         if (first == kNone)
             ++indexedNames_;
-        slots_[slot] = Slot{section.hash, position};
+        slots_[slot] = Slot{Fingerprint(section.hash), static_cast<std::uint32_t>(position)};
         section.lastSameName = position;
         section.counts = true;
         return;
@@ -284,10 +294,10 @@ void IniDocument::GrowIndex()
     old.swap(slots_);
     const std::size_t mask = slots_.size() - 1;
     for (const Slot& entry : old) {
-        if (entry.position == kNone)
+        if (entry.position == Slot::kFree)
             continue;
-        std::size_t slot = entry.hash & mask;
-        while (slots_[slot].position != kNone)
+        std::size_t slot = sections_[entry.position].hash & mask;
+        while (slots_[slot].position != Slot::kFree)
             slot = (slot + 1) & mask;
         slots_[slot] = entry;
     }
@@ -295,7 +305,7 @@ void IniDocument::GrowIndex()
 
 std::size_t IniDocument::FirstLive(std::size_t slot) const noexcept
 {
-    std::size_t position = slots_[slot].position;
+    std::size_t position = slots_[slot].Position();
     while (position != kNone && sections_[position].deleted)
         position = sections_[position].nextSameName;
     return position;
@@ -312,9 +322,8 @@ void IniDocument::VisitBody(const Section& section, Visit&& visit) const
         return;
     }
     const bool mayHoldKeys = section.hasHeader;
-    LineBreakFinder finder;
     for (const char* at = section.bodyBegin; at < section.end;) {
-        const char* const lineEnd = finder.Find(at, section.end);
+        const char* const lineEnd = FindLineBreak(at, section.end);
         Line line{at, static_cast<std::size_t>(lineEnd - at)};
         line.lineBreak = BreakAt(lineEnd, section.end);
         line.inText = true;
@@ -414,7 +423,7 @@ std::string IniDocument::Serialize() const
 // A new section "[name]" at the end.
 std::size_t IniDocument::AppendSection(std::string_view name)
 {
-    if ((indexedNames_ + 1) * 2 > slots_.size())
+    if ((indexedNames_ + 1) * 4 > slots_.size() * 3)
         GrowIndex();
     const std::string_view header = arena_.Store({"[", name, "]"});
     Line line{header.data(), header.size()};
@@ -456,8 +465,8 @@ void IniDocument::FindAll(SectionHandle section, std::span<const std::string_vie
 {
     std::ranges::fill(values, std::nullopt);
     // Empty names are never found.
-    std::size_t missing = static_cast<std::size_t>(std::ranges::count_if(
-        keys, [](std::string_view key) { return !TrimSpaces(key).empty(); }));
+    std::size_t missing = static_cast<std::size_t>(
+        std::ranges::count_if(keys, [](std::string_view key) { return !TrimSpaces(key).empty(); }));
     if (missing == 0)
         return;
     VisitBody(sections_[section.position], [&](const Line& line) {
@@ -486,8 +495,7 @@ std::optional<std::string_view> IniDocument::Find(
     return FindValue(sections_[position], key);
 }
 
-std::optional<std::string_view> IniDocument::Find(
-    SectionHandle section, std::string_view key) const
+std::optional<std::string_view> IniDocument::Find(SectionHandle section, std::string_view key) const
 {
     return FindValue(sections_[section.position], key);
 }
@@ -574,8 +582,7 @@ void IniDocument::SetValue(Section& section, std::string_view key, std::string_v
         Line& line = section.ownLines[i];
         if (!line.IsKey() || !EqualIgnoringAsciiCase(line.KeyName(), key))
             continue;
-        const std::string_view text =
-            arena_.Store({line.Text().substr(0, line.equals + 1), value});
+        const std::string_view text = arena_.Store({line.Text().substr(0, line.equals + 1), value});
         line.data = text.data();
         line.size = text.size();
         line.inText = false;
@@ -613,10 +620,10 @@ void IniDocument::DeleteSection(std::string_view section)
     std::vector<Line>().swap(doomed.ownLines);
     // The next section of the name takes the lead of the chain; a chain of
     // deleted sections alone keeps its slot until the name comes back.
-    if (slots_[slot].position == position && doomed.nextSameName != kNone) {
+    if (slots_[slot].Position() == position && doomed.nextSameName != kNone) {
         sections_[doomed.nextSameName].lastSameName = doomed.lastSameName;
         sections_[doomed.nextSameName].counts = true;
-        slots_[slot].position = doomed.nextSameName;
+        slots_[slot].position = static_cast<std::uint32_t>(doomed.nextSameName);
     }
 }
 
@@ -625,15 +632,19 @@ bool IniDocument::HasSection(std::string_view section) const
     return FindSection(section) != kNone;
 }
 
+void IniDocument::ForEachSection(const std::function<void(const NamedSection&)>& visit) const
+{
+    for (std::size_t position = 1; position < sections_.size(); ++position) {
+        if (sections_[position].counts)
+            visit({sections_[position].name, {position}});
+    }
+}
+
 std::vector<IniDocument::NamedSection> IniDocument::Sections() const
 {
     std::vector<NamedSection> sections;
     sections.reserve(indexedNames_);
-    for (std::size_t position = 1; position < sections_.size(); ++position) {
-        const Section& section = sections_[position];
-        if (section.counts)
-            sections.push_back({section.name, {position}});
-    }
+    ForEachSection([&sections](const NamedSection& section) { sections.push_back(section); });
     return sections;
 }
 

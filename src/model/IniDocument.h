@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -94,6 +95,8 @@ public:
 
     // SectionNames with their handles.
     [[nodiscard]] std::vector<NamedSection> Sections() const;
+    // Sections one by one, without a list of them all.
+    void ForEachSection(const std::function<void(const NamedSection&)>& visit) const;
     // The section that counts for the name, made at the end when missing;
     // none for a name that SetString would refuse.
     [[nodiscard]] std::optional<SectionHandle> AddSection(std::string_view section);
@@ -184,11 +187,20 @@ private:
     void InsertKeyLine(Section& section, const Line& line);
 
     // The name index: open addressing over slots_, each holding the position
-    // of the first section of one name (kNone for a free slot) and the
-    // name's hash, so that a probe reads no section but the one it finds.
+    // of the first section of one name and part of the name's hash, so that
+    // a probe reads no section but the one it finds. Slots are small, so
+    // that the index of a large file stays in the processor's caches.
     struct Slot {
-        std::size_t hash = 0;
-        std::size_t position = kNone;
+        static constexpr std::uint32_t kFree = 0xFFFFFFFF;
+        std::uint32_t fingerprint = 0; // the hash's upper half
+        // A file would need more memory than there is for four billion
+        // sections.
+        std::uint32_t position = kFree;
+
+        [[nodiscard]] std::size_t Position() const noexcept
+        {
+            return position == kFree ? kNone : position;
+        }
     };
 
     void BuildIndex();

@@ -182,11 +182,11 @@ std::vector<HostSection> HostSectionsBetween(
     const IniDocument& document, std::uint32_t first, std::uint32_t limit)
 {
     std::vector<HostSection> sections;
-    for (const IniDocument::NamedSection& section : document.Sections()) {
+    document.ForEachSection([&](const IniDocument::NamedSection& section) {
         const auto number = HostSectionNumber(section.name);
         if (number && *number >= first && *number < limit)
             sections.push_back({*number, section.name, section.handle});
-    }
+    });
     // Files this program wrote hold them in order already.
     if (!std::ranges::is_sorted(sections, {}, &HostSection::number))
         std::ranges::sort(sections, {}, &HostSection::number);

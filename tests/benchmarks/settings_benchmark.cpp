@@ -53,8 +53,9 @@ std::string SettingsText(std::uint32_t hostCount, std::uint32_t maxHostNum)
         const std::string n = std::to_string(i);
         text += "[HOST_" + n + "]\r\nHOST_NAME=workstation-" + n +
             "\r\nCOMMENT=second floor, desk " + n + "\r\nIP_ADDR=198.51.100." +
-            std::to_string(i % 250 + 3) + "\r\nNET_MASK=255.255.255.0\r\nMAC_ADDR=02:00:00:00:" +
-            std::to_string(i % 90 + 10) + ':' + std::to_string(i % 89 + 10) + "\r\n";
+            std::to_string(i % 250 + 3) +
+            "\r\nNET_MASK=255.255.255.0\r\nMAC_ADDR=02:00:00:00:" + std::to_string(i % 90 + 10) +
+            ':' + std::to_string(i % 89 + 10) + "\r\n";
     }
     return text;
 }
@@ -131,7 +132,8 @@ void MeasureLoadAndSave(const TemporaryDirectory& folder, std::uint32_t hostCoun
 
     // One host fewer, so that each save also removes a stale section.
     hosts.RemoveAt(hosts.Count() - 1);
-    const WindowState window{ScreenRect{100, 100, 900, 700}, ScreenRect{0, 0, 640, 480}, 1920, 1080};
+    const WindowState window{
+        ScreenRect{100, 100, 900, 700}, ScreenRect{0, 0, 640, 480}, 1920, 1080};
     bool failed = false;
     const auto save = [&] {
         if (const Result<void> status = SaveSettings(file, settings, hosts, window); !status) {
@@ -150,8 +152,8 @@ void MeasureConsoleWake(std::uint32_t hostCount, Target target, test::DatagramSi
     const TemporaryDirectory folder;
     std::filesystem::copy_file(PONDEL_EXECUTABLE, folder / "pondel");
     WriteTextFile(folder / "pondel.ini", SettingsText(hostCount, 65535));
-    const std::vector<std::string> argv{(folder / "pondel").string(), "/C", "/H",
-        "workstation-" + std::to_string(hostCount - 1)};
+    const std::vector<std::string> argv{
+        (folder / "pondel").string(), "/C", "/H", "workstation-" + std::to_string(hostCount - 1)};
     int failures = 0;
     const auto wake = [&] {
         const pid_t pid = test::SpawnProgram(argv);

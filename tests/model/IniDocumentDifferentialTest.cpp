@@ -27,8 +27,8 @@ using namespace std::string_literals;
 
 // Pieces of INI text, odd ones included: every line break, NUL bytes,
 // quotes, blanks, brackets, and names differing only in case.
-const std::vector<std::string> kPieces{"[", "]", "=", " ", "\t", "\r", "\n", "\r\n", ";", "\"",
-    "'", "\0"s, "a", "A", "k", "K", "HOST_1", "host_1", "value", "\xEF\xBB\xBF", "[a]\n", "[A]\r\n",
+const std::vector<std::string> kPieces{"[", "]", "=", " ", "\t", "\r", "\n", "\r\n", ";", "\"", "'",
+    "\0"s, "a", "A", "k", "K", "HOST_1", "host_1", "value", "\xEF\xBB\xBF", "[a]\n", "[A]\r\n",
     "k=1\n", "K = 2\r", " [ s ] x\n", "=\n", "[]\n", "#", "\xC3\xA9", "\xFF"};
 
 std::string RandomText(std::mt19937& random)
@@ -45,8 +45,8 @@ std::string RandomText(std::mt19937& random)
                 "x= "[std::uniform_int_distribution(0, 2)(random)]);
             break;
         default:
-            text += kPieces[std::uniform_int_distribution<std::size_t>(0, kPieces.size() - 1)(
-                random)];
+            text +=
+                kPieces[std::uniform_int_distribution<std::size_t>(0, kPieces.size() - 1)(random)];
         }
     }
     return text;

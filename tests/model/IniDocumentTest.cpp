@@ -136,5 +136,61 @@ TEST(IniDocumentWriteTest, DeletingASectionRemovesItsLinesAndUncoversALaterOne)
         (std::vector<std::string>{"x", "b", "a"}));
 }
 
+// Hosts are read and written through handles: one lookup of the section for
+// all its keys.
+TEST(IniDocumentHandleTest, HandlesReadAndWriteLikeNames)
+{
+    auto document = IniDocument::Parse("[h]\nA=1\n;c\nb= \"2\" \na=3\n[x]\n");
+    const auto handle = document.AddSection(" H ");
+    ASSERT_TRUE(handle.has_value());
+    const std::array<std::string_view, 4> keys{"a", " B ", "missing", "A"};
+    std::array<std::optional<std::string_view>, 4> values;
+    document.FindAll(*handle, keys, values);
+    EXPECT_EQ(values[0], "1");
+    EXPECT_EQ(values[1], "2");
+    EXPECT_EQ(values[2], std::nullopt);
+    EXPECT_EQ(values[3], "1"); // the first key of a name counts, however often asked
+    EXPECT_EQ(document.Find(*handle, "b"), "2");
+
+    // Writing what is there changes nothing; one new value is written in place.
+    const std::array<IniDocument::KeyValue, 2> same{{{"a", "1"}, {"b", " \"2\" "}}};
+    document.SetAll(*handle, same);
+    EXPECT_EQ(document.Serialize(), "[h]\nA=1\n;c\nb= \"2\" \na=3\n[x]\n");
+    const std::array<IniDocument::KeyValue, 3> changed{{{"a", "1"}, {"b", "4"}, {"new", "5"}}};
+    document.SetAll(*handle, changed);
+    EXPECT_EQ(document.Serialize(), "[h]\nA=1\n;c\nb=4\na=3\nnew=5\n[x]\n");
+
+    // A new section goes to the end; a name that would not read back is refused.
+    const auto added = document.AddSection("y");
+    ASSERT_TRUE(added.has_value());
+    document.SetString(*added, "k", "v");
+    EXPECT_FALSE(document.AddSection("a]b").has_value());
+    EXPECT_EQ(document.Serialize(), "[h]\nA=1\n;c\nb=4\na=3\nnew=5\n[x]\n[y]\nk=v\n");
+    std::vector<std::string> names;
+    document.ForEachSection(
+        [&names](const IniDocument::NamedSection& section) { names.emplace_back(section.name); });
+    EXPECT_EQ(names, (std::vector<std::string>{"h", "x", "y"}));
+}
+
+// Lines are views into the document's own copy of the text; a short text,
+// held inside the string object itself, must survive the document's moves.
+TEST(IniDocumentHandleTest, ADocumentKeepsItsTextWhenMoved)
+{
+    std::string text = "[s]\nk=1\n";
+    IniDocument first = IniDocument::ParseOwned(text);
+    text.assign(text.size(), 'x');
+    IniDocument second = std::move(first);
+    IniDocument third;
+    third = std::move(second);
+    EXPECT_EQ(third.Find("s", "k"), "1");
+    EXPECT_EQ(third.Serialize(), "[s]\nk=1\n");
+    // An empty document is one whose first section counts like any other.
+    IniDocument empty;
+    empty.SetString("a", "k", "1");
+    empty.SetString("b", "k", "2");
+    EXPECT_EQ(empty.SectionNames(), (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(empty.Serialize(), "[a]\nk=1\n[b]\nk=2\n");
+}
+
 } // namespace
 } // namespace pondel

@@ -96,6 +96,17 @@ TEST(LoadHostListTest, SectionsLoadInNumberOrderWithoutGapsAndBelowAHugeLimit)
         "HOST_0 HOST_3999999999 ");
 }
 
+TEST(LoadHostListTest, AFilterKeepsTheAcceptedHostsInTheirOrder)
+{
+    const std::string text = Section("HOST_2", "198.51.100.3") + Section("HOST_0") +
+        Section("HOST_1", "") + Section("HOST_3", "198.51.100.1");
+    HostList hosts;
+    LoadHostList(IniDocument::Parse(text), 100, hosts,
+        [](const tHostInfo& host) { return std::string_view(host.hostName) != "HOST_2"; });
+    // HOST_1 has no address and is never a host; the filter sees the rest.
+    EXPECT_EQ(NamesOf(hosts), "HOST_0 HOST_3 ");
+}
+
 TEST(SaveSettingsTest, WindowGeometryRules)
 {
     constexpr ScreenRect kFallback{0, 0, 400, 300};
