@@ -210,11 +210,8 @@ tHostInfo ReadHost(const IniDocument& document, IniDocument::SectionHandle secti
     return MakeHostInfo(value(0), value(1), value(2), value(3), value(4));
 }
 
-void WriteHost(IniDocument& document, std::string_view name, const tHostInfo& host)
+void WriteHost(IniDocument& document, IniDocument::SectionHandle section, const tHostInfo& host)
 {
-    const auto section = document.AddSection(name);
-    if (!section)
-        return;
     const std::array<IniDocument::KeyValue, 5> values{{
         {kHostNameKey, host.hostName},
         {kCommentKey, host.comment},
@@ -222,7 +219,7 @@ void WriteHost(IniDocument& document, std::string_view name, const tHostInfo& ho
         {kNetMaskKey, host.netMask},
         {kMacAddrKey, host.macAddr},
     }};
-    document.SetAll(*section, values);
+    document.SetAll(section, values);
 }
 
 bool IsCompleteStaleSection(const IniDocument& document, std::string_view section)
@@ -342,11 +339,22 @@ void LoadHostList(const IniDocument& document, std::uint32_t maxHostNum, HostLis
 
 void SaveHostList(IniDocument& document, const HostList& hosts, std::uint32_t maxHostNum)
 {
-    std::int32_t row = 0;
-    for (const tHostInfo& host : hosts)
-        WriteHost(document, std::string(kHostSectionPrefix) + std::to_string(row++), host);
+    // The sections that hold rows now, found in one pass rather than by
+    // looking each name up: HOST_<row> is the section that counts for it.
+    const std::uint32_t rows = static_cast<std::uint32_t>(hosts.Count());
+    std::vector<std::optional<IniDocument::SectionHandle>> rowSections(rows);
+    for (const HostSection& section : HostSectionsBetween(document, 0, rows))
+        rowSections[section.number] = section.handle;
+    std::uint32_t row = 0;
+    for (const tHostInfo& host : hosts) {
+        auto section = rowSections[row];
+        if (!section)
+            section = document.AddSection(std::string(kHostSectionPrefix) + std::to_string(row));
+        WriteHost(document, *section, host);
+        ++row;
+    }
     for (const HostSection& section :
-        HostSectionsBetween(document, static_cast<std::uint32_t>(row), maxHostNum)) {
+        HostSectionsBetween(document, rows, maxHostNum)) {
         // A later section of the same name, left by a hand edit, counts as
         // soon as the first goes; it must pass the same test or go too.
         while (document.HasSection(section.name) && !IsCompleteStaleSection(document, section.name))
