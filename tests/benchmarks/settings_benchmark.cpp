@@ -21,6 +21,7 @@
 
 #include <fcntl.h>
 #include <sched.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include "ChildProcess.h"
@@ -64,29 +65,56 @@ struct Target {
     double milliseconds;
 };
 
-// The runs' mean and range; a target counts as met when the median run
-// meets it, so that one run slowed by a busy machine does not decide.
-void Report(const char* what, std::vector<double> runs, std::optional<Target> target)
+struct Runs {
+    std::vector<double> wall;      // milliseconds from start to end
+    std::vector<double> processor; // milliseconds of processor time, the children's included
+};
+
+double ProcessorMilliseconds()
 {
-    std::ranges::sort(runs);
-    const double mean = std::accumulate(runs.begin(), runs.end(), 0.0) / runs.size();
-    const double median = runs[runs.size() / 2];
-    std::printf("%-44s %8.1f ms mean (%.1f to %.1f, median %.1f, %zu runs)", what, mean,
-        runs.front(), runs.back(), median, runs.size());
+    double total = 0;
+    for (const int who : {RUSAGE_SELF, RUSAGE_CHILDREN}) {
+        rusage usage{};
+        ::getrusage(who, &usage);
+        for (const timeval& time : {usage.ru_utime, usage.ru_stime})
+            total += static_cast<double>(time.tv_sec) * 1000 + time.tv_usec / 1000.0;
+    }
+    return total;
+}
+
+double Median(std::vector<double> values)
+{
+    std::ranges::sort(values);
+    return values[values.size() / 2];
+}
+
+// The runs' mean and range. A target counts as met when the median run
+// meets it, so that one run slowed by a busy machine does not decide; the
+// processor time shows how much of a run was waiting for a processor.
+void Report(const char* what, const Runs& runs, std::optional<Target> target)
+{
+    const auto [low, high] = std::ranges::minmax(runs.wall);
+    const double mean = std::accumulate(runs.wall.begin(), runs.wall.end(), 0.0) /
+        static_cast<double>(runs.wall.size());
+    const double median = Median(runs.wall);
+    std::printf("%-46s %7.1f ms mean (%.1f to %.1f, median %.1f, processor %.1f)", what, mean, low,
+        high, median, Median(runs.processor));
     if (target)
         std::printf("  target <= %.0f ms: %s", target->milliseconds,
             median <= target->milliseconds ? "met" : "NOT MET");
     std::printf("\n");
 }
 
-std::vector<double> TimeRuns(const std::function<void()>& prepare, const std::function<void()>& run)
+Runs TimeRuns(const std::function<void()>& prepare, const std::function<void()>& run)
 {
-    std::vector<double> runs;
+    Runs runs;
     for (int i = 0; i < kRuns; ++i) {
         prepare();
+        const double processorStart = ProcessorMilliseconds();
         const auto start = std::chrono::steady_clock::now();
         run();
-        runs.push_back(MillisecondsSince(start));
+        runs.wall.push_back(MillisecondsSince(start));
+        runs.processor.push_back(ProcessorMilliseconds() - processorStart);
     }
     return runs;
 }
@@ -163,7 +191,7 @@ void MeasureConsoleWake(std::uint32_t hostCount, Target target, test::DatagramSi
     // A first run outside the timing brings the program and the file into
     // the page cache, as they are for a user who wakes hosts now and then.
     wake();
-    const std::vector<double> runs = TimeRuns([] {}, wake);
+    const Runs runs = TimeRuns([] {}, wake);
     const std::size_t received = sink.ReceiveAll(200ms).size();
     Report(Label("console wake, last host of a", hostCount).c_str(), runs,
         failures == 0 ? std::optional(target) : std::nullopt);
@@ -195,6 +223,9 @@ void MeasureConsoleWakes()
 int main()
 {
     using pondel::Target;
+    std::printf("settings file: %d runs of each, in wall-clock milliseconds; \"processor\" is the "
+                "median run's processor time\n",
+        pondel::kRuns);
     const pondel::TemporaryDirectory folder;
     pondel::MeasureLoadAndSave(folder, 65535, 65535, Target{50}, Target{100});
     pondel::MeasureLoadAndSave(folder, 1000, 65535, Target{2}, Target{2});
