@@ -151,6 +151,14 @@ const char* FindLineBreak(const char* at, const char* end) noexcept
     return at;
 }
 
+// Names from callers match lines exactly far more often than not; the
+// comparison without case is the slower fallback.
+bool SameKeyName(std::string_view line, std::string_view key) noexcept
+{
+    return line.size() == key.size() &&
+        (std::memcmp(line.data(), key.data(), key.size()) == 0 || EqualIgnoringAsciiCase(line, key));
+}
+
 } // namespace
 
 std::string_view IniDocument::Line::KeyName() const noexcept
@@ -335,6 +343,47 @@ void IniDocument::VisitBody(const Section& section, Visit&& visit) const
     }
 }
 
+template <typename Found>
+void IniDocument::MatchKeys(
+    const Section& section, std::span<const std::string_view> keys, Found&& found) const
+{
+    if (keys.empty())
+        return;
+    const std::uint64_t all =
+        keys.size() == kMaxMatchedKeys ? ~std::uint64_t{0} : (std::uint64_t{1} << keys.size()) - 1;
+    std::uint64_t seen = 0;
+    // Sections this program wrote hold their keys in the order they are
+    // asked for: the key after the last one found is tried first. It is the
+    // first key of its name not yet found when every key before it has been
+    // found; otherwise the names are searched from the first.
+    std::size_t expected = 0;
+    VisitBody(section, [&](const Line& line) {
+        if (!line.IsKey())
+            return true;
+        const std::string_view name = line.KeyName();
+        std::size_t i = expected;
+        const bool tryExpected = i < keys.size() &&
+            (seen & ((std::uint64_t{1} << i) - 1)) == (std::uint64_t{1} << i) - 1 &&
+            ((seen >> i) & 1) == 0;
+        if (!tryExpected || !SameKeyName(name, keys[i])) {
+            i = 0;
+            while (i < keys.size() && (((seen >> i) & 1) != 0 || !SameKeyName(name, keys[i])))
+                ++i;
+            if (i == keys.size())
+                return true;
+        }
+        expected = i + 1;
+        // A name asked for twice gets the same line both times.
+        for (std::size_t j = i; j < keys.size(); ++j) {
+            if (((seen >> j) & 1) == 0 && (j == i || SameKeyName(name, keys[j]))) {
+                seen |= std::uint64_t{1} << j;
+                found(j, line);
+            }
+        }
+        return seen != all;
+    });
+}
+
 void IniDocument::SplitIntoLines(Section& section)
 {
     if (section.ownsLines)
@@ -464,24 +513,26 @@ void IniDocument::FindAll(SectionHandle section, std::span<const std::string_vie
     std::span<std::optional<std::string_view>> values) const
 {
     std::ranges::fill(values, std::nullopt);
-    // Empty names are never found.
-    std::size_t missing = static_cast<std::size_t>(
-        std::ranges::count_if(keys, [](std::string_view key) { return !TrimSpaces(key).empty(); }));
-    if (missing == 0)
+    if (keys.size() > kMaxMatchedKeys) {
+        for (std::size_t i = 0; i < keys.size(); ++i)
+            values[i] = Find(section, keys[i]);
         return;
-    VisitBody(sections_[section.position], [&](const Line& line) {
-        if (!line.IsKey())
-            return true;
-        const std::string_view name = line.KeyName();
-        for (std::size_t i = 0; i < keys.size(); ++i) {
-            const std::string_view key = TrimSpaces(keys[i]);
-            if (values[i] || key.empty() || !EqualIgnoringAsciiCase(name, key))
-                continue;
-            values[i] = CutAtNul(Unquoted(TrimBlanks(line.RawValue())));
-            --missing;
-        }
-        return missing != 0;
-    });
+    }
+    // Empty names are never found.
+    std::array<std::string_view, kMaxMatchedKeys> names;
+    std::array<std::size_t, kMaxMatchedKeys> slots{};
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        const std::string_view key = TrimSpaces(keys[i]);
+        if (key.empty())
+            continue;
+        names[count] = key;
+        slots[count++] = i;
+    }
+    MatchKeys(sections_[section.position], std::span(names).first(count),
+        [&](std::size_t i, const Line& line) {
+            values[slots[i]] = CutAtNul(Unquoted(TrimBlanks(line.RawValue())));
+        });
 }
 
 std::optional<std::string_view> IniDocument::Find(
@@ -537,26 +588,19 @@ std::optional<IniDocument::SectionHandle> IniDocument::AddSection(std::string_vi
 void IniDocument::SetAll(SectionHandle section, std::span<const KeyValue> keyValues)
 {
     // Most saves write what the file holds already; one look at the lines
-    // tells so without splitting the section.
+    // tells so without splitting the section. Keys that SetString would
+    // refuse never match a line, so such a call is written one by one too.
     std::size_t unchanged = 0;
-    std::uint64_t seen = 0;
-    VisitBody(sections_[section.position], [&](const Line& line) {
-        if (keyValues.size() > 64)
-            return false; // more than the pass keeps track of: written one by one
-        if (!line.IsKey())
-            return true;
-        const std::string_view name = line.KeyName();
-        for (std::size_t i = 0; i < keyValues.size(); ++i) {
-            const std::uint64_t bit = std::uint64_t{1} << i;
-            if ((seen & bit) != 0 || !EqualIgnoringAsciiCase(name, TrimSpaces(keyValues[i].key)))
-                continue;
-            seen |= bit;
-            if (line.RawValue() == FirstLineOf(keyValues[i].value))
-                ++unchanged;
-            break;
-        }
-        return true;
-    });
+    if (keyValues.size() <= kMaxMatchedKeys) {
+        std::array<std::string_view, kMaxMatchedKeys> names;
+        for (std::size_t i = 0; i < keyValues.size(); ++i)
+            names[i] = TrimSpaces(keyValues[i].key);
+        MatchKeys(sections_[section.position], std::span(names).first(keyValues.size()),
+            [&](std::size_t i, const Line& line) {
+                if (line.RawValue() == FirstLineOf(keyValues[i].value))
+                    ++unchanged;
+            });
+    }
     if (unchanged == keyValues.size())
         return;
     for (const KeyValue& keyValue : keyValues)
@@ -630,14 +674,6 @@ void IniDocument::DeleteSection(std::string_view section)
 bool IniDocument::HasSection(std::string_view section) const
 {
     return FindSection(section) != kNone;
-}
-
-void IniDocument::ForEachSection(const std::function<void(const NamedSection&)>& visit) const
-{
-    for (std::size_t position = 1; position < sections_.size(); ++position) {
-        if (sections_[position].counts)
-            visit({sections_[position].name, {position}});
-    }
 }
 
 std::vector<IniDocument::NamedSection> IniDocument::Sections() const

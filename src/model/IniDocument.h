@@ -2,7 +2,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -96,7 +95,14 @@ public:
     // SectionNames with their handles.
     [[nodiscard]] std::vector<NamedSection> Sections() const;
     // Sections one by one, without a list of them all.
-    void ForEachSection(const std::function<void(const NamedSection&)>& visit) const;
+    template <typename Visit>
+    void ForEachSection(Visit&& visit) const
+    {
+        for (std::size_t position = 1; position < sections_.size(); ++position) {
+            if (sections_[position].counts)
+                visit(NamedSection{sections_[position].name, {position}});
+        }
+    }
     // The section that counts for the name, made at the end when missing;
     // none for a name that SetString would refuse.
     [[nodiscard]] std::optional<SectionHandle> AddSection(std::string_view section);
@@ -176,6 +182,14 @@ private:
     template <typename Visit>
     void VisitBody(const Section& section, Visit&& visit) const;
     void SplitIntoLines(Section& section);
+
+    // Calls found(i, line) for the first key line of each name keys[i] in
+    // one pass over the section, which ends once every name is found. The
+    // names are trimmed and not empty.
+    static constexpr std::size_t kMaxMatchedKeys = 64;
+    template <typename Found>
+    void MatchKeys(
+        const Section& section, std::span<const std::string_view> keys, Found&& found) const;
 
     void ParseText(std::string_view text);
 
