@@ -34,7 +34,7 @@ void CPondelApp::InitInstance()
     const CommandLineOptions options = ParseCommandLine(arguments_);
     if (options.console)
         LoadHostList(file.Document(), settings_.maxHostNum, hosts_,
-            [&options](const tHostInfo& host) { return MayTargetRow(options, host); });
+            [&options](const HostFieldViews& host) { return MayTargetRow(options, host); });
     else
         LoadHostList(file.Document(), settings_.maxHostNum, hosts_);
 

@@ -35,6 +35,11 @@ const tHostInfo* FindRow(const HostList& hosts, std::string_view text, Field fie
 
 bool MayTargetRow(const CommandLineOptions& options, const tHostInfo& host)
 {
+    return MayTargetRow(options, FieldViews(host));
+}
+
+bool MayTargetRow(const CommandLineOptions& options, const HostFieldViews& host)
+{
     const std::string* name = Given(options.hostName);
     const std::string* ip = Given(options.ipAddr);
     return (name != nullptr && EqualIgnoringAsciiCase(host.hostName, *name)) ||

@@ -29,6 +29,7 @@ struct WakeUpTarget {
 // Whether AssembleWakeUpTarget may take anything from the row: its name is
 // the /H name, or its address the /I address. A host list of such rows
 // alone, in their order, gives the same target as the whole list.
+[[nodiscard]] bool MayTargetRow(const CommandLineOptions& options, const HostFieldViews& host);
 [[nodiscard]] bool MayTargetRow(const CommandLineOptions& options, const tHostInfo& host);
 
 } // namespace pondel

@@ -199,7 +199,7 @@ std::string_view ValueOrEmpty(
     return document.Find(section, key).value_or(std::string_view{});
 }
 
-tHostInfo ReadHost(const IniDocument& document, IniDocument::SectionHandle section)
+HostFieldViews ReadHost(const IniDocument& document, IniDocument::SectionHandle section)
 {
     static constexpr std::array<std::string_view, 5> kKeys{
         kHostNameKey, kCommentKey, kIpAddrKey, kNetMaskKey, kMacAddrKey};
@@ -207,7 +207,7 @@ tHostInfo ReadHost(const IniDocument& document, IniDocument::SectionHandle secti
     document.FindAll(section, kKeys, values);
     const auto value = [&values](std::size_t i) { return values[i].value_or(std::string_view{}); };
     // The fields cut each value to their own size, as the read buffers did.
-    return MakeHostInfo(value(0), value(1), value(2), value(3), value(4));
+    return FieldViews(value(0), value(1), value(2), value(3), value(4));
 }
 
 void WriteHost(IniDocument& document, IniDocument::SectionHandle section, const tHostInfo& host)
@@ -323,7 +323,7 @@ void LoadHostList(const IniDocument& document, std::uint32_t maxHostNum, HostLis
 }
 
 void LoadHostList(const IniDocument& document, std::uint32_t maxHostNum, HostList& hosts,
-    const std::function<bool(const tHostInfo&)>& keep)
+    const std::function<bool(const HostFieldViews&)>& keep)
 {
     hosts.RemoveAll();
     const std::vector<HostSection> sections = HostSectionsBetween(document, 0, maxHostNum);
@@ -331,9 +331,9 @@ void LoadHostList(const IniDocument& document, std::uint32_t maxHostNum, HostLis
         hosts.Reserve(static_cast<std::int32_t>(
             std::min<std::size_t>(sections.size(), std::numeric_limits<std::int32_t>::max())));
     for (const HostSection& section : sections) {
-        const tHostInfo host = ReadHost(document, section.handle);
-        if (host.ipAddr[0] != '\0' && (!keep || keep(host)))
-            hosts.Append(host);
+        const HostFieldViews host = ReadHost(document, section.handle);
+        if (!host.ipAddr.empty() && (!keep || keep(host)))
+            hosts.Append(MakeHostInfo(host));
     }
 }
 

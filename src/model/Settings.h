@@ -86,7 +86,7 @@ void LoadHostList(const IniDocument& document, std::uint32_t maxHostNum, HostLis
 // LoadHostList keeping only the hosts that `keep` accepts, in the same
 // order: for a caller that looks for one host and need not hold them all.
 void LoadHostList(const IniDocument& document, std::uint32_t maxHostNum, HostList& hosts,
-    const std::function<bool(const tHostInfo&)>& keep);
+    const std::function<bool(const HostFieldViews&)>& keep);
 
 // Writes the options, DEFAULT_HOST, the window geometry (unless minimised)
 // and the column widths into the document, then the hosts (SaveHostList).
