@@ -34,7 +34,9 @@ void CPondelApp::InitInstance()
     const CommandLineOptions options = ParseCommandLine(arguments_);
     if (options.console)
         LoadHostList(file.Document(), settings_.maxHostNum, hosts_,
-            [&options](const HostFieldViews& host) { return MayTargetRow(options, host); });
+            [filter = TargetRowFilter(options)](const HostNameAndAddress& host) {
+                return filter(host.hostName, host.ipAddr);
+            });
     else
         LoadHostList(file.Document(), settings_.maxHostNum, hosts_);
 

@@ -35,15 +35,22 @@ const tHostInfo* FindRow(const HostList& hosts, std::string_view text, Field fie
 
 bool MayTargetRow(const CommandLineOptions& options, const tHostInfo& host)
 {
-    return MayTargetRow(options, FieldViews(host));
+    const HostFieldViews fields = FieldViews(host);
+    return TargetRowFilter(options)(fields.hostName, fields.ipAddr);
 }
 
-bool MayTargetRow(const CommandLineOptions& options, const HostFieldViews& host)
+TargetRowFilter::TargetRowFilter(const CommandLineOptions& options)
 {
-    const std::string* name = Given(options.hostName);
-    const std::string* ip = Given(options.ipAddr);
-    return (name != nullptr && EqualIgnoringAsciiCase(host.hostName, *name)) ||
-        (ip != nullptr && EqualIgnoringAsciiCase(host.ipAddr, Cut(*ip, kIpTextLength)));
+    if (const std::string* name = Given(options.hostName))
+        hostName_ = *name;
+    if (const std::string* ip = Given(options.ipAddr))
+        ipAddr_ = Cut(*ip, kIpTextLength);
+}
+
+bool TargetRowFilter::operator()(std::string_view hostName, std::string_view ipAddr) const noexcept
+{
+    return (hostName_ && EqualIgnoringAsciiCase(hostName, *hostName_)) ||
+        (ipAddr_ && EqualIgnoringAsciiCase(ipAddr, *ipAddr_));
 }
 
 std::optional<WakeUpTarget> AssembleWakeUpTarget(

@@ -152,11 +152,28 @@ const char* FindLineBreak(const char* at, const char* end) noexcept
 }
 
 // Names from callers match lines exactly far more often than not; the
-// comparison without case is the slower fallback.
+// comparison without case is the fallback.
 bool SameKeyName(std::string_view line, std::string_view key) noexcept
 {
-    return line.size() == key.size() &&
-        (std::memcmp(line.data(), key.data(), key.size()) == 0 || EqualIgnoringAsciiCase(line, key));
+    if (line.size() != key.size())
+        return false;
+    // Names are a few bytes long: a plain loop beats a call of memcmp.
+    for (std::size_t i = 0; i < key.size(); ++i) {
+        if (line[i] != key[i] && ToLowerAscii(line[i]) != ToLowerAscii(key[i]))
+            return false;
+    }
+    return true;
+}
+
+// A value as read: trimmed, one pair of quotes removed, ended at a NUL.
+// Values are short, where a loop costs less than the library's search.
+std::string_view ValueOf(std::string_view raw) noexcept
+{
+    const std::string_view value = Unquoted(TrimBlanks(raw));
+    std::size_t size = 0;
+    while (size < value.size() && value[size] != '\0')
+        ++size;
+    return value.substr(0, size);
 }
 
 } // namespace
@@ -349,8 +366,7 @@ void IniDocument::MatchKeys(
 {
     if (keys.empty())
         return;
-    const std::uint64_t all =
-        keys.size() == kMaxMatchedKeys ? ~std::uint64_t{0} : (std::uint64_t{1} << keys.size()) - 1;
+    const std::uint64_t all = (std::uint64_t{1} << keys.size()) - 1;
     std::uint64_t seen = 0;
     // Sections this program wrote hold their keys in the order they are
     // asked for: the key after the last one found is tried first. It is the
@@ -503,7 +519,7 @@ std::optional<std::string_view> IniDocument::FindValue(
     VisitBody(section, [&](const Line& line) {
         if (!line.IsKey() || !EqualIgnoringAsciiCase(line.KeyName(), key))
             return true;
-        value = CutAtNul(Unquoted(TrimBlanks(line.RawValue())));
+        value = ValueOf(line.RawValue());
         return false;
     });
     return value;
@@ -520,7 +536,7 @@ void IniDocument::FindAll(SectionHandle section, std::span<const std::string_vie
     }
     // Empty names are never found.
     std::array<std::string_view, kMaxMatchedKeys> names;
-    std::array<std::size_t, kMaxMatchedKeys> slots{};
+    std::array<std::size_t, kMaxMatchedKeys> slots; // read below count only
     std::size_t count = 0;
     for (std::size_t i = 0; i < keys.size(); ++i) {
         const std::string_view key = TrimSpaces(keys[i]);
@@ -531,7 +547,7 @@ void IniDocument::FindAll(SectionHandle section, std::span<const std::string_vie
     }
     MatchKeys(sections_[section.position], std::span(names).first(count),
         [&](std::size_t i, const Line& line) {
-            values[slots[i]] = CutAtNul(Unquoted(TrimBlanks(line.RawValue())));
+            values[slots[i]] = ValueOf(line.RawValue());
         });
 }
 
@@ -588,8 +604,7 @@ std::optional<IniDocument::SectionHandle> IniDocument::AddSection(std::string_vi
 void IniDocument::SetAll(SectionHandle section, std::span<const KeyValue> keyValues)
 {
     // Most saves write what the file holds already; one look at the lines
-    // tells so without splitting the section. Keys that SetString would
-    // refuse never match a line, so such a call is written one by one too.
+    // tells so without splitting the section.
     std::size_t unchanged = 0;
     if (keyValues.size() <= kMaxMatchedKeys) {
         std::array<std::string_view, kMaxMatchedKeys> names;

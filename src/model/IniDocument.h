@@ -92,6 +92,9 @@ public:
         SectionHandle handle;
     };
 
+    // No fewer than the names SectionNames gives (deleted names may still
+    // count): room to reserve for them.
+    [[nodiscard]] std::size_t SectionCountBound() const noexcept { return indexedNames_; }
     // SectionNames with their handles.
     [[nodiscard]] std::vector<NamedSection> Sections() const;
     // Sections one by one, without a list of them all.
@@ -185,8 +188,9 @@ private:
 
     // Calls found(i, line) for the first key line of each name keys[i] in
     // one pass over the section, which ends once every name is found. The
-    // names are trimmed and not empty.
-    static constexpr std::size_t kMaxMatchedKeys = 64;
+    // names are trimmed and not empty. Callers ask for a handful of keys;
+    // longer lists are read or written key by key.
+    static constexpr std::size_t kMaxMatchedKeys = 16;
     template <typename Found>
     void MatchKeys(
         const Section& section, std::span<const std::string_view> keys, Found&& found) const;

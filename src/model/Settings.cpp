@@ -182,6 +182,9 @@ std::vector<HostSection> HostSectionsBetween(
     const IniDocument& document, std::uint32_t first, std::uint32_t limit)
 {
     std::vector<HostSection> sections;
+    // Room for every section: a large file holds hosts and little else, and
+    // growing the list step by step would copy it over and over.
+    sections.reserve(document.SectionCountBound());
     document.ForEachSection([&](const IniDocument::NamedSection& section) {
         const auto number = HostSectionNumber(section.name);
         if (number && *number >= first && *number < limit)
@@ -323,17 +326,30 @@ void LoadHostList(const IniDocument& document, std::uint32_t maxHostNum, HostLis
 }
 
 void LoadHostList(const IniDocument& document, std::uint32_t maxHostNum, HostList& hosts,
-    const std::function<bool(const HostFieldViews&)>& keep)
+    const std::function<bool(const HostNameAndAddress&)>& keep)
 {
     hosts.RemoveAll();
     const std::vector<HostSection> sections = HostSectionsBetween(document, 0, maxHostNum);
-    if (!keep)
+    if (!keep) {
         hosts.Reserve(static_cast<std::int32_t>(
             std::min<std::size_t>(sections.size(), std::numeric_limits<std::int32_t>::max())));
+        for (const HostSection& section : sections) {
+            const HostFieldViews host = ReadHost(document, section.handle);
+            if (!host.ipAddr.empty())
+                hosts.Append(MakeHostInfo(host));
+        }
+        return;
+    }
+    // The filter needs two of the five keys; the others are read for the
+    // hosts it keeps.
+    static constexpr std::array<std::string_view, 2> kFilterKeys{kHostNameKey, kIpAddrKey};
     for (const HostSection& section : sections) {
-        const HostFieldViews host = ReadHost(document, section.handle);
-        if (!host.ipAddr.empty() && (!keep || keep(host)))
-            hosts.Append(MakeHostInfo(host));
+        std::array<std::optional<std::string_view>, kFilterKeys.size()> values;
+        document.FindAll(section.handle, kFilterKeys, values);
+        const HostFieldViews cut = FieldViews(
+            values[0].value_or(std::string_view{}), {}, values[1].value_or(std::string_view{}), {}, {});
+        if (!cut.ipAddr.empty() && keep(HostNameAndAddress{cut.hostName, cut.ipAddr}))
+            hosts.Append(MakeHostInfo(ReadHost(document, section.handle)));
     }
 }
 

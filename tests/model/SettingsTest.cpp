@@ -102,7 +102,7 @@ TEST(LoadHostListTest, AFilterKeepsTheAcceptedHostsInTheirOrder)
         Section("HOST_1", "") + Section("HOST_3", "198.51.100.1");
     HostList hosts;
     LoadHostList(IniDocument::Parse(text), 100, hosts,
-        [](const HostFieldViews& host) { return host.hostName != "HOST_2"; });
+        [](const HostNameAndAddress& host) { return host.hostName != "HOST_2"; });
     // HOST_1 has no address and is never a host; the filter sees the rest.
     EXPECT_EQ(NamesOf(hosts), "HOST_0 HOST_3 ");
 }
