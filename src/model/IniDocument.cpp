@@ -38,6 +38,11 @@ std::string_view TrimSpaces(std::string_view text) noexcept
     return text;
 }
 
+bool IsTrimmed(std::string_view name) noexcept
+{
+    return name.empty() || (name.front() != ' ' && name.back() != ' ');
+}
+
 // A name that would not read back as itself once written: a line break or
 // NUL would end its line early, ']' would end a section header there, and a
 // key's '=' would end the key; a key line starting with ';' is a comment and
@@ -149,20 +154,6 @@ const char* FindLineBreak(const char* at, const char* end) noexcept
     while (at < end && *at != '\n' && *at != '\r')
         ++at;
     return at;
-}
-
-// Names from callers match lines exactly far more often than not; the
-// comparison without case is the fallback.
-bool SameKeyName(std::string_view line, std::string_view key) noexcept
-{
-    if (line.size() != key.size())
-        return false;
-    // Names are a few bytes long: a plain loop beats a call of memcmp.
-    for (std::size_t i = 0; i < key.size(); ++i) {
-        if (line[i] != key[i] && ToLowerAscii(line[i]) != ToLowerAscii(key[i]))
-            return false;
-    }
-    return true;
 }
 
 // A value as read: trimmed, one pair of quotes removed, ended at a NUL.
@@ -347,27 +338,46 @@ void IniDocument::VisitBody(const Section& section, Visit&& visit) const
         return;
     }
     const bool mayHoldKeys = section.hasHeader;
-    for (const char* at = section.bodyBegin; at < section.end;) {
-        const char* const lineEnd = FindLineBreak(at, section.end);
+    const char* const end = section.end;
+    for (const char* at = section.bodyBegin; at < end;) {
+        // One pass finds a key's '=' and the line's end: the name before the
+        // '=' is a few bytes, looked at one by one, the rest eight at a time.
+        // This is KeyEquals on the line.
+        const char* scan = at;
+        std::size_t equals = kNone;
+        if (mayHoldKeys) {
+            while (scan < end && IsBlank(*scan))
+                ++scan;
+            if (scan < end && *scan != ';') {
+                while (scan < end && *scan != '=' && *scan != '\n' && *scan != '\r')
+                    ++scan;
+                if (scan < end && *scan == '=')
+                    equals = static_cast<std::size_t>(scan - at);
+            }
+        }
+        const char* const lineEnd = FindLineBreak(scan, end);
         Line line{at, static_cast<std::size_t>(lineEnd - at)};
-        line.lineBreak = BreakAt(lineEnd, section.end);
+        line.equals = equals;
+        line.lineBreak = BreakAt(lineEnd, end);
         line.inText = true;
-        if (mayHoldKeys)
-            line.equals = KeyEquals(line.Text());
         at = lineEnd + BreakSize(line.lineBreak);
         if (!visit(line))
             return;
     }
 }
 
-template <typename Found>
-void IniDocument::MatchKeys(
-    const Section& section, std::span<const std::string_view> keys, Found&& found) const
+template <typename KeyAt, typename Found>
+void IniDocument::MatchKeys(const Section& section, std::size_t count, KeyAt&& keyAt, Found&& found) const
 {
-    if (keys.empty())
-        return;
-    const std::uint64_t all = (std::uint64_t{1} << keys.size()) - 1;
+    // Names that are empty once trimmed are never found.
     std::uint64_t seen = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (keyAt(i).empty())
+            seen |= std::uint64_t{1} << i;
+    }
+    const std::uint64_t all = (std::uint64_t{1} << count) - 1;
+    if (seen == all)
+        return;
     // Sections this program wrote hold their keys in the order they are
     // asked for: the key after the last one found is tried first. It is the
     // first key of its name not yet found when every key before it has been
@@ -378,20 +388,20 @@ void IniDocument::MatchKeys(
             return true;
         const std::string_view name = line.KeyName();
         std::size_t i = expected;
-        const bool tryExpected = i < keys.size() &&
+        const bool tryExpected = i < count &&
             (seen & ((std::uint64_t{1} << i) - 1)) == (std::uint64_t{1} << i) - 1 &&
             ((seen >> i) & 1) == 0;
-        if (!tryExpected || !SameKeyName(name, keys[i])) {
+        if (!tryExpected || !EqualIgnoringAsciiCase(name, keyAt(i))) {
             i = 0;
-            while (i < keys.size() && (((seen >> i) & 1) != 0 || !SameKeyName(name, keys[i])))
+            while (i < count && (((seen >> i) & 1) != 0 || !EqualIgnoringAsciiCase(name, keyAt(i))))
                 ++i;
-            if (i == keys.size())
+            if (i == count)
                 return true;
         }
         expected = i + 1;
         // A name asked for twice gets the same line both times.
-        for (std::size_t j = i; j < keys.size(); ++j) {
-            if (((seen >> j) & 1) == 0 && (j == i || SameKeyName(name, keys[j]))) {
+        for (std::size_t j = i; j < count; ++j) {
+            if (((seen >> j) & 1) == 0 && (j == i || EqualIgnoringAsciiCase(name, keyAt(j)))) {
                 seen |= std::uint64_t{1} << j;
                 found(j, line);
             }
@@ -534,21 +544,16 @@ void IniDocument::FindAll(SectionHandle section, std::span<const std::string_vie
             values[i] = Find(section, keys[i]);
         return;
     }
-    // Empty names are never found.
-    std::array<std::string_view, kMaxMatchedKeys> names;
-    std::array<std::size_t, kMaxMatchedKeys> slots; // read below count only
-    std::size_t count = 0;
-    for (std::size_t i = 0; i < keys.size(); ++i) {
-        const std::string_view key = TrimSpaces(keys[i]);
-        if (key.empty())
-            continue;
-        names[count] = key;
-        slots[count++] = i;
-    }
-    MatchKeys(sections_[section.position], std::span(names).first(count),
-        [&](std::size_t i, const Line& line) {
-            values[slots[i]] = ValueOf(line.RawValue());
-        });
+    const auto found = [values](std::size_t i, const Line& line) {
+        values[i] = ValueOf(line.RawValue());
+    };
+    // Names as the program spells them need no trimming at every line.
+    if (std::ranges::all_of(keys, IsTrimmed))
+        MatchKeys(sections_[section.position], keys.size(), [keys](std::size_t i) { return keys[i]; },
+            found);
+    else
+        MatchKeys(sections_[section.position], keys.size(),
+            [keys](std::size_t i) { return TrimSpaces(keys[i]); }, found);
 }
 
 std::optional<std::string_view> IniDocument::Find(
@@ -607,14 +612,16 @@ void IniDocument::SetAll(SectionHandle section, std::span<const KeyValue> keyVal
     // tells so without splitting the section.
     std::size_t unchanged = 0;
     if (keyValues.size() <= kMaxMatchedKeys) {
-        std::array<std::string_view, kMaxMatchedKeys> names;
-        for (std::size_t i = 0; i < keyValues.size(); ++i)
-            names[i] = TrimSpaces(keyValues[i].key);
-        MatchKeys(sections_[section.position], std::span(names).first(keyValues.size()),
-            [&](std::size_t i, const Line& line) {
-                if (line.RawValue() == FirstLineOf(keyValues[i].value))
-                    ++unchanged;
-            });
+        const auto found = [&](std::size_t i, const Line& line) {
+            if (line.RawValue() == FirstLineOf(keyValues[i].value))
+                ++unchanged;
+        };
+        if (std::ranges::all_of(keyValues, [](const KeyValue& pair) { return IsTrimmed(pair.key); }))
+            MatchKeys(sections_[section.position], keyValues.size(),
+                [keyValues](std::size_t i) { return keyValues[i].key; }, found);
+        else
+            MatchKeys(sections_[section.position], keyValues.size(),
+                [keyValues](std::size_t i) { return TrimSpaces(keyValues[i].key); }, found);
     }
     if (unchanged == keyValues.size())
         return;

@@ -186,14 +186,13 @@ private:
     void VisitBody(const Section& section, Visit&& visit) const;
     void SplitIntoLines(Section& section);
 
-    // Calls found(i, line) for the first key line of each name keys[i] in
-    // one pass over the section, which ends once every name is found. The
-    // names are trimmed and not empty. Callers ask for a handful of keys;
-    // longer lists are read or written key by key.
+    // Calls found(i, line) for the first key line of each name keyAt(i),
+    // i below count, in one pass over the section, which ends once every
+    // name is found. keyAt gives trimmed names. Callers ask for a handful
+    // of keys; longer lists are read or written key by key.
     static constexpr std::size_t kMaxMatchedKeys = 16;
-    template <typename Found>
-    void MatchKeys(
-        const Section& section, std::span<const std::string_view> keys, Found&& found) const;
+    template <typename KeyAt, typename Found>
+    void MatchKeys(const Section& section, std::size_t count, KeyAt&& keyAt, Found&& found) const;
 
     void ParseText(std::string_view text);
 
