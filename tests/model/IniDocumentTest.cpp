@@ -2,6 +2,7 @@
 
 #include <array>
 #include <initializer_list>
+#include <optional>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -170,6 +171,36 @@ TEST(IniDocumentHandleTest, HandlesReadAndWriteLikeNames)
     document.ForEachSection(
         [&names](const IniDocument::NamedSection& section) { names.emplace_back(section.name); });
     EXPECT_EQ(names, (std::vector<std::string>{"h", "x", "y"}));
+}
+
+// FindAll tries the key after the last one found first; keys asked for out
+// of the file's order, twice, in another case, or with blanks must still get
+// the first line of their name, and SetAll must not take a changed value for
+// an unchanged one.
+TEST(IniDocumentHandleTest, KeysAskedForInAnyOrderGetTheFirstLineOfTheirName)
+{
+    auto document = IniDocument::Parse("[h]\n a = 1\nb=2\nB=3\n=4\nc=5\n");
+    const auto handle = document.AddSection("h");
+    ASSERT_TRUE(handle.has_value());
+    const std::array<std::string_view, 6> keys{"c", "b", "A", " B", "", "a"};
+    std::array<std::optional<std::string_view>, keys.size()> values;
+    document.FindAll(*handle, keys, values);
+    EXPECT_EQ(values[0], "5");
+    EXPECT_EQ(values[1], "2");
+    EXPECT_EQ(values[2], "1");
+    EXPECT_EQ(values[3], "2");
+    EXPECT_EQ(values[4], std::nullopt); // an empty name is never found
+    EXPECT_EQ(values[5], "1");
+
+    // Asked for twice, a key is compared with its first line both times: the
+    // second value differs and is written there.
+    const std::array<IniDocument::KeyValue, 2> twice{{{"b", "2"}, {"B", "3"}}};
+    document.SetAll(*handle, twice);
+    EXPECT_EQ(document.Serialize(), "[h]\n a = 1\nb=3\nB=3\n=4\nc=5\n");
+    // Written in reverse order, unchanged values leave the text as it is.
+    const std::array<IniDocument::KeyValue, 2> reversed{{{"c", "5"}, {"b", "3"}}};
+    document.SetAll(*handle, reversed);
+    EXPECT_EQ(document.Serialize(), "[h]\n a = 1\nb=3\nB=3\n=4\nc=5\n");
 }
 
 // Lines are views into the document's own copy of the text; a short text,
