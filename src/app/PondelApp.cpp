@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "CommandLine.h"
 #include "ConsoleMode.h"
 #include "ModulePaths.h"
 #include "SettingsLocation.h"
@@ -25,10 +26,19 @@ void CPondelApp::InitInstance()
     // A file that cannot be read leaves the defaults in place; the status
     // stays for the window to tell the user (the console mode has nowhere
     // to show it and goes on as it would without a file).
-    const SettingsFile file = SettingsFile::Open(settingsPath_);
+    SettingsFile file = SettingsFile::Open(settingsPath_);
     settingsLoadStatus_ = file.LoadStatus();
     LoadSettings(file.Document(), settings_);
-    LoadHostList(file.Document(), settings_.maxHostNum, hosts_);
+    // The console command looks for one host: it keeps only the rows that
+    // can be it, rather than copying a list of sixty thousand.
+    const CommandLineOptions options = ParseCommandLine(arguments_);
+    if (options.console)
+        LoadHostList(file.Document(), settings_.maxHostNum, hosts_,
+            [filter = TargetRowFilter(options)](const HostNameAndAddress& host) {
+                return filter(host.hostName, host.ipAddr);
+            });
+    else
+        LoadHostList(file.Document(), settings_.maxHostNum, hosts_);
 
     const LocalNetworkQueries local{GetLocalHostAddress, GetNetMask};
     if (const int result = ProcessCommandLine(arguments_, hosts_, local); result != 0) {
@@ -36,7 +46,9 @@ void CPondelApp::InitInstance()
         exitCode_ = result == 1 ? 0 : result;
         return;
     }
+    // A console command never comes here: it always ends with a result.
     exitCode_ = 0;
+    startSettings_ = std::move(file.Document());
     if (runMainWindow_)
         runMainWindow_(*this);
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "AppSettings.h"
+#include "IniDocument.h"
 #include "Result.h"
 #include "HostList.h"
 
@@ -36,6 +37,10 @@ public:
     // defaults then apply, and SettingsFile::Save refuses to overwrite it).
     [[nodiscard]] const Result<void>& SettingsLoadStatus() const { return settingsLoadStatus_; }
     AppSettings& Settings() { return settings_; }
+    // The settings file as read at start, so that the window need not read
+    // it again for the values it alone takes (DEFAULT_HOST, the geometry).
+    [[nodiscard]] const IniDocument& StartSettings() const { return startSettings_; }
+    void ReleaseStartSettings() { startSettings_ = IniDocument(); }
     HostList& Hosts() { return hosts_; }
 
 private:
@@ -44,6 +49,7 @@ private:
     std::string settingsPath_;
     Result<void> settingsLoadStatus_;
     AppSettings settings_;
+    IniDocument startSettings_;
     HostList hosts_;
     std::int32_t exitCode_ = 0;
 };

@@ -33,6 +33,26 @@ const tHostInfo* FindRow(const HostList& hosts, std::string_view text, Field fie
 
 } // namespace
 
+bool MayTargetRow(const CommandLineOptions& options, const tHostInfo& host)
+{
+    const HostFieldViews fields = FieldViews(host);
+    return TargetRowFilter(options)(fields.hostName, fields.ipAddr);
+}
+
+TargetRowFilter::TargetRowFilter(const CommandLineOptions& options)
+{
+    if (const std::string* name = Given(options.hostName))
+        hostName_ = *name;
+    if (const std::string* ip = Given(options.ipAddr))
+        ipAddr_ = Cut(*ip, kIpTextLength);
+}
+
+bool TargetRowFilter::operator()(std::string_view hostName, std::string_view ipAddr) const noexcept
+{
+    return (hostName_ && EqualIgnoringAsciiCase(hostName, *hostName_)) ||
+        (ipAddr_ && EqualIgnoringAsciiCase(ipAddr, *ipAddr_));
+}
+
 std::optional<WakeUpTarget> AssembleWakeUpTarget(
     const CommandLineOptions& options, const HostList& hosts, const LocalNetworkQueries& local)
 {

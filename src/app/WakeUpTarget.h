@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "CommandLine.h"
 #include "HostList.h"
@@ -25,5 +26,22 @@ struct WakeUpTarget {
 // address. None when there is no MAC, or no IP address and no broadcast.
 [[nodiscard]] std::optional<WakeUpTarget> AssembleWakeUpTarget(
     const CommandLineOptions& options, const HostList& hosts, const LocalNetworkQueries& local);
+
+// Whether AssembleWakeUpTarget may take anything from the row: its name is
+// the /H name, or its address the /I address. A host list of such rows
+// alone, in their order, gives the same target as the whole list.
+[[nodiscard]] bool MayTargetRow(const CommandLineOptions& options, const tHostInfo& host);
+
+// MayTargetRow for row after row of a list being read, on the row's name and
+// address as its record would hold them; the switches' texts are prepared once.
+class TargetRowFilter final {
+public:
+    explicit TargetRowFilter(const CommandLineOptions& options);
+    [[nodiscard]] bool operator()(std::string_view hostName, std::string_view ipAddr) const noexcept;
+
+private:
+    std::optional<std::string> hostName_;
+    std::optional<std::string> ipAddr_; // cut as AssembleWakeUpTarget cuts it
+};
 
 } // namespace pondel

@@ -30,8 +30,14 @@ namespace pondel {
 
 [[nodiscard]] constexpr bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) noexcept
 {
-    return std::ranges::equal(
-        a, b, [](char x, char y) { return ToLowerAscii(x) == ToLowerAscii(y); });
+    if (a.size() != b.size())
+        return false;
+    // Equal bytes, the usual case, need no folding.
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (a[i] != b[i] && ToLowerAscii(a[i]) != ToLowerAscii(b[i]))
+            return false;
+    }
+    return true;
 }
 
 // The text up to its first NUL byte, as a C string holding it would read.

@@ -32,4 +32,22 @@ void SetField(char (&field)[N], std::string_view text)
 [[nodiscard]] tHostInfo MakeHostInfo(std::string_view hostName, std::string_view comment,
     std::string_view ipAddr, std::string_view netMask, std::string_view macAddr);
 
+// The five texts of a host as a record holds them, without the record: each
+// cut to its field's size and ended at its first NUL. Reading a large host
+// list looks at every host through these and makes records of those it
+// keeps only.
+struct HostFieldViews {
+    std::string_view hostName;
+    std::string_view comment;
+    std::string_view ipAddr;
+    std::string_view netMask;
+    std::string_view macAddr;
+};
+
+[[nodiscard]] HostFieldViews FieldViews(std::string_view hostName, std::string_view comment,
+    std::string_view ipAddr, std::string_view netMask, std::string_view macAddr) noexcept;
+// The views of a record's fields, valid as long as the record.
+[[nodiscard]] HostFieldViews FieldViews(const tHostInfo& host) noexcept;
+[[nodiscard]] tHostInfo MakeHostInfo(const HostFieldViews& fields);
+
 } // namespace pondel

@@ -1,6 +1,9 @@
 #include "IniDocument.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
+#include <cstring>
 #include <utility>
 
 #include "AsciiText.h"
@@ -35,19 +38,38 @@ std::string_view TrimSpaces(std::string_view text) noexcept
     return text;
 }
 
+bool IsTrimmed(std::string_view name) noexcept
+{
+    return name.empty() || (name.front() != ' ' && name.back() != ' ');
+}
+
 // A name that would not read back as itself once written: a line break or
 // NUL would end its line early, ']' would end a section header there, and a
 // key's '=' would end the key; a key line starting with ';' is a comment and
 // one starting with '[' may read as a section header.
+bool IsLineEnd(char c) noexcept
+{
+    return c == '\r' || c == '\n' || c == '\0';
+}
+
+// Plain loops: find_first_of searches its set once per character, which
+// costs more than the rest of a write.
 bool IsWritableSectionName(std::string_view name) noexcept
 {
-    return name.find_first_of(std::string_view("\r\n\0]", 4)) == std::string_view::npos;
+    return std::ranges::none_of(name, [](char c) { return IsLineEnd(c) || c == ']'; });
 }
 
 bool IsWritableKeyName(std::string_view key) noexcept
 {
-    return key.find_first_of(std::string_view("\r\n\0=", 4)) == std::string_view::npos &&
+    return std::ranges::none_of(key, [](char c) { return IsLineEnd(c) || c == '='; }) &&
         key.front() != ';' && key.front() != '[';
+}
+
+// A value ends at its first CR, LF or NUL.
+std::string_view FirstLineOf(std::string_view value) noexcept
+{
+    return value.substr(
+        0, static_cast<std::size_t>(std::ranges::find_if(value, IsLineEnd) - value.begin()));
 }
 
 std::string_view Unquoted(std::string_view value) noexcept
@@ -71,94 +93,343 @@ std::string_view CutTo(std::string_view text, std::size_t bufferSize) noexcept
                            : text.substr(0, std::min(text.size(), bufferSize - 1));
 }
 
-// Splits off the next line and its line break.
-struct RawLine {
-    std::string_view text;
-    std::string_view lineBreak;
-};
-
-RawLine NextRawLine(std::string_view& rest) noexcept
+// FNV-1a over the lower-cased bytes, so that names differing only in case
+// hash alike.
+std::size_t NameHash(std::string_view name) noexcept
 {
-    const std::size_t end = rest.find_first_of("\r\n");
-    if (end == std::string_view::npos) {
-        const RawLine line{rest, {}};
-        rest = {};
-        return line;
+    std::uint64_t hash = 14695981039346656037ull;
+    for (const char c : name) {
+        hash ^= static_cast<unsigned char>(ToLowerAscii(c));
+        hash *= 1099511628211ull;
     }
-    const std::string_view lineBreak = rest[end] == '\n' ? std::string_view("\n")
-        : end + 1 < rest.size() && rest[end + 1] == '\n' ? std::string_view("\r\n")
-                                                         : std::string_view("\r");
-    const RawLine line{rest.substr(0, end), lineBreak};
-    rest.remove_prefix(end + lineBreak.size());
-    return line;
+    // FNV leaves the low bits, which pick the slot, poorly mixed.
+    hash ^= hash >> 33;
+    hash *= 0xFF51AFD7ED558CCDull;
+    hash ^= hash >> 33;
+    return static_cast<std::size_t>(hash);
 }
 
-// The trimmed name of a section header line, or none for any other line.
-// Text after the closing bracket does not count.
-std::optional<std::string_view> SectionHeaderName(std::string_view text) noexcept
+// Where the '=' of a key line is, or npos for a blank line, a comment or a
+// line without '='.
+std::size_t KeyEquals(std::string_view text) noexcept
 {
-    const std::string_view trimmed = TrimBlanks(text);
-    if (trimmed.empty() || trimmed.front() != '[')
-        return std::nullopt;
-    const std::size_t close = trimmed.find(']');
-    if (close == std::string_view::npos)
-        return std::nullopt;
-    return TrimBlanks(trimmed.substr(1, close - 1));
+    // Plain loops: the '=' of a key is a few bytes in, where a library
+    // search costs more than it saves.
+    std::size_t at = 0;
+    while (at < text.size() && IsBlank(text[at]))
+        ++at;
+    if (at == text.size() || text[at] == ';')
+        return std::string_view::npos;
+    while (at < text.size() && text[at] != '=')
+        ++at;
+    return at == text.size() ? std::string_view::npos : at;
+}
+
+std::uint32_t Fingerprint(std::size_t hash) noexcept
+{
+    return static_cast<std::uint32_t>(static_cast<std::uint64_t>(hash) >> 32);
+}
+
+// The first CR or LF from `at` on, or `end`. Lines are short, so eight
+// bytes are tested at a time rather than calling the library's search for
+// each line, which costs more than the line.
+const char* FindLineBreak(const char* at, const char* end) noexcept
+{
+    if constexpr (std::endian::native == std::endian::little) {
+        constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+        constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
+        while (end - at >= 8) {
+            std::uint64_t word = 0;
+            std::memcpy(&word, at, sizeof word);
+            const std::uint64_t lf = word ^ (kOnes * '\n');
+            const std::uint64_t cr = word ^ (kOnes * '\r');
+            // The lowest byte that became 0 sets the lowest bit here;
+            // higher bits may be set wrongly, never lower ones.
+            const std::uint64_t found = (((lf - kOnes) & ~lf) | ((cr - kOnes) & ~cr)) & kHighBits;
+            if (found != 0)
+                return at + std::countr_zero(found) / 8;
+            at += sizeof word;
+        }
+    }
+    while (at < end && *at != '\n' && *at != '\r')
+        ++at;
+    return at;
+}
+
+// A value as read: trimmed, one pair of quotes removed, ended at a NUL.
+// Values are short, where a loop costs less than the library's search.
+std::string_view ValueOf(std::string_view raw) noexcept
+{
+    const std::string_view value = Unquoted(TrimBlanks(raw));
+    std::size_t size = 0;
+    while (size < value.size() && value[size] != '\0')
+        ++size;
+    return value.substr(0, size);
 }
 
 } // namespace
 
-IniDocument::Line IniDocument::MakeLine(std::string_view text, std::string_view lineBreak)
+std::string_view IniDocument::Line::KeyName() const noexcept
 {
-    Line line{std::string(text), lineBreak};
-    const std::size_t firstNonBlank = text.find_first_not_of(" \t");
-    if (firstNonBlank == std::string_view::npos || text[firstNonBlank] == ';')
-        return line; // blank line or comment
-    const std::size_t equals = text.find('=');
-    if (equals == std::string_view::npos)
-        return line;
-    const std::string_view key = TrimBlanks(text.substr(0, equals));
-    line.kind = Kind::Key;
-    line.keyBegin = static_cast<std::size_t>(key.data() - text.data());
-    line.keyEnd = line.keyBegin + key.size();
-    line.valueBegin = equals + 1;
-    return line;
+    return TrimBlanks(Text().substr(0, equals));
 }
 
-IniDocument::Line IniDocument::MakeKeyLine(
-    std::string_view key, std::string_view value, std::string_view lineBreak)
+std::string_view IniDocument::Line::RawValue() const noexcept
 {
-    std::string text;
-    text.reserve(key.size() + 1 + value.size());
-    text.append(key).append(1, '=').append(value);
-    return MakeLine(text, lineBreak);
+    return Text().substr(equals + 1);
+}
+
+IniDocument::IniDocument()
+{
+    sections_.emplace_back(); // the lines before the first section
+    BuildIndex();
 }
 
 IniDocument IniDocument::Parse(std::string_view text)
 {
+    return ParseOwned(std::string(text));
+}
+
+IniDocument IniDocument::ParseOwned(std::string text)
+{
     IniDocument document;
+    document.text_ = std::make_unique<const std::string>(std::move(text));
+    document.ParseText(*document.text_);
+    document.BuildIndex();
+    return document;
+}
+
+IniDocument::LineBreak IniDocument::BreakAt(const char* at, const char* end) noexcept
+{
+    if (at == end)
+        return LineBreak::None;
+    if (*at == '\n')
+        return LineBreak::Lf;
+    return at + 1 < end && at[1] == '\n' ? LineBreak::CrLf : LineBreak::Cr;
+}
+
+std::size_t IniDocument::BreakSize(LineBreak lineBreak) noexcept
+{
+    return lineBreak == LineBreak::CrLf ? 2 : lineBreak == LineBreak::None ? 0 : 1;
+}
+
+// One pass over the text that finds the section headers; the lines between
+// them are split only when their section is read or written.
+void IniDocument::ParseText(std::string_view text)
+{
     if (text.starts_with(kByteOrderMark)) {
-        document.byteOrderMark_ = true;
+        byteOrderMark_ = true;
         text.remove_prefix(kByteOrderMark.size());
     }
-    document.sections_.emplace_back(); // the lines before the first section
+    const char* at = text.data();
+    const char* const end = at + text.size();
+    // A generous guess, so that the vector is not copied as it grows; room
+    // that is never used is never touched either.
+    sections_.reserve(text.size() / 64 + 16);
+    sections_[0].begin = sections_[0].bodyBegin = at;
     bool firstBreakSeen = false;
-    while (!text.empty()) {
-        const RawLine raw = NextRawLine(text);
-        if (!firstBreakSeen && !raw.lineBreak.empty()) {
-            document.newLineBreak_ = raw.lineBreak;
+    while (at < end) {
+        const char* const begin = at;
+        const char* const lineEnd = FindLineBreak(at, end);
+        const LineBreak lineBreak = BreakAt(lineEnd, end);
+        at = lineEnd + BreakSize(lineBreak);
+        if (!firstBreakSeen && lineBreak != LineBreak::None) {
+            newLineBreak_ = lineBreak;
             firstBreakSeen = true;
         }
-        if (const auto name = SectionHeaderName(raw.text)) {
-            document.AppendSection(*name, Line{std::string(raw.text), raw.lineBreak});
+        const char* first = begin;
+        while (first < lineEnd && IsBlank(*first))
+            ++first;
+        if (first == lineEnd || *first != '[')
             continue;
-        }
-        Line line = MakeLine(raw.text, raw.lineBreak);
-        if (document.sections_.size() == 1)
-            line.kind = Kind::Other; // keys before the first section are never read
-        document.sections_.back().lines.push_back(std::move(line));
+        // Text after the closing bracket does not count.
+        const void* close =
+            std::memchr(first + 1, ']', static_cast<std::size_t>(lineEnd - first - 1));
+        if (close == nullptr)
+            continue;
+        sections_.back().end = begin;
+        Section& section = sections_.emplace_back();
+        section.name =
+            TrimBlanks(std::string_view(first + 1, static_cast<const char*>(close) - first - 1));
+        section.begin = begin;
+        section.bodyBegin = at;
+        section.hasHeader = true;
     }
-    return document;
+    sections_.back().end = end;
+}
+
+void IniDocument::BuildIndex()
+{
+    // At most three quarters full, where linear probing stays short.
+    std::size_t capacity = 16;
+    while (capacity * 3 < sections_.size() * 4)
+        capacity *= 2;
+    slots_.assign(capacity, Slot{});
+    indexedNames_ = 0;
+    for (std::size_t position = 1; position < sections_.size(); ++position) {
+        sections_[position].hash = NameHash(sections_[position].name);
+        IndexSection(position);
+    }
+}
+
+std::size_t IniDocument::FindSlot(std::string_view name, std::size_t hash) const noexcept
+{
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+        const Slot& entry = slots_[slot];
+        if (entry.position == Slot::kFree ||
+            (entry.fingerprint == Fingerprint(hash) &&
+                EqualIgnoringAsciiCase(sections_[entry.position].name, name)))
+            return slot;
+    }
+}
+
+// Adds a section to the index, after the sections of its name before it.
+void IniDocument::IndexSection(std::size_t position)
+{
+    Section& section = sections_[position];
+    const std::size_t slot = FindSlot(section.name, section.hash);
+    const std::size_t first = slots_[slot].Position();
+    if (first == kNone || FirstLive(slot) == kNone) {
+        // A new name, or one whose sections are all deleted.
+        if (first == kNone)
+            ++indexedNames_;
+        slots_[slot] = Slot{Fingerprint(section.hash), static_cast<std::uint32_t>(position)};
+        section.lastSameName = position;
+        section.counts = true;
+        return;
+    }
+    Section& head = sections_[first];
+    sections_[head.lastSameName].nextSameName = position;
+    head.lastSameName = position;
+}
+
+void IniDocument::GrowIndex()
+{
+    std::vector<Slot> old(slots_.size() * 2);
+    old.swap(slots_);
+    const std::size_t mask = slots_.size() - 1;
+    for (const Slot& entry : old) {
+        if (entry.position == Slot::kFree)
+            continue;
+        std::size_t slot = sections_[entry.position].hash & mask;
+        while (slots_[slot].position != Slot::kFree)
+            slot = (slot + 1) & mask;
+        slots_[slot] = entry;
+    }
+}
+
+std::size_t IniDocument::FirstLive(std::size_t slot) const noexcept
+{
+    std::size_t position = slots_[slot].Position();
+    while (position != kNone && sections_[position].deleted)
+        position = sections_[position].nextSameName;
+    return position;
+}
+
+template <typename Visit>
+void IniDocument::VisitBody(const Section& section, Visit&& visit) const
+{
+    if (section.ownsLines) {
+        for (const Line& line : std::span(section.ownLines).subspan(section.hasHeader ? 1 : 0)) {
+            if (!visit(line))
+                return;
+        }
+        return;
+    }
+    const bool mayHoldKeys = section.hasHeader;
+    const char* const end = section.end;
+    for (const char* at = section.bodyBegin; at < end;) {
+        // One pass finds a key's '=' and the line's end: the name before the
+        // '=' is a few bytes, looked at one by one, the rest eight at a time.
+        // This is KeyEquals on the line.
+        const char* scan = at;
+        std::size_t equals = kNone;
+        if (mayHoldKeys) {
+            while (scan < end && IsBlank(*scan))
+                ++scan;
+            if (scan < end && *scan != ';') {
+                while (scan < end && *scan != '=' && *scan != '\n' && *scan != '\r')
+                    ++scan;
+                if (scan < end && *scan == '=')
+                    equals = static_cast<std::size_t>(scan - at);
+            }
+        }
+        const char* const lineEnd = FindLineBreak(scan, end);
+        Line line{at, static_cast<std::size_t>(lineEnd - at)};
+        line.equals = equals;
+        line.lineBreak = BreakAt(lineEnd, end);
+        line.inText = true;
+        at = lineEnd + BreakSize(line.lineBreak);
+        if (!visit(line))
+            return;
+    }
+}
+
+template <typename KeyAt, typename Found>
+void IniDocument::MatchKeys(const Section& section, std::size_t count, KeyAt&& keyAt, Found&& found) const
+{
+    // Names that are empty once trimmed are never found.
+    std::uint64_t seen = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (keyAt(i).empty())
+            seen |= std::uint64_t{1} << i;
+    }
+    const std::uint64_t all = (std::uint64_t{1} << count) - 1;
+    if (seen == all)
+        return;
+    // Sections this program wrote hold their keys in the order they are
+    // asked for: the key after the last one found is tried first. It is the
+    // first key of its name not yet found when every key before it has been
+    // found; otherwise the names are searched from the first.
+    std::size_t expected = 0;
+    VisitBody(section, [&](const Line& line) {
+        if (!line.IsKey())
+            return true;
+        const std::string_view name = line.KeyName();
+        std::size_t i = expected;
+        const bool tryExpected = i < count &&
+            (seen & ((std::uint64_t{1} << i) - 1)) == (std::uint64_t{1} << i) - 1 &&
+            ((seen >> i) & 1) == 0;
+        if (!tryExpected || !EqualIgnoringAsciiCase(name, keyAt(i))) {
+            i = 0;
+            while (i < count && (((seen >> i) & 1) != 0 || !EqualIgnoringAsciiCase(name, keyAt(i))))
+                ++i;
+            if (i == count)
+                return true;
+        }
+        expected = i + 1;
+        // A name asked for twice gets the same line both times.
+        for (std::size_t j = i; j < count; ++j) {
+            if (((seen >> j) & 1) == 0 && (j == i || EqualIgnoringAsciiCase(name, keyAt(j)))) {
+                seen |= std::uint64_t{1} << j;
+                found(j, line);
+            }
+        }
+        return seen != all;
+    });
+}
+
+void IniDocument::SplitIntoLines(Section& section)
+{
+    if (section.ownsLines)
+        return;
+    std::vector<Line> lines;
+    if (section.hasHeader) {
+        const char* headerEnd = section.bodyBegin;
+        while (headerEnd > section.begin && (headerEnd[-1] == '\n' || headerEnd[-1] == '\r'))
+            --headerEnd;
+        Line header{section.begin, static_cast<std::size_t>(headerEnd - section.begin)};
+        header.lineBreak = BreakAt(headerEnd, section.bodyBegin);
+        header.inText = true;
+        lines.push_back(header);
+    }
+    VisitBody(section, [&lines](const Line& line) {
+        lines.push_back(line);
+        return true;
+    });
+    section.ownLines = std::move(lines);
+    section.ownsLines = true;
 }
 
 std::string IniDocument::Serialize() const
@@ -167,82 +438,138 @@ std::string IniDocument::Serialize() const
     for (const Section& section : sections_) {
         if (section.deleted)
             continue;
-        size += section.header ? section.header->text.size() + 2 : 0;
-        for (const Line& line : section.lines)
-            size += line.text.size() + 2;
+        if (!section.ownsLines)
+            size += static_cast<std::size_t>(section.end - section.begin);
+        for (const Line& line : section.ownLines)
+            size += line.size + 2;
     }
     std::string out;
     out.reserve(size);
     if (byteOrderMark_)
         out.append(kByteOrderMark);
+    // What comes from the text as read lies there in one piece with its line
+    // breaks; runs of it are copied in one step.
+    const char* runBegin = nullptr;
+    const char* runEnd = nullptr;
+    const auto flushRun = [&] {
+        out.append(runBegin, static_cast<std::size_t>(runEnd - runBegin));
+        runBegin = runEnd = nullptr;
+    };
+    const auto copy = [&](const char* begin, const char* end) {
+        if (begin != runEnd) {
+            flushRun();
+            runBegin = begin;
+        }
+        runEnd = end;
+    };
     // Only the file's last line may lack a line break; lines written after it
     // must not run on from it.
     bool needsBreak = false;
-    const auto emit = [&](const Line& line) {
-        if (needsBreak)
-            out.append(newLineBreak_);
-        out.append(line.text).append(line.lineBreak);
-        needsBreak = line.lineBreak.empty();
-    };
+    const std::string_view newLineBreak = NewLineBreak();
     for (const Section& section : sections_) {
         if (section.deleted)
             continue;
-        if (section.header)
-            emit(*section.header);
-        for (const Line& line : section.lines)
-            emit(line);
+        if (!section.ownsLines) {
+            if (section.begin == section.end)
+                continue;
+            copy(section.begin, section.end);
+            needsBreak = section.end[-1] != '\n' && section.end[-1] != '\r';
+            continue;
+        }
+        for (const Line& line : section.ownLines) {
+            if (needsBreak) {
+                flushRun();
+                out.append(newLineBreak);
+            }
+            if (line.inText) {
+                copy(line.data, line.data + line.size + BreakSize(line.lineBreak));
+            } else {
+                flushRun();
+                out.append(line.Text());
+                out.append(BreakText(line.lineBreak));
+            }
+            needsBreak = line.lineBreak == LineBreak::None;
+        }
     }
+    flushRun();
     return out;
 }
 
-IniDocument::Section& IniDocument::AppendSection(std::string_view name, std::optional<Line> header)
+// A new section "[name]" at the end.
+std::size_t IniDocument::AppendSection(std::string_view name)
 {
-    index_[ToLowerAscii(name)].push_back(sections_.size());
+    if ((indexedNames_ + 1) * 4 > slots_.size() * 3)
+        GrowIndex();
+    const std::string_view header = arena_.Store({"[", name, "]"});
+    Line line{header.data(), header.size()};
+    line.lineBreak = newLineBreak_;
     Section& section = sections_.emplace_back();
-    section.name = std::string(name);
-    section.header = std::move(header);
-    return section;
+    section.name = header.substr(1, name.size());
+    section.hash = NameHash(name);
+    section.hasHeader = true;
+    section.ownsLines = true;
+    section.ownLines.push_back(line);
+    IndexSection(sections_.size() - 1);
+    return sections_.size() - 1;
 }
 
-const IniDocument::Section* IniDocument::FindSection(std::string_view section) const
+std::size_t IniDocument::FindSection(std::string_view section) const noexcept
 {
-    const auto found = index_.find(ToLowerAscii(TrimSpaces(section)));
-    if (found == index_.end() || found->second.empty())
-        return nullptr;
-    return &sections_[found->second.front()];
+    section = TrimSpaces(section);
+    return FirstLive(FindSlot(section, NameHash(section)));
 }
 
-IniDocument::Section* IniDocument::FindSection(std::string_view section)
+std::optional<std::string_view> IniDocument::FindValue(
+    const Section& section, std::string_view key) const
 {
-    return const_cast<Section*>(std::as_const(*this).FindSection(section));
+    key = TrimSpaces(key);
+    if (key.empty())
+        return std::nullopt;
+    std::optional<std::string_view> value;
+    VisitBody(section, [&](const Line& line) {
+        if (!line.IsKey() || !EqualIgnoringAsciiCase(line.KeyName(), key))
+            return true;
+        value = ValueOf(line.RawValue());
+        return false;
+    });
+    return value;
 }
 
-const IniDocument::Line* IniDocument::FindKey(const Section& section, std::string_view key) const
+void IniDocument::FindAll(SectionHandle section, std::span<const std::string_view> keys,
+    std::span<std::optional<std::string_view>> values) const
 {
-    for (const Line& line : section.lines) {
-        if (line.kind == Kind::Key &&
-            EqualIgnoringAsciiCase(
-                std::string_view(line.text).substr(line.keyBegin, line.keyEnd - line.keyBegin),
-                key))
-            return &line;
+    std::ranges::fill(values, std::nullopt);
+    if (keys.size() > kMaxMatchedKeys) {
+        for (std::size_t i = 0; i < keys.size(); ++i)
+            values[i] = Find(section, keys[i]);
+        return;
     }
-    return nullptr;
+    const auto found = [values](std::size_t i, const Line& line) {
+        values[i] = ValueOf(line.RawValue());
+    };
+    // Names as the program spells them need no trimming at every line.
+    if (std::ranges::all_of(keys, IsTrimmed))
+        MatchKeys(sections_[section.position], keys.size(), [keys](std::size_t i) { return keys[i]; },
+            found);
+    else
+        MatchKeys(sections_[section.position], keys.size(),
+            [keys](std::size_t i) { return TrimSpaces(keys[i]); }, found);
 }
 
 std::optional<std::string_view> IniDocument::Find(
     std::string_view section, std::string_view key) const
 {
-    key = TrimSpaces(key);
-    if (key.empty())
+    if (TrimSpaces(key).empty())
         return std::nullopt;
-    const Section* found = FindSection(section);
-    if (found == nullptr)
+    const std::size_t position = FindSection(section);
+    if (position == kNone)
         return std::nullopt;
-    const Line* line = FindKey(*found, key);
-    if (line == nullptr)
-        return std::nullopt;
-    const std::string_view raw = std::string_view(line->text).substr(line->valueBegin);
-    return CutAtNul(Unquoted(TrimBlanks(raw)));
+    return FindValue(sections_[position], key);
+}
+
+std::optional<std::string_view> IniDocument::Find(SectionHandle section, std::string_view key) const
+{
+    return FindValue(sections_[section.position], key);
 }
 
 std::string IniDocument::GetString(std::string_view section, std::string_view key,
@@ -255,68 +582,157 @@ std::string IniDocument::GetString(std::string_view section, std::string_view ke
 void IniDocument::SetString(std::string_view section, std::string_view key, std::string_view value)
 {
     key = TrimSpaces(key);
-    if (key.empty() || !IsWritableKeyName(key) || !IsWritableSectionName(section))
+    if (key.empty() || !IsWritableKeyName(key))
         return;
-    value = value.substr(0, value.find_first_of(std::string_view("\r\n\0", 3)));
-    Section* target = FindSection(section);
-    if (target == nullptr) {
-        const std::string_view name = TrimSpaces(section);
-        std::string header(1, '[');
-        header += name;
-        header += ']';
-        target = &AppendSection(name, MakeLine(header, newLineBreak_));
+    if (const auto target = AddSection(section))
+        SetValue(sections_[target->position], key, value);
+}
+
+void IniDocument::SetString(SectionHandle section, std::string_view key, std::string_view value)
+{
+    key = TrimSpaces(key);
+    if (key.empty() || !IsWritableKeyName(key))
+        return;
+    SetValue(sections_[section.position], key, value);
+}
+
+std::optional<IniDocument::SectionHandle> IniDocument::AddSection(std::string_view section)
+{
+    if (!IsWritableSectionName(section))
+        return std::nullopt;
+    std::size_t position = FindSection(section);
+    if (position == kNone)
+        position = AppendSection(TrimSpaces(section));
+    return SectionHandle{position};
+}
+
+void IniDocument::SetAll(SectionHandle section, std::span<const KeyValue> keyValues)
+{
+    // Most saves write what the file holds already; one look at the lines
+    // tells so without splitting the section.
+    std::size_t unchanged = 0;
+    if (keyValues.size() <= kMaxMatchedKeys) {
+        const auto found = [&](std::size_t i, const Line& line) {
+            if (line.RawValue() == FirstLineOf(keyValues[i].value))
+                ++unchanged;
+        };
+        if (std::ranges::all_of(keyValues, [](const KeyValue& pair) { return IsTrimmed(pair.key); }))
+            MatchKeys(sections_[section.position], keyValues.size(),
+                [keyValues](std::size_t i) { return keyValues[i].key; }, found);
+        else
+            MatchKeys(sections_[section.position], keyValues.size(),
+                [keyValues](std::size_t i) { return TrimSpaces(keyValues[i].key); }, found);
     }
-    for (Line& line : target->lines) {
-        if (line.kind == Kind::Key &&
-            EqualIgnoringAsciiCase(
-                std::string_view(line.text).substr(line.keyBegin, line.keyEnd - line.keyBegin),
-                key)) {
-            line.text.resize(line.valueBegin);
-            line.text.append(value);
-            return;
-        }
+    if (unchanged == keyValues.size())
+        return;
+    for (const KeyValue& keyValue : keyValues)
+        SetString(section, keyValue.key, keyValue.value);
+}
+
+// Writes a key whose name has been checked.
+void IniDocument::SetValue(Section& section, std::string_view key, std::string_view value)
+{
+    value = FirstLineOf(value);
+    std::optional<std::string_view> raw;
+    VisitBody(section, [&](const Line& line) {
+        if (!line.IsKey() || !EqualIgnoringAsciiCase(line.KeyName(), key))
+            return true;
+        raw = line.RawValue();
+        return false;
+    });
+    if (raw && *raw == value)
+        return; // a save that changes nothing copies nothing
+    SplitIntoLines(section);
+    const std::size_t bodyBegin = section.hasHeader ? 1 : 0;
+    for (std::size_t i = bodyBegin; i < section.ownLines.size(); ++i) {
+        Line& line = section.ownLines[i];
+        if (!line.IsKey() || !EqualIgnoringAsciiCase(line.KeyName(), key))
+            continue;
+        const std::string_view text = arena_.Store({line.Text().substr(0, line.equals + 1), value});
+        line.data = text.data();
+        line.size = text.size();
+        line.inText = false;
+        return;
     }
-    const auto lastKey = std::find_if(target->lines.rbegin(), target->lines.rend(),
-        [](const Line& line) { return line.kind == Kind::Key; });
-    target->lines.insert(lastKey.base(), MakeKeyLine(key, value, newLineBreak_));
+    const std::string_view text = arena_.Store({key, "=", value});
+    Line line{text.data(), text.size()};
+    // A key with a leading tab may still read as a comment.
+    line.equals = KeyEquals(text);
+    line.lineBreak = newLineBreak_;
+    InsertKeyLine(section, line);
+}
+
+// The line goes after the section's last key, or first when it has none.
+void IniDocument::InsertKeyLine(Section& section, const Line& line)
+{
+    std::vector<Line>& lines = section.ownLines;
+    const auto bodyBegin = lines.begin() + (section.hasHeader ? 1 : 0);
+    auto after = lines.end();
+    while (after != bodyBegin && !(after - 1)->IsKey())
+        --after;
+    lines.insert(after, line);
 }
 
 void IniDocument::DeleteSection(std::string_view section)
 {
-    const auto found = index_.find(ToLowerAscii(TrimSpaces(section)));
-    if (found == index_.end())
+    section = TrimSpaces(section);
+    const std::size_t slot = FindSlot(section, NameHash(section));
+    const std::size_t position = FirstLive(slot);
+    if (position == kNone)
         return;
-    Section& doomed = sections_[found->second.front()];
+    Section& doomed = sections_[position];
     doomed.deleted = true;
-    std::vector<Line>().swap(doomed.lines);
-    found->second.erase(found->second.begin());
-    if (found->second.empty())
-        index_.erase(found);
+    doomed.counts = false;
+    std::vector<Line>().swap(doomed.ownLines);
+    // The next section of the name takes the lead of the chain; a chain of
+    // deleted sections alone keeps its slot until the name comes back.
+    if (slots_[slot].Position() == position && doomed.nextSameName != kNone) {
+        sections_[doomed.nextSameName].lastSameName = doomed.lastSameName;
+        sections_[doomed.nextSameName].counts = true;
+        slots_[slot].position = static_cast<std::uint32_t>(doomed.nextSameName);
+    }
 }
 
 bool IniDocument::HasSection(std::string_view section) const
 {
-    return FindSection(section) != nullptr;
+    return FindSection(section) != kNone;
+}
+
+std::vector<IniDocument::NamedSection> IniDocument::Sections() const
+{
+    std::vector<NamedSection> sections;
+    sections.reserve(indexedNames_);
+    ForEachSection([&sections](const NamedSection& section) { sections.push_back(section); });
+    return sections;
 }
 
 std::vector<std::string> IniDocument::SectionNames() const
 {
     std::vector<std::string> names;
-    names.reserve(index_.size());
-    for (std::size_t i = 1; i < sections_.size(); ++i) {
-        const Section& section = sections_[i];
-        if (section.deleted)
-            continue;
-        const auto& positions = index_.find(ToLowerAscii(section.name))->second;
-        if (positions.front() == i)
-            names.push_back(section.name);
-    }
+    names.reserve(indexedNames_);
+    for (const NamedSection& section : Sections())
+        names.emplace_back(section.name);
     return names;
+}
+
+std::string_view IniDocument::BreakText(LineBreak lineBreak) noexcept
+{
+    switch (lineBreak) {
+    case LineBreak::Lf:
+        return "\n";
+    case LineBreak::CrLf:
+        return "\r\n";
+    case LineBreak::Cr:
+        return "\r";
+    case LineBreak::None:
+        break;
+    }
+    return {};
 }
 
 std::string_view IniDocument::NewLineBreak() const noexcept
 {
-    return newLineBreak_;
+    return newLineBreak_ == LineBreak::None ? "\n" : BreakText(newLineBreak_);
 }
 
 } // namespace pondel

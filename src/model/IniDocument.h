@@ -2,11 +2,14 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
+
+#include "TextArena.h"
 
 namespace pondel {
 
@@ -25,13 +28,26 @@ namespace pondel {
 // section, lines that are neither section nor key) is kept byte for byte, as
 // are each line's own line break and a UTF-8 byte-order mark.
 //
-// Sections are indexed by their lower-cased name, so a lookup costs the same
-// in a file of sixty thousand sections as in a file of three.
+// The text is held once, as read; lines are views into it, and only lines
+// that a write changes or adds get storage of their own. Sections are
+// indexed by name once, after reading, so a lookup costs the same in a file
+// of sixty thousand sections as in a file of three, and reading, writing
+// and dropping a large file take a few allocations rather than one per line.
 class IniDocument final {
 public:
     // Line breaks may be CR LF, LF or CR, even mixed. Never fails: text that
     // is not INI is kept as lines that mean nothing.
     [[nodiscard]] static IniDocument Parse(std::string_view text);
+    // Parse without a copy: the document keeps the text itself.
+    [[nodiscard]] static IniDocument ParseOwned(std::string text);
+
+    // An empty document, as an empty text gives.
+    IniDocument();
+    IniDocument(IniDocument&&) noexcept = default;
+    IniDocument& operator=(IniDocument&&) noexcept = default;
+    // Its lines are views into its own storage; a copy would share it.
+    IniDocument(const IniDocument&) = delete;
+    IniDocument& operator=(const IniDocument&) = delete;
 
     [[nodiscard]] std::string Serialize() const;
 
@@ -65,46 +81,158 @@ public:
     // one per name regardless of case, in file order.
     [[nodiscard]] std::vector<std::string> SectionNames() const;
 
+    // The section that counts for a name, held so that many keys can be
+    // read or written with one lookup of the name. It stays valid, and
+    // names the same section, until that section is deleted.
+    struct SectionHandle {
+        std::size_t position = 0;
+    };
+    struct NamedSection {
+        std::string_view name; // valid as long as the document
+        SectionHandle handle;
+    };
+
+    // No fewer than the names SectionNames gives (deleted names may still
+    // count): room to reserve for them.
+    [[nodiscard]] std::size_t SectionCountBound() const noexcept { return indexedNames_; }
+    // SectionNames with their handles.
+    [[nodiscard]] std::vector<NamedSection> Sections() const;
+    // Sections one by one, without a list of them all.
+    template <typename Visit>
+    void ForEachSection(Visit&& visit) const
+    {
+        for (std::size_t position = 1; position < sections_.size(); ++position) {
+            if (sections_[position].counts)
+                visit(NamedSection{sections_[position].name, {position}});
+        }
+    }
+    // The section that counts for the name, made at the end when missing;
+    // none for a name that SetString would refuse.
+    [[nodiscard]] std::optional<SectionHandle> AddSection(std::string_view section);
+    // Find and SetString in a section already looked up.
+    [[nodiscard]] std::optional<std::string_view> Find(
+        SectionHandle section, std::string_view key) const;
+    void SetString(SectionHandle section, std::string_view key, std::string_view value);
+    // Values of several keys in one pass over the section; none for those
+    // missing.
+    void FindAll(SectionHandle section, std::span<const std::string_view> keys,
+        std::span<std::optional<std::string_view>> values) const;
+    // SetString of each key in turn, skipping, in one pass, a section that
+    // holds every key with its value already.
+    struct KeyValue {
+        std::string_view key;
+        std::string_view value;
+    };
+    void SetAll(SectionHandle section, std::span<const KeyValue> keyValues);
+
     // The line break that new lines get: that of the file's first line, or
     // LF for a text without any.
     [[nodiscard]] std::string_view NewLineBreak() const noexcept;
 
 private:
-    enum class Kind : std::uint8_t {
-        Other,
-        Key
+    enum class LineBreak : std::uint8_t {
+        None,
+        Lf,
+        CrLf,
+        Cr
     };
 
+    static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+
     struct Line {
-        std::string text;           // without its line break
-        std::string_view lineBreak; // "", "\n", "\r\n" or "\r"
-        Kind kind = Kind::Other;
-        // Trimmed key and raw value ranges of a key line, offsets into text.
-        std::size_t keyBegin = 0;
-        std::size_t keyEnd = 0;
-        std::size_t valueBegin = 0;
+        const char* data = nullptr; // in text_ or arena_
+        std::size_t size = 0;       // without the line break
+        // Position of the '=' of a key line; kNone for every other line.
+        std::size_t equals = kNone;
+        LineBreak lineBreak = LineBreak::None;
+        // Read from text_, where the line break follows the text.
+        bool inText = false;
+
+        [[nodiscard]] std::string_view Text() const noexcept { return {data, size}; }
+        [[nodiscard]] bool IsKey() const noexcept { return equals != kNone; }
+        [[nodiscard]] std::string_view KeyName() const noexcept;
+        [[nodiscard]] std::string_view RawValue() const noexcept;
     };
 
     struct Section {
-        std::string name; // trimmed; empty for the lines before the first section
-        std::optional<Line> header;
-        std::vector<Line> lines;
+        std::string_view name; // trimmed; empty for the lines before the first section
+        std::size_t hash = 0;  // of the name, without case
+        // A section as read is its bytes in text_, header and line breaks
+        // included; its lines are looked at only when a key is looked up.
+        // A write that changes it first splits it into ownLines.
+        const char* begin = nullptr;
+        const char* bodyBegin = nullptr; // after the header line
+        const char* end = nullptr;
+        std::vector<Line> ownLines; // the header first where there is one
+        bool ownsLines = false;
+        bool hasHeader = false;
         bool deleted = false;
+        // Not deleted, and no section of the same name before it is: the
+        // section that counts for its name.
+        bool counts = false;
+        // The sections of the same name in file order: the next one, and in
+        // the first of them the last one.
+        std::size_t nextSameName = kNone;
+        std::size_t lastSameName = kNone;
     };
 
-    [[nodiscard]] static Line MakeLine(std::string_view text, std::string_view lineBreak);
-    [[nodiscard]] static Line MakeKeyLine(
-        std::string_view key, std::string_view value, std::string_view lineBreak);
+    // Calls visit(line) for each line after the header, in order, until it
+    // returns false. Lines before the first section are never keys.
+    [[nodiscard]] static LineBreak BreakAt(const char* at, const char* end) noexcept;
+    [[nodiscard]] static std::size_t BreakSize(LineBreak lineBreak) noexcept;
+    [[nodiscard]] static std::string_view BreakText(LineBreak lineBreak) noexcept;
 
-    [[nodiscard]] const Section* FindSection(std::string_view section) const;
-    [[nodiscard]] Section* FindSection(std::string_view section);
-    [[nodiscard]] const Line* FindKey(const Section& section, std::string_view key) const;
-    Section& AppendSection(std::string_view name, std::optional<Line> header);
+    template <typename Visit>
+    void VisitBody(const Section& section, Visit&& visit) const;
+    void SplitIntoLines(Section& section);
 
+    // Calls found(i, line) for the first key line of each name keyAt(i),
+    // i below count, in one pass over the section, which ends once every
+    // name is found. keyAt gives trimmed names. Callers ask for a handful
+    // of keys; longer lists are read or written key by key.
+    static constexpr std::size_t kMaxMatchedKeys = 16;
+    template <typename KeyAt, typename Found>
+    void MatchKeys(const Section& section, std::size_t count, KeyAt&& keyAt, Found&& found) const;
+
+    void ParseText(std::string_view text);
+
+    [[nodiscard]] std::size_t FindSection(std::string_view section) const noexcept;
+    [[nodiscard]] std::optional<std::string_view> FindValue(
+        const Section& section, std::string_view key) const;
+    void SetValue(Section& section, std::string_view key, std::string_view value);
+    std::size_t AppendSection(std::string_view name);
+    void InsertKeyLine(Section& section, const Line& line);
+
+    // The name index: open addressing over slots_, each holding the position
+    // of the first section of one name and part of the name's hash, so that
+    // a probe reads no section but the one it finds. Slots are small, so
+    // that the index of a large file stays in the processor's caches.
+    struct Slot {
+        static constexpr std::uint32_t kFree = 0xFFFFFFFF;
+        std::uint32_t fingerprint = 0; // the hash's upper half
+        // A file would need more memory than there is for four billion
+        // sections.
+        std::uint32_t position = kFree;
+
+        [[nodiscard]] std::size_t Position() const noexcept
+        {
+            return position == kFree ? kNone : position;
+        }
+    };
+
+    void BuildIndex();
+    void IndexSection(std::size_t position);
+    void GrowIndex();
+    [[nodiscard]] std::size_t FindSlot(std::string_view name, std::size_t hash) const noexcept;
+    // The first section of the slot's name that is not deleted, or kNone.
+    [[nodiscard]] std::size_t FirstLive(std::size_t slot) const noexcept;
+
+    std::unique_ptr<const std::string> text_;
+    TextArena arena_;
     std::vector<Section> sections_; // sections_[0] holds the lines before the first section
-    // Lower-cased name -> positions in sections_ of the live sections of that name, in file order.
-    std::unordered_map<std::string, std::vector<std::size_t>> index_;
-    std::string_view newLineBreak_ = "\n";
+    std::vector<Slot> slots_;
+    std::size_t indexedNames_ = 0;
+    LineBreak newLineBreak_ = LineBreak::Lf;
     bool byteOrderMark_ = false;
 };
 

@@ -85,9 +85,9 @@ constexpr std::string_view kHostSectionPrefix = "HOST_";
 // A value as the file must hold it to read back unchanged. Reading trims
 // blanks and drops one pair of surrounding quotes, so a value that starts or
 // ends with a blank, or sits in quotes itself, is written in one more pair
-// of quotes; every other value is written as it is, as it always was. The
-// value first ends at a line break, which no line can hold.
-std::string StoredValue(std::string_view value)
+// of quotes, kept in `quoted`; every other value is written as it is, as it
+// always was. The value first ends at a line break, which no line can hold.
+std::string_view StoredValue(std::string_view value, std::string& quoted)
 {
     value = value.substr(0, value.find_first_of(std::string_view("\r\n\0", 3)));
     const auto isBlank = [](char c) { return c == ' ' || c == '\t'; };
@@ -96,11 +96,16 @@ std::string StoredValue(std::string_view value)
         (isBlank(value.front()) || isBlank(value.back()) ||
             (value.size() >= 2 && value.front() == value.back() && isQuote(value.front())));
     if (!needsQuotes)
-        return std::string(value);
-    std::string quoted;
+        return value;
     quoted.reserve(value.size() + 2);
-    quoted.append(1, '"').append(value).append(1, '"');
+    quoted.assign(1, '"').append(value).append(1, '"');
     return quoted;
+}
+
+std::string StoredValue(std::string_view value)
+{
+    std::string quoted;
+    return std::string(StoredValue(value, quoted));
 }
 
 std::string_view CutToBuffer(std::string_view text) noexcept
@@ -192,7 +197,8 @@ std::optional<std::uint32_t> HostSectionNumber(std::string_view name) noexcept
 
 struct HostSection {
     std::uint32_t number;
-    std::string name;
+    std::string_view name;
+    IniDocument::SectionHandle handle;
 };
 
 // The host sections numbered from first up to, not including, limit, in the
@@ -203,13 +209,17 @@ std::vector<HostSection> HostSectionsBetween(
     const IniDocument& document, std::uint32_t first, std::uint32_t limit)
 {
     std::vector<HostSection> sections;
-    for (std::string& name : document.SectionNames()) {
-        const auto number = HostSectionNumber(name);
+    // Room for every section: a large file holds hosts and little else, and
+    // growing the list step by step would copy it over and over.
+    sections.reserve(document.SectionCountBound());
+    document.ForEachSection([&](const IniDocument::NamedSection& section) {
+        const auto number = HostSectionNumber(section.name);
         if (number && *number >= first && *number < limit)
-            sections.push_back({*number, std::move(name)});
-    }
-    std::sort(sections.begin(), sections.end(),
-        [](const HostSection& a, const HostSection& b) { return a.number < b.number; });
+            sections.push_back({*number, section.name, section.handle});
+    });
+    // Files this program wrote hold them in order already.
+    if (!std::ranges::is_sorted(sections, {}, &HostSection::number))
+        std::ranges::sort(sections, {}, &HostSection::number);
     return sections;
 }
 
@@ -219,21 +229,29 @@ std::string_view ValueOrEmpty(
     return document.Find(section, key).value_or(std::string_view{});
 }
 
-tHostInfo ReadHost(const IniDocument& document, std::string_view section)
+HostFieldViews ReadHost(const IniDocument& document, IniDocument::SectionHandle section)
 {
+    static constexpr std::array<std::string_view, 5> kKeys{
+        kHostNameKey, kCommentKey, kIpAddrKey, kNetMaskKey, kMacAddrKey};
+    std::array<std::optional<std::string_view>, kKeys.size()> values;
+    document.FindAll(section, kKeys, values);
+    const auto value = [&values](std::size_t i) { return values[i].value_or(std::string_view{}); };
     // The fields cut each value to their own size, as the read buffers did.
-    return MakeHostInfo(ValueOrEmpty(document, section, kHostNameKey),
-        ValueOrEmpty(document, section, kCommentKey), ValueOrEmpty(document, section, kIpAddrKey),
-        ValueOrEmpty(document, section, kNetMaskKey), ValueOrEmpty(document, section, kMacAddrKey));
+    return FieldViews(value(0), value(1), value(2), value(3), value(4));
 }
 
-void WriteHost(IniDocument& document, std::string_view section, const tHostInfo& host)
+void WriteHost(IniDocument& document, IniDocument::SectionHandle section, const tHostInfo& host)
 {
-    document.SetString(section, kHostNameKey, StoredValue(host.hostName));
-    document.SetString(section, kCommentKey, StoredValue(host.comment));
-    document.SetString(section, kIpAddrKey, StoredValue(host.ipAddr));
-    document.SetString(section, kNetMaskKey, StoredValue(host.netMask));
-    document.SetString(section, kMacAddrKey, StoredValue(host.macAddr));
+    // Room for the texts that need quotes; the others are written as views.
+    std::array<std::string, 5> quoted;
+    const std::array<IniDocument::KeyValue, 5> values{{
+        {kHostNameKey, StoredValue(host.hostName, quoted[0])},
+        {kCommentKey, StoredValue(host.comment, quoted[1])},
+        {kIpAddrKey, StoredValue(host.ipAddr, quoted[2])},
+        {kNetMaskKey, StoredValue(host.netMask, quoted[3])},
+        {kMacAddrKey, StoredValue(host.macAddr, quoted[4])},
+    }};
+    document.SetAll(section, values);
 }
 
 bool IsCompleteStaleSection(const IniDocument& document, std::string_view section)
@@ -298,8 +316,8 @@ SettingsFile SettingsFile::Open(std::filesystem::path path)
     Result<std::string> text = ReadWholeFile(path, kMaxFileSize);
     if (!text)
         return SettingsFile(std::move(path), text.Error(), IniDocument::Parse(""));
-    IniDocument document = IniDocument::Parse(text.Value());
-    return SettingsFile(std::move(path), Result<void>(), std::move(document));
+    return SettingsFile(
+        std::move(path), Result<void>(), IniDocument::ParseOwned(std::move(text).Value()));
 }
 
 Result<void> SettingsFile::Save() const
@@ -333,24 +351,55 @@ void LoadSettings(const IniDocument& document, AppSettings& settings)
 
 void LoadHostList(const IniDocument& document, std::uint32_t maxHostNum, HostList& hosts)
 {
+    LoadHostList(document, maxHostNum, hosts, nullptr);
+}
+
+void LoadHostList(const IniDocument& document, std::uint32_t maxHostNum, HostList& hosts,
+    const std::function<bool(const HostNameAndAddress&)>& keep)
+{
     hosts.RemoveAll();
     const std::vector<HostSection> sections = HostSectionsBetween(document, 0, maxHostNum);
-    hosts.Reserve(static_cast<std::int32_t>(
-        std::min<std::size_t>(sections.size(), std::numeric_limits<std::int32_t>::max())));
+    if (!keep) {
+        hosts.Reserve(static_cast<std::int32_t>(
+            std::min<std::size_t>(sections.size(), std::numeric_limits<std::int32_t>::max())));
+        for (const HostSection& section : sections) {
+            const HostFieldViews host = ReadHost(document, section.handle);
+            if (!host.ipAddr.empty())
+                hosts.Append(MakeHostInfo(host));
+        }
+        return;
+    }
+    // The filter needs two of the five keys; the others are read for the
+    // hosts it keeps.
+    static constexpr std::array<std::string_view, 2> kFilterKeys{kHostNameKey, kIpAddrKey};
     for (const HostSection& section : sections) {
-        const tHostInfo host = ReadHost(document, section.name);
-        if (host.ipAddr[0] != '\0')
-            hosts.Append(host);
+        std::array<std::optional<std::string_view>, kFilterKeys.size()> values;
+        document.FindAll(section.handle, kFilterKeys, values);
+        const HostFieldViews cut = FieldViews(
+            values[0].value_or(std::string_view{}), {}, values[1].value_or(std::string_view{}), {}, {});
+        if (!cut.ipAddr.empty() && keep(HostNameAndAddress{cut.hostName, cut.ipAddr}))
+            hosts.Append(MakeHostInfo(ReadHost(document, section.handle)));
     }
 }
 
 void SaveHostList(IniDocument& document, const HostList& hosts, std::uint32_t maxHostNum)
 {
-    std::int32_t row = 0;
-    for (const tHostInfo& host : hosts)
-        WriteHost(document, std::string(kHostSectionPrefix) + std::to_string(row++), host);
+    // The sections that hold rows now, found in one pass rather than by
+    // looking each name up: HOST_<row> is the section that counts for it.
+    const std::uint32_t rows = static_cast<std::uint32_t>(hosts.Count());
+    std::vector<std::optional<IniDocument::SectionHandle>> rowSections(rows);
+    for (const HostSection& section : HostSectionsBetween(document, 0, rows))
+        rowSections[section.number] = section.handle;
+    std::uint32_t row = 0;
+    for (const tHostInfo& host : hosts) {
+        auto section = rowSections[row];
+        if (!section)
+            section = document.AddSection(std::string(kHostSectionPrefix) + std::to_string(row));
+        WriteHost(document, *section, host);
+        ++row;
+    }
     for (const HostSection& section :
-        HostSectionsBetween(document, static_cast<std::uint32_t>(row), maxHostNum)) {
+        HostSectionsBetween(document, rows, maxHostNum)) {
         // A later section of the same name, left by a hand edit, counts as
         // soon as the first goes; it must pass the same test or go too.
         while (document.HasSection(section.name) && !IsCompleteStaleSection(document, section.name))

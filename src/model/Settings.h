@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -81,6 +82,18 @@ void LoadSettings(const IniDocument& document, AppSettings& settings);
 // Replaces the hosts with the sections HOST_0 to HOST_<maxHostNum - 1> that
 // hold an IP address, in the order of their numbers and without gaps.
 void LoadHostList(const IniDocument& document, std::uint32_t maxHostNum, HostList& hosts);
+
+// What the filter of LoadHostList sees of a host: its name and address, each
+// cut as its record's field cuts it.
+struct HostNameAndAddress {
+    std::string_view hostName;
+    std::string_view ipAddr;
+};
+
+// LoadHostList keeping only the hosts that `keep` accepts, in the same
+// order: for a caller that looks for one host and need not hold them all.
+void LoadHostList(const IniDocument& document, std::uint32_t maxHostNum, HostList& hosts,
+    const std::function<bool(const HostNameAndAddress&)>& keep);
 
 // Writes the options, DEFAULT_HOST, the window geometry (unless minimised)
 // and the column widths into the document, then the hosts (SaveHostList).

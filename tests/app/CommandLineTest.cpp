@@ -90,5 +90,37 @@ TEST(WakeUpTargetTest, GivenValuesThenTheRowThenThisComputer)
     }
 }
 
+// The console command loads only the rows MayTargetRow accepts; the target
+// must be the one the whole list gives, whichever row it comes from.
+TEST(WakeUpTargetTest, TheRowsThatMayBeTheTargetGiveTheSameTarget)
+{
+    HostList hosts;
+    hosts.Append(MakeHostInfo("PC1", "", "192.0.2.10", "255.255.255.0", "00:11:22:33:44:55"));
+    hosts.Append(MakeHostInfo("pc2", "", "192.0.2.20", "", "66:77:88:99:AA:BB"));
+    hosts.Append(MakeHostInfo("pc1", "", "192.0.2.30", "255.255.0.0", "CC:CC:CC:CC:CC:CC"));
+    hosts.Append(MakeHostInfo("pc4", "", "192.0.2.10", "255.0.0.0", "DD:DD:DD:DD:DD:DD"));
+    const LocalNetworkQueries local{
+        [] { return 0xC6336401u; }, [](std::uint32_t) { return 0xFFFFFF00u; }};
+    const Args argsList[] = {{"/C", "/H", "pc1"}, {"/C", "/H", "PC2", "/I", "192.0.2.10"},
+        {"/C", "/I", "192.0.2.10"}, {"/C", "/H", "pc4"}, {"/C", "/H", "nobody"},
+        {"/C", "/I", "192.0.2.10xxxxxxxxxx"}, {"/C", "/M", "001122334455"}};
+    const auto text = [](const std::optional<WakeUpTarget>& target) {
+        return target ? target->ipAddr + " " + target->netMask + " " + target->macAddr
+                      : std::string("refused");
+    };
+    for (const Args& args : argsList) {
+        const CommandLineOptions options = ParseCommandLine(args);
+        HostList kept;
+        for (const tHostInfo& host : hosts) {
+            if (MayTargetRow(options, host))
+                kept.Append(host);
+        }
+        EXPECT_EQ(text(AssembleWakeUpTarget(options, kept, local)),
+            text(AssembleWakeUpTarget(options, hosts, local)))
+            << args.back();
+        EXPECT_LT(kept.Count(), hosts.Count()) << args.back();
+    }
+}
+
 } // namespace
 } // namespace pondel

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <initializer_list>
+#include <optional>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -134,6 +135,92 @@ TEST(IniDocumentWriteTest, DeletingASectionRemovesItsLinesAndUncoversALaterOne)
     EXPECT_EQ(document.Serialize(), "[a]\nx=1\n[c]\nz=3\n[b]\ny=5\n");
     EXPECT_EQ(IniDocument::Parse("[x]\n[b]\n[ a ]\n[B]\n[X]\n").SectionNames(),
         (std::vector<std::string>{"x", "b", "a"}));
+}
+
+// Hosts are read and written through handles: one lookup of the section for
+// all its keys.
+TEST(IniDocumentHandleTest, HandlesReadAndWriteLikeNames)
+{
+    auto document = IniDocument::Parse("[h]\nA=1\n;c\nb= \"2\" \na=3\n[x]\n");
+    const auto handle = document.AddSection(" H ");
+    ASSERT_TRUE(handle.has_value());
+    const std::array<std::string_view, 4> keys{"a", " B ", "missing", "A"};
+    std::array<std::optional<std::string_view>, 4> values;
+    document.FindAll(*handle, keys, values);
+    EXPECT_EQ(values[0], "1");
+    EXPECT_EQ(values[1], "2");
+    EXPECT_EQ(values[2], std::nullopt);
+    EXPECT_EQ(values[3], "1"); // the first key of a name counts, however often asked
+    EXPECT_EQ(document.Find(*handle, "b"), "2");
+
+    // Writing what is there changes nothing; one new value is written in place.
+    const std::array<IniDocument::KeyValue, 2> same{{{"a", "1"}, {"b", " \"2\" "}}};
+    document.SetAll(*handle, same);
+    EXPECT_EQ(document.Serialize(), "[h]\nA=1\n;c\nb= \"2\" \na=3\n[x]\n");
+    const std::array<IniDocument::KeyValue, 3> changed{{{"a", "1"}, {"b", "4"}, {"new", "5"}}};
+    document.SetAll(*handle, changed);
+    EXPECT_EQ(document.Serialize(), "[h]\nA=1\n;c\nb=4\na=3\nnew=5\n[x]\n");
+
+    // A new section goes to the end; a name that would not read back is refused.
+    const auto added = document.AddSection("y");
+    ASSERT_TRUE(added.has_value());
+    document.SetString(*added, "k", "v");
+    EXPECT_FALSE(document.AddSection("a]b").has_value());
+    EXPECT_EQ(document.Serialize(), "[h]\nA=1\n;c\nb=4\na=3\nnew=5\n[x]\n[y]\nk=v\n");
+    std::vector<std::string> names;
+    document.ForEachSection(
+        [&names](const IniDocument::NamedSection& section) { names.emplace_back(section.name); });
+    EXPECT_EQ(names, (std::vector<std::string>{"h", "x", "y"}));
+}
+
+// FindAll tries the key after the last one found first; keys asked for out
+// of the file's order, twice, in another case, or with blanks must still get
+// the first line of their name, and SetAll must not take a changed value for
+// an unchanged one.
+TEST(IniDocumentHandleTest, KeysAskedForInAnyOrderGetTheFirstLineOfTheirName)
+{
+    auto document = IniDocument::Parse("[h]\n a = 1\nb=2\nB=3\n=4\nc=5\n");
+    const auto handle = document.AddSection("h");
+    ASSERT_TRUE(handle.has_value());
+    const std::array<std::string_view, 6> keys{"c", "b", "A", " B", "", "a"};
+    std::array<std::optional<std::string_view>, keys.size()> values;
+    document.FindAll(*handle, keys, values);
+    EXPECT_EQ(values[0], "5");
+    EXPECT_EQ(values[1], "2");
+    EXPECT_EQ(values[2], "1");
+    EXPECT_EQ(values[3], "2");
+    EXPECT_EQ(values[4], std::nullopt); // an empty name is never found
+    EXPECT_EQ(values[5], "1");
+
+    // Asked for twice, a key is compared with its first line both times: the
+    // second value differs and is written there.
+    const std::array<IniDocument::KeyValue, 2> twice{{{"b", "2"}, {"B", "3"}}};
+    document.SetAll(*handle, twice);
+    EXPECT_EQ(document.Serialize(), "[h]\n a = 1\nb=3\nB=3\n=4\nc=5\n");
+    // Written in reverse order, unchanged values leave the text as it is.
+    const std::array<IniDocument::KeyValue, 2> reversed{{{"c", "5"}, {"b", "3"}}};
+    document.SetAll(*handle, reversed);
+    EXPECT_EQ(document.Serialize(), "[h]\n a = 1\nb=3\nB=3\n=4\nc=5\n");
+}
+
+// Lines are views into the document's own copy of the text; a short text,
+// held inside the string object itself, must survive the document's moves.
+TEST(IniDocumentHandleTest, ADocumentKeepsItsTextWhenMoved)
+{
+    std::string text = "[s]\nk=1\n";
+    IniDocument first = IniDocument::ParseOwned(text);
+    text.assign(text.size(), 'x');
+    IniDocument second = std::move(first);
+    IniDocument third;
+    third = std::move(second);
+    EXPECT_EQ(third.Find("s", "k"), "1");
+    EXPECT_EQ(third.Serialize(), "[s]\nk=1\n");
+    // An empty document is one whose first section counts like any other.
+    IniDocument empty;
+    empty.SetString("a", "k", "1");
+    empty.SetString("b", "k", "2");
+    EXPECT_EQ(empty.SectionNames(), (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(empty.Serialize(), "[a]\nk=1\n[b]\nk=2\n");
 }
 
 } // namespace

@@ -31,7 +31,7 @@ constexpr int kKills = 1000;
 
 std::string SavedText(const IniDocument& before, const HostList& hosts)
 {
-    IniDocument document = before;
+    IniDocument document = IniDocument::Parse(before.Serialize());
     SaveSettings(document, test::SaveLoopSettings(kHosts), hosts, WindowState{});
     return document.Serialize();
 }

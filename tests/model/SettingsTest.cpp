@@ -7,6 +7,7 @@
 #include <limits>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -94,6 +95,33 @@ TEST(LoadHostListTest, SectionsLoadInNumberOrderWithoutGapsAndBelowAHugeLimit)
                   Sections({"HOST_0", "HOST_3999999999", "HOST_4000000000", "HOST_99999999999"}),
                   4000000000u)),
         "HOST_0 HOST_3999999999 ");
+}
+
+TEST(LoadHostListTest, AFilterKeepsTheAcceptedHostsInTheirOrder)
+{
+    const std::string text = Section("HOST_2", "198.51.100.3") + Section("HOST_0") +
+        Section("HOST_1", "") + Section("HOST_3", "198.51.100.1");
+    HostList hosts;
+    LoadHostList(IniDocument::Parse(text), 100, hosts,
+        [](const HostNameAndAddress& host) { return host.hostName != "HOST_2"; });
+    // HOST_1 has no address and is never a host; the filter sees the rest.
+    EXPECT_EQ(NamesOf(hosts), "HOST_0 HOST_3 ");
+
+    // The filter sees the name and address as the record holds them, cut to
+    // their fields, and the kept record has all five fields.
+    const std::string longName(200, 'n');
+    const std::string longIp = "198.51.100.7" + std::string(40, ' ') + "x";
+    const std::string cut = "[HOST_0]\nHOST_NAME=" + longName + "\nCOMMENT=c\nIP_ADDR=" + longIp +
+        "\nNET_MASK=255.255.255.0\nMAC_ADDR=02:00:00:00:00:07\n";
+    std::vector<std::size_t> seen;
+    LoadHostList(IniDocument::Parse(cut), 100, hosts, [&seen](const HostNameAndAddress& host) {
+        seen = {host.hostName.size(), host.ipAddr.size()};
+        return true;
+    });
+    EXPECT_EQ(seen, (std::vector<std::size_t>{127, 31}));
+    ASSERT_EQ(hosts.Count(), 1);
+    const tHostInfo whole = MakeHostInfo(longName, "c", longIp, "255.255.255.0", "02:00:00:00:00:07");
+    EXPECT_EQ(std::memcmp(&hosts[0], &whole, sizeof(tHostInfo)), 0);
 }
 
 TEST(SaveSettingsTest, WindowGeometryRules)

@@ -1,5 +1,6 @@
 #include "FileIo.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdint>
@@ -112,22 +113,32 @@ Result<std::string> ReadWholeFile(const std::filesystem::path& file, std::size_t
         return FileError(EINVAL, "not a regular file:", file);
     if (status.st_size > 0 && static_cast<std::uintmax_t>(status.st_size) > maxBytes)
         return FileError(EFBIG, "cannot read", file);
-    if (status.st_size > 0)
-        text.reserve(static_cast<std::size_t>(status.st_size));
-    char buffer[65536];
+    // Read straight into the text, sized as the file is now; a file that
+    // grows meanwhile is read on to its end, up to the limit.
+    // One byte beyond the size shows the end without a second read call.
+    const std::size_t limit = std::max(maxBytes, maxBytes + 1);
+    std::size_t size = 0;
+    text.resize(std::max<std::size_t>(static_cast<std::size_t>(status.st_size) + 1, 4096));
     for (;;) {
-        const ssize_t got = ::read(fd.Get(), buffer, sizeof buffer);
+        if (size == text.size()) {
+            if (size > maxBytes)
+                return FileError(EFBIG, "cannot read", file);
+            text.resize(std::min(size * 2, limit));
+        }
+        const ssize_t got = ::read(fd.Get(), text.data() + size, text.size() - size);
         if (got < 0) {
             if (errno == EINTR)
                 continue;
             return FileError(errno, "cannot read", file);
         }
         if (got == 0)
-            return text;
-        if (text.size() + static_cast<std::size_t>(got) > maxBytes)
-            return FileError(EFBIG, "cannot read", file);
-        text.append(buffer, static_cast<std::size_t>(got));
+            break;
+        size += static_cast<std::size_t>(got);
     }
+    if (size > maxBytes)
+        return FileError(EFBIG, "cannot read", file);
+    text.resize(size);
+    return text;
 }
 
 Result<void> ReplaceFileAtomically(const std::filesystem::path& file, std::string_view text)

@@ -46,6 +46,12 @@ bool HoldsNumber(std::string_view text)
 
 CPondelDlg::CPondelDlg(
     std::filesystem::path settingsPath, AppSettings& settings, HostList& hosts, QWidget* parent)
+    : CPondelDlg(settingsPath, settings, hosts, SettingsFile::Open(settingsPath).Document(), parent)
+{
+}
+
+CPondelDlg::CPondelDlg(std::filesystem::path settingsPath, AppSettings& settings, HostList& hosts,
+    const IniDocument& startSettings, QWidget* parent)
     : QMainWindow(parent)
     , settingsPath_(std::move(settingsPath))
     , programDirectory_(settingsPath_.parent_path())
@@ -53,9 +59,6 @@ CPondelDlg::CPondelDlg(
     , hosts_(hosts)
 {
     setObjectName(QStringLiteral("mainWindow"));
-    // The window reads DEFAULT_HOST and its geometry from the file itself,
-    // once, as it is created.
-    const SettingsFile file = SettingsFile::Open(settingsPath_);
 
     setWindowIcon(ProgramIcon());
     setWindowTitle(ProgramVersionText());
@@ -68,7 +71,7 @@ CPondelDlg::CPondelDlg(
     autoRefreshTimer_ = new QTimer(this);
     connect(autoRefreshTimer_, &QTimer::timeout, this, &CPondelDlg::RequestStatusPass);
 
-    LayoutInitialWindow(file);
+    LayoutInitialWindow(startSettings);
     UpdateCommandState();
     if (settings_.enableRemoteShutdown == 0)
         RemoveShutdownItem();
@@ -77,7 +80,7 @@ CPondelDlg::CPondelDlg(
     for (const int pane : {0, 1, 3, 2, 1})
         SetStatusText(pane, {});
     RefillHostRows();
-    SelectDefaultHost(file);
+    SelectDefaultHost(startSettings);
     // An empty list, as at a first start, says how to fill it.
     if (hosts_.IsEmpty())
         SetStatusText(0, EmptyListHint());
@@ -177,12 +180,12 @@ void CPondelDlg::changeEvent(QEvent* event)
         QMetaObject::invokeMethod(this, &QWidget::hide, Qt::QueuedConnection);
 }
 
-void CPondelDlg::SelectDefaultHost(const SettingsFile& file)
+void CPondelDlg::SelectDefaultHost(const IniDocument& document)
 {
-    const auto text = file.Document().Find(kSettingSection, kDefaultHostKey);
+    const auto text = document.Find(kSettingSection, kDefaultHostKey);
     if (!text || !HoldsNumber(*text))
         return;
-    const auto row = ReadIntSetting(file.Document(), kSettingSection, kDefaultHostKey);
+    const auto row = ReadIntSetting(document, kSettingSection, kDefaultHostKey);
     if (!row || *row < 0 || *row >= model_->rowCount())
         return;
     SelectRow(*row);

@@ -50,7 +50,11 @@ public:
     static constexpr int kStatusPaneCount = 4;
 
     // settingsPath names the settings file beside the executable; mark images
-    // are looked for in the same folder.
+    // are looked for in the same folder. The window takes DEFAULT_HOST and
+    // its stored geometry from startSettings, the file as the application
+    // read it at start; without it, it reads the file itself.
+    CPondelDlg(std::filesystem::path settingsPath, AppSettings& settings, HostList& hosts,
+        const IniDocument& startSettings, QWidget* parent = nullptr);
     CPondelDlg(std::filesystem::path settingsPath, AppSettings& settings, HostList& hosts,
         QWidget* parent = nullptr);
     ~CPondelDlg() override;
@@ -187,9 +191,9 @@ private:
     void SetUpAccelerators();
     void SetUpListView();
     void SetUpStatusBar();
-    void LayoutInitialWindow(const SettingsFile& file);
+    void LayoutInitialWindow(const IniDocument& startSettings);
     void RemoveShutdownItem();
-    void SelectDefaultHost(const SettingsFile& file);
+    void SelectDefaultHost(const IniDocument& startSettings);
     void ApplyAutoRefresh();
     void StartAutoRefreshTimer();
 

@@ -37,7 +37,7 @@ QPoint CPondelDlg::CenteredPosition(const QSize& frameSize) const
         area.y() + (area.height() - frameSize.height()) / 2);
 }
 
-void CPondelDlg::LayoutInitialWindow(const SettingsFile& file)
+void CPondelDlg::LayoutInitialWindow(const IniDocument& document)
 {
     SetUpListView();
     SetUpStatusBar();
@@ -48,7 +48,6 @@ void CPondelDlg::LayoutInitialWindow(const SettingsFile& file)
 
     // Stored values are applied as they are; Move To Center and Reset To
     // Default Size bring back a window that lies off the screen.
-    const IniDocument& document = file.Document();
     const auto storedX = ReadIntSetting(document, kWindowSection, kWindowXKey);
     const auto storedY = ReadIntSetting(document, kWindowSection, kWindowYKey);
     const auto storedWidth = ReadIntSetting(document, kWindowSection, kWindowWidthKey);

@@ -21,7 +21,9 @@ CPondelApp::MainWindowRunner MakeWindowRunner(int& argc, char** argv)
         application.setQuitOnLastWindowClosed(false);
         InstallTranslations(application, QLocale::system());
 
-        CPondelDlg window(app.SettingsPath(), app.Settings(), app.Hosts());
+        CPondelDlg window(app.SettingsPath(), app.Settings(), app.Hosts(), app.StartSettings());
+        // The window has what it needs from the file as read at start.
+        app.ReleaseStartSettings();
         TerminationSignals termination;
         QObject::connect(&termination, &TerminationSignals::Requested, &window, &QWidget::close);
         // The end of the desktop session closes the window like the user would.
