@@ -89,7 +89,12 @@ constexpr std::string_view kHostSectionPrefix = "HOST_";
 // always was. The value first ends at a line break, which no line can hold.
 std::string_view StoredValue(std::string_view value, std::string& quoted)
 {
-    value = value.substr(0, value.find_first_of(std::string_view("\r\n\0", 3)));
+    // A loop: find_first_of would search its set once per character, and a
+    // save runs this for every field of every host.
+    std::size_t end = 0;
+    while (end < value.size() && value[end] != '\r' && value[end] != '\n' && value[end] != '\0')
+        ++end;
+    value = value.substr(0, end);
     const auto isBlank = [](char c) { return c == ' ' || c == '\t'; };
     const auto isQuote = [](char c) { return c == '"' || c == '\''; };
     const bool needsQuotes = !value.empty() &&
