@@ -1,3 +1,5 @@
+#include <cstdio>
+#include <exception>
 #include <type_traits>
 
 #include "PondelApp.h"
@@ -9,7 +11,16 @@
 extern "C" PONDEL_WINDOW_EXPORT int PondelRunMainWindow(
     pondel::CPondelApp* app, int* argc, char** argv)
 {
-    return pondel::MakeWindowRunner(*argc, argv)(*app);
+    // The executable has a C++ runtime of its own, so nothing is thrown
+    // across: an error the window did not handle ends the program here.
+    try {
+        return pondel::MakeWindowRunner(*argc, argv)(*app);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "The window ended on an unexpected error: %s\n", error.what());
+    } catch (...) {
+        std::fprintf(stderr, "The window ended on an unexpected error.\n");
+    }
+    return 1;
 }
 
 // The executable looks the entry up by this name and calls it through this
