@@ -1,7 +1,11 @@
-# What an installation holds: the program, its desktop entry, icons and
-# AppStream data, the manual page and the package's documents. The Debian
+# What an installation holds: the program and its window module, its
+# desktop entry, icons and AppStream data, the manual page and the package's
+# documents. The Debian
 # package is made from these rules by CPack (scripts/package.sh).
 install(TARGETS pondel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+if(TARGET pondel_window)
+    install(TARGETS pondel_window LIBRARY DESTINATION ${PONDEL_WINDOW_MODULE_DIR})
+endif()
 
 set(pondel_share ${CMAKE_INSTALL_DATADIR})
 install(FILES res/desktop/org.pondel.Pondel.desktop DESTINATION ${pondel_share}/applications)

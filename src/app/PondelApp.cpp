@@ -50,7 +50,7 @@ void CPondelApp::InitInstance()
     exitCode_ = 0;
     startSettings_ = std::move(file.Document());
     if (runMainWindow_)
-        runMainWindow_(*this);
+        exitCode_ = runMainWindow_(*this);
 }
 
 } // namespace pondel

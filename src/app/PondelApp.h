@@ -17,9 +17,9 @@ namespace pondel {
 // the exit code.
 class CPondelApp final {
 public:
-    // Runs the window application; it returns when the main window closed.
-    // The window writes the settings back itself.
-    using MainWindowRunner = std::function<void(CPondelApp&)>;
+    // Runs the window application; it returns the exit code when the main
+    // window closed. The window writes the settings back itself.
+    using MainWindowRunner = std::function<std::int32_t(CPondelApp&)>;
 
     CPondelApp(std::vector<std::string> arguments, MainWindowRunner runMainWindow);
     CPondelApp(const CPondelApp&) = delete;

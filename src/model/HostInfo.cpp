@@ -52,4 +52,13 @@ tHostInfo MakeHostInfo(const HostFieldViews& fields)
     return MakeHostInfo(fields.hostName, fields.comment, fields.ipAddr, fields.netMask, fields.macAddr);
 }
 
+void FillEmptyHostInfo(tHostInfo& record, const HostFieldViews& fields) noexcept
+{
+    fields.hostName.copy(record.hostName, sizeof record.hostName - 1);
+    fields.comment.copy(record.comment, sizeof record.comment - 1);
+    fields.ipAddr.copy(record.ipAddr, sizeof record.ipAddr - 1);
+    fields.netMask.copy(record.netMask, sizeof record.netMask - 1);
+    fields.macAddr.copy(record.macAddr, sizeof record.macAddr - 1);
+}
+
 } // namespace pondel

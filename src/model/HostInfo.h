@@ -49,5 +49,8 @@ struct HostFieldViews {
 // The views of a record's fields, valid as long as the record.
 [[nodiscard]] HostFieldViews FieldViews(const tHostInfo& host) noexcept;
 [[nodiscard]] tHostInfo MakeHostInfo(const HostFieldViews& fields);
+// Writes the texts of FieldViews into a zero-filled record, which keeps
+// its terminators: the views are already cut to the fields' sizes.
+void FillEmptyHostInfo(tHostInfo& record, const HostFieldViews& fields) noexcept;
 
 } // namespace pondel

@@ -3,6 +3,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "LargePages.h"
+
 namespace pondel {
 
 std::int32_t HostList::Count() const noexcept
@@ -58,8 +60,39 @@ void HostList::RemoveAll() noexcept
 
 void HostList::Reserve(std::int32_t count)
 {
-    if (count > 0)
-        records_.reserve(static_cast<std::size_t>(count));
+    if (count <= 0 || static_cast<std::size_t>(count) <= records_.capacity())
+        return;
+    records_.reserve(static_cast<std::size_t>(count));
+    AdviseLargePages(records_.data() + records_.size(),
+        (records_.capacity() - records_.size()) * sizeof(tHostInfo));
+}
+
+} // namespace pondel
+
+namespace pondel {
+
+std::span<tHostInfo> HostList::AppendEmpty(std::size_t count)
+{
+    const std::size_t first = records_.size();
+    if (records_.capacity() < first + count) {
+        records_.reserve(first + count);
+        AdviseLargePages(records_.data() + first, (records_.capacity() - first) * sizeof(tHostInfo));
+    }
+    records_.resize(first + count); // value-initialised: zero-filled records
+    return std::span(records_).subspan(first);
+}
+
+void HostList::RemoveFlagged(std::span<const std::uint8_t> flags)
+{
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < records_.size(); ++i) {
+        if (i < flags.size() && flags[i] != 0)
+            continue;
+        if (kept != i)
+            records_[kept] = records_[i];
+        ++kept;
+    }
+    records_.resize(kept);
 }
 
 } // namespace pondel

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "AsciiText.h"
+#include "LargePages.h"
 
 namespace pondel {
 namespace {
@@ -226,6 +227,8 @@ void IniDocument::ParseText(std::string_view text)
     // A generous guess, so that the vector is not copied as it grows; room
     // that is never used is never touched either.
     sections_.reserve(text.size() / 64 + 16);
+    AdviseLargePages(sections_.data() + sections_.size(),
+        (sections_.capacity() - sections_.size()) * sizeof(Section));
     sections_[0].begin = sections_[0].bodyBegin = at;
     bool firstBreakSeen = false;
     while (at < end) {

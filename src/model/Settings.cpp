@@ -4,6 +4,9 @@
 #include <array>
 #include <cerrno>
 #include <limits>
+#include <span>
+#include <system_error>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -89,7 +92,12 @@ constexpr std::string_view kHostSectionPrefix = "HOST_";
 // always was. The value first ends at a line break, which no line can hold.
 std::string_view StoredValue(std::string_view value, std::string& quoted)
 {
-    value = value.substr(0, value.find_first_of(std::string_view("\r\n\0", 3)));
+    // A loop: find_first_of would search its set once per character, and a
+    // save runs this for every field of every host.
+    std::size_t end = 0;
+    while (end < value.size() && value[end] != '\r' && value[end] != '\n' && value[end] != '\0')
+        ++end;
+    value = value.substr(0, end);
     const auto isBlank = [](char c) { return c == ' ' || c == '\t'; };
     const auto isQuote = [](char c) { return c == '"' || c == '\''; };
     const bool needsQuotes = !value.empty() &&
@@ -240,6 +248,52 @@ HostFieldViews ReadHost(const IniDocument& document, IniDocument::SectionHandle 
     return FieldViews(value(0), value(1), value(2), value(3), value(4));
 }
 
+// How many threads read a list of that many hosts: one for a short list,
+// where starting a thread costs more than it saves.
+std::size_t ReadingThreads(std::size_t hostCount)
+{
+    constexpr std::size_t kHostsPerThread = 8192;
+    constexpr std::size_t kMostThreads = 4;
+    const std::size_t processors = std::max(1u, std::thread::hardware_concurrency());
+    return std::clamp<std::size_t>(hostCount / kHostsPerThread, 1, std::min(processors, kMostThreads));
+}
+
+// The records of an empty list from the host sections, in their order, the
+// sections without an address left out. Long lists are read by several
+// threads, each filling its own block of records; the document is only read
+// meanwhile.
+void ReadHostRecords(
+    const IniDocument& document, std::span<const HostSection> sections, HostList& hosts)
+{
+    const std::span<tHostInfo> records = hosts.AppendEmpty(sections.size());
+    std::vector<std::uint8_t> withoutAddress(sections.size());
+    const auto readBlock = [&](std::size_t begin, std::size_t end) {
+        for (std::size_t i = begin; i < end; ++i) {
+            const HostFieldViews host = ReadHost(document, sections[i].handle);
+            if (host.ipAddr.empty())
+                withoutAddress[i] = 1;
+            else
+                FillEmptyHostInfo(records[i], host);
+        }
+    };
+    const std::size_t threads = ReadingThreads(sections.size());
+    const std::size_t block = (sections.size() + threads - 1) / threads;
+    {
+        std::vector<std::jthread> helpers;
+        for (std::size_t begin = block; begin < sections.size(); begin += block) {
+            const std::size_t end = std::min(sections.size(), begin + block);
+            try {
+                helpers.emplace_back(readBlock, begin, end);
+            } catch (const std::system_error&) {
+                // No thread to be had: this one reads the block itself.
+                readBlock(begin, end);
+            }
+        }
+        readBlock(0, std::min(sections.size(), block));
+    }
+    hosts.RemoveFlagged(withoutAddress);
+}
+
 void WriteHost(IniDocument& document, IniDocument::SectionHandle section, const tHostInfo& host)
 {
     // Room for the texts that need quotes; the others are written as views.
@@ -360,13 +414,7 @@ void LoadHostList(const IniDocument& document, std::uint32_t maxHostNum, HostLis
     hosts.RemoveAll();
     const std::vector<HostSection> sections = HostSectionsBetween(document, 0, maxHostNum);
     if (!keep) {
-        hosts.Reserve(static_cast<std::int32_t>(
-            std::min<std::size_t>(sections.size(), std::numeric_limits<std::int32_t>::max())));
-        for (const HostSection& section : sections) {
-            const HostFieldViews host = ReadHost(document, section.handle);
-            if (!host.ipAddr.empty())
-                hosts.Append(MakeHostInfo(host));
-        }
+        ReadHostRecords(document, sections, hosts);
         return;
     }
     // The filter needs two of the five keys; the others are read for the

@@ -142,8 +142,10 @@ TEST(PondelAppTest, TheWindowLearnsWhyTheSettingsFileCouldNotBeRead)
     const std::filesystem::path file = MakeSettingsPath(GetApplicationName());
     std::filesystem::remove_all(file);
     std::optional<int> seen;
-    const auto runWindow = [&seen](
-                               CPondelApp& app) { seen = app.SettingsLoadStatus().Error().code; };
+    const auto runWindow = [&seen](CPondelApp& app) {
+        seen = app.SettingsLoadStatus().Error().code;
+        return 0;
+    };
     CPondelApp fresh({}, runWindow);
     fresh.InitInstance();
     EXPECT_EQ(seen, ENOENT) << "no file yet";

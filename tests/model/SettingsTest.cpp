@@ -124,6 +124,30 @@ TEST(LoadHostListTest, AFilterKeepsTheAcceptedHostsInTheirOrder)
     EXPECT_EQ(std::memcmp(&hosts[0], &whole, sizeof(tHostInfo)), 0);
 }
 
+TEST(LoadHostListTest, ALongListReadByManyThreadsEqualsTheOneByOneReading)
+{
+    // Enough hosts for several reading threads, written in reverse, with
+    // hosts without an address and fields longer than theirs in every
+    // block. Reading with a filter that keeps all goes host by host.
+    std::string text;
+    for (int row = 40000; row >= 0; --row) {
+        const std::string n = std::to_string(row);
+        const std::string name = row % 11 == 0 ? std::string(300, 'x') + n : "host-" + n;
+        const std::string ip = row % 7 == 0 ? "" : "198.51.100." + std::to_string(row % 250);
+        text += "[HOST_" + n + "]\nHOST_NAME=" + name + "\nCOMMENT=desk " + n + "\nIP_ADDR=" + ip +
+            "\nNET_MASK=255.255.255.0\nMAC_ADDR=02:00:00:00:00:07\n";
+    }
+    const IniDocument document = IniDocument::Parse(text);
+    HostList together;
+    LoadHostList(document, 65535, together);
+    HostList oneByOne;
+    LoadHostList(document, 65535, oneByOne, [](const HostNameAndAddress&) { return true; });
+    ASSERT_EQ(together.Count(), 40001 - 5715);
+    ASSERT_EQ(together.Count(), oneByOne.Count());
+    for (std::int32_t row = 0; row < together.Count(); ++row)
+        ASSERT_EQ(std::memcmp(&together[row], &oneByOne[row], sizeof(tHostInfo)), 0) << row;
+}
+
 TEST(SaveSettingsTest, WindowGeometryRules)
 {
     constexpr ScreenRect kFallback{0, 0, 400, 300};

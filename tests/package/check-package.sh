@@ -19,6 +19,7 @@ for path in /usr/bin/pondel \
     /usr/share/doc/pondel/copyright /usr/share/doc/pondel/changelog.gz; do
     grep -qx "$path" <<<"$contents" || fail "missing $path"
 done
+grep -qx '/usr/lib/[^/]*/pondel/pondel-window.so' <<<"$contents" || fail "missing the window module"
 
 control=$(dpkg-deb -f "$deb" Depends Suggests)
 grep -q 'iputils-ping' <<<"$control" || fail "does not depend on iputils-ping"
@@ -38,6 +39,14 @@ status=0
 version=$("$scratch/root/usr/bin/pondel" /V) || status=$?
 [ "$status" -eq 3 ] && [ "$version" = $'\nVexmoor Ver.3.02' ] \
     || fail "unpacked pondel /V gave $status and printed '$version'"
+
+# Unpacked, the program finds its window module where it was installed: the
+# window comes up and runs until it is stopped (status 124), where a missing
+# module would end it at once with status 1.
+status=0
+HOME="$scratch/home" QT_QPA_PLATFORM=offscreen timeout 3 "$scratch/root/usr/bin/pondel" \
+    2>"$scratch/window.log" || status=$?
+[ "$status" -eq 124 ] || fail "unpacked pondel without switches gave $status: $(cat "$scratch/window.log")"
 
 if command -v lintian >/dev/null; then
     errors=$(lintian --no-tag-display-limit "$deb" 2>/dev/null | grep '^E:' || true)

@@ -6,6 +6,7 @@
 #include <thread>
 #include <vector>
 
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -23,12 +24,22 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// The program copied into a folder of its own, beside its settings file.
+// The program and its window module copied into a folder of their own,
+// beside the settings file.
 class Installed final {
 public:
-    Installed() { std::filesystem::copy_file(PONDEL_EXECUTABLE, folder / "pondel"); }
+    enum class Window { kWith, kWithout };
 
-    pid_t Start(std::vector<std::string> arguments, std::vector<std::string> environment) const
+    explicit Installed(Window window = Window::kWith)
+    {
+        std::filesystem::copy_file(PONDEL_EXECUTABLE, folder / "pondel");
+        if (window == Window::kWith)
+            std::filesystem::copy_file(PONDEL_WINDOW_MODULE,
+                folder / std::filesystem::path(PONDEL_WINDOW_MODULE).filename().string());
+    }
+
+    pid_t Start(std::vector<std::string> arguments, std::vector<std::string> environment,
+        const posix_spawn_file_actions_t* actions = nullptr) const
     {
         const std::string program = (folder / "pondel").string();
         std::vector<char*> argv{const_cast<char*>(program.c_str())};
@@ -40,7 +51,7 @@ public:
             envp.push_back(variable.data());
         envp.push_back(nullptr);
         pid_t pid = -1;
-        if (::posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), envp.data()) != 0)
+        if (::posix_spawn(&pid, program.c_str(), actions, nullptr, argv.data(), envp.data()) != 0)
             return -1;
         return pid;
     }
@@ -116,13 +127,32 @@ private slots:
         QCOMPARE(saved.Document().Find("HOST_1", "HOST_NAME").value_or(""), "beta");
     }
 
-    void theConsoleModeNeverStartsQt()
+    void theConsoleModeNeedsNoWindow()
     {
-        // No display to connect to: a Qt application would abort here.
-        const Installed program;
+        // No window module, and no display to connect to: Qt would abort.
+        const Installed program(Installed::Window::kWithout);
         const pid_t pid = program.Start({"/V"}, Environment("xcb"));
         QVERIFY(pid > 0);
         QCOMPARE(WaitForExit(pid), int{kConsoleStdout});
+        QVERIFY(!std::filesystem::exists(program.folder / "pondel.ini"));
+    }
+
+    void aMissingWindowIsAnErrorNotASilentExit()
+    {
+        const Installed program(Installed::Window::kWithout);
+        const std::filesystem::path errors = program.folder / "errors.txt";
+        posix_spawn_file_actions_t actions;
+        ::posix_spawn_file_actions_init(&actions);
+        ::posix_spawn_file_actions_addopen(
+            &actions, STDERR_FILENO, errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        const pid_t pid = program.Start({}, Environment("offscreen"), &actions);
+        ::posix_spawn_file_actions_destroy(&actions);
+        QVERIFY(pid > 0);
+        QCOMPARE(WaitForExit(pid), 1);
+        const std::string text = ReadTextFile(errors);
+        QVERIFY2(text.starts_with("The window cannot be shown. Cannot load "), text.c_str());
+        QVERIFY2(text.find("pondel-window") != std::string::npos, text.c_str());
+        // Nothing was shown, so nothing is saved over the file.
         QVERIFY(!std::filesystem::exists(program.folder / "pondel.ini"));
     }
 };

@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include "FileDescriptor.h"
+#include "LargePages.h"
 
 namespace pondel {
 namespace {
@@ -118,7 +119,10 @@ Result<std::string> ReadWholeFile(const std::filesystem::path& file, std::size_t
     // One byte beyond the size shows the end without a second read call.
     const std::size_t limit = std::max(maxBytes, maxBytes + 1);
     std::size_t size = 0;
-    text.resize(std::max<std::size_t>(static_cast<std::size_t>(status.st_size) + 1, 4096));
+    const std::size_t expected = std::max<std::size_t>(static_cast<std::size_t>(status.st_size) + 1, 4096);
+    text.reserve(expected);
+    AdviseLargePages(text.data(), text.capacity());
+    text.resize(expected);
     for (;;) {
         if (size == text.size()) {
             if (size > maxBytes)

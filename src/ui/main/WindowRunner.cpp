@@ -35,6 +35,7 @@ CPondelApp::MainWindowRunner MakeWindowRunner(int& argc, char** argv)
         QApplication::exec();
         // A quit that did not come through the window still saves.
         window.close();
+        return 0;
     };
 }
 

@@ -6,7 +6,10 @@ namespace pondel {
 
 CPondelApp::MainWindowRunner MakeWindowRunner(int& /*argc*/, char** /*argv*/)
 {
-    return [](CPondelApp&) { static_cast<void>(ShowUsage()); };
+    return [](CPondelApp&) {
+        static_cast<void>(ShowUsage());
+        return 0;
+    };
 }
 
 } // namespace pondel
