@@ -4,7 +4,6 @@
 #include <QAbstractButton>
 #include <QLineEdit>
 #include <QMenu>
-#include <QTableView>
 #include <QTest>
 #include <QTimer>
 
@@ -218,9 +217,6 @@ private slots:
         QCOMPARE(RunningTimerPeriods(window), QList<int>{60000});
         WindowFixture withShutdown("[SETTING]\nENABLE_REMOTE_SHUTDOWN=1\n" + kTwoHosts);
         QCOMPARE(MenuTexts(tool), MenuTexts(withShutdown.Open().MainMenu(MenuId::kToolMenu)));
-        window.HostListView()->selectRow(0);
-        emit tool->aboutToShow();
-        QVERIFY(window.MenuAction(CommandId::kShutdownHost)->isEnabled());
 
         AnswerOptions([](QDialog& dialog) {
             Click(dialog, "autoRefreshCheckBox");
