@@ -2,7 +2,6 @@
 #include "PondelApp.h"
 #include "ModulePaths.h"
 #include "RunCommand.h"
-#include "SystemError.h"
 #include "VersionInfo.h"
 
 #include <cerrno>
@@ -118,12 +117,6 @@ TEST(VersionInfoTest, TheUsersLanguagePicksTheBlock)
     }
     setenv("LC_ALL", "C", 1);
     setenv("LANG", "C", 1);
-}
-
-TEST(SystemErrorTest, KnownCodesHaveTextUnknownOnesNone)
-{
-    EXPECT_EQ(GetSystemErrorText(ENOENT), "No such file or directory");
-    EXPECT_EQ(GetSystemErrorText(987654), "");
 }
 
 TEST(ModulePathsTest, SettingsFileSitsBesideTheExecutable)

@@ -28,13 +28,12 @@ TEST(ClipboardRowsTest, CopyJoinsRowsWithOneLfAndNoneAtTheEndAndPastesBack)
 
 TEST(ClipboardRowsTest, WhatReadsAsRows)
 {
-    // CR LF lines keep the CR in the MAC; a final LF, an empty MAC at the very
-    // end and a NUL ending the text are fine.
+    // CR LF lines keep the CR in the MAC; a final LF and an empty MAC at the
+    // very end are fine. A NUL ending the text is BadInputTest's.
     const std::pair<std::string, std::string> cases[] = {
         {"a,,10.0.0.1,,00-11-22-33-44-55\r\nb,,,,001122334455\r\n",
             "00-11-22-33-44-55\r|001122334455\r|"},
         {"a,,,,", "|"},
-        {std::string("a,,10.0.0.1,,001122334455\n\0garbage", 35), "001122334455|"},
         {std::string(127, 'n') + ",,,,", "|"},
     };
     for (const auto& [text, macs] : cases) {
@@ -49,19 +48,16 @@ TEST(ClipboardRowsTest, WhatReadsAsRows)
 
 TEST(ClipboardRowsTest, MalformedLinesStopTheReadingAfterTheGoodOnes)
 {
+    // Bad addresses, an empty MAC before another line and a name too long
+    // for the record are BadInputTest's rows.
     const std::string good = "a,,10.0.0.1,,001122334455\n";
     const std::string malformed[] = {
-        "b,,255.255.255.255,,001122334455", // the address inet_addr cannot tell from a fault
-        "b,,10.0.0.x,,001122334455",
         "b,,10.0.0.2,300.0.0.0,001122334455",
-        "b,,10.0.0.2,001122334455",                 // four fields
-        "b,,",                                      // empty field, then the end
-        "b,,10.0.0.2,,\nc,,10.0.0.3,,001122334455", // empty MAC before another line
+        "b,,10.0.0.2,001122334455", // four fields
+        "b,,",                      // empty field, then the end
         "b,,10.0.0.2,,00:11:22",
         "b,c,10.0.0.2\n,,001122334455", // a line break inside the address fields
-        // Texts longer than the record are malformed, not cut.
-        std::string(128, 'n') + ",,,,",
-        "b,,,," + std::string(32, '0'),
+        "b,,,," + std::string(32, '0'),  // a MAC longer than the record: malformed, not cut
     };
     for (const std::string& line : malformed) {
         const ClipboardPaste paste = ParseClipboardRows(good + line);

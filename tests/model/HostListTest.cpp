@@ -50,14 +50,5 @@ TEST(HostListTest, IndicesOutOfRangeAreRefused)
     EXPECT_EQ(list.Count(), 1);
 }
 
-TEST(HostInfoTest, FieldsAreCutAndAlwaysTerminated)
-{
-    const tHostInfo host = MakeHostInfo(
-        std::string(300, 'n'), "c", "1234567890123456789012345678901234567890", "", "");
-    EXPECT_EQ(std::strlen(host.hostName), sizeof host.hostName - 1);
-    EXPECT_EQ(std::strlen(host.ipAddr), sizeof host.ipAddr - 1);
-    EXPECT_STREQ(host.comment, "c");
-}
-
 } // namespace
 } // namespace pondel

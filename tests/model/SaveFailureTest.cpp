@@ -27,7 +27,14 @@ HostList ManyHosts(int count)
     return hosts;
 }
 
-class SaveFailureTest : public ::testing::Test {
+struct Failure {
+    const char* name;
+    bool fullDisk; // else a read-only folder
+    int code;
+    const char* cause;
+};
+
+class SaveFailureTest : public testing::TestWithParam<Failure> {
 protected:
     void SetUp() override
     {
@@ -92,45 +99,36 @@ private:
     bool mounted_ = false;
 };
 
-TEST_F(SaveFailureTest, AFullDiskKeepsTheOldFilesAndSaysWhichAndWhy)
+TEST_P(SaveFailureTest, TheOldFilesStayAndTheErrorSaysWhichAndWhy)
 {
+    const auto [name, fullDisk, code, cause] = GetParam();
     WriteTextFile(file, oldSettings);
     WriteTextFile(csv, oldCsv);
-    FillDisk();
+    if (fullDisk)
+        FillDisk();
+    else
+        MakeReadOnly();
+    const int entries = Entries();
     const HostList hosts = ManyHosts(3000);
 
-    ExpectNamesFileAndCause(
-        SaveSettings(file, settings, hosts, WindowState{}), file, ENOSPC, "No space left on device");
-    ExpectNamesFileAndCause(
-        ReplaceFileAtomically(csv, FormatCsvHostList(hosts)), csv, ENOSPC, "No space left on device");
+    ExpectNamesFileAndCause(SaveSettings(file, settings, hosts, WindowState{}), file, code, cause);
+    ExpectNamesFileAndCause(SaveDefaultHost(file, 1), file, code, cause);
+    ExpectNamesFileAndCause(ReplaceFileAtomically(csv, FormatCsvHostList(hosts)), csv, code, cause);
+    // A first save, with no file yet, fails the same way.
+    ExpectNamesFileAndCause(SaveSettings(folder / "New.ini", settings, hosts, WindowState{}),
+        folder / "New.ini", code, cause);
     EXPECT_EQ(ReadTextFile(file), oldSettings);
     EXPECT_EQ(ReadTextFile(csv), oldCsv);
-    EXPECT_EQ(Entries(), 3);
-
+    EXPECT_EQ(Entries(), entries);
     HostList loaded;
     LoadHostList(SettingsFile::Open(file).Document(), 100, loaded);
     EXPECT_EQ(loaded.Count(), 1);
 }
 
-TEST_F(SaveFailureTest, AReadOnlyFolderKeepsTheOldFilesAndSaysWhichAndWhy)
-{
-    WriteTextFile(file, oldSettings);
-    WriteTextFile(csv, oldCsv);
-    MakeReadOnly();
-    const HostList hosts = ManyHosts(2);
-
-    ExpectNamesFileAndCause(
-        SaveSettings(file, settings, hosts, WindowState{}), file, EROFS, "Read-only file system");
-    ExpectNamesFileAndCause(SaveDefaultHost(file, 1), file, EROFS, "Read-only file system");
-    ExpectNamesFileAndCause(
-        ReplaceFileAtomically(csv, FormatCsvHostList(hosts)), csv, EROFS, "Read-only file system");
-    // A first save, with no file yet, fails the same way.
-    ExpectNamesFileAndCause(SaveSettings(folder / "New.ini", settings, hosts, WindowState{}),
-        folder / "New.ini", EROFS, "Read-only file system");
-    EXPECT_EQ(ReadTextFile(file), oldSettings);
-    EXPECT_EQ(ReadTextFile(csv), oldCsv);
-    EXPECT_EQ(Entries(), 2);
-}
+INSTANTIATE_TEST_SUITE_P(FullDiskOrReadOnly, SaveFailureTest,
+    testing::Values(Failure{"FullDisk", true, ENOSPC, "No space left on device"},
+        Failure{"ReadOnlyFolder", false, EROFS, "Read-only file system"}),
+    [](const auto& param) { return std::string(param.param.name); });
 
 } // namespace
 } // namespace pondel

@@ -258,25 +258,13 @@ TEST(SaveSettingsTest, TextsWithOuterBlanksOrQuotesComeBackUnchanged)
     EXPECT_STREQ(loaded[1].hostName, "cut") << "a line break ends the value";
 }
 
-TEST(SettingsFileTest, GarbageBinaryAndHugeLinesLoadAsDefaultsPlusTheValidHosts)
+// Garbage, NUL bytes and huge lines are HostileSettingsTest's; a number's
+// text is cut to its buffer before it converts.
+TEST(SettingsFileTest, ANumberIsCutToItsBufferBeforeItConverts)
 {
-    constexpr char kBinaryStart[] = "\x7f"
-                                    "ELF\0\0\x01[SETTING\0]\nPORT_NO=\0"
-                                    "9\n\xff\xfe[]]][[==\r\r\n=\n;\n";
-    const std::string text = std::string(kBinaryStart, sizeof kBinaryStart - 1) +
-        Section("HOST_0") + "[SETTING]\nMAX_HOST_NUM=" + std::string(50 << 20, '9') +
-        "\nICMP_TIME_OUT=" + std::string(1 << 20, '\v') + "77\n" +
-        Section("HOST_1", std::string(1 << 20, '2')) +
-        "[HOST_2]\nHOST_NAME=" + std::string(300, 'n') + "\nIP_ADDR=198.51.100.3\n";
-    const AppSettings settings = LoadedFrom(text);
-    EXPECT_EQ(settings.portNo, AppSettings{}.portNo);
-    EXPECT_EQ(settings.maxHostNum, kUintMax);
-    EXPECT_EQ(settings.icmpTimeOut, 30u) << "the value is cut to its buffer before it converts";
-    const HostList hosts = HostsFrom(text, settings.maxHostNum);
-    ASSERT_EQ(hosts.Count(), 3);
-    EXPECT_STREQ(hosts[0].hostName, "HOST_0");
-    EXPECT_EQ(std::string(hosts[1].ipAddr), std::string(31, '2')) << "cut to the field";
-    EXPECT_EQ(std::string(hosts[2].hostName), std::string(127, 'n'));
+    const AppSettings settings =
+        LoadedFrom("[SETTING]\nICMP_TIME_OUT=" + std::string(1 << 20, '\v') + "77\n");
+    EXPECT_EQ(settings.icmpTimeOut, 30u);
 }
 
 TEST(SettingsFileTest, SavingRereadsTheFileKeepsForeignLinesAndNeverWritesUnread)

@@ -37,18 +37,10 @@ protected:
     std::string savedPath_;
 };
 
-TEST_F(PingCommandTest, HostileTargetsRunNothing)
+// Shell texts and option texts as host names are BadInputTest's
+// (HostTextArgumentsTest); here the empty target and one hidden behind a NUL.
+TEST_F(PingCommandTest, TargetsThatWouldReadAsOptionsRunNothing)
 {
-    // No shell ever sees the target, and the real ping cannot resolve shell text.
-    setenv("PATH", savedPath_.c_str(), 1);
-    const TemporaryDirectory folder;
-    const std::string marker = (folder / "pwned").string();
-    for (const std::string& target :
-        {"; touch " + marker, "198.51.100.20; touch " + marker, "$(touch " + marker + ")"})
-        EXPECT_EQ(PingCommand(target, 300), -1) << target;
-    EXPECT_FALSE(std::filesystem::exists(marker));
-    // Targets that would read as options never reach ping.
-    setenv("PATH", fake_.Path().c_str(), 1);
     for (const std::string_view target : {""sv, "-c 5"sv, "-f"sv, "--help"sv, "\0-x"sv})
         EXPECT_EQ(PingCommand(target, 30), -1) << target;
     EXPECT_EQ(FakeRuns(), "");

@@ -113,11 +113,6 @@ public:
         const std::scoped_lock lock(mutex_);
         return probed_;
     }
-    void ClearProbed()
-    {
-        const std::scoped_lock lock(mutex_);
-        probed_.clear();
-    }
     int Opened()
     {
         const std::scoped_lock lock(mutex_);

@@ -1,6 +1,7 @@
 #include <QLineEdit>
 #include <QTest>
 
+#include "AddressEdit.h"
 #include "AddressLookup.h"
 #include "CGetHostDlg.h"
 #include "CGetIpDlg.h"
@@ -28,6 +29,43 @@ private slots:
     {
         ModalSeam::Reset();
         ModalSeam::SetUnattended(true);
+    }
+
+    void theAddressFieldKeepsOnlyWhatCanBecomeAnAddress()
+    {
+        AddressEdit edit;
+        QTest::keyClicks(&edit, QStringLiteral("19x2.168.1a.300.5"));
+        // Letters, a fifth number and a number above 255 are refused.
+        QCOMPARE(edit.text(), QStringLiteral("192.168.1.30"));
+        QVERIFY(edit.IsComplete());
+        QCOMPARE(edit.Address(), TextToIp("192.168.1.30"));
+    }
+
+    void theAddressFieldReadsPartsNotYetTypedAsZero()
+    {
+        AddressEdit edit;
+        QVERIFY(edit.IsBlank());
+        QVERIFY(!edit.IsComplete());
+        QCOMPARE(edit.Address(), 0u);
+
+        edit.setText(QStringLiteral("10.20"));
+        QVERIFY(!edit.IsBlank());
+        QVERIFY(!edit.IsComplete());
+        QCOMPARE(edit.Address(), TextToIp("10.20.0.0"));
+
+        edit.setText(QStringLiteral("10..3.4"));
+        QVERIFY(!edit.IsComplete());
+        QCOMPARE(edit.Address(), TextToIp("10.0.3.4"));
+    }
+
+    void theAddressFieldShowsDottedText()
+    {
+        AddressEdit edit;
+        edit.SetAddress(kInvalidIp);
+        QCOMPARE(edit.text(), QStringLiteral("255.255.255.255"));
+        QVERIFY(edit.IsComplete());
+        edit.SetAddress(TextToIp("198.51.100.7"));
+        QCOMPARE(edit.Address(), TextToIp("198.51.100.7"));
     }
 
     void aNewHostShowsAnEmptyAddressAndTheDefaultNetmask()
@@ -157,7 +195,6 @@ private slots:
         QTest::addColumn<QString>("kept");
         QTest::addColumn<QString>("message");
         const QString ip = QStringLiteral("Please enter the IP address");
-        const QString n130(130, QLatin1Char('n'));
         const struct {
             const char* field;
             QString typed;
@@ -166,16 +203,12 @@ private slots:
         } rows[] = {
             {"ipAddressEdit", "", "", ip},
             {"ipAddressEdit", "192.0.2", "192.0.2", ip},
-            {"ipAddressEdit", "; reboot", "", ip},
-            {"ipAddressEdit", "$(reboot)", "", ip},
+            // What typing keeps of an address is the address field's own test above.
             {"ipAddressEdit", "-c 5", "5", ip},
             {"ipAddressEdit", "192.0.2.7\n-f", "", ip},
-            {"ipAddressEdit", "300.1.2.3", "30.1.2.3", ""},
             {"netMaskEdit", "255.x", "255.", ""}, // derived from the address
-            {"hostNameEdit", n130, n130.left(127), ""},
             {"hostNameEdit", "`reboot` -rf", "`reboot` -rf", ""},
             {"commentEdit", "\"a, b\"; $(c)", "\"a, b\"; $(c)", ""},
-            {"macAddressEdit", "00:11\n22", "", ""},
             {"macAddressEdit", "-f; reboot", "-f; reboot", ""}, // judged when waking
         };
         for (const auto& row : rows)

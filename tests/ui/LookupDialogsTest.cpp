@@ -1,5 +1,8 @@
+// The lookup dialogs, and the window's status pass by both methods, over a
+// namespace network with the real system services.
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <QItemSelectionModel>
 #include <QSignalSpy>
@@ -242,6 +245,33 @@ private slots:
         QCOMPARE(finished.count(), 0);
         QCOMPARE(dialog.MacAddress(), QString());
         QCOMPARE(ModalSeam::ShownTexts(), QStringList({"Get MAC Address"}));
+    }
+
+    // The same pass over real links is StatusMonitorLabTest's; this one is
+    // the window's NO_EXTERNAL_COMMAND choosing the method.
+    void aPassMarksExactlyTheAnsweringHosts_data()
+    {
+        QTest::addColumn<int>("noExternalCommand");
+        QTest::newRow("own echo") << 1;
+        QTest::newRow("system ping") << 0;
+    }
+    void aPassMarksExactlyTheAnsweringHosts()
+    {
+        QFETCH(int, noExternalCommand);
+        WindowFixture fixture("[SETTING]\nINIT_REFRESH=0\nAUTO_REFRESH=0\nICMP_TIME_OUT=300\n"
+                              "NO_EXTERNAL_COMMAND=" +
+            std::to_string(noExternalCommand) + "\n" +
+            HostSections({
+                {"absent", "", "198.51.100.77", "255.255.255.0", ""},
+                {"live", "", "198.51.100.20", "255.255.255.0", ""},
+                {"self", "", "198.51.100.1", "", ""},
+            }));
+        CPondelDlg& window = fixture.Open();
+        QCoreApplication::processEvents();
+        window.RunCommand(CommandId::kRefresh);
+        QTRY_COMPARE_WITH_TIMEOUT(Marks(window), (std::vector<int>{0, 1, 1}), 10000);
+        QTRY_COMPARE(window.StatusText(1), QString());
+        QCOMPARE(ModalSeam::ShownTexts(), QStringList{});
     }
 
     void aHostAddedWithItsMacAddressFoundOnTheLink()

@@ -1,7 +1,4 @@
-#include <csignal>
 #include <string>
-
-#include <sys/resource.h>
 
 #include <QHeaderView>
 #include <QLabel>
@@ -187,14 +184,7 @@ private slots:
 
         // The new file is larger than the old one: a file size limit stops it
         // even for root, as a full disk would.
-        rlimit saved{};
-        ::getrlimit(RLIMIT_FSIZE, &saved);
-        const auto previous = std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit lowered{before.size(), saved.rlim_max};
-        ::setrlimit(RLIMIT_FSIZE, &lowered);
-        window.close();
-        ::setrlimit(RLIMIT_FSIZE, &saved);
-        std::signal(SIGXFSZ, previous);
+        WithFileSizeLimit(before.size(), [&] { window.close(); });
 
         QCOMPARE(ReadTextFile(fixture.Path()), before);
         const QStringList shown = ModalSeam::ShownTexts();
@@ -204,13 +194,17 @@ private slots:
         QVERIFY2(shown[0].contains("File too large"), qPrintable(shown[0]));
     }
 
-    void escClearsTheSelectionAndEnterDoesNothing()
+    void selectAllCancelSelectAndEscAndEnterDoesNothing()
     {
         WindowFixture fixture(kThreeHosts);
         CPondelDlg& window = fixture.Open();
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         window.HostListView()->setFocus();
+        window.RunCommand(CommandId::kSelectAll);
+        QCOMPARE(window.SelectedCount(), 3);
+        window.RunCommand(CommandId::kCancelSelect);
+        QCOMPARE(window.SelectedCount(), 0);
         window.HostListView()->selectAll();
         QTest::keyClick(window.HostListView(), Qt::Key_Return);
         QCOMPARE(window.SelectedCount(), 3);

@@ -1,11 +1,15 @@
 #pragma once
 
+#include <csignal>
 #include <filesystem>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include <sys/resource.h>
 
 #include <QCoreApplication>
 #include <QTableView>
@@ -62,6 +66,20 @@ inline std::vector<int> Marks(const CPondelDlg& window)
     for (int row = 0; row < rows.rowCount(); ++row)
         marks.push_back(rows.index(row, 0).data(HostTableModel::kActiveRole).toBool() ? 1 : 0);
     return marks;
+}
+
+// Runs `run` while files may grow to no more than `bytes`: a write past them
+// fails with EFBIG even for root, as on a full disk.
+inline void WithFileSizeLimit(rlim_t bytes, const std::function<void()>& run)
+{
+    rlimit saved{};
+    ::getrlimit(RLIMIT_FSIZE, &saved);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit lowered{bytes, saved.rlim_max};
+    ::setrlimit(RLIMIT_FSIZE, &lowered);
+    run();
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
 }
 
 // A settings file in a folder of its own, loaded the way the application
