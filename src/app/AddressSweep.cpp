@@ -8,6 +8,7 @@
 #include "AddressLookup.h"
 #include "Ipv4Text.h"
 #include "ReverseLookup.h"
+#include "RunOnThreads.h"
 
 namespace pondel {
 
@@ -192,16 +193,10 @@ std::vector<tHostInfo> AddressSweep::FoundHosts(
     const std::string maskText = IpToText(netMask);
     std::vector<tHostInfo> hosts(addresses.size());
     std::atomic<std::size_t> next{0};
-    const auto work = [&] {
+    RunOnThreads(std::min(kLookupWorkers, addresses.size()), [&] {
         for (std::size_t i = next++; i < addresses.size(); i = next++)
             hosts[i] = FoundHost(addresses[i], maskText);
-    };
-    std::vector<std::thread> workers;
-    for (std::size_t i = 1; i < std::min(kLookupWorkers, addresses.size()); ++i)
-        workers.emplace_back(work);
-    work();
-    for (std::thread& worker : workers)
-        worker.join();
+    });
     return hosts;
 }
 

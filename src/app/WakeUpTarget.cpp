@@ -33,12 +33,6 @@ const tHostInfo* FindRow(const HostList& hosts, std::string_view text, Field fie
 
 } // namespace
 
-bool MayTargetRow(const CommandLineOptions& options, const tHostInfo& host)
-{
-    const HostFieldViews fields = FieldViews(host);
-    return TargetRowFilter(options)(fields.hostName, fields.ipAddr);
-}
-
 TargetRowFilter::TargetRowFilter(const CommandLineOptions& options)
 {
     if (const std::string* name = Given(options.hostName))

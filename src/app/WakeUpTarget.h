@@ -27,13 +27,11 @@ struct WakeUpTarget {
 [[nodiscard]] std::optional<WakeUpTarget> AssembleWakeUpTarget(
     const CommandLineOptions& options, const HostList& hosts, const LocalNetworkQueries& local);
 
-// Whether AssembleWakeUpTarget may take anything from the row: its name is
-// the /H name, or its address the /I address. A host list of such rows
-// alone, in their order, gives the same target as the whole list.
-[[nodiscard]] bool MayTargetRow(const CommandLineOptions& options, const tHostInfo& host);
-
-// MayTargetRow for row after row of a list being read, on the row's name and
-// address as its record would hold them; the switches' texts are prepared once.
+// Whether AssembleWakeUpTarget may take anything from a row, told on the
+// row's name and address as its record holds them: its name is the /H
+// name, or its address the /I address. A host list of such rows alone, in
+// their order, gives the same target as the whole list. The switches' texts
+// are prepared once, for row after row of a list being read.
 class TargetRowFilter final {
 public:
     explicit TargetRowFilter(const CommandLineOptions& options);

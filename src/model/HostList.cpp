@@ -60,24 +60,24 @@ void HostList::RemoveAll() noexcept
 
 void HostList::Reserve(std::int32_t count)
 {
-    if (count <= 0 || static_cast<std::size_t>(count) <= records_.capacity())
+    if (count > 0)
+        Grow(static_cast<std::size_t>(count));
+}
+
+void HostList::Grow(std::size_t capacity)
+{
+    if (capacity <= records_.capacity())
         return;
-    records_.reserve(static_cast<std::size_t>(count));
+    records_.reserve(capacity);
+    // The room beyond the records is not touched yet.
     AdviseLargePages(records_.data() + records_.size(),
         (records_.capacity() - records_.size()) * sizeof(tHostInfo));
 }
 
-} // namespace pondel
-
-namespace pondel {
-
 std::span<tHostInfo> HostList::AppendEmpty(std::size_t count)
 {
     const std::size_t first = records_.size();
-    if (records_.capacity() < first + count) {
-        records_.reserve(first + count);
-        AdviseLargePages(records_.data() + first, (records_.capacity() - first) * sizeof(tHostInfo));
-    }
+    Grow(first + count);
     records_.resize(first + count); // value-initialised: zero-filled records
     return std::span(records_).subspan(first);
 }

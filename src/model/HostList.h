@@ -43,6 +43,8 @@ public:
 
 private:
     [[nodiscard]] std::size_t CheckedIndex(std::int32_t index) const;
+    // Room for `capacity` records, backed by large pages where it is large.
+    void Grow(std::size_t capacity);
 
     std::vector<tHostInfo> records_;
 };

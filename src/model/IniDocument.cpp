@@ -413,6 +413,18 @@ void IniDocument::MatchKeys(const Section& section, std::size_t count, KeyAt&& k
     });
 }
 
+template <typename Names, typename NameOf, typename Found>
+void IniDocument::MatchNames(
+    const Section& section, const Names& names, NameOf&& nameOf, Found&& found) const
+{
+    // Names as the program spells them need no trimming at every line.
+    if (std::ranges::all_of(names, [&nameOf](const auto& name) { return IsTrimmed(nameOf(name)); }))
+        MatchKeys(section, names.size(), [&](std::size_t i) { return nameOf(names[i]); }, found);
+    else
+        MatchKeys(section, names.size(),
+            [&](std::size_t i) { return TrimSpaces(nameOf(names[i])); }, found);
+}
+
 void IniDocument::SplitIntoLines(Section& section)
 {
     if (section.ownsLines)
@@ -547,16 +559,8 @@ void IniDocument::FindAll(SectionHandle section, std::span<const std::string_vie
             values[i] = Find(section, keys[i]);
         return;
     }
-    const auto found = [values](std::size_t i, const Line& line) {
-        values[i] = ValueOf(line.RawValue());
-    };
-    // Names as the program spells them need no trimming at every line.
-    if (std::ranges::all_of(keys, IsTrimmed))
-        MatchKeys(sections_[section.position], keys.size(), [keys](std::size_t i) { return keys[i]; },
-            found);
-    else
-        MatchKeys(sections_[section.position], keys.size(),
-            [keys](std::size_t i) { return TrimSpaces(keys[i]); }, found);
+    MatchNames(sections_[section.position], keys, [](std::string_view key) { return key; },
+        [values](std::size_t i, const Line& line) { values[i] = ValueOf(line.RawValue()); });
 }
 
 std::optional<std::string_view> IniDocument::Find(
@@ -615,16 +619,12 @@ void IniDocument::SetAll(SectionHandle section, std::span<const KeyValue> keyVal
     // tells so without splitting the section.
     std::size_t unchanged = 0;
     if (keyValues.size() <= kMaxMatchedKeys) {
-        const auto found = [&](std::size_t i, const Line& line) {
-            if (line.RawValue() == FirstLineOf(keyValues[i].value))
-                ++unchanged;
-        };
-        if (std::ranges::all_of(keyValues, [](const KeyValue& pair) { return IsTrimmed(pair.key); }))
-            MatchKeys(sections_[section.position], keyValues.size(),
-                [keyValues](std::size_t i) { return keyValues[i].key; }, found);
-        else
-            MatchKeys(sections_[section.position], keyValues.size(),
-                [keyValues](std::size_t i) { return TrimSpaces(keyValues[i].key); }, found);
+        MatchNames(sections_[section.position], keyValues,
+            [](const KeyValue& pair) { return pair.key; },
+            [&](std::size_t i, const Line& line) {
+                if (line.RawValue() == FirstLineOf(keyValues[i].value))
+                    ++unchanged;
+            });
     }
     if (unchanged == keyValues.size())
         return;
@@ -701,20 +701,11 @@ bool IniDocument::HasSection(std::string_view section) const
     return FindSection(section) != kNone;
 }
 
-std::vector<IniDocument::NamedSection> IniDocument::Sections() const
-{
-    std::vector<NamedSection> sections;
-    sections.reserve(indexedNames_);
-    ForEachSection([&sections](const NamedSection& section) { sections.push_back(section); });
-    return sections;
-}
-
 std::vector<std::string> IniDocument::SectionNames() const
 {
     std::vector<std::string> names;
     names.reserve(indexedNames_);
-    for (const NamedSection& section : Sections())
-        names.emplace_back(section.name);
+    ForEachSection([&names](const NamedSection& section) { names.emplace_back(section.name); });
     return names;
 }
 

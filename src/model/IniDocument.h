@@ -95,9 +95,7 @@ public:
     // No fewer than the names SectionNames gives (deleted names may still
     // count): room to reserve for them.
     [[nodiscard]] std::size_t SectionCountBound() const noexcept { return indexedNames_; }
-    // SectionNames with their handles.
-    [[nodiscard]] std::vector<NamedSection> Sections() const;
-    // Sections one by one, without a list of them all.
+    // The sections SectionNames names, with their handles, one by one.
     template <typename Visit>
     void ForEachSection(Visit&& visit) const
     {
@@ -193,6 +191,10 @@ private:
     static constexpr std::size_t kMaxMatchedKeys = 16;
     template <typename KeyAt, typename Found>
     void MatchKeys(const Section& section, std::size_t count, KeyAt&& keyAt, Found&& found) const;
+    // MatchKeys over the names nameOf gives of the caller's items, trimmed of
+    // spaces where they need it.
+    template <typename Names, typename NameOf, typename Found>
+    void MatchNames(const Section& section, const Names& names, NameOf&& nameOf, Found&& found) const;
 
     void ParseText(std::string_view text);
 

@@ -4,13 +4,14 @@
 #include <array>
 #include <cerrno>
 #include <limits>
+#include <atomic>
 #include <span>
-#include <system_error>
 #include <thread>
 #include <utility>
 #include <vector>
 
 #include "AsciiText.h"
+#include "RunOnThreads.h"
 #include "SettingsValues.h"
 
 namespace pondel {
@@ -260,8 +261,8 @@ std::size_t ReadingThreads(std::size_t hostCount)
 
 // The records of an empty list from the host sections, in their order, the
 // sections without an address left out. Long lists are read by several
-// threads, each filling its own block of records; the document is only read
-// meanwhile.
+// threads, each filling blocks of records of its own; the document is only
+// read meanwhile.
 void ReadHostRecords(
     const IniDocument& document, std::span<const HostSection> sections, HostList& hosts)
 {
@@ -276,21 +277,14 @@ void ReadHostRecords(
                 FillEmptyHostInfo(records[i], host);
         }
     };
-    const std::size_t threads = ReadingThreads(sections.size());
-    const std::size_t block = (sections.size() + threads - 1) / threads;
-    {
-        std::vector<std::jthread> helpers;
-        for (std::size_t begin = block; begin < sections.size(); begin += block) {
-            const std::size_t end = std::min(sections.size(), begin + block);
-            try {
-                helpers.emplace_back(readBlock, begin, end);
-            } catch (const std::system_error&) {
-                // No thread to be had: this one reads the block itself.
-                readBlock(begin, end);
-            }
-        }
-        readBlock(0, std::min(sections.size(), block));
-    }
+    // Blocks of a few hundred hosts go to whichever thread is free.
+    constexpr std::size_t kBlock = 512;
+    std::atomic<std::size_t> nextBlock{0};
+    RunOnThreads(ReadingThreads(sections.size()), [&] {
+        for (std::size_t begin = nextBlock++ * kBlock; begin < sections.size();
+             begin = nextBlock++ * kBlock)
+            readBlock(begin, std::min(sections.size(), begin + kBlock));
+    });
     hosts.RemoveFlagged(withoutAddress);
 }
 

@@ -2,8 +2,12 @@
 
 #include <cstring>
 #include <utility>
+#include <vector>
 
+#include "AsciiText.h"
+#include "Ipv4Text.h"
 #include "ProcessId.h"
+#include "SystemNetwork.h"
 
 namespace pondel {
 namespace {
@@ -117,6 +121,20 @@ int ProbeHost(std::string_view target, std::uint32_t timeOut, ProbeMethod method
             return IcmpEcho(timeOut, target, socket.Value()) == 0 ? 1 : 0;
     }
     return PingCommand(target, timeOut) == 0 ? 1 : 0;
+}
+
+std::optional<std::uint32_t> ResolveEchoTarget(std::string_view target)
+{
+    target = CutAtNul(target);
+    if (target.empty())
+        return std::nullopt;
+    const std::uint32_t numeric = TextToIp(target);
+    if (numeric != kInvalidIp)
+        return numeric;
+    const std::vector<std::uint32_t> addresses = system_network::ResolveIpv4(target);
+    if (addresses.empty())
+        return std::nullopt;
+    return addresses.front();
 }
 
 } // namespace pondel

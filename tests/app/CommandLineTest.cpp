@@ -90,7 +90,7 @@ TEST(WakeUpTargetTest, GivenValuesThenTheRowThenThisComputer)
     }
 }
 
-// The console command loads only the rows MayTargetRow accepts; the target
+// The console command loads only the rows TargetRowFilter accepts; the target
 // must be the one the whole list gives, whichever row it comes from.
 TEST(WakeUpTargetTest, TheRowsThatMayBeTheTargetGiveTheSameTarget)
 {
@@ -110,9 +110,11 @@ TEST(WakeUpTargetTest, TheRowsThatMayBeTheTargetGiveTheSameTarget)
     };
     for (const Args& args : argsList) {
         const CommandLineOptions options = ParseCommandLine(args);
+        const TargetRowFilter mayBeTarget(options);
         HostList kept;
         for (const tHostInfo& host : hosts) {
-            if (MayTargetRow(options, host))
+            const HostFieldViews fields = FieldViews(host);
+            if (mayBeTarget(fields.hostName, fields.ipAddr))
                 kept.Append(host);
         }
         EXPECT_EQ(text(AssembleWakeUpTarget(options, kept, local)),

@@ -109,7 +109,10 @@ void ExpectSameDocument(const IniDocument& document, const ReferenceIniDocument&
         }
     }
     // The lookups by handle give what the lookups by name give.
-    for (const IniDocument::NamedSection& section : document.Sections()) {
+    std::vector<IniDocument::NamedSection> sections;
+    document.ForEachSection(
+        [&sections](const IniDocument::NamedSection& section) { sections.push_back(section); });
+    for (const IniDocument::NamedSection& section : sections) {
         const std::array<std::string_view, 3> keys{names[0], names[names.size() / 2], names.back()};
         std::array<std::optional<std::string_view>, 3> values;
         document.FindAll(section.handle, keys, values);

@@ -5,7 +5,6 @@
 #include <cstring>
 #include <string>
 #include <utility>
-#include <vector>
 
 #include <arpa/inet.h>
 #include <linux/errqueue.h>
@@ -14,9 +13,6 @@
 #include <sys/socket.h>
 
 #include "SystemError.h"
-#include "AsciiText.h"
-#include "Ipv4Text.h"
-#include "SystemNetwork.h"
 
 namespace pondel {
 namespace {
@@ -166,20 +162,6 @@ IcmpVerdict ReceiveDatagram(const IcmpSocket& socket, in_addr_t destination)
 }
 
 } // namespace
-
-std::optional<std::uint32_t> ResolveEchoTarget(std::string_view target)
-{
-    target = CutAtNul(target);
-    if (target.empty())
-        return std::nullopt;
-    const std::uint32_t numeric = TextToIp(target);
-    if (numeric != kInvalidIp)
-        return numeric;
-    const std::vector<std::uint32_t> addresses = system_network::ResolveIpv4(target);
-    if (addresses.empty())
-        return std::nullopt;
-    return addresses.front();
-}
 
 Result<IcmpSocket> IcmpOpen()
 {
