@@ -2,12 +2,12 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <cstring>
 #include <utility>
 
 #include "AsciiText.h"
 #include "LargePages.h"
+#include "LineEnds.h"
 
 namespace pondel {
 namespace {
@@ -48,9 +48,11 @@ bool IsTrimmed(std::string_view name) noexcept
 // NUL would end its line early, ']' would end a section header there, and a
 // key's '=' would end the key; a key line starting with ';' is a comment and
 // one starting with '[' may read as a section header.
+// Names and values are mostly letters, above every byte looked for here, so
+// one comparison settles most bytes.
 bool IsLineEnd(char c) noexcept
 {
-    return c == '\r' || c == '\n' || c == '\0';
+    return static_cast<unsigned char>(c) <= '\r' && (c == '\r' || c == '\n' || c == '\0');
 }
 
 // Plain loops: find_first_of searches its set once per character, which
@@ -62,15 +64,9 @@ bool IsWritableSectionName(std::string_view name) noexcept
 
 bool IsWritableKeyName(std::string_view key) noexcept
 {
-    return std::ranges::none_of(key, [](char c) { return IsLineEnd(c) || c == '='; }) &&
+    return std::ranges::none_of(key,
+               [](char c) { return static_cast<unsigned char>(c) <= '=' && (IsLineEnd(c) || c == '='); }) &&
         key.front() != ';' && key.front() != '[';
-}
-
-// A value ends at its first CR, LF or NUL.
-std::string_view FirstLineOf(std::string_view value) noexcept
-{
-    return value.substr(
-        0, static_cast<std::size_t>(std::ranges::find_if(value, IsLineEnd) - value.begin()));
 }
 
 std::string_view Unquoted(std::string_view value) noexcept
@@ -129,32 +125,6 @@ std::size_t KeyEquals(std::string_view text) noexcept
 std::uint32_t Fingerprint(std::size_t hash) noexcept
 {
     return static_cast<std::uint32_t>(static_cast<std::uint64_t>(hash) >> 32);
-}
-
-// The first CR or LF from `at` on, or `end`. Lines are short, so eight
-// bytes are tested at a time rather than calling the library's search for
-// each line, which costs more than the line.
-const char* FindLineBreak(const char* at, const char* end) noexcept
-{
-    if constexpr (std::endian::native == std::endian::little) {
-        constexpr std::uint64_t kOnes = 0x0101010101010101ull;
-        constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
-        while (end - at >= 8) {
-            std::uint64_t word = 0;
-            std::memcpy(&word, at, sizeof word);
-            const std::uint64_t lf = word ^ (kOnes * '\n');
-            const std::uint64_t cr = word ^ (kOnes * '\r');
-            // The lowest byte that became 0 sets the lowest bit here;
-            // higher bits may be set wrongly, never lower ones.
-            const std::uint64_t found = (((lf - kOnes) & ~lf) | ((cr - kOnes) & ~cr)) & kHighBits;
-            if (found != 0)
-                return at + std::countr_zero(found) / 8;
-            at += sizeof word;
-        }
-    }
-    while (at < end && *at != '\n' && *at != '\r')
-        ++at;
-    return at;
 }
 
 // A value as read: trimmed, one pair of quotes removed, ended at a NUL.
@@ -613,8 +583,46 @@ std::optional<IniDocument::SectionHandle> IniDocument::AddSection(std::string_vi
     return SectionHandle{position};
 }
 
+// Whether the section as read starts with exactly "key=value" lines of these
+// keys in this order, as this program writes it. Such a section holds every
+// value already, and telling so takes one comparison of bytes. Every other
+// section answers false and is looked at line by line.
+bool IniDocument::HoldsExactly(const Section& section, std::span<const KeyValue> keyValues) const
+{
+    if (section.ownsLines || !section.hasHeader)
+        return false;
+    const auto isBlank = [](char c) { return c == ' ' || c == '\t'; };
+    for (std::size_t i = 0; i < keyValues.size(); ++i) {
+        const std::string_view key = keyValues[i].key;
+        // A name that the reader would trim or split, or that an earlier
+        // key repeats, is not read back as written.
+        if (key.empty() || !IsWritableKeyName(key) || isBlank(key.front()) || isBlank(key.back()))
+            return false;
+        for (std::size_t j = 0; j < i; ++j) {
+            if (EqualIgnoringAsciiCase(key, keyValues[j].key))
+                return false;
+        }
+    }
+    std::string_view body(section.bodyBegin, static_cast<std::size_t>(section.end - section.bodyBegin));
+    for (const KeyValue& keyValue : keyValues) {
+        const std::string_view value = FirstLineOf(keyValue.value);
+        if (body.size() < keyValue.key.size() + 1 + value.size() ||
+            !body.starts_with(keyValue.key) || body[keyValue.key.size()] != '=' ||
+            body.substr(keyValue.key.size() + 1, value.size()) != value)
+            return false;
+        body.remove_prefix(keyValue.key.size() + 1 + value.size());
+        // The line ends here, with its line break or with the text.
+        if (!body.empty() && body.front() != '\n' && body.front() != '\r')
+            return false;
+        body.remove_prefix(BreakSize(BreakAt(body.data(), body.data() + body.size())));
+    }
+    return true;
+}
+
 void IniDocument::SetAll(SectionHandle section, std::span<const KeyValue> keyValues)
 {
+    if (HoldsExactly(sections_[section.position], keyValues))
+        return;
     // Most saves write what the file holds already; one look at the lines
     // tells so without splitting the section.
     std::size_t unchanged = 0;

@@ -201,6 +201,7 @@ private:
     [[nodiscard]] std::size_t FindSection(std::string_view section) const noexcept;
     [[nodiscard]] std::optional<std::string_view> FindValue(
         const Section& section, std::string_view key) const;
+    [[nodiscard]] bool HoldsExactly(const Section& section, std::span<const KeyValue> keyValues) const;
     void SetValue(Section& section, std::string_view key, std::string_view value);
     std::size_t AppendSection(std::string_view name);
     void InsertKeyLine(Section& section, const Line& line);

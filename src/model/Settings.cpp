@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "AsciiText.h"
+#include "LineEnds.h"
 #include "RunOnThreads.h"
 #include "SettingsValues.h"
 
@@ -93,12 +94,7 @@ constexpr std::string_view kHostSectionPrefix = "HOST_";
 // always was. The value first ends at a line break, which no line can hold.
 std::string_view StoredValue(std::string_view value, std::string& quoted)
 {
-    // A loop: find_first_of would search its set once per character, and a
-    // save runs this for every field of every host.
-    std::size_t end = 0;
-    while (end < value.size() && value[end] != '\r' && value[end] != '\n' && value[end] != '\0')
-        ++end;
-    value = value.substr(0, end);
+    value = FirstLineOf(value);
     const auto isBlank = [](char c) { return c == ' ' || c == '\t'; };
     const auto isQuote = [](char c) { return c == '"' || c == '\''; };
     const bool needsQuotes = !value.empty() &&
