@@ -8,6 +8,7 @@
 #include "AsciiText.h"
 #include "LargePages.h"
 #include "LineEnds.h"
+#include "Prefault.h"
 
 namespace pondel {
 namespace {
@@ -430,6 +431,7 @@ std::string IniDocument::Serialize() const
     }
     std::string out;
     out.reserve(size);
+    PrefaultPages(out.data(), size);
     if (byteOrderMark_)
         out.append(kByteOrderMark);
     // What comes from the text as read lies there in one piece with its line

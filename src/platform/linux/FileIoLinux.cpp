@@ -14,6 +14,7 @@
 
 #include "FileDescriptor.h"
 #include "LargePages.h"
+#include "Prefault.h"
 
 namespace pondel {
 namespace {
@@ -122,6 +123,7 @@ Result<std::string> ReadWholeFile(const std::filesystem::path& file, std::size_t
     const std::size_t expected = std::max<std::size_t>(static_cast<std::size_t>(status.st_size) + 1, 4096);
     text.reserve(expected);
     AdviseLargePages(text.data(), text.capacity());
+    PrefaultPages(text.data(), expected);
     text.resize(expected);
     for (;;) {
         if (size == text.size()) {
