@@ -422,12 +422,21 @@ void LoadHostList(const IniDocument& document, std::uint32_t maxHostNum, HostLis
 
 void SaveHostList(IniDocument& document, const HostList& hosts, std::uint32_t maxHostNum)
 {
-    // The sections that hold rows now, found in one pass rather than by
-    // looking each name up: HOST_<row> is the section that counts for it.
+    // The sections that hold rows now, and those past the list's end, found
+    // in one pass rather than by looking each name up: HOST_<row> is the
+    // section that counts for a row. Names differ, and so do their numbers.
     const std::uint32_t rows = static_cast<std::uint32_t>(hosts.Count());
     std::vector<std::optional<IniDocument::SectionHandle>> rowSections(rows);
-    for (const HostSection& section : HostSectionsBetween(document, 0, rows))
-        rowSections[section.number] = section.handle;
+    std::vector<std::string_view> pastTheEnd;
+    document.ForEachSection([&](const IniDocument::NamedSection& section) {
+        const auto number = HostSectionNumber(section.name);
+        if (!number || *number >= maxHostNum)
+            return;
+        if (*number < rows)
+            rowSections[*number] = section.handle;
+        else
+            pastTheEnd.push_back(section.name);
+    });
     std::uint32_t row = 0;
     for (const tHostInfo& host : hosts) {
         auto section = rowSections[row];
@@ -436,12 +445,11 @@ void SaveHostList(IniDocument& document, const HostList& hosts, std::uint32_t ma
         WriteHost(document, *section, host);
         ++row;
     }
-    for (const HostSection& section :
-        HostSectionsBetween(document, rows, maxHostNum)) {
+    for (const std::string_view name : pastTheEnd) {
         // A later section of the same name, left by a hand edit, counts as
         // soon as the first goes; it must pass the same test or go too.
-        while (document.HasSection(section.name) && !IsCompleteStaleSection(document, section.name))
-            document.DeleteSection(section.name);
+        while (document.HasSection(name) && !IsCompleteStaleSection(document, name))
+            document.DeleteSection(name);
     }
 }
 
