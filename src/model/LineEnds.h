@@ -20,19 +20,31 @@ template <bool kNulEnds>
     if constexpr (std::endian::native == std::endian::little) {
         constexpr std::uint64_t kOnes = 0x0101010101010101ull;
         constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
-        const auto zeroBytes = [](std::uint64_t word) { return (word - kOnes) & ~word; };
-        while (end - at >= 8) {
+        // The offset of the first line end in the eight bytes at `from`, or 8.
+        const auto firstIn = [](const char* from) -> std::size_t {
+            const auto zeroBytes = [](std::uint64_t word) { return (word - kOnes) & ~word; };
             std::uint64_t word = 0;
-            std::memcpy(&word, at, sizeof word);
+            std::memcpy(&word, from, sizeof word);
             // The lowest byte that became 0 sets the lowest bit here;
             // higher bits may be set wrongly, never lower ones.
             std::uint64_t found = zeroBytes(word ^ (kOnes * '\n')) | zeroBytes(word ^ (kOnes * '\r'));
             if constexpr (kNulEnds)
                 found |= zeroBytes(word);
             found &= kHighBits;
-            if (found != 0)
-                return at + std::countr_zero(found) / 8;
-            at += sizeof word;
+            return found == 0 ? sizeof word : static_cast<std::size_t>(std::countr_zero(found)) / 8;
+        };
+        if (end - at >= 8) {
+            for (; end - at >= 8; at += 8) {
+                if (const std::size_t offset = firstIn(at); offset < 8)
+                    return at + offset;
+            }
+            // The last few bytes are read with the ones before them, which
+            // hold no line end.
+            if (at < end) {
+                const std::size_t offset = firstIn(end - 8);
+                return offset < 8 ? end - 8 + offset : end;
+            }
+            return at;
         }
     }
     while (at < end && *at != '\n' && *at != '\r' && (!kNulEnds || *at != '\0'))

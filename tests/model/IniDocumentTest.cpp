@@ -1,11 +1,14 @@
 #include "IniDocument.h"
 
+#include <algorithm>
 #include <array>
 #include <initializer_list>
 #include <optional>
 #include <string>
 
 #include <gtest/gtest.h>
+
+#include "LineEnds.h"
 
 namespace pondel {
 namespace {
@@ -120,6 +123,38 @@ TEST(IniDocumentHandleTest, KeysAskedForInAnyOrderGetTheFirstLineOfTheirName)
     const std::array<IniDocument::KeyValue, 2> reversed{{{"c", "5"}, {"b", "3"}}};
     document.SetAll(*handle, reversed);
     EXPECT_EQ(document.Serialize(), "[h]\n a = 1\nb=3\nB=3\n=4\nc=5\n");
+}
+
+// Lines and values are searched eight bytes at a time, the last few bytes
+// together with the ones before them: every length, every position of the
+// line end and every alignment must find the first one, and nothing past
+// the end.
+TEST(LineEndsTest, TheFirstLineEndIsFoundWhereverItLies)
+{
+    const std::string_view kEnds{"\r\n\0", 3};
+    for (std::size_t length = 0; length <= 40; ++length) {
+        for (std::size_t offset = 0; offset < 8; ++offset) {
+            for (std::size_t at = 0; at <= length; ++at) {
+                for (const char end : kEnds) {
+                    // A line end just past the text must not be found.
+                    std::string buffer(offset + length + 1, 'a');
+                    buffer[offset + length] = '\n';
+                    if (at < length)
+                        buffer[offset + at] = end;
+                    if (at + 3 < length)
+                        buffer[offset + at + 3] = '\r'; // a later one
+                    const std::string_view text = std::string_view(buffer).substr(offset, length);
+                    const auto naive = [&text](std::string_view ends) {
+                        return std::min(text.find_first_of(ends), text.size());
+                    };
+                    ASSERT_EQ(FirstLineOf(text).size(), naive(kEnds)) << length << ' ' << at;
+                    ASSERT_EQ(FindLineBreak(text.data(), text.data() + text.size()) - text.data(),
+                        static_cast<std::ptrdiff_t>(naive("\r\n")))
+                        << length << ' ' << at;
+                }
+            }
+        }
+    }
 }
 
 // Lines are views into the document's own copy of the text; a short text,
