@@ -1,13 +1,22 @@
 #include "FileIo.h"
 
+#include <atomic>
 #include <cerrno>
+#include <csignal>
 #include <iterator>
+#include <random>
 #include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
 
+#include <pthread.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include "FileDescriptor.h"
 #include "TemporaryDirectory.h"
 #include "TestNetwork.h"
 
@@ -95,6 +104,72 @@ TEST_F(FileIoTest, AFailedReplaceLeavesTheOldContentAndNoTemporary)
     const std::string& message = absent.Error().message;
     EXPECT_NE(message.find((folder / "absent").string()), std::string::npos) << message;
     EXPECT_NE(message.find("No such file or directory"), std::string::npos) << message;
+}
+
+// Pieces of every size, empty ones too, more than one system call takes.
+struct Pieces {
+    explicit Pieces(std::size_t count)
+    {
+        std::mt19937 random(static_cast<unsigned>(count));
+        std::uniform_int_distribution<int> letter('a', 'z');
+        for (std::size_t i = 0; i < count; ++i) {
+            std::string& text = texts.emplace_back();
+            text.resize(std::uniform_int_distribution<std::size_t>(0, 300)(random));
+            for (char& c : text)
+                c = static_cast<char>(letter(random));
+            whole += text;
+        }
+        views.assign(texts.begin(), texts.end());
+    }
+    std::vector<std::string> texts;
+    std::vector<std::string_view> views;
+    std::string whole;
+};
+
+TEST_F(FileIoTest, TextInPiecesIsWrittenInOrder)
+{
+    const Pieces pieces(5000);
+    ASSERT_TRUE(ReplaceFileAtomically(file, pieces.views).Ok());
+    EXPECT_EQ(ReadWholeFile(file, 1 << 24).Value(), pieces.whole);
+    EXPECT_EQ(Entries(), 1);
+}
+
+// A signal that cuts a write short, with the pipe full, leaves part of a
+// piece written; the rest must follow, and nothing twice.
+TEST(WriteAllTest, AWriteCutShortGoesOnWhereItStopped)
+{
+    struct sigaction quiet { };
+    quiet.sa_handler = [](int) {};
+    struct sigaction before { };
+    ASSERT_EQ(::sigaction(SIGUSR1, &quiet, &before), 0); // no SA_RESTART
+    int fds[2];
+    ASSERT_EQ(::pipe(fds), 0);
+    const UniqueFd readEnd(fds[0]);
+    UniqueFd writeEnd(fds[1]);
+
+    const Pieces pieces(20000);
+    const pthread_t writer = ::pthread_self();
+    std::atomic<bool> writing = true;
+    std::string received;
+    std::thread reader([&] {
+        char buffer[4096];
+        for (int reads = 0;; ++reads) {
+            if (reads % 4 == 0 && writing)
+                ::pthread_kill(writer, SIGUSR1);
+            const ssize_t got = ::read(readEnd.Get(), buffer, sizeof buffer);
+            if (got <= 0)
+                return;
+            received.append(buffer, static_cast<std::size_t>(got));
+        }
+    });
+    const bool written = WriteAll(writeEnd.Get(), pieces.views);
+    writing = false;
+    writeEnd.Reset();
+    reader.join();
+    ::sigaction(SIGUSR1, &before, nullptr);
+    EXPECT_TRUE(written);
+    EXPECT_EQ(received.size(), pieces.whole.size());
+    EXPECT_TRUE(received == pieces.whole);
 }
 
 TEST_F(FileIoTest, ReadTakesBinaryContentAndRefusesWhatCannotBeRead)

@@ -149,6 +149,12 @@ Result<std::string> ReadWholeFile(const std::filesystem::path& file, std::size_t
 
 Result<void> ReplaceFileAtomically(const std::filesystem::path& file, std::string_view text)
 {
+    return ReplaceFileAtomically(file, std::span(&text, 1));
+}
+
+Result<void> ReplaceFileAtomically(
+    const std::filesystem::path& file, std::span<const std::string_view> pieces)
+{
     const std::filesystem::path target = ReplacementTarget(file);
     std::unique_ptr<TemporaryFile> temporary;
     if (const int error = CreateTemporaryBeside(target, temporary); error != 0)
@@ -171,7 +177,7 @@ Result<void> ReplaceFileAtomically(const std::filesystem::path& file, std::strin
     }
     // The user knows the file, not its temporary twin: failures name the
     // file being saved.
-    if (!WriteAll(fd.Get(), text))
+    if (!WriteAll(fd.Get(), pieces))
         return FileError(errno, "cannot write", target);
     if (::fsync(fd.Get()) != 0)
         return FileError(errno, "cannot flush", target);
