@@ -418,37 +418,31 @@ void IniDocument::SplitIntoLines(Section& section)
     section.ownsLines = true;
 }
 
-std::string IniDocument::Serialize() const
+template <typename Visit>
+void IniDocument::ForEachPiece(Visit&& visit) const
 {
-    std::size_t size = kByteOrderMark.size();
-    for (const Section& section : sections_) {
-        if (section.deleted)
-            continue;
-        if (!section.ownsLines)
-            size += static_cast<std::size_t>(section.end - section.begin);
-        for (const Line& line : section.ownLines)
-            size += line.size + 2;
-    }
-    std::string out;
-    out.reserve(size);
-    PrefaultPages(out.data(), size);
-    if (byteOrderMark_)
-        out.append(kByteOrderMark);
+    if (byteOrderMark_ && !visit(kByteOrderMark))
+        return;
     // What comes from the text as read lies there in one piece with its line
-    // breaks; runs of it are copied in one step.
+    // breaks; runs of it are handed on in one piece too.
     const char* runBegin = nullptr;
     const char* runEnd = nullptr;
     const auto flushRun = [&] {
-        out.append(runBegin, static_cast<std::size_t>(runEnd - runBegin));
+        const std::string_view run(runBegin, static_cast<std::size_t>(runEnd - runBegin));
         runBegin = runEnd = nullptr;
+        return run.empty() || visit(run);
     };
-    const auto copy = [&](const char* begin, const char* end) {
-        if (begin != runEnd) {
-            flushRun();
-            runBegin = begin;
+    const auto extendRun = [&](const char* begin, const char* end) {
+        if (begin == runEnd) {
+            runEnd = end;
+            return true;
         }
+        const bool goOn = flushRun();
+        runBegin = begin;
         runEnd = end;
+        return goOn;
     };
+    const auto hand = [&](std::string_view piece) { return flushRun() && visit(piece); };
     // Only the file's last line may lack a line break; lines written after it
     // must not run on from it.
     bool needsBreak = false;
@@ -459,27 +453,55 @@ std::string IniDocument::Serialize() const
         if (!section.ownsLines) {
             if (section.begin == section.end)
                 continue;
-            copy(section.begin, section.end);
+            if (!extendRun(section.begin, section.end))
+                return;
             needsBreak = section.end[-1] != '\n' && section.end[-1] != '\r';
             continue;
         }
         for (const Line& line : section.ownLines) {
-            if (needsBreak) {
-                flushRun();
-                out.append(newLineBreak);
-            }
-            if (line.inText) {
-                copy(line.data, line.data + line.size + BreakSize(line.lineBreak));
-            } else {
-                flushRun();
-                out.append(line.Text());
-                out.append(BreakText(line.lineBreak));
-            }
+            if (needsBreak && !hand(newLineBreak))
+                return;
+            const bool goOn = line.inText
+                ? extendRun(line.data, line.data + line.size + BreakSize(line.lineBreak))
+                : hand(line.Text()) && hand(BreakText(line.lineBreak));
+            if (!goOn)
+                return;
             needsBreak = line.lineBreak == LineBreak::None;
         }
     }
-    flushRun();
+    static_cast<void>(flushRun());
+}
+
+std::string IniDocument::Serialize() const
+{
+    std::size_t size = 0;
+    ForEachPiece([&size](std::string_view piece) {
+        size += piece.size();
+        return true;
+    });
+    std::string out;
+    out.reserve(size);
+    PrefaultPages(out.data(), size);
+    ForEachPiece([&out](std::string_view piece) {
+        out.append(piece);
+        return true;
+    });
     return out;
+}
+
+std::optional<std::vector<std::string_view>> IniDocument::Pieces(std::size_t maxPieces) const
+{
+    std::vector<std::string_view> pieces;
+    bool tooMany = false;
+    ForEachPiece([&](std::string_view piece) {
+        tooMany = pieces.size() == maxPieces;
+        if (!tooMany)
+            pieces.push_back(piece);
+        return !tooMany;
+    });
+    if (tooMany)
+        return std::nullopt;
+    return pieces;
 }
 
 // A new section "[name]" at the end.

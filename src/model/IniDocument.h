@@ -50,6 +50,11 @@ public:
     IniDocument& operator=(const IniDocument&) = delete;
 
     [[nodiscard]] std::string Serialize() const;
+    // The text Serialize gives, as views into the document's own storage in
+    // their order, so that it can be written out without being copied into
+    // one block first; none when that takes more than maxPieces views. The
+    // views last until the document next changes.
+    [[nodiscard]] std::optional<std::vector<std::string_view>> Pieces(std::size_t maxPieces) const;
 
     // The value of a key as read: trimmed, one pair of quotes removed, and
     // ended at a NUL byte as a C string would be. Empty when the key is
@@ -182,6 +187,10 @@ private:
 
     template <typename Visit>
     void VisitBody(const Section& section, Visit&& visit) const;
+    // Calls visit(piece) for each piece of the text in order, until it
+    // returns false.
+    template <typename Visit>
+    void ForEachPiece(Visit&& visit) const;
     void SplitIntoLines(Section& section);
 
     // Calls found(i, line) for the first key line of each name keyAt(i),

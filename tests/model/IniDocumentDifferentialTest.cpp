@@ -11,6 +11,7 @@
 #include <array>
 #include <cstdlib>
 #include <filesystem>
+#include <limits>
 #include <random>
 #include <set>
 #include <string>
@@ -98,6 +99,17 @@ void ExpectSameDocument(const IniDocument& document, const ReferenceIniDocument&
     const std::vector<std::string>& names, const std::string& input)
 {
     ASSERT_EQ(document.Serialize(), reference.Serialize()) << testing::PrintToString(input);
+    // Written out in pieces, as a save does, the text is the same, and a
+    // limit of one piece fewer is refused.
+    const auto pieces = document.Pieces(std::numeric_limits<std::size_t>::max());
+    ASSERT_TRUE(pieces.has_value());
+    std::string joined;
+    for (const std::string_view piece : *pieces)
+        joined += piece;
+    ASSERT_EQ(joined, reference.Serialize()) << testing::PrintToString(input);
+    if (!pieces->empty()) {
+        ASSERT_FALSE(document.Pieces(pieces->size() - 1).has_value());
+    }
     ASSERT_EQ(document.SectionNames(), reference.SectionNames()) << testing::PrintToString(input);
     ASSERT_EQ(document.NewLineBreak(), reference.NewLineBreak());
     for (const std::string& section : names) {
