@@ -2,6 +2,7 @@
 // byte it does not change, and whatever settings and hosts it yields must
 // come back unchanged from a save and a fresh load.
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <string_view>
 
@@ -35,7 +36,15 @@ void CheckSaveAndReload(IniDocument& document, const AppSettings& settings, cons
     window.columnWidths = settings.columnWidths;
     window.firstSelectedRow = hosts.IsEmpty() ? -1 : 0;
     SaveSettings(document, settings, hosts, window);
-    const IniDocument reread = IniDocument::Parse(document.Serialize());
+    const std::string saved = document.Serialize();
+    // A save writes the same text from the document's pieces.
+    std::string joined;
+    if (const auto pieces = document.Pieces(std::numeric_limits<std::size_t>::max())) {
+        for (const std::string_view piece : *pieces)
+            joined += piece;
+    }
+    Require(joined == saved, "the pieces of a document join to its text");
+    const IniDocument reread = IniDocument::Parse(saved);
 
     Require(LoadedSettings(reread) == settings, "saved settings load back unchanged");
     Require(ReadIntSetting(reread, kSettingSection, kDefaultHostKey) == window.firstSelectedRow,
