@@ -3,7 +3,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "LargePages.h"
+#include "MemoryHints.h"
 
 namespace pondel {
 

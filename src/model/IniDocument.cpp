@@ -6,9 +6,8 @@
 #include <utility>
 
 #include "AsciiText.h"
-#include "LargePages.h"
 #include "LineEnds.h"
-#include "Prefault.h"
+#include "MemoryHints.h"
 
 namespace pondel {
 namespace {

@@ -13,8 +13,7 @@
 #include <unistd.h>
 
 #include "FileDescriptor.h"
-#include "LargePages.h"
-#include "Prefault.h"
+#include "MemoryHints.h"
 
 namespace pondel {
 namespace {
