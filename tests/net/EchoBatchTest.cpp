@@ -323,9 +323,11 @@ TEST_P(EchoBatchTest, RequestsGoOutNoFasterThanTheRate)
     peer.join();
     ASSERT_EQ(requests.size(), targets.size());
     constexpr auto kInterval = std::chrono::nanoseconds(1s) / kRate;
+    // Arrival times carry the receiving side's jitter, microseconds either
+    // way: a tenth of an interval is allowed on each gap and on the whole.
     for (std::size_t i = 1; i < requests.size(); ++i)
         EXPECT_GE(requests[i].arrived - requests[i - 1].arrived, kInterval * 9 / 10) << i;
-    EXPECT_GE(requests.back().arrived - requests.front().arrived, kInterval * 39);
+    EXPECT_GE(requests.back().arrived - requests.front().arrived, kInterval * 39 - kInterval / 10);
 }
 
 TEST_P(EchoBatchTest, RateZeroSendsEachRequestOnceTheOneBeforeHasSettled)
