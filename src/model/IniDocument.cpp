@@ -48,10 +48,10 @@ bool IsTrimmed(std::string_view name) noexcept
 // NUL would end its line early, ']' would end a section header there, and a
 // key's '=' would end the key; a key line starting with ';' is a comment and
 // one starting with '[' may read as a section header.
-// Names and values are mostly letters, above every byte looked for here, so
-// one comparison settles most bytes.
 bool IsLineEnd(char c) noexcept
 {
+    // Names and values are mostly letters, above every byte looked for
+    // here, so one comparison settles most bytes.
     return static_cast<unsigned char>(c) <= '\r' && (c == '\r' || c == '\n' || c == '\0');
 }
 
@@ -614,12 +614,11 @@ bool IniDocument::HoldsExactly(const Section& section, std::span<const KeyValue>
 {
     if (section.ownsLines || !section.hasHeader)
         return false;
-    const auto isBlank = [](char c) { return c == ' ' || c == '\t'; };
     for (std::size_t i = 0; i < keyValues.size(); ++i) {
         const std::string_view key = keyValues[i].key;
         // A name that the reader would trim or split, or that an earlier
         // key repeats, is not read back as written.
-        if (key.empty() || !IsWritableKeyName(key) || isBlank(key.front()) || isBlank(key.back()))
+        if (key.empty() || !IsWritableKeyName(key) || IsBlank(key.front()) || IsBlank(key.back()))
             return false;
         for (std::size_t j = 0; j < i; ++j) {
             if (EqualIgnoringAsciiCase(key, keyValues[j].key))

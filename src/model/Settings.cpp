@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cerrno>
 #include <limits>
-#include <atomic>
 #include <span>
 #include <thread>
 #include <utility>

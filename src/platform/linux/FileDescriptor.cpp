@@ -1,9 +1,9 @@
 #include "FileDescriptor.h"
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <climits>
-#include <vector>
 
 #include <sys/uio.h>
 #include <unistd.h>
@@ -36,30 +36,20 @@ void UniqueFd::Reset(int fd) noexcept
 
 bool WriteAll(int fd, std::string_view text)
 {
-    while (!text.empty()) {
-        const ssize_t written = ::write(fd, text.data(), text.size());
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        text.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
+    return WriteAll(fd, std::span(&text, 1));
 }
 
 bool WriteAll(int fd, std::span<const std::string_view> pieces)
 {
-    // One system call takes at most IOV_MAX pieces.
-    std::vector<iovec> batch;
-    batch.reserve(std::min<std::size_t>(pieces.size(), IOV_MAX));
+    // A few hundred pieces to a system call, which takes at most IOV_MAX.
+    std::array<iovec, std::min(256, IOV_MAX)> batch;
     while (!pieces.empty()) {
-        batch.clear();
-        for (const std::string_view piece : pieces.first(std::min<std::size_t>(pieces.size(), IOV_MAX)))
-            batch.push_back({const_cast<char*>(piece.data()), piece.size()});
-        pieces = pieces.subspan(batch.size());
+        const std::size_t count = std::min(pieces.size(), batch.size());
+        for (std::size_t i = 0; i < count; ++i)
+            batch[i] = {const_cast<char*>(pieces[i].data()), pieces[i].size()};
+        pieces = pieces.subspan(count);
         // A short write goes on from where it stopped.
-        std::span<iovec> rest(batch);
+        std::span<iovec> rest(batch.data(), count);
         while (!rest.empty()) {
             const ssize_t written = ::writev(fd, rest.data(), static_cast<int>(rest.size()));
             if (written < 0) {
