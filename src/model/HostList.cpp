@@ -69,8 +69,7 @@ void HostList::Grow(std::size_t capacity)
     if (capacity <= records_.capacity())
         return;
     records_.reserve(capacity);
-    // The room beyond the records is not touched yet.
-    AdviseLargePages(records_.data() + records_.size(),
+    PrepareToFill(records_.data() + records_.size(),
         (records_.capacity() - records_.size()) * sizeof(tHostInfo));
 }
 

@@ -194,10 +194,9 @@ void IniDocument::ParseText(std::string_view text)
     }
     const char* at = text.data();
     const char* const end = at + text.size();
-    // A generous guess, so that the vector is not copied as it grows; room
-    // that is never used is never touched either.
+    // A generous guess, so that the vector is not copied as it grows.
     sections_.reserve(text.size() / 64 + 16);
-    AdviseLargePages(sections_.data() + sections_.size(),
+    PrepareToFill(sections_.data() + sections_.size(),
         (sections_.capacity() - sections_.size()) * sizeof(Section));
     sections_[0].begin = sections_[0].bodyBegin = at;
     bool firstBreakSeen = false;

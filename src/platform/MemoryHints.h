@@ -21,4 +21,10 @@ void AdviseLargePages(void* block, std::size_t bytes) noexcept;
 // of them than it took work.
 void PrefaultPages(void* block, std::size_t bytes) noexcept;
 
+// Readies a block reserved generously, to be filled from its start by as
+// much as turns out to be needed. A block that spans large pages gets them
+// (see AdviseLargePages); a smaller one is backed now in one call, which
+// costs less than the faults of even the part that gets used.
+void PrepareToFill(void* block, std::size_t bytes) noexcept;
+
 } // namespace pondel

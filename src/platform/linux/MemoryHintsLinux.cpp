@@ -8,6 +8,10 @@
 namespace pondel {
 namespace {
 
+// Transparent huge pages on x86-64 and most other systems, where the system
+// has them only on request.
+constexpr std::uintptr_t kLargePage = std::uintptr_t{2} << 20;
+
 // Gives the advice for the whole pages of pageSize inside the block; an
 // error leaves the memory as it was.
 void AdviseWholePages(void* block, std::size_t bytes, std::uintptr_t pageSize, int advice) noexcept
@@ -24,9 +28,6 @@ void AdviseWholePages(void* block, std::size_t bytes, std::uintptr_t pageSize, i
 
 void AdviseLargePages(void* block, std::size_t bytes) noexcept
 {
-    // Transparent huge pages on x86-64 and most other systems, where the
-    // system has them only on request.
-    constexpr std::uintptr_t kLargePage = std::uintptr_t{2} << 20;
     AdviseWholePages(block, bytes, kLargePage, MADV_HUGEPAGE);
 }
 
@@ -35,6 +36,14 @@ void PrefaultPages(void* block, std::size_t bytes) noexcept
     // Linux 5.14 and later; older kernels refuse it.
     AdviseWholePages(
         block, bytes, static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE)), MADV_POPULATE_WRITE);
+}
+
+void PrepareToFill(void* block, std::size_t bytes) noexcept
+{
+    if (bytes >= kLargePage)
+        AdviseLargePages(block, bytes);
+    else
+        PrefaultPages(block, bytes);
 }
 
 } // namespace pondel
