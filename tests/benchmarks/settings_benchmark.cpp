@@ -2,7 +2,8 @@
 // loading the settings with the host list, saving them (the file read
 // afresh, then replaced atomically with its flush to disk), and the console
 // command that wakes the list's last host, from process start to exit. Each
-// figure is printed beside its target.
+// figure is printed beside its target; an empty program's start and exit
+// shows how much of a console wake is the machine's own cost.
 //
 // The console command sends its magic packet into a network of this
 // process's own: run it as root inside scripts/in-private-network.sh.
@@ -200,6 +201,21 @@ void MeasureConsoleWake(std::uint32_t hostCount, Target target, test::DatagramSi
             received, kRuns + 1);
 }
 
+// The floor under the console wakes: a program that does nothing, started
+// and waited for in the same way. On a virtual machine it alone can take
+// milliseconds.
+void MeasureEmptyProgram()
+{
+    const std::vector<std::string> argv{"/bin/true"};
+    const auto run = [&] {
+        const pid_t pid = test::SpawnProgram(argv);
+        if (pid >= 0)
+            static_cast<void>(test::WaitExitCode(pid));
+    };
+    run();
+    Report("start and exit of an empty program (/bin/true)", TimeRuns([] {}, run), std::nullopt);
+}
+
 void MeasureConsoleWakes()
 {
     if (unshare(CLONE_NEWNET) != 0) {
@@ -215,6 +231,7 @@ void MeasureConsoleWakes()
     test::DatagramSink sink(peer.ns, 7);
     MeasureConsoleWake(65535, {60}, sink);
     MeasureConsoleWake(1000, {2}, sink);
+    MeasureEmptyProgram();
 }
 
 } // namespace
