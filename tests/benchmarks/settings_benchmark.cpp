@@ -174,6 +174,20 @@ void MeasureLoadAndSave(const TemporaryDirectory& folder, std::uint32_t hostCoun
         TimeRuns([&] { WriteDurably(file, text); }, save), failed ? std::nullopt : saveTarget);
 }
 
+// Runs a program from start to exit, counting the runs that fail. A first
+// run outside the timing brings the program and its files into the page
+// cache, as they are for a user who runs it now and then.
+Runs TimeProgram(const std::vector<std::string>& argv, int& failures)
+{
+    const auto run = [&] {
+        const pid_t pid = test::SpawnProgram(argv);
+        if (pid < 0 || test::WaitExitCode(pid) != 0)
+            ++failures;
+    };
+    run();
+    return TimeRuns([] {}, run);
+}
+
 // The real program, copied into a folder with the settings file beside it,
 // wakes the last host of the list by name.
 void MeasureConsoleWake(std::uint32_t hostCount, Target target, test::DatagramSink& sink)
@@ -184,15 +198,7 @@ void MeasureConsoleWake(std::uint32_t hostCount, Target target, test::DatagramSi
     const std::vector<std::string> argv{
         (folder / "pondel").string(), "/C", "/H", "workstation-" + std::to_string(hostCount - 1)};
     int failures = 0;
-    const auto wake = [&] {
-        const pid_t pid = test::SpawnProgram(argv);
-        if (pid < 0 || test::WaitExitCode(pid) != 0)
-            ++failures;
-    };
-    // A first run outside the timing brings the program and the file into
-    // the page cache, as they are for a user who wakes hosts now and then.
-    wake();
-    const Runs runs = TimeRuns([] {}, wake);
+    const Runs runs = TimeProgram(argv, failures);
     const std::size_t received = sink.ReceiveAll(200ms).size();
     Report(Label("console wake, last host of a", hostCount).c_str(), runs,
         failures == 0 ? std::optional(target) : std::nullopt);
@@ -206,14 +212,9 @@ void MeasureConsoleWake(std::uint32_t hostCount, Target target, test::DatagramSi
 // milliseconds.
 void MeasureEmptyProgram()
 {
-    const std::vector<std::string> argv{"/bin/true"};
-    const auto run = [&] {
-        const pid_t pid = test::SpawnProgram(argv);
-        if (pid >= 0)
-            static_cast<void>(test::WaitExitCode(pid));
-    };
-    run();
-    Report("start and exit of an empty program (/bin/true)", TimeRuns([] {}, run), std::nullopt);
+    int failures = 0;
+    const Runs runs = TimeProgram({"/bin/true"}, failures);
+    Report("start and exit of an empty program (/bin/true)", runs, std::nullopt);
 }
 
 void MeasureConsoleWakes()
