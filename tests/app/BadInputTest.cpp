@@ -74,28 +74,36 @@ TEST(BadInputTest, CommandLine)
     EXPECT_FALSE(std::filesystem::exists(planted));
 }
 
-// An import takes the lines that qualify, texts as they are, and leaves out
-// the others.
+// An import takes the lines that qualify, texts as they are but the MAC
+// address in its canonical form, and counts the others as malformed.
 TEST(BadInputTest, CsvLines)
 {
     const std::string longMac(40, 'm');
+    const std::string paddedMac = "00-11-22-33-44-55" + std::string(23, ' ');
     const struct {
         std::string line;
         std::string taken;
     } cases[] = {
         {"", kIgnored},
         {std::string(kCsvHeaderLine), kIgnored},
-        {"1,a,b,,255.255.255.0,m", kIgnored},               // no IP address
-        {"x,a,b,192.0.2.1,255.255.255.0,m", kIgnored},      // row number not a number
-        {"-1,a,b,192.0.2.1,255.255.255.0,m", kIgnored},
+        {"1,a,b,,255.255.255.0,\"\"", kIgnored},            // no IP address
+        {"1,a,b,\"  \t \",255.255.255.0,\"\"", kIgnored},     // blanks only
+        {"x,a,b,192.0.2.1,255.255.255.0,\"\"", kIgnored},   // row number not a number
+        {"-1,a,b,192.0.2.1,255.255.255.0,\"\"", kIgnored},
         {"1,a,b,192.0.2.1", kIgnored},                      // too few fields
         {"1,a,b,192.0.2.1,255.255.255.0", kIgnored},
         {"1\0,a,b,192.0.2.1,255.255.255.0,m"s, kIgnored},   // a NUL ends the line
-        {"1,\"a,b\",c,\"; rm -rf ~\",$(x),`y`", "a,b|c|; rm -rf ~|$(x)|`y`"},
-        {"1,a,b,-c 5,--help,-f", "a|b|-c 5|--help|-f"},
-        {"1,a,b,192.0.2.1,m,\"unterminated", "a|b|192.0.2.1|m|unterminated"},
-        {"1,a,b,192.0.2.1,m," + longMac, "a|b|192.0.2.1|m|" + longMac.substr(0, 31)},
-        {",\xff\xfe,\x01,192.0.2.1,,m", "\xff\xfe|\x01|192.0.2.1||m"},
+        {"1,\"a,b\",c,\"; rm -rf ~\",$(x),0011.2233.4455", "a,b|c|; rm -rf ~|$(x)|00:11:22:33:44:55"},
+        {"1,a,b,-c 5,--help,\"\"", "a|b|-c 5|--help|"},
+        {"1,a,b,192.0.2.1,m,`y`", kIgnored},               // not a MAC address
+        {"1,a,b,192.0.2.1,m,-f", kIgnored},
+        {"1,a,b,192.0.2.1,,02:00:00:00:00", kIgnored},     // five pairs
+        {"1,a,b,192.0.2.1,,zz:zz:zz:zz:zz:zz", kIgnored},
+        {"1,a,b,192.0.2.1,,02-00-5e-10-00-01", "a|b|192.0.2.1||02:00:5E:10:00:01"},
+        {"1,a,b,192.0.2.1,m,\"02005e100001", "a|b|192.0.2.1|m|02:00:5E:10:00:01"}, // unterminated
+        {"1,a,b,192.0.2.1,m," + longMac, kIgnored},
+        {"1,a,b,192.0.2.1,m," + paddedMac, "a|b|192.0.2.1|m|00:11:22:33:44:55"}, // cut to 31
+        {",\xff\xfe,\x01,192.0.2.1,,\"\"", "\xff\xfe|\x01|192.0.2.1||"},
         {",a,b,192.0.2.1,,", kIgnored}, // a last comma starts no field
     };
     for (const auto& c : cases) {
@@ -103,6 +111,8 @@ TEST(BadInputTest, CsvLines)
         const CsvImportResult result = ImportCsvHostList(c.line + "\r\n", hosts, 100);
         const std::string taken = result.added == 1 ? Joined(hosts[0]) : std::string(kIgnored);
         EXPECT_EQ(taken, c.taken) << c.line;
+        const bool noHostMeant = c.line.empty() || c.line == kCsvHeaderLine;
+        EXPECT_EQ(result.malformed, taken == kIgnored && !noHostMeant ? 1 : 0) << c.line;
     }
 }
 
@@ -119,14 +129,21 @@ TEST(BadInputTest, ClipboardText)
         {"", 0, ""},
         {"just words", 0, kFormat},
         {"a,b,c", 0, kFormat},
+        {",,,,", 0, kFormat},                                        // no address to keep
+        {"a,b, \t ,255.255.255.0,", 0, kFormat},                    // blanks only
+        {"a,b,\"\",255.255.255.0,", 0, kFormat},
         {"a,b,192.0.2.1,255.255.255.0,zz", 0, kFormat},             // not a MAC
+        {"a,b,192.0.2.1,,02:00:00:00:00", 0, kFormat},
+        {"a,b,192.0.2.1,,zz:zz:zz:zz:zz:zz", 0, kFormat},
+        {"a\tb\t192.0.2.1\t\tzz", 0, kFormat},                       // tab-separated, no MAC
         {"a,b,; rm -rf ~,255.255.255.0,", 0, kFormat},              // not an address
         {"a,b,-c 5,255.255.255.0,", 0, kFormat},
         {"a,b,255.255.255.255,255.255.255.0,", 0, kFormat},
-        {"a,b,192.0.2.1,255.255.255.0,\nx,y", 0, kFormat},          // empty MAC not at the end
-        {"a,b,192.0.2.1,,00:11:22:33:44:55\n$(x),,,,", 2, ""},          // texts kept as text
-        {"a,b,192.0.2.1,,00:11:22:33:44:55\n`y`,,,,\nz,,,,", 1, kFormat},
-        {std::string(128, 'n') + ",,,,", 0, kFormat},              // longer than a name holds
+        {"a,b,192.0.2.1,255.255.255.0,\nx,y", 1, kFormat},          // an empty MAC is fine
+        {"a,b,192.0.2.1,,00:11:22:33:44:55\n$(x),,192.0.2.2,,", 2, ""}, // texts kept as text
+        {"a,b,192.0.2.1,,00:11:22:33:44:55\n`y`,,,,\nz,,192.0.2.3,,", 1, kFormat},
+        {"0,\"a\",\"b\",\"192.0.2.1\",\"\",\"zz\"", 0, kFormat},      // an export line, no MAC
+        {std::string(128, 'n') + ",,192.0.2.1,,", 0, kFormat},      // longer than a name holds
         {"a,b,192.0.2.1,,\0,,,,"s, 1, ""},                          // a NUL ends the text
     };
     for (const auto& c : cases) {
