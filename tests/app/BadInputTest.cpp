@@ -1,6 +1,7 @@
 // Bad input at every door the program has, one row each, with what the user
 // gets for it: a message, a text left out, or a value kept as the default.
 // Nothing typed, imported or pasted is lost, and nothing reaches a shell.
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -35,41 +36,49 @@ std::string Joined(const tHostInfo& host)
         texts.macAddr;
 }
 
-// The console command: the usage text, or a silent failure with its code.
+// The console command: the usage text, or a failure with its code and one
+// line on standard error that begins as given.
 TEST(BadInputTest, CommandLine)
 {
     const test::ConsoleProgram program;
     WriteTextFile(program.SettingsFile(), "[HOST_0]\nHOST_NAME=pc1\nIP_ADDR=198.51.100.20\n");
     const std::string planted = (program.SettingsFile().parent_path() / "planted").string();
+    const std::string illegal = "It is illegal MAC address: \"";
     const struct {
         Arguments arguments;
         int exitCode;
         std::string_view output;
+        std::string error;
     } cases[] = {
-        {{"/X"}, 3, kUsage},
-        {{"/"}, 3, kUsage},
-        {{"-"}, 3, kUsage},
-        {{"/C"}, 3, kUsage},
-        {{"/C", "/H"}, 3, kUsage},                   // a switch without its value
-        {{"/C", "/N", "255.255.255.0"}, 3, kUsage},  // no target
-        {{"/C", "/V", "/?"}, 3, kUsage},             // parsing stops at the unknown one
-        {{"/C", "/H", "pc1"}, -1, ""},               // the row has no MAC address
-        {{"/C", "/H", "-rf"}, -1, ""},               // no such host
-        {{"/C", "/H", "pc1\n/M"}, -1, ""},
-        {{"/C", "/M", "zz:zz:zz:zz:zz:zz"}, -1, ""},
-        {{"/C", "/M", "00:11:22:33:44"}, -1, ""},
-        {{"/C", "/M", "", "/I", "198.51.100.20"}, -1, ""},
-        {{"/C", "/M", "001122334455", "/B"}, -1, ""}, // no address and no broadcast
-        {{"/C", "/M", "; touch " + planted}, -1, ""},
-        {{"/C", "/M", "$(touch " + planted + ")"}, -1, ""},
-        {{"/C", "/M", "`touch " + planted + "`"}, -1, ""},
-        {{"/C", "/M", "00:11:22:33:44:\xff\xfe"}, -1, ""},
+        {{"/X"}, 3, kUsage, ""},
+        {{"/"}, 3, kUsage, ""},
+        {{"-"}, 3, kUsage, ""},
+        {{"/C"}, 3, kUsage, ""},
+        {{"/C", "/H"}, 3, kUsage, ""},                   // a switch without its value
+        {{"/C", "/N", "255.255.255.0"}, 3, kUsage, ""},  // no target
+        {{"/C", "/V", "/?"}, 3, kUsage, ""},             // parsing stops at the unknown one
+        {{"/C", "/H", "pc1"}, -1, "", "Host \"pc1\" has no MAC address."},
+        {{"/C", "/H", "-rf"}, -1, "", "Host \"-rf\" is not in the host list."},
+        {{"/C", "/H", "pc1\n/M"}, -1, "", "Host \"pc1?/M\" is not in the host list."},
+        {{"/C", "/M", "zz:zz:zz:zz:zz:zz"}, -1, "", illegal + "zz:zz:zz:zz:zz:zz\""},
+        {{"/C", "/M", "00:11:22:33:44"}, -1, "", illegal + "00:11:22:33:44\""},
+        {{"/C", "/M", "", "/I", "198.51.100.20"}, -1, "", "Host \"pc1\" has no MAC address."},
+        {{"/C", "/M", "", "/I", "198.51.100.21"}, -1, "", "No MAC address: give one with /M."},
+        {{"/C", "/M", "001122334455", "/B"}, -1, "",
+            "No IP address to send to: give one with /I, or leave out /B."},
+        {{"/C", "/M", "; touch " + planted}, -1, "", illegal},
+        {{"/C", "/M", "$(touch " + planted + ")"}, -1, "", illegal},
+        {{"/C", "/M", "`touch " + planted + "`"}, -1, "", illegal},
+        {{"/C", "/M", "00:11:22:33:44:\xff\xfe"}, -1, "", illegal},
     };
     for (const auto& c : cases) {
         const test::RunResult result = program.Run(c.arguments);
         const std::string output = result.output.starts_with("\nUsage:\n") ? "usage" : result.output;
         EXPECT_EQ(result.exitCode, c.exitCode) << c.arguments.back();
         EXPECT_EQ(output, c.output) << c.arguments.back();
+        EXPECT_TRUE(result.errorOutput.starts_with(c.error)) << result.errorOutput;
+        EXPECT_EQ(std::ranges::count(result.errorOutput, '\n'), c.error.empty() ? 0 : 1)
+            << result.errorOutput;
     }
     EXPECT_FALSE(std::filesystem::exists(planted));
 }
