@@ -84,12 +84,14 @@ HostList MadeUpHosts(FuzzedDataProvider& input)
     for (int i = 0; i < count; ++i) {
         const std::string name = FieldText(input, 160);
         const std::string comment = FieldText(input, 160);
-        std::string ip = FieldText(input, 40);
+        const std::string ip = FieldText(input, 40);
         const std::string mask = FieldText(input, 40);
         const std::string mac = MacText(input);
-        if (IsBlankText(ip))
-            ip = "192.0.2.1";
-        hosts.Append(MakeHostInfo(name, comment, ip, mask, mac));
+        tHostInfo host = MakeHostInfo(name, comment, ip, mask, mac);
+        // A host needs an address, blanks cut off at the field's end included.
+        if (IsBlankText(host.ipAddr))
+            SetField(host.ipAddr, "192.0.2.1");
+        hosts.Append(host);
     }
     return hosts;
 }
