@@ -758,7 +758,22 @@ Do you really want?</source>
         </message>
     </context>
     <context>
+        <name>pondel::AddressEdit</name>
+        <message>
+            <source>An IP address is four numbers from 0 to 255, split by dots.</source>
+            <translation>IP アドレスは 0 から 255 までの 4 つの数をドットで区切ったものです。</translation>
+        </message>
+        <message>
+            <source>%1 is too large: each number of an IP address is 0 to 255.</source>
+            <translation>%1 は大きすぎます。IP アドレスの各数は 0 から 255 までです。</translation>
+        </message>
+    </context>
+    <context>
         <name>pondel::CHostEditDlg</name>
+        <message>
+            <source>Add Host</source>
+            <translation>ホストの追加</translation>
+        </message>
         <message>
             <source>Edit Host</source>
             <translation>ホストの編集</translation>

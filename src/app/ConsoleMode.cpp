@@ -1,8 +1,12 @@
 #include "ConsoleMode.h"
 
+#include <cstdio>
+#include <string_view>
+
 #include "CommandLine.h"
 #include "ConsoleCommands.h"
 #include "MagicPacket.h"
+#include "SystemError.h"
 
 namespace pondel {
 namespace {
@@ -15,15 +19,37 @@ bool HasTarget(const CommandLineOptions& options)
     return given(options.hostName) || given(options.ipAddr) || given(options.macAddr);
 }
 
+// A failed wake-up says why on standard error, one line, and leaves standard
+// output to the usage and version texts; a script still reads the exit code.
+int Failed(std::string_view reason)
+{
+    std::fprintf(stderr, "%.*s\n", static_cast<int>(reason.size()), reason.data());
+    return -1;
+}
+
+std::string SendFailure(const MagicPacketOutcome& sent, std::string_view mac)
+{
+    switch (sent.status) {
+    case kMagicPacketNoIp:
+        return "IP address is not set";
+    case kMagicPacketBadMac:
+        return "It is illegal MAC address: \"" + OneLineText(mac) + "\"";
+    default:
+        return "sendto(): " + GetSystemErrorText(sent.systemError);
+    }
+}
+
 int WakeUp(
     const CommandLineOptions& options, const HostList& hosts, const LocalNetworkQueries& local)
 {
     const auto target = AssembleWakeUpTarget(options, hosts, local);
     if (!target)
-        return -1;
+        return Failed(WakeUpTargetFailure(options, hosts));
     const MagicPacketOutcome sent = SendMagicPacket(
         target->ipAddr, target->netMask, target->macAddr, target->broadcast, kConsoleWakeUpPort);
-    return sent.status == kMagicPacketSent ? 1 : -1;
+    if (sent.status != kMagicPacketSent)
+        return Failed(SendFailure(sent, target->macAddr));
+    return 1;
 }
 
 } // namespace

@@ -15,8 +15,8 @@ inline constexpr std::uint16_t kConsoleWakeUpPort = 7;
 // Runs the console side of the command line: the usage or version text, or
 // a wake-up. Returns 0 when the window application is to start instead;
 // otherwise 1 for a magic packet sent, -1 for a wake-up that failed (no MAC,
-// no IP address without broadcast, or a send error; nothing is printed), or
-// the console result of the text printed.
+// no IP address without broadcast, or a send error; one line on standard
+// error says which), or the console result of the text printed.
 [[nodiscard]] int ProcessCommandLine(const std::vector<std::string>& arguments,
     const HostList& hosts, const LocalNetworkQueries& local);
 

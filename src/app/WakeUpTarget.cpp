@@ -47,11 +47,16 @@ bool TargetRowFilter::operator()(std::string_view hostName, std::string_view ipA
         (ipAddr_ && EqualIgnoringAsciiCase(ipAddr, *ipAddr_));
 }
 
-std::optional<WakeUpTarget> AssembleWakeUpTarget(
-    const CommandLineOptions& options, const HostList& hosts, const LocalNetworkQueries& local)
+namespace {
+
+// The target as the switches and the list give it, before anything is
+// filled in; macRow is the row its MAC address was taken from, if any.
+WakeUpTarget TargetFromSwitches(
+    const CommandLineOptions& options, const HostList& hosts, const tHostInfo*& macRow)
 {
     WakeUpTarget target;
     target.broadcast = options.broadcast;
+    macRow = nullptr;
 
     if (const std::string* name = Given(options.hostName)) {
         const auto byName = [](const tHostInfo& host) { return host.hostName; };
@@ -59,6 +64,7 @@ std::optional<WakeUpTarget> AssembleWakeUpTarget(
             target.ipAddr = Cut(row->ipAddr, kIpTextLength);
             target.netMask = Cut(row->netMask, kIpTextLength);
             target.macAddr = Cut(row->macAddr, kMacTextLength);
+            macRow = row;
         }
     }
     if (const std::string* ip = Given(options.ipAddr)) {
@@ -68,12 +74,24 @@ std::optional<WakeUpTarget> AssembleWakeUpTarget(
             if (const tHostInfo* row = FindRow(hosts, target.ipAddr, byIp)) {
                 target.netMask = Cut(row->netMask, kIpTextLength);
                 target.macAddr = Cut(row->macAddr, kMacTextLength);
+                macRow = row;
             }
         }
     }
-    if (const std::string* mac = Given(options.macAddr))
+    if (const std::string* mac = Given(options.macAddr)) {
         target.macAddr = Cut(*mac, kMacTextLength);
+        macRow = nullptr;
+    }
+    return target;
+}
 
+} // namespace
+
+std::optional<WakeUpTarget> AssembleWakeUpTarget(
+    const CommandLineOptions& options, const HostList& hosts, const LocalNetworkQueries& local)
+{
+    const tHostInfo* macRow = nullptr;
+    WakeUpTarget target = TargetFromSwitches(options, hosts, macRow);
     if (target.macAddr.empty())
         return std::nullopt;
     if (target.ipAddr.empty()) {
@@ -86,6 +104,35 @@ std::optional<WakeUpTarget> AssembleWakeUpTarget(
     else if (target.netMask.empty())
         target.netMask = IpToText(local.netMask(TextToIp(target.ipAddr)));
     return target;
+}
+
+std::string OneLineText(std::string_view text)
+{
+    std::string line(text);
+    for (char& c : line) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == '\x7f')
+            c = '?';
+    }
+    return line;
+}
+
+std::string WakeUpTargetFailure(const CommandLineOptions& options, const HostList& hosts)
+{
+    const tHostInfo* macRow = nullptr;
+    const WakeUpTarget target = TargetFromSwitches(options, hosts, macRow);
+    if (target.macAddr.empty()) {
+        if (macRow != nullptr) {
+            const std::string_view shown =
+                macRow->hostName[0] != '\0' ? macRow->hostName : macRow->ipAddr;
+            return "Host \"" + OneLineText(shown) + "\" has no MAC address.";
+        }
+        if (const std::string* name = Given(options.hostName))
+            return "Host \"" + OneLineText(*name) + "\" is not in the host list.";
+        return "No MAC address: give one with /M.";
+    }
+    if (target.ipAddr.empty() && !target.broadcast)
+        return "No IP address to send to: give one with /I, or leave out /B.";
+    return {};
 }
 
 } // namespace pondel

@@ -27,6 +27,17 @@ struct WakeUpTarget {
 [[nodiscard]] std::optional<WakeUpTarget> AssembleWakeUpTarget(
     const CommandLineOptions& options, const HostList& hosts, const LocalNetworkQueries& local);
 
+// Why AssembleWakeUpTarget gave no target, in one line for the user: the
+// host named with /H is not in the list, the host found has no MAC address,
+// no MAC address was given, or there is no IP address while /B turns
+// broadcast off. Texts from the command line or the list are shown with
+// their control characters replaced, so that the line stays one line.
+[[nodiscard]] std::string WakeUpTargetFailure(
+    const CommandLineOptions& options, const HostList& hosts);
+
+// A text as one printable line: control characters become '?'.
+[[nodiscard]] std::string OneLineText(std::string_view text);
+
 // Whether AssembleWakeUpTarget may take anything from a row, told on the
 // row's name and address as its record holds them: its name is the /H
 // name, or its address the /I address. A host list of such rows alone, in

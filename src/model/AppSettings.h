@@ -15,6 +15,25 @@ using ColorValue = std::uint32_t;
     return ColorValue{red} | (ColorValue{green} << 8) | (ColorValue{blue} << 16);
 }
 
+// The values a number option may take: the option dialog refuses any other,
+// and the settings file reads any other as the option's default.
+struct SettingRange {
+    std::uint32_t minimum;
+    std::uint32_t maximum;
+
+    [[nodiscard]] constexpr bool Holds(std::uint64_t value) const noexcept
+    {
+        return value >= minimum && value <= maximum;
+    }
+};
+
+inline constexpr SettingRange kIcmpTimeOutRange{1, 10000};    // milliseconds
+inline constexpr SettingRange kMaxHostNumRange{1, 65535};     // rows
+inline constexpr SettingRange kTimerIntervalRange{10, 65535}; // seconds
+// A wake-up needs a port; the settings file still takes any number for it
+// and the packet goes to its low 16 bits.
+inline constexpr SettingRange kPortNoRange{1, 65535};
+
 // Widths of the six list columns: active mark, host name, comment, IP
 // address, netmask, MAC address. 0 lets the list measure a width itself.
 using ColumnWidths = std::array<std::int32_t, 6>;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "CsvHostFile.h"
 #include "Ipv4Text.h"
 #include "MacAddress.h"
 
@@ -15,21 +16,117 @@ constexpr std::size_t FieldLimit(const char (&)[N])
     return N - 1;
 }
 
-// The text up to the next comma of the current line, which must be followed
-// by at least one more character; the position moves past the comma.
-std::optional<std::string_view> TakeCommaField(std::string_view text, std::size_t& position)
+constexpr char kQuote = '"';
+
+// A field is quoted when it holds what would otherwise end it or start a
+// quote: a comma, a tab (which would make the line read as tab-separated) or
+// a double quote. Every other field is written as it is.
+void AppendField(std::string& text, std::string_view field)
 {
-    const std::size_t comma = text.find_first_of(",\n", position);
-    if (comma == std::string_view::npos || text[comma] != ',')
-        return std::nullopt;
-    const std::string_view field = text.substr(position, comma - position);
-    position = comma + 1;
-    return field;
+    if (field.find_first_of(",\t\"") == std::string_view::npos) {
+        text += field;
+        return;
+    }
+    text += kQuote;
+    for (const char c : field) {
+        if (c == kQuote)
+            text += kQuote;
+        text += c;
+    }
+    text += kQuote;
+}
+
+// Spreadsheets put rows on the clipboard with tabs between the cells: a tab
+// outside quotes makes the line tab-separated.
+char SeparatorOf(std::string_view line)
+{
+    bool quoted = false;
+    for (const char c : line) {
+        if (c == kQuote)
+            quoted = !quoted;
+        else if (c == '\t' && !quoted)
+            return '\t';
+    }
+    return ',';
+}
+
+// Splits a line at its separator. A field that begins with a double quote
+// runs to the closing quote, a doubled quote inside standing for one; text
+// after the closing quote is kept as it is, and so is a quote further inside
+// a field.
+std::vector<std::string> SplitFields(std::string_view line, char separator)
+{
+    std::vector<std::string> fields(1);
+    bool atFieldStart = true;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (c == separator) {
+            fields.emplace_back();
+            atFieldStart = true;
+            continue;
+        }
+        atFieldStart = atFieldStart && c == kQuote;
+        if (!atFieldStart) {
+            fields.back() += c;
+            continue;
+        }
+        atFieldStart = false;
+        for (++i; i < line.size(); ++i) {
+            if (line[i] != kQuote) {
+                fields.back() += line[i];
+            } else if (i + 1 < line.size() && line[i + 1] == kQuote) {
+                fields.back() += kQuote;
+                ++i;
+            } else {
+                break;
+            }
+        }
+    }
+    return fields;
 }
 
 bool IsAddressOrEmpty(std::string_view field)
 {
     return field.empty() || TextToIp(field) != kInvalidIp;
+}
+
+// A host needs an address: a row without one could not be saved.
+bool IsHostAddress(std::string_view field)
+{
+    return !IsBlankText(field) && IsAddressOrEmpty(field);
+}
+
+// A line as Copy writes it: host name, comment, IP address, netmask and MAC
+// address. A separator after the fourth field belongs to the MAC address
+// text, as it always did.
+std::optional<tHostInfo> ReadCopiedLine(std::string_view line)
+{
+    const char separator = SeparatorOf(line);
+    const std::vector<std::string> fields = SplitFields(line, separator);
+    if (fields.size() < 5)
+        return std::nullopt;
+    std::string macText = fields[4];
+    for (std::size_t i = 5; i < fields.size(); ++i)
+        macText.append(1, separator).append(fields[i]);
+    const tHostInfo limits{};
+    const std::optional<std::string> mac = StoredMacText(macText);
+    if (!mac || fields[0].size() > FieldLimit(limits.hostName) ||
+        fields[1].size() > FieldLimit(limits.comment) ||
+        fields[2].size() > FieldLimit(limits.ipAddr) ||
+        fields[3].size() > FieldLimit(limits.netMask) || !IsHostAddress(fields[2]) ||
+        !IsAddressOrEmpty(fields[3]))
+        return std::nullopt;
+    return MakeHostInfo(fields[0], fields[1], fields[2], fields[3], *mac);
+}
+
+// A line of the export file, with its row number first; its addresses must
+// be addresses here too.
+std::optional<tHostInfo> ReadExportedLine(std::string_view line)
+{
+    const std::optional<tHostInfo> host = ParseCsvHostLine(line);
+    if (!host || !IsHostAddress(host->ipAddr) || !IsAddressOrEmpty(host->netMask))
+        return std::nullopt;
+    return host;
 }
 
 } // namespace
@@ -40,10 +137,10 @@ std::string FormatClipboardRows(std::span<const tHostInfo> hosts)
     for (const tHostInfo& host : hosts) {
         if (!text.empty())
             text += '\n';
-        text += host.hostName;
+        AppendField(text, host.hostName);
         for (const char* field : {host.comment, host.ipAddr, host.netMask, host.macAddr}) {
             text += ',';
-            text += field;
+            AppendField(text, field);
         }
     }
     return text;
@@ -53,31 +150,24 @@ ClipboardPaste ParseClipboardRows(std::string_view text)
 {
     text = text.substr(0, text.find('\0'));
     ClipboardPaste paste;
-    tHostInfo record{};
     std::size_t position = 0;
     while (position < text.size()) {
-        const auto name = TakeCommaField(text, position);
-        const auto comment = name && position < text.size() ? TakeCommaField(text, position) : std::nullopt;
-        const auto ip = comment && position < text.size() ? TakeCommaField(text, position) : std::nullopt;
-        const auto mask = ip && position < text.size() ? TakeCommaField(text, position) : std::nullopt;
-        if (!mask || name->size() > FieldLimit(record.hostName) ||
-            comment->size() > FieldLimit(record.comment) || ip->size() > FieldLimit(record.ipAddr) ||
-            mask->size() > FieldLimit(record.netMask) || !IsAddressOrEmpty(*ip) ||
-            !IsAddressOrEmpty(*mask)) {
-            paste.formatError = true;
-            break;
-        }
         const std::size_t lineEnd = std::min(text.find('\n', position), text.size());
-        const std::string_view mac = text.substr(position, lineEnd - position);
-        MacAddress parsed{};
-        const bool emptyAtTheEnd = mac.empty() && lineEnd == text.size();
-        if (mac.size() > FieldLimit(record.macAddr) ||
-            (!emptyAtTheEnd && ParseMacAddress(mac, parsed) != 0)) {
+        std::string_view line = text.substr(position, lineEnd - position);
+        position = lineEnd + 1;
+        if (line.ends_with('\r'))
+            line.remove_suffix(1);
+        // A whole export file may be pasted, its header line included.
+        if (line == kCsvHeaderLine)
+            continue;
+        std::optional<tHostInfo> host = ReadCopiedLine(line);
+        if (!host)
+            host = ReadExportedLine(line);
+        if (!host) {
             paste.formatError = true;
             break;
         }
-        paste.hosts.push_back(MakeHostInfo(*name, *comment, *ip, *mask, mac));
-        position = lineEnd + 1;
+        paste.hosts.push_back(*host);
     }
     return paste;
 }

@@ -10,7 +10,9 @@
 namespace pondel {
 
 // Host rows as clipboard text: one host a line, its five texts joined by
-// commas as they are, lines joined by LF with none after the last.
+// commas, lines joined by LF with none after the last. A text holding a
+// comma, a tab or a double quote is written in double quotes, its quotes
+// doubled, as the export file writes it; every other text as it is.
 [[nodiscard]] std::string FormatClipboardRows(std::span<const tHostInfo> hosts);
 
 struct ClipboardPaste {
@@ -19,12 +21,16 @@ struct ClipboardPaste {
 };
 
 // Reads clipboard text line by line until its end (or a NUL) or the first
-// malformed line. A line holds host name, comment, IP address and netmask,
-// each ended by a comma, then the MAC address up to the line's LF. The
-// addresses must be empty or dotted addresses (255.255.255.255 is refused),
-// the MAC address one that parses, or empty at the very end of the text. A
-// CR before the LF stays in the MAC address text. A text longer than its
-// record field holds makes the line malformed, rather than being cut.
+// malformed line. A line holds host name, comment, IP address, netmask and
+// MAC address, split by commas, or by tabs as spreadsheets copy their rows;
+// a field in double quotes may hold the separator. A line of the export
+// file, its row number first, reads as well, and the file's header line is
+// passed over. A CR before the LF is dropped. The IP address must be a
+// dotted address (255.255.255.255 is refused, and so is an empty one, since
+// a host without an address cannot be kept), the netmask one or empty, the
+// MAC address one that parses, kept in its canonical form, or empty. A text
+// longer than its record field holds makes the line malformed, rather than
+// being cut.
 [[nodiscard]] ClipboardPaste ParseClipboardRows(std::string_view text);
 
 } // namespace pondel

@@ -1,8 +1,13 @@
 #include "CsvHostFile.h"
 
 #include <charconv>
+#include <string>
+#include <unordered_set>
 
+#include "AsciiText.h"
 #include "CsvField.h"
+#include "LineEnds.h"
+#include "MacAddress.h"
 
 namespace pondel {
 namespace {
@@ -112,33 +117,112 @@ std::optional<tHostInfo> ParseCsvHostLine(std::string_view line)
     if (!readText(host.hostName, kTextCapacity) || !readText(host.comment, kTextCapacity) ||
         !readText(host.ipAddr, kAddressCapacity) || !readText(host.netMask, kAddressCapacity))
         return std::nullopt;
-    // The last field is read but not judged: a long MAC address text is cut.
+    // The last field is read to its field's size. A host needs an address,
+    // and a MAC address that could wake it, or none.
     readText(host.macAddr, kAddressCapacity);
-    if (host.ipAddr[0] == '\0')
+    const std::optional<std::string> mac = StoredMacText(host.macAddr);
+    if (IsBlankText(host.ipAddr) || !mac)
         return std::nullopt;
+    SetField(host.macAddr, *mac);
     return host;
 }
 
-CsvImportResult ImportCsvHostList(std::string_view fileText, HostList& hosts, std::uint32_t maxHostNum)
+bool IsSameHost(const tHostInfo& a, const tHostInfo& b) noexcept
 {
-    CsvImportResult result;
-    if (fileText.starts_with(kUtf8ByteOrderMark))
-        fileText.remove_prefix(kUtf8ByteOrderMark.size());
-    if (static_cast<std::uint32_t>(hosts.Count()) >= maxHostNum) {
-        result.reachedLimit = true;
-        return result;
-    }
-    while (!fileText.empty()) {
-        const std::optional<tHostInfo> host = ParseCsvHostLine(NextPiece(fileText));
-        if (!host)
-            continue;
-        hosts.Append(*host);
-        ++result.added;
-        if (static_cast<std::uint32_t>(hosts.Count()) >= maxHostNum) {
-            result.reachedLimit = true;
-            break;
+    if (a.macAddr[0] != '\0' && EqualIgnoringAsciiCase(a.macAddr, b.macAddr))
+        return true;
+    return EqualIgnoringAsciiCase(a.hostName, b.hostName) &&
+        std::string_view(a.ipAddr) == std::string_view(b.ipAddr);
+}
+
+namespace {
+
+// The hosts of a list, looked up by MAC address and by name and address, so
+// that a large list and a large file are compared in linear time.
+class KnownHosts final {
+public:
+    explicit KnownHosts(const HostList& hosts)
+    {
+        for (const tHostInfo& host : hosts) {
+            if (host.macAddr[0] != '\0')
+                macs_.insert(ToLowerAscii(host.macAddr));
+            namesAndAddresses_.insert(NameAndAddress(host));
         }
     }
+
+    [[nodiscard]] bool Holds(const tHostInfo& host) const
+    {
+        return (host.macAddr[0] != '\0' && macs_.contains(ToLowerAscii(host.macAddr))) ||
+            namesAndAddresses_.contains(NameAndAddress(host));
+    }
+
+private:
+    static std::string NameAndAddress(const tHostInfo& host)
+    {
+        return ToLowerAscii(host.hostName) + '\n' + host.ipAddr;
+    }
+
+    std::unordered_set<std::string> macs_;
+    std::unordered_set<std::string> namesAndAddresses_;
+};
+
+bool IsEmptyLine(std::string_view piece)
+{
+    return piece.find_first_not_of("\r\n") == std::string_view::npos;
+}
+
+// Calls take for each host line of a file's text, and counts the lines
+// that are neither hosts, nor blank, nor the header.
+template <typename Take>
+std::int32_t ForEachCsvHost(std::string_view fileText, Take take)
+{
+    if (fileText.starts_with(kUtf8ByteOrderMark))
+        fileText.remove_prefix(kUtf8ByteOrderMark.size());
+    std::int32_t malformed = 0;
+    while (!fileText.empty()) {
+        const std::string_view piece = NextPiece(fileText);
+        if (const std::optional<tHostInfo> host = ParseCsvHostLine(piece))
+            take(*host);
+        else if (!IsEmptyLine(piece) && FirstLineOf(piece) != kCsvHeaderLine)
+            ++malformed;
+    }
+    return malformed;
+}
+
+} // namespace
+
+std::int32_t CountCsvDuplicates(std::string_view fileText, const HostList& hosts)
+{
+    const KnownHosts known(hosts);
+    std::int32_t duplicates = 0;
+    static_cast<void>(ForEachCsvHost(fileText, [&](const tHostInfo& host) {
+        if (known.Holds(host))
+            ++duplicates;
+    }));
+    return duplicates;
+}
+
+CsvImportResult ImportCsvHostList(std::string_view fileText, HostList& hosts,
+    std::uint32_t maxHostNum, CsvDuplicates duplicates)
+{
+    CsvImportResult result;
+    const KnownHosts known(hosts);
+    const auto isFull = [&] { return static_cast<std::uint32_t>(hosts.Count()) >= maxHostNum; };
+    result.reachedLimit = isFull();
+    result.malformed = ForEachCsvHost(fileText, [&](const tHostInfo& host) {
+        if (known.Holds(host)) {
+            ++result.duplicates;
+            if (duplicates == CsvDuplicates::kSkip)
+                return;
+        }
+        if (result.reachedLimit) {
+            ++result.overLimit;
+            return;
+        }
+        hosts.Append(host);
+        ++result.added;
+        result.reachedLimit = isFull();
+    });
     return result;
 }
 

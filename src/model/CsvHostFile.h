@@ -23,21 +23,38 @@ inline constexpr std::string_view kCsvHeaderLine =
 
 // Reads one line leniently: a row number that is empty or a whole
 // non-negative decimal number, host name, comment, IP address and netmask
-// each followed by a further field, and a non-empty IP address. The MAC
-// address is taken as it is, cut to 31 characters, and fields after it are
+// each followed by a further field, an IP address that is not empty or
+// blank, and a MAC address that is empty or parses. The MAC address is read
+// to 31 characters and kept in its canonical form; fields after it are
 // ignored. None for a line that does not qualify, the header included.
 [[nodiscard]] std::optional<tHostInfo> ParseCsvHostLine(std::string_view line);
+
+// Whether two hosts are the same one listed twice: the same MAC address, or
+// the same name and address. Letters match without regard to case.
+[[nodiscard]] bool IsSameHost(const tHostInfo& a, const tHostInfo& b) noexcept;
+
+enum class CsvDuplicates {
+    kAdd,  // a host already in the list is added again
+    kSkip, // a host already in the list is left out
+};
 
 struct CsvImportResult {
     std::int32_t added = 0;
     bool reachedLimit = false; // the list reached maxHostNum rows, before or while reading
+    std::int32_t malformed = 0;  // lines that are no host; blank lines and the header are not counted
+    std::int32_t overLimit = 0;  // host lines left out because the list was full
+    std::int32_t duplicates = 0; // host lines already in the list before the import (IsSameHost)
 };
 
 // Appends the qualifying lines of a file's text to hosts until the list holds
-// maxHostNum rows. A UTF-8 byte-order mark at the start is skipped. Lines
-// longer than 1023 characters are read in pieces of that size, each judged
-// as a line of its own.
-[[nodiscard]] CsvImportResult ImportCsvHostList(
-    std::string_view fileText, HostList& hosts, std::uint32_t maxHostNum);
+// maxHostNum rows; the lines after that are counted, not added. A UTF-8
+// byte-order mark at the start is skipped. Lines longer than 1023 characters
+// are read in pieces of that size, each judged as a line of its own.
+[[nodiscard]] CsvImportResult ImportCsvHostList(std::string_view fileText, HostList& hosts,
+    std::uint32_t maxHostNum, CsvDuplicates duplicates = CsvDuplicates::kAdd);
+
+// How many host lines of a file's text are already in the list, so that
+// the user can be asked before the import whether to add them again.
+[[nodiscard]] std::int32_t CountCsvDuplicates(std::string_view fileText, const HostList& hosts);
 
 } // namespace pondel

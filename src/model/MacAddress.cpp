@@ -48,4 +48,19 @@ std::string FormatMacAddress(const MacAddress& mac)
     return text;
 }
 
+std::optional<std::string> StoredMacText(std::string_view text)
+{
+    if (IsBlankText(text))
+        return std::string();
+    MacAddress mac{};
+    if (ParseMacAddress(text, mac) != 0)
+        return std::nullopt;
+    return FormatMacAddress(mac);
+}
+
+bool IsBlankText(std::string_view text) noexcept
+{
+    return text.find_first_not_of(" \t") == std::string_view::npos;
+}
+
 } // namespace pondel

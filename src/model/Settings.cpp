@@ -24,6 +24,7 @@ constexpr std::size_t kValueBufferSize = 1024;
 enum class Rule {
     AnyNumber, // taken as it reads, 0 included
     NonZero,   // 0 keeps the current value
+    InRange,   // a value outside the key's range reads as the default
     Flag,      // stored and written as 0 or 1
     ZeroOrOne, // read as a flag, written as it is held
     Color,
@@ -35,21 +36,23 @@ struct OptionKey {
     Rule rule;
     std::uint32_t AppSettings::*number = nullptr;
     std::string AppSettings::*text = nullptr;
+    SettingRange range{0, std::numeric_limits<std::uint32_t>::max()};
 };
 
 // The SETTING keys in the order in which they are read and written.
 const std::array<OptionKey, 23> kOptionKeys{{
     {"PORT_NO", Rule::AnyNumber, &AppSettings::portNo},
-    {"ICMP_TIME_OUT", Rule::NonZero, &AppSettings::icmpTimeOut},
+    {"ICMP_TIME_OUT", Rule::InRange, &AppSettings::icmpTimeOut, nullptr, kIcmpTimeOutRange},
     {"COLLECT_HOST_ICMP_TIME_OUT", Rule::NonZero, &AppSettings::collectHostIcmpTimeOut},
     {"COLLECT_HOST_ADDR_START", Rule::Text, nullptr, &AppSettings::collectHostAddrStart},
     {"COLLECT_HOST_ADDR_END", Rule::Text, nullptr, &AppSettings::collectHostAddrEnd},
     {"COLLECT_HOST_NET_MASK", Rule::Text, nullptr, &AppSettings::collectHostNetMask},
-    {"MAX_HOST_NUM", Rule::NonZero, &AppSettings::maxHostNum},
+    {"MAX_HOST_NUM", Rule::InRange, &AppSettings::maxHostNum, nullptr, kMaxHostNumRange},
     {"LIST_ROW_HEIGHT", Rule::NonZero, &AppSettings::listRowHeight},
     {"AUTO_REFRESH", Rule::Flag, &AppSettings::autoRefresh},
     {"ENABLE_REMOTE_SHUTDOWN", Rule::Flag, &AppSettings::enableRemoteShutdown},
-    {"TIMER_INTERVAL", Rule::NonZero, &AppSettings::timerInterval},
+    {"TIMER_INTERVAL", Rule::InRange, &AppSettings::timerInterval, nullptr,
+        kTimerIntervalRange},
     {"INIT_REFRESH", Rule::Flag, &AppSettings::initRefresh},
     {"NO_EXTERNAL_COMMAND", Rule::Flag, &AppSettings::noExternalCommand},
     {"CHECK_NETWORK_SEGMENT", Rule::Flag, &AppSettings::checkNetworkSegment},
@@ -148,6 +151,11 @@ void ReadOption(const IniDocument& document, const OptionKey& key, AppSettings& 
         if (value != 0)
             current = value;
         break;
+    case Rule::InRange:
+        // A value the option dialog could not have stored, such as -5
+        // (4294967291) for a timeout, would stall every probe.
+        current = key.range.Holds(value) ? value : AppSettings{}.*key.number;
+        break;
     case Rule::Flag:
     case Rule::ZeroOrOne:
         current = value != 0 ? 1 : 0;
@@ -171,6 +179,7 @@ std::string OptionText(const OptionKey& key, const AppSettings& settings)
         return settings.*key.number != 0 ? "1" : "0";
     case Rule::AnyNumber:
     case Rule::NonZero:
+    case Rule::InRange:
     case Rule::ZeroOrOne:
         break;
     }

@@ -1,6 +1,7 @@
 // Bad input at every door the program has, one row each, with what the user
 // gets for it: a message, a text left out, or a value kept as the default.
 // Nothing typed, imported or pasted is lost, and nothing reaches a shell.
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -35,67 +36,83 @@ std::string Joined(const tHostInfo& host)
         texts.macAddr;
 }
 
-// The console command: the usage text, or a silent failure with its code.
+// The console command: the usage text, or a failure with its code and one
+// line on standard error that begins as given.
 TEST(BadInputTest, CommandLine)
 {
     const test::ConsoleProgram program;
     WriteTextFile(program.SettingsFile(), "[HOST_0]\nHOST_NAME=pc1\nIP_ADDR=198.51.100.20\n");
     const std::string planted = (program.SettingsFile().parent_path() / "planted").string();
+    const std::string illegal = "It is illegal MAC address: \"";
     const struct {
         Arguments arguments;
         int exitCode;
         std::string_view output;
+        std::string error;
     } cases[] = {
-        {{"/X"}, 3, kUsage},
-        {{"/"}, 3, kUsage},
-        {{"-"}, 3, kUsage},
-        {{"/C"}, 3, kUsage},
-        {{"/C", "/H"}, 3, kUsage},                   // a switch without its value
-        {{"/C", "/N", "255.255.255.0"}, 3, kUsage},  // no target
-        {{"/C", "/V", "/?"}, 3, kUsage},             // parsing stops at the unknown one
-        {{"/C", "/H", "pc1"}, -1, ""},               // the row has no MAC address
-        {{"/C", "/H", "-rf"}, -1, ""},               // no such host
-        {{"/C", "/H", "pc1\n/M"}, -1, ""},
-        {{"/C", "/M", "zz:zz:zz:zz:zz:zz"}, -1, ""},
-        {{"/C", "/M", "00:11:22:33:44"}, -1, ""},
-        {{"/C", "/M", "", "/I", "198.51.100.20"}, -1, ""},
-        {{"/C", "/M", "001122334455", "/B"}, -1, ""}, // no address and no broadcast
-        {{"/C", "/M", "; touch " + planted}, -1, ""},
-        {{"/C", "/M", "$(touch " + planted + ")"}, -1, ""},
-        {{"/C", "/M", "`touch " + planted + "`"}, -1, ""},
-        {{"/C", "/M", "00:11:22:33:44:\xff\xfe"}, -1, ""},
+        {{"/X"}, 3, kUsage, ""},
+        {{"/"}, 3, kUsage, ""},
+        {{"-"}, 3, kUsage, ""},
+        {{"/C"}, 3, kUsage, ""},
+        {{"/C", "/H"}, 3, kUsage, ""},                   // a switch without its value
+        {{"/C", "/N", "255.255.255.0"}, 3, kUsage, ""},  // no target
+        {{"/C", "/V", "/?"}, 3, kUsage, ""},             // parsing stops at the unknown one
+        {{"/C", "/H", "pc1"}, -1, "", "Host \"pc1\" has no MAC address."},
+        {{"/C", "/H", "-rf"}, -1, "", "Host \"-rf\" is not in the host list."},
+        {{"/C", "/H", "pc1\n/M"}, -1, "", "Host \"pc1?/M\" is not in the host list."},
+        {{"/C", "/M", "zz:zz:zz:zz:zz:zz"}, -1, "", illegal + "zz:zz:zz:zz:zz:zz\""},
+        {{"/C", "/M", "00:11:22:33:44"}, -1, "", illegal + "00:11:22:33:44\""},
+        {{"/C", "/M", "", "/I", "198.51.100.20"}, -1, "", "Host \"pc1\" has no MAC address."},
+        {{"/C", "/M", "", "/I", "198.51.100.21"}, -1, "", "No MAC address: give one with /M."},
+        {{"/C", "/M", "001122334455", "/B"}, -1, "",
+            "No IP address to send to: give one with /I, or leave out /B."},
+        {{"/C", "/M", "; touch " + planted}, -1, "", illegal},
+        {{"/C", "/M", "$(touch " + planted + ")"}, -1, "", illegal},
+        {{"/C", "/M", "`touch " + planted + "`"}, -1, "", illegal},
+        {{"/C", "/M", "00:11:22:33:44:\xff\xfe"}, -1, "", illegal},
     };
     for (const auto& c : cases) {
         const test::RunResult result = program.Run(c.arguments);
         const std::string output = result.output.starts_with("\nUsage:\n") ? "usage" : result.output;
         EXPECT_EQ(result.exitCode, c.exitCode) << c.arguments.back();
         EXPECT_EQ(output, c.output) << c.arguments.back();
+        EXPECT_TRUE(result.errorOutput.starts_with(c.error)) << result.errorOutput;
+        EXPECT_EQ(std::ranges::count(result.errorOutput, '\n'), c.error.empty() ? 0 : 1)
+            << result.errorOutput;
     }
     EXPECT_FALSE(std::filesystem::exists(planted));
 }
 
-// An import takes the lines that qualify, texts as they are, and leaves out
-// the others.
+// An import takes the lines that qualify, texts as they are but the MAC
+// address in its canonical form, and counts the others as malformed.
 TEST(BadInputTest, CsvLines)
 {
     const std::string longMac(40, 'm');
+    const std::string paddedMac = "00-11-22-33-44-55" + std::string(23, ' ');
     const struct {
         std::string line;
         std::string taken;
     } cases[] = {
         {"", kIgnored},
         {std::string(kCsvHeaderLine), kIgnored},
-        {"1,a,b,,255.255.255.0,m", kIgnored},               // no IP address
-        {"x,a,b,192.0.2.1,255.255.255.0,m", kIgnored},      // row number not a number
-        {"-1,a,b,192.0.2.1,255.255.255.0,m", kIgnored},
+        {"1,a,b,,255.255.255.0,\"\"", kIgnored},            // no IP address
+        {"1,a,b,\"  \t \",255.255.255.0,\"\"", kIgnored},     // blanks only
+        {"x,a,b,192.0.2.1,255.255.255.0,\"\"", kIgnored},   // row number not a number
+        {"-1,a,b,192.0.2.1,255.255.255.0,\"\"", kIgnored},
         {"1,a,b,192.0.2.1", kIgnored},                      // too few fields
         {"1,a,b,192.0.2.1,255.255.255.0", kIgnored},
         {"1\0,a,b,192.0.2.1,255.255.255.0,m"s, kIgnored},   // a NUL ends the line
-        {"1,\"a,b\",c,\"; rm -rf ~\",$(x),`y`", "a,b|c|; rm -rf ~|$(x)|`y`"},
-        {"1,a,b,-c 5,--help,-f", "a|b|-c 5|--help|-f"},
-        {"1,a,b,192.0.2.1,m,\"unterminated", "a|b|192.0.2.1|m|unterminated"},
-        {"1,a,b,192.0.2.1,m," + longMac, "a|b|192.0.2.1|m|" + longMac.substr(0, 31)},
-        {",\xff\xfe,\x01,192.0.2.1,,m", "\xff\xfe|\x01|192.0.2.1||m"},
+        {"1,\"a,b\",c,\"; rm -rf ~\",$(x),0011.2233.4455", "a,b|c|; rm -rf ~|$(x)|00:11:22:33:44:55"},
+        {"1,a,b,-c 5,--help,\"\"", "a|b|-c 5|--help|"},
+        {"1,a,b,192.0.2.1,m,`y`", kIgnored},               // not a MAC address
+        {"1,a,b,192.0.2.1,m,-f", kIgnored},
+        {"1,a,b,192.0.2.1,,02:00:00:00:00", kIgnored},     // five pairs
+        {"1,a,b,192.0.2.1,,zz:zz:zz:zz:zz:zz", kIgnored},
+        {"1,a,b,192.0.2.1,,02-00-5e-10-00-01", "a|b|192.0.2.1||02:00:5E:10:00:01"},
+        {"1,a,b,192.0.2.1,m,\"02005e100001", "a|b|192.0.2.1|m|02:00:5E:10:00:01"}, // unterminated
+        {"1,a,b,192.0.2.1,m," + longMac, kIgnored},
+        {"1,a,b,192.0.2.1,m," + paddedMac, "a|b|192.0.2.1|m|00:11:22:33:44:55"}, // cut to 31
+        {",\xff\xfe,\x01,192.0.2.1,,\"\"", "\xff\xfe|\x01|192.0.2.1||"},
         {",a,b,192.0.2.1,,", kIgnored}, // a last comma starts no field
     };
     for (const auto& c : cases) {
@@ -103,6 +120,8 @@ TEST(BadInputTest, CsvLines)
         const CsvImportResult result = ImportCsvHostList(c.line + "\r\n", hosts, 100);
         const std::string taken = result.added == 1 ? Joined(hosts[0]) : std::string(kIgnored);
         EXPECT_EQ(taken, c.taken) << c.line;
+        const bool noHostMeant = c.line.empty() || c.line == kCsvHeaderLine;
+        EXPECT_EQ(result.malformed, taken == kIgnored && !noHostMeant ? 1 : 0) << c.line;
     }
 }
 
@@ -119,14 +138,21 @@ TEST(BadInputTest, ClipboardText)
         {"", 0, ""},
         {"just words", 0, kFormat},
         {"a,b,c", 0, kFormat},
+        {",,,,", 0, kFormat},                                        // no address to keep
+        {"a,b, \t ,255.255.255.0,", 0, kFormat},                    // blanks only
+        {"a,b,\"\",255.255.255.0,", 0, kFormat},
         {"a,b,192.0.2.1,255.255.255.0,zz", 0, kFormat},             // not a MAC
+        {"a,b,192.0.2.1,,02:00:00:00:00", 0, kFormat},
+        {"a,b,192.0.2.1,,zz:zz:zz:zz:zz:zz", 0, kFormat},
+        {"a\tb\t192.0.2.1\t\tzz", 0, kFormat},                       // tab-separated, no MAC
         {"a,b,; rm -rf ~,255.255.255.0,", 0, kFormat},              // not an address
         {"a,b,-c 5,255.255.255.0,", 0, kFormat},
         {"a,b,255.255.255.255,255.255.255.0,", 0, kFormat},
-        {"a,b,192.0.2.1,255.255.255.0,\nx,y", 0, kFormat},          // empty MAC not at the end
-        {"a,b,192.0.2.1,,00:11:22:33:44:55\n$(x),,,,", 2, ""},          // texts kept as text
-        {"a,b,192.0.2.1,,00:11:22:33:44:55\n`y`,,,,\nz,,,,", 1, kFormat},
-        {std::string(128, 'n') + ",,,,", 0, kFormat},              // longer than a name holds
+        {"a,b,192.0.2.1,255.255.255.0,\nx,y", 1, kFormat},          // an empty MAC is fine
+        {"a,b,192.0.2.1,,00:11:22:33:44:55\n$(x),,192.0.2.2,,", 2, ""}, // texts kept as text
+        {"a,b,192.0.2.1,,00:11:22:33:44:55\n`y`,,,,\nz,,192.0.2.3,,", 1, kFormat},
+        {"0,\"a\",\"b\",\"192.0.2.1\",\"\",\"zz\"", 0, kFormat},      // an export line, no MAC
+        {std::string(128, 'n') + ",,192.0.2.1,,", 0, kFormat},      // longer than a name holds
         {"a,b,192.0.2.1,,\0,,,,"s, 1, ""},                          // a NUL ends the text
     };
     for (const auto& c : cases) {
@@ -149,9 +175,17 @@ TEST(BadInputTest, SettingsValues)
         {"SETTING", "PORT_NO", "seven", "0"},
         {"SETTING", "PORT_NO", "-1", "4294967295"},
         {"SETTING", "ICMP_TIME_OUT", "", "30"},
-        {"SETTING", "ICMP_TIME_OUT", "99999999999999999999", "4294967295"},
+        {"SETTING", "PORT_NO", "0", "0"}, // the low 16 bits: no range of its own
+        {"SETTING", "ICMP_TIME_OUT", "99999999999999999999", "30"},
+        {"SETTING", "ICMP_TIME_OUT", "-5", "30"},
+        {"SETTING", "ICMP_TIME_OUT", "10001", "30"},
+        {"SETTING", "ICMP_TIME_OUT", "10000", "10000"},
         {"SETTING", "MAX_HOST_NUM", "0x10", "100"},
+        {"SETTING", "MAX_HOST_NUM", "65536", "100"},
+        {"SETTING", "MAX_HOST_NUM", "65535", "65535"},
         {"SETTING", "TIMER_INTERVAL", "10 minutes", "10"},
+        {"SETTING", "TIMER_INTERVAL", "9", "60"},
+        {"SETTING", "TIMER_INTERVAL", "-1", "60"},
         {"SETTING", "ACTIVE_MARK_TEXT", "\"; rm -rf ~\"", "; rm -rf ~"},
         {"SETTING", "SHUTDOWN_COMMAND", "sh -c \"reboot; %s\"", "sh -c \"reboot; %s\""},
         {"SETTING", "COLLECT_HOST_ADDR_START", "$(reboot)", "$(reboot)"},

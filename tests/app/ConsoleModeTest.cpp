@@ -49,6 +49,7 @@ TEST(ConsoleModeTest, EachTargetIsWokenOnTheEchoPortAndFailuresAreSilent)
         const test::RunResult result = program.Run(send.arguments);
         EXPECT_EQ(result.exitCode, 0) << send.arguments.back();
         EXPECT_EQ(result.output, "");
+        EXPECT_EQ(result.errorOutput, "");
         const auto received = echoPort.ReceiveAll(300ms);
         ASSERT_EQ(received.size(), 1u) << send.arguments.back();
         EXPECT_EQ(received[0].destinationIp, send.destination);

@@ -10,6 +10,7 @@
 #include "CsvField.h"
 #include "CsvHostFile.h"
 #include "FuzzCheck.h"
+#include "MacAddress.h"
 
 namespace pondel::fuzz {
 namespace {
@@ -44,8 +45,11 @@ void CheckImport(std::string_view text, std::uint32_t maxHostNum)
     Require(result.added == hosts.Count(), "every host added is counted");
     Require(maxHostNum == 0 || static_cast<std::uint32_t>(hosts.Count()) <= maxHostNum,
         "the import stops at the list limit");
-    for (const tHostInfo& host : hosts)
-        Require(IsWellFormed(host) && host.ipAddr[0] != '\0', "imported hosts are whole and addressed");
+    for (const tHostInfo& host : hosts) {
+        Require(IsWellFormed(host) && !IsBlankText(host.ipAddr), "imported hosts are whole and addressed");
+        Require(StoredMacText(host.macAddr) == std::string(host.macAddr),
+            "imported MAC addresses are empty or canonical");
+    }
     CheckExportRoundTrip(hosts);
 }
 
@@ -60,6 +64,18 @@ std::string FieldText(FuzzedDataProvider& input, std::size_t maxLength)
     return text;
 }
 
+// A MAC address as a host entered, imported or pasted holds it: none, or
+// the canonical form.
+std::string MacText(FuzzedDataProvider& input)
+{
+    if (input.ConsumeBool())
+        return {};
+    MacAddress mac{};
+    for (std::uint8_t& byte : mac)
+        byte = input.ConsumeIntegral<std::uint8_t>();
+    return FormatMacAddress(mac);
+}
+
 // Hosts of every length the record allows, not only those an import makes.
 HostList MadeUpHosts(FuzzedDataProvider& input)
 {
@@ -68,12 +84,14 @@ HostList MadeUpHosts(FuzzedDataProvider& input)
     for (int i = 0; i < count; ++i) {
         const std::string name = FieldText(input, 160);
         const std::string comment = FieldText(input, 160);
-        std::string ip = FieldText(input, 40);
+        const std::string ip = FieldText(input, 40);
         const std::string mask = FieldText(input, 40);
-        const std::string mac = FieldText(input, 40);
-        if (ip.empty())
-            ip = "192.0.2.1";
-        hosts.Append(MakeHostInfo(name, comment, ip, mask, mac));
+        const std::string mac = MacText(input);
+        tHostInfo host = MakeHostInfo(name, comment, ip, mask, mac);
+        // A host needs an address, blanks cut off at the field's end included.
+        if (IsBlankText(host.ipAddr))
+            SetField(host.ipAddr, "192.0.2.1");
+        hosts.Append(host);
     }
     return hosts;
 }

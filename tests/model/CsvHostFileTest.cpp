@@ -48,27 +48,28 @@ TEST(CsvHostFileTest, ExportThenImportGivesTheSameHostsQuotesAndCommasIncluded)
         EXPECT_EQ(Row(imported[i + 1]), Row(original[i]));
 }
 
-// The header, a negative row number, an empty address, five fields, an
-// unquoted empty MAC and a MAC cut to its field are BadInputTest.CsvLines' rows.
+// The header, a negative row number, an empty or blank address, five fields,
+// an unquoted empty MAC, bad MACs and a MAC cut to its field are
+// BadInputTest.CsvLines' rows.
 TEST(CsvHostFileTest, LineRules)
 {
     const std::string n127(127, 'n');
     const std::pair<std::string, std::string> cases[] = {
-        {"0,a,b,10.0.0.1,m,mac", "a|b|10.0.0.1|m|mac|0"},
-        {",a,b,10.0.0.1,m,mac", "a|b|10.0.0.1|m|mac|0"},     // empty row number counts as 0
-        {"  +7,a,b,10.0.0.1,m,mac", "a|b|10.0.0.1|m|mac|0"}, // blanks and a sign
-        {"12a,a,b,10.0.0.1,m,mac", ""},                       // trailing text
-        {"   ,a,b,10.0.0.1,m,mac", ""},                       // blanks alone are no number
+        {"0,a,b,10.0.0.1,m,001122334455", "a|b|10.0.0.1|m|00:11:22:33:44:55|0"},
+        {",a,b,10.0.0.1,m,001122334455", "a|b|10.0.0.1|m|00:11:22:33:44:55|0"},     // empty row number counts as 0
+        {"  +7,a,b,10.0.0.1,m,001122334455", "a|b|10.0.0.1|m|00:11:22:33:44:55|0"}, // blanks and a sign
+        {"12a,a,b,10.0.0.1,m,001122334455", ""},                       // trailing text
+        {"   ,a,b,10.0.0.1,m,001122334455", ""},                       // blanks alone are no number
         {"0,a,b,10.0.0.1,m,\"\"", "a|b|10.0.0.1|m||0"}, // quoted empty MAC
-        {"0,a,b,10.0.0.1,m,mac,extra", "a|b|10.0.0.1|m|mac|0"},
+        {"0,a,b,10.0.0.1,m,001122334455,extra", "a|b|10.0.0.1|m|00:11:22:33:44:55|0"},
         // Written before quotes were doubled: a quote inside only toggles.
         {"3,\"say \"hi\" now\",\"\",\"10.0.0.1\",\"\",\"\"", "say hi now||10.0.0.1|||0"},
         // A name must fit its field, quoted or not.
-        {"0," + n127 + ",c,10.0.0.1,m,mac", n127 + "|c|10.0.0.1|m|mac|0"},
-        {"0,\"" + n127 + "\",c,10.0.0.1,m,mac", n127 + "|c|10.0.0.1|m|mac|0"},
-        {"0," + n127 + "n,c,10.0.0.1,m,mac", ""},
-        {"0,n,c," + std::string(31, '1') + ",m,mac", "n|c|" + std::string(31, '1') + "|m|mac|0"},
-        {"0,n,c," + std::string(32, '1') + ",m,mac", ""},
+        {"0," + n127 + ",c,10.0.0.1,m,001122334455", n127 + "|c|10.0.0.1|m|00:11:22:33:44:55|0"},
+        {"0,\"" + n127 + "\",c,10.0.0.1,m,001122334455", n127 + "|c|10.0.0.1|m|00:11:22:33:44:55|0"},
+        {"0," + n127 + "n,c,10.0.0.1,m,001122334455", ""},
+        {"0,n,c," + std::string(31, '1') + ",m,001122334455", "n|c|" + std::string(31, '1') + "|m|00:11:22:33:44:55|0"},
+        {"0,n,c," + std::string(32, '1') + ",m,001122334455", ""},
     };
     for (const auto& [line, row] : cases) {
         const auto host = ParseCsvHostLine(line);
@@ -86,6 +87,7 @@ TEST(CsvHostFileTest, ImportSkipsBadLinesAnywhereAndAcceptsAByteOrderMark)
                           "garbage\r\n\r\n1,b,,10.0.0.2,,\"\"",
             hosts, 100);
     EXPECT_EQ(result.added, 2);
+    EXPECT_EQ(result.malformed, 1); // the garbage, not the header or the empty line
     ASSERT_EQ(hosts.Count(), 2);
     EXPECT_EQ(std::string(hosts[0].hostName) + hosts[1].hostName, "ab");
 }
@@ -106,11 +108,34 @@ TEST(CsvHostFileTest, RowLimitBeforeAndWhileReading)
     HostList hosts = MakeList({MakeHostInfo("x", "", "10.0.0.9", "", "")});
     const CsvImportResult before = ImportCsvHostList(file, hosts, 1);
     EXPECT_EQ(before.added, 0);
+    EXPECT_EQ(before.overLimit, 3);
     EXPECT_TRUE(before.reachedLimit);
     const CsvImportResult during = ImportCsvHostList(file, hosts, 3);
     EXPECT_EQ(during.added, 2);
+    EXPECT_EQ(during.overLimit, 1);
     EXPECT_TRUE(during.reachedLimit);
     EXPECT_EQ(hosts.Count(), 3);
+}
+
+TEST(CsvHostFileTest, HostsAlreadyListedAreCountedAndSkippedWhenAsked)
+{
+    // Same MAC in another form, same name in other letters and the same
+    // address, and two that only share a name or an address.
+    const std::string file = "0,a,,10.0.0.1,,00-11-22-33-44-55\r\n1,B,,10.0.0.2,,\"\"\r\n"
+                             "2,b,,10.0.0.3,,\"\"\r\n3,c,,10.0.0.2,,\"\"\r\n";
+    HostList hosts = MakeList({MakeHostInfo("x", "", "10.0.0.9", "", "00:11:22:33:44:55"),
+        MakeHostInfo("b", "", "10.0.0.2", "", "")});
+    EXPECT_TRUE(IsSameHost(hosts[1], MakeHostInfo("B", "other", "10.0.0.2", "", "")));
+    EXPECT_FALSE(IsSameHost(hosts[0], MakeHostInfo("x", "", "10.0.0.8", "", "")));
+    EXPECT_EQ(CountCsvDuplicates(file, hosts), 2);
+    const CsvImportResult skipped = ImportCsvHostList(file, hosts, 100, CsvDuplicates::kSkip);
+    EXPECT_EQ(skipped.added, 2);
+    EXPECT_EQ(skipped.duplicates, 2);
+    ASSERT_EQ(hosts.Count(), 4);
+    EXPECT_EQ(std::string(hosts[2].hostName) + hosts[3].hostName, "bc");
+    const CsvImportResult added = ImportCsvHostList(file, hosts, 100);
+    EXPECT_EQ(added.added, 4);
+    EXPECT_EQ(added.duplicates, 4);
 }
 
 } // namespace

@@ -190,14 +190,19 @@ TEST(SettingsReadRuleTest, NumbersFlagsAndColours)
             {{"0", 0}, {"12abc", 12}, {"-1", kUintMax}, {"x", 0}, {"", std::nullopt},
                 {kMissing, std::nullopt}});
     // These keep their value for 0.
-    for (const NumberKey& key : {NumberKey{"ICMP_TIME_OUT", &AppSettings::icmpTimeOut},
-             {"COLLECT_HOST_ICMP_TIME_OUT", &AppSettings::collectHostIcmpTimeOut},
-             {"MAX_HOST_NUM", &AppSettings::maxHostNum},
-             {"LIST_ROW_HEIGHT", &AppSettings::listRowHeight},
-             {"TIMER_INTERVAL", &AppSettings::timerInterval}})
+    for (const NumberKey& key : {NumberKey{"COLLECT_HOST_ICMP_TIME_OUT", &AppSettings::collectHostIcmpTimeOut},
+             {"LIST_ROW_HEIGHT", &AppSettings::listRowHeight}})
         ExpectRule(key,
             {{"0", std::nullopt}, {"x", std::nullopt}, {"", std::nullopt}, {" 15s", 15},
                 {"-1", kUintMax}, {"4294967296", kUintMax}, {kMissing, std::nullopt}});
+    // These read anything outside the option dialog's range as the default;
+    // the ranges' ends are BadInputTest.SettingsValues' rows.
+    for (const NumberKey& key : {NumberKey{"ICMP_TIME_OUT", &AppSettings::icmpTimeOut},
+             {"MAX_HOST_NUM", &AppSettings::maxHostNum},
+             {"TIMER_INTERVAL", &AppSettings::timerInterval}})
+        ExpectRule(key,
+            {{"0", std::nullopt}, {"x", std::nullopt}, {"", std::nullopt}, {" 15s", 15},
+                {"-1", std::nullopt}, {"4294967296", std::nullopt}, {kMissing, std::nullopt}});
     for (const NumberKey& key : {NumberKey{"ACTIVE_IMG_MASK_COLOR", &AppSettings::activeImgMaskColor},
              {"ACTIVE_MARK_TEXT_COLOR", &AppSettings::activeMarkTextColor},
              {"ACTIVE_MARK_BACK_COLOR", &AppSettings::activeMarkBackColor}})

@@ -2,6 +2,8 @@
 
 #include <cerrno>
 #include <cstdint>
+#include <cstdio>
+#include <memory>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -62,17 +64,24 @@ RunResult RunCaptured(const std::vector<std::string>& argv)
 {
     int pipeFds[2];
     if (pipe2(pipeFds, O_CLOEXEC) != 0)
-        return {-1000, {}};
+        return {-1000, {}, {}};
+    // Standard error goes to a file, so that a child writing much there
+    // cannot stall while its standard output is read.
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> errors(std::tmpfile(), &std::fclose);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
+    if (errors)
+        posix_spawn_file_actions_adddup2(&actions, fileno(errors.get()), STDERR_FILENO);
     const pid_t pid = SpawnProgram(argv, &actions);
     posix_spawn_file_actions_destroy(&actions);
     close(pipeFds[1]);
-    RunResult result{-1000, ReadAll(pipeFds[0])};
+    RunResult result{-1000, ReadAll(pipeFds[0]), {}};
     close(pipeFds[0]);
     if (pid > 0)
         result.exitCode = WaitExitCode(pid);
+    if (errors && lseek(fileno(errors.get()), 0, SEEK_SET) == 0)
+        result.errorOutput = ReadAll(fileno(errors.get()));
     return result;
 }
 

@@ -30,9 +30,11 @@ int RunProgram(const std::vector<std::string>& argv);
 struct RunResult {
     int exitCode = 0; // as WaitExitCode gives it
     std::string output;
+    std::string errorOutput;
 };
 
-// Runs a program to its end with its standard output on a pipe.
+// Runs a program to its end with its standard output on a pipe and its
+// standard error in a file.
 RunResult RunCaptured(const std::vector<std::string>& argv);
 
 } // namespace pondel::test

@@ -79,7 +79,7 @@ private slots:
     void anExportedListImportsBackAsItWas()
     {
         WindowFixture fixture(kThreeHosts);
-        fixture.hosts.Append(MakeHostInfo("say \"hi\"", "a, b", "192.0.2.4", "", "\"\""));
+        fixture.hosts.Append(MakeHostInfo("say \"hi\"", "a, b", "192.0.2.4", "", ""));
         CPondelDlg& window = fixture.Open();
         const QStringList original = HostTexts(fixture.hosts);
         const auto file = fixture.Folder() / "hosts.csv";
@@ -203,9 +203,9 @@ private slots:
         QTest::addColumn<QStringList>("pasted");
         QTest::addColumn<bool>("formatError");
 
-        QTest::newRow("CR LF lines keep the CR")
-            << "a,,192.0.2.7,,00:11:22:33:44:55\r\nb,,,,00:11:22:33:44:66\r\n"
-            << QStringList({"a||192.0.2.7||00:11:22:33:44:55\r", "b||||00:11:22:33:44:66\r"})
+        QTest::newRow("CR LF lines, MACs made canonical")
+            << "a,,192.0.2.7,,00:11:22:33:44:55\r\nb,,192.0.2.8,,00-11-22-33-44-66\r\n"
+            << QStringList({"a||192.0.2.7||00:11:22:33:44:55", "b||192.0.2.8||00:11:22:33:44:66"})
             << false;
         QTest::newRow("malformed line in the middle")
             << "a,,192.0.2.7,,00:11:22:33:44:55\nnot a host\nc,,192.0.2.9,,00:11:22:33:44:77"

@@ -35,8 +35,15 @@ private slots:
     {
         AddressEdit edit;
         QTest::keyClicks(&edit, QStringLiteral("19x2.168.1a.300.5"));
-        // Letters, a fifth number and a number above 255 are refused.
+        // Letters, a fifth number and a number above 255 are refused, and
+        // each refusal is said.
         QCOMPARE(edit.text(), QStringLiteral("192.168.1.30"));
+        const QString notAddress =
+            QStringLiteral("An IP address is four numbers from 0 to 255, split by dots.");
+        const QString tooLarge =
+            QStringLiteral("%1 is too large: each number of an IP address is 0 to 255.");
+        QCOMPARE(ModalSeam::ShownTexts(),
+            QStringList({notAddress, notAddress, tooLarge.arg(300), notAddress, tooLarge.arg(305)}));
         QVERIFY(edit.IsComplete());
         QCOMPARE(edit.Address(), TextToIp("192.168.1.30"));
     }
@@ -72,6 +79,8 @@ private slots:
     {
         CHostEditDlg dialog;
         QCOMPARE(dialog.windowTitle(), "Edit Host");
+        dialog.SetAddMode(true);
+        QCOMPARE(dialog.windowTitle(), "Add Host");
         QCOMPARE(FieldText(dialog, "ipAddressEdit"), QString());
         QCOMPARE(FieldText(dialog, "netMaskEdit"), "255.255.255.0");
 
@@ -115,7 +124,7 @@ private slots:
         const HostTexts values = dialog.Values();
         QCOMPARE(values.ipAddr, "192.0.2.7");
         QCOMPARE(QString::fromStdString(values.netMask), NetMaskFor("192.0.2.7"));
-        QCOMPARE(values.macAddr, "00-11-22-33-44-55");
+        QCOMPARE(values.macAddr, "00:11:22:33:44:55"); // in the canonical form
         QCOMPARE(values.comment, "");
     }
 
@@ -186,41 +195,60 @@ private slots:
         QCOMPARE(FieldText(dialog, "macAddressEdit"), "mac");
     }
 
-    // Bad text typed into one field, the others valid: what the field keeps
-    // and what OK says (nothing: the host is taken).
+    // Bad text typed into one field, the others valid: what the field shows,
+    // what is said while typing and at OK, whether OK takes the host, and
+    // the field's text after OK.
     void badTextInOneField_data()
     {
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("kept");
-        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("messages");
+        QTest::addColumn<bool>("accepted");
+        QTest::addColumn<QString>("stored");
         const QString ip = QStringLiteral("Please enter the IP address");
+        const QString notAddress =
+            QStringLiteral("An IP address is four numbers from 0 to 255, split by dots.");
+        const QString mac = QStringLiteral("It is illegal MAC address");
         const struct {
             const char* field;
             QString typed;
             QString kept;
-            QString message;
+            QString messages;
+            bool accepted;
+            QString stored;
         } rows[] = {
-            {"ipAddressEdit", "", "", ip},
-            {"ipAddressEdit", "192.0.2", "192.0.2", ip},
-            // What typing keeps of an address is the address field's own test above.
-            {"ipAddressEdit", "-c 5", "5", ip},
-            {"ipAddressEdit", "192.0.2.7\n-f", "", ip},
-            {"netMaskEdit", "255.x", "255.", ""}, // derived from the address
-            {"hostNameEdit", "`reboot` -rf", "`reboot` -rf", ""},
-            {"commentEdit", "\"a, b\"; $(c)", "\"a, b\"; $(c)", ""},
-            {"macAddressEdit", "-f; reboot", "-f; reboot", ""}, // judged when waking
+            {"ipAddressEdit", "", "", ip, false, ""},
+            {"ipAddressEdit", "192.0.2", "192.0.2", ip, false, "192.0.2"},
+            // Each refused key is said; what is left is no address.
+            {"ipAddressEdit", "-c 5", "5", QStringList(3, notAddress).join('/') + "/" + ip, false, "5"},
+            {"ipAddressEdit", "192.0.2.7\n-f", "", notAddress + "/" + ip, false, ""},
+            {"ipAddressEdit", "10.77.0.999", "10.77.0.99",
+                "999 is too large: each number of an IP address is 0 to 255.", true, "10.77.0.99"},
+            {"netMaskEdit", "255.x", "255.", notAddress, true, "255."}, // derived from the address
+            {"hostNameEdit", "`reboot` -rf", "`reboot` -rf", "", true, "`reboot` -rf"},
+            {"commentEdit", "\"a, b\"; $(c)", "\"a, b\"; $(c)", "", true, "\"a, b\"; $(c)"},
+            {"macAddressEdit", "-f; reboot", "-f; reboot", mac, false, "-f; reboot"},
+            {"macAddressEdit", "02:00:00:00:00", "02:00:00:00:00", mac, false, "02:00:00:00:00"},
+            {"macAddressEdit", "zz:zz:zz:zz:zz:zz", "zz:zz:zz:zz:zz:zz", mac, false,
+                "zz:zz:zz:zz:zz:zz"},
+            {"macAddressEdit", "", "", "", true, ""}, // a host listed for its status only
+            {"macAddressEdit", "02-00-5e-10-00-01", "02-00-5e-10-00-01", "", true,
+                "02:00:5E:10:00:01"},
         };
         for (const auto& row : rows)
             QTest::addRow("%s %s", row.field, qPrintable(row.typed.left(12)))
-                << QString::fromLatin1(row.field) << row.typed << row.kept << row.message;
+                << QString::fromLatin1(row.field) << row.typed << row.kept << row.messages
+                << row.accepted << row.stored;
     }
     void badTextInOneField()
     {
         QFETCH(QString, field);
         QFETCH(QString, typed);
         QFETCH(QString, kept);
-        QFETCH(QString, message);
+        QFETCH(QString, messages);
+        QFETCH(bool, accepted);
+        QFETCH(QString, stored);
         CHostEditDlg dialog;
         dialog.SetValues({"pc", "", "192.0.2.7", "255.255.255.0", "00:11:22:33:44:55"});
         QLineEdit* edit = Part<QLineEdit>(dialog, qPrintable(field));
@@ -232,9 +260,11 @@ private slots:
             QTest::keyClicks(edit, typed);
         QCOMPARE(edit->text(), kept);
         Click(dialog, "okButton");
-        QCOMPARE(ModalSeam::ShownTexts().join(QLatin1Char('/')), message);
-        QCOMPARE(dialog.result(), int{message.isEmpty() ? QDialog::Accepted : QDialog::Rejected});
-        QCOMPARE(edit->text(), kept);
+        QCOMPARE(ModalSeam::ShownTexts().join(QLatin1Char('/')), messages);
+        QCOMPARE(dialog.result(), int{accepted ? QDialog::Accepted : QDialog::Rejected});
+        QCOMPARE(edit->text(), stored);
+        if (accepted && field == "macAddressEdit")
+            QCOMPARE(QString::fromStdString(dialog.Values().macAddr), stored);
     }
 
     void anIncompleteAddressInGetHostNameClosesWithTheNameAsItWas()

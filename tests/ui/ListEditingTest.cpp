@@ -73,7 +73,7 @@ private slots:
         QString offeredNetMask;
         ModalSeam::SetNextDialog([&](QDialog& dialog) {
             offeredNetMask = FieldText(dialog, "netMaskEdit");
-            return FillHostEdit({"delta", "fourth", "192.0.2.4", "255.255.255.128", "x"})(dialog);
+            return FillHostEdit({"delta", "fourth", "192.0.2.4", "255.255.255.128", ""})(dialog);
         });
         window.RunCommand(CommandId::kAppend);
         QCOMPARE(offeredNetMask, "255.255.255.0");

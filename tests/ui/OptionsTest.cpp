@@ -9,6 +9,7 @@
 
 #include "HostTableModel.h"
 #include "ModalSeam.h"
+#include "OptionDlg.h"
 #include "UiTestSupport.h"
 
 namespace pondel::test {
@@ -88,12 +89,14 @@ private slots:
         QTest::addColumn<QString>("message"); // empty: accepted
 
         const QString timeout = QStringLiteral("Please enter an integer between 1 and 10000.");
-        const QString port = QStringLiteral("Please enter an integer between 0 and 65535.");
+        const QString port = QStringLiteral("Please enter an integer between 1 and 65535.");
         const QString interval = QStringLiteral("Please enter an integer between 10 and 65535.");
         QTest::newRow("timeout 0") << "icmpTimeOutEdit" << "0" << timeout;
         QTest::newRow("timeout 10000") << "icmpTimeOutEdit" << "10000" << "";
         QTest::newRow("timeout 10001") << "icmpTimeOutEdit" << "10001" << timeout;
         QTest::newRow("timeout empty") << "icmpTimeOutEdit" << "" << "Please enter an integer.";
+        QTest::newRow("port 0") << "portNoEdit" << "0" << port; // no wake could use it
+        QTest::newRow("port 65535") << "portNoEdit" << "65535" << "";
         QTest::newRow("port 65536") << "portNoEdit" << "65536" << port;
         QTest::newRow("port beyond 32 bits") << "portNoEdit" << "4294967303" << port;
         QTest::newRow("hosts 0") << "maxHostNumEdit" << "0" << "";
@@ -149,10 +152,33 @@ private slots:
         window.RunCommand(CommandId::kOption);
         QVERIFY(!firstAccepted);
         QCOMPARE(ModalSeam::ShownTexts(),
-            QStringList({"Option", "Please enter an integer between 0 and 65535."}));
+            QStringList({"Option", "Please enter an integer between 1 and 65535."}));
         QCOMPARE(fixture.settings.portNo, 9U);
         QCOMPARE(fixture.settings.maxHostNum, 200U);
         QCOMPARE(fixture.settings.timerInterval, 10U);
+    }
+
+    void aMarkTypeIsTakenOnlyWithTheNumbersInRange()
+    {
+        COptionDlg dialog;
+        OptionValues values;
+        values.icmpTimeOut = 30;
+        values.portNo = 7;
+        values.timerInterval = 60;
+        dialog.SetValues(values);
+        QWidget* markText = Field<QLineEdit>(dialog, "markTextEdit");
+        SetText(dialog, "icmpTimeOutEdit", "0");
+        Click(dialog, "textMarkRadioButton");
+        QCOMPARE(ModalSeam::ShownTexts(),
+            QStringList({"Please enter an integer between 1 and 10000."}));
+        QVERIFY(Field<QAbstractButton>(dialog, "iconMarkRadioButton")->isChecked());
+        QVERIFY(!markText->isEnabled());
+
+        SetText(dialog, "icmpTimeOutEdit", "40");
+        Click(dialog, "textMarkRadioButton");
+        QCOMPARE(ModalSeam::ShownTexts().size(), 1);
+        QVERIFY(markText->isEnabled());
+        QCOMPARE(dialog.Values().icmpTimeOut, 30U); // taken at OK only
     }
 
     void chosenColoursDrawTheTextMark()

@@ -6,6 +6,7 @@
 #include <QValidator>
 
 #include "Ipv4Text.h"
+#include "ModalSeam.h"
 
 namespace pondel {
 namespace {
@@ -18,6 +19,7 @@ struct Parts {
     bool valid = true;
     int count = 0;
     int values[kPartCount] = {-1, -1, -1, -1};
+    QString tooLarge; // the number that made the text invalid, if one did
 };
 
 Parts SplitParts(const QString& text)
@@ -41,6 +43,8 @@ Parts SplitParts(const QString& text)
             [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); });
         if (!number || !digitsOnly || piece.size() > 3 || value > 255) {
             parts.valid = false;
+            if (digitsOnly)
+                parts.tooLarge = piece;
             return parts;
         }
         parts.values[i] = value;
@@ -56,28 +60,51 @@ bool AllPartsFilled(const Parts& parts)
         [](int value) { return value >= 0; });
 }
 
-class AddressValidator final : public QValidator {
+} // namespace
+
+// Refuses what cannot become an address, and keeps why for the message.
+class AddressEdit::Validator final : public QValidator {
 public:
     using QValidator::QValidator;
 
     State validate(QString& input, int& /*position*/) const override
     {
         const Parts parts = SplitParts(input);
-        if (!parts.valid)
+        if (!parts.valid) {
+            // Kept until the next refusal: the field may check the text it
+            // goes back to before it reports this one.
+            refusedNumber_ = parts.tooLarge;
             return Invalid;
+        }
         return AllPartsFilled(parts) ? Acceptable : Intermediate;
     }
-};
 
-} // namespace
+    [[nodiscard]] const QString& RefusedNumber() const noexcept { return refusedNumber_; }
+
+private:
+    mutable QString refusedNumber_;
+};
 
 AddressEdit::AddressEdit(QWidget* parent)
     : QLineEdit(parent)
 {
-    setValidator(new AddressValidator(this));
+    validator_ = new Validator(this);
+    setValidator(validator_);
     setMaxLength(15);
+    connect(this, &QLineEdit::inputRejected, this, &AddressEdit::SayWhyRefused);
     // Wide enough for 255.255.255.255 and no wider.
     setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("255.255.255.255")) + 16);
+}
+
+void AddressEdit::SayWhyRefused()
+{
+    // Typing is refused rather than cut, and said so: a silently dropped
+    // digit would leave another host's address in the field.
+    const QString& number = validator_->RefusedNumber();
+    ModalSeam::Notice(this,
+        number.isEmpty() ? tr("An IP address is four numbers from 0 to 255, split by dots.")
+                         : tr("%1 is too large: each number of an IP address is 0 to 255.")
+                               .arg(number));
 }
 
 bool AddressEdit::IsBlank() const

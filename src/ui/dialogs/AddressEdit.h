@@ -7,8 +7,10 @@
 namespace pondel {
 
 // A field for one IPv4 address in dotted decimal. It takes only what can
-// become an address: up to four numbers of 0 to 255, split by dots. Parts
-// not yet typed read as 0, the way a half-filled address field reads.
+// become an address: up to four numbers of 0 to 255, split by dots; what the
+// user types or pastes beyond that is refused whole, with a message saying
+// why. Parts not yet typed read as 0, the way a half-filled address field
+// reads.
 class AddressEdit final : public QLineEdit {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(AddressEdit)
@@ -24,6 +26,13 @@ public:
     // Host order; the numbers not yet typed count as 0.
     [[nodiscard]] std::uint32_t Address() const;
     void SetAddress(std::uint32_t address);
+
+private:
+    class Validator;
+
+    void SayWhyRefused();
+
+    Validator* validator_ = nullptr;
 };
 
 } // namespace pondel

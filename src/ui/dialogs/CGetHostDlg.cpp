@@ -79,9 +79,10 @@ void CGetHostDlg::LookUp(bool thenAccept)
     StartLookup<std::optional<std::string>>([address] { return ReverseLookupName(address); },
         [this, thenAccept](const std::optional<std::string>& name) {
             const std::string kept = name.value_or(std::string()).substr(0, kMaxNameLength);
-            if (!kept.empty())
-                hostNameEdit_->setText(QString::fromStdString(kept));
-            else
+            // A failure clears the name, so that no earlier answer is taken
+            // for this address.
+            hostNameEdit_->setText(QString::fromStdString(kept));
+            if (kept.empty())
                 ModalSeam::Notice(this, tr("Can not find the host name of the IP address"));
             if (thenAccept)
                 accept();

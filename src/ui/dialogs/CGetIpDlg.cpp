@@ -74,10 +74,14 @@ void CGetIpDlg::LookUp(bool thenAccept)
     const std::string name = hostNameEdit_->text().toStdString();
     StartLookup<std::optional<std::uint32_t>>([name] { return LookupHostAddress(name); },
         [this, thenAccept](const std::optional<std::uint32_t>& address) {
-            if (address)
+            // A failure clears the address shown, so that no earlier answer
+            // is taken for this name.
+            if (address) {
                 ipAddressEdit_->setText(QString::fromStdString(IpToText(*address)));
-            else
+            } else {
+                ipAddressEdit_->clear();
                 ModalSeam::Notice(this, tr("Can not find the IP address of the host"));
+            }
             if (thenAccept)
                 accept();
         });

@@ -89,6 +89,8 @@ void CGetMacAddrDlg::LookUp(bool thenAccept)
     StartLookup<std::optional<std::string>>([host] { return LookUpMac(host); },
         [this, thenAccept](const std::optional<std::string>& mac) {
             if (!mac) {
+                // No earlier answer stays to be taken for this host.
+                macAddressEdit_->clear();
                 ModalSeam::Notice(
                     this, tr("Can not find the MAC address from the ARP command output"));
                 return;

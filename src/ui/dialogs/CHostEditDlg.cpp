@@ -1,7 +1,10 @@
 #include "CHostEditDlg.h"
 
 #include <cstdint>
+#include <optional>
+#include <string>
 
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLabel>
@@ -15,6 +18,7 @@
 #include "CGetIpDlg.h"
 #include "CGetMacAddrDlg.h"
 #include "Ipv4Text.h"
+#include "MacAddress.h"
 #include "ModalSeam.h"
 #include "TextLimit.h"
 
@@ -56,7 +60,7 @@ CHostEditDlg::CHostEditDlg(QWidget* parent)
     : QDialog(parent)
 {
     setObjectName(QStringLiteral("hostEditDialog"));
-    setWindowTitle(tr("Edit Host"));
+    SetAddMode(false);
 
     hostNameEdit_ = MakeEdit(this, "hostNameEdit", kHostNameLimit);
     commentEdit_ = MakeEdit(this, "commentEdit", kCommentLimit);
@@ -107,6 +111,11 @@ CHostEditDlg::CHostEditDlg(QWidget* parent)
     connect(getHostNameButton_, &QPushButton::clicked, this, &CHostEditDlg::GetHostName);
     connect(getIpAddressButton_, &QPushButton::clicked, this, &CHostEditDlg::GetIpAddress);
     connect(getMacAddressButton_, &QPushButton::clicked, this, &CHostEditDlg::GetMacAddress);
+}
+
+void CHostEditDlg::SetAddMode(bool addMode)
+{
+    setWindowTitle(addMode ? tr("Add Host") : tr("Edit Host"));
 }
 
 void CHostEditDlg::SetValues(const HostTexts& values)
@@ -161,9 +170,9 @@ void CHostEditDlg::GetHostName()
     CGetHostDlg lookup(this);
     lookup.SetReturnMode(true);
     lookup.SetIpAddress(FromStd(CurrentIpText()));
-    // A lookup that finds nothing then gives back the name as it was.
     lookup.SetHostName(hostNameEdit_->text());
-    if (ModalSeam::Exec(lookup) == QDialog::Accepted)
+    // A lookup that finds nothing clears its name; the field keeps its own.
+    if (ModalSeam::Exec(lookup) == QDialog::Accepted && !lookup.HostName().isEmpty())
         hostNameEdit_->setText(lookup.HostName());
 }
 
@@ -172,8 +181,22 @@ void CHostEditDlg::GetMacAddress()
     CGetMacAddrDlg lookup(this);
     lookup.SetReturnMode(true);
     lookup.SetHost(FromStd(CurrentIpText()));
-    if (ModalSeam::Exec(lookup) == QDialog::Accepted)
+    if (ModalSeam::Exec(lookup) == QDialog::Accepted && !lookup.MacAddress().isEmpty())
         macAddressEdit_->setText(lookup.MacAddress());
+}
+
+bool CHostEditDlg::TakeMacAddress()
+{
+    const std::optional<std::string> mac = StoredMacText(macAddressEdit_->text().toStdString());
+    if (!mac) {
+        // The wake-up's own message, so that the user meets one text for it.
+        ModalSeam::Notice(this, QCoreApplication::translate("Messages", "It is illegal MAC address"));
+        macAddressEdit_->setFocus();
+        macAddressEdit_->selectAll();
+        return false;
+    }
+    macAddressEdit_->setText(QString::fromStdString(*mac));
+    return true;
 }
 
 void CHostEditDlg::accept()
@@ -183,6 +206,8 @@ void CHostEditDlg::accept()
         ipAddressEdit_->setFocus();
         return;
     }
+    if (!TakeMacAddress())
+        return;
     const std::uint32_t address = ipAddressEdit_->Address();
     ipText_ = IpToText(address);
     const std::uint32_t netMask =

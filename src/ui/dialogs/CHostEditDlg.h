@@ -14,8 +14,9 @@ class AddressEdit;
 
 // One host of the list: name, comment, IP address, netmask and MAC address.
 // The caller sets the five texts, runs the dialog and after OK reads them
-// back; OK is taken only with a complete IP address. The Get buttons fill a
-// field from the lookup dialogs.
+// back; OK is taken only with a complete IP address and a MAC address that
+// is empty or one, which it then holds in the canonical form. The Get
+// buttons fill a field from the lookup dialogs.
 class CHostEditDlg final : public QDialog {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(CHostEditDlg)
@@ -24,6 +25,10 @@ public:
     static constexpr const char* kDefaultNetMask = "255.255.255.0";
 
     explicit CHostEditDlg(QWidget* parent = nullptr);
+
+    // Titles the dialog "Add Host" for a new host, "Edit Host" (the
+    // default) for one in the list.
+    void SetAddMode(bool addMode);
 
     // Empty address texts leave their fields empty; text that is not an
     // address shows as 255.255.255.255.
@@ -40,6 +45,9 @@ private:
     void GetHostName();
     void GetIpAddress();
     void GetMacAddress();
+    // The field's MAC address in the canonical form, or false after saying
+    // that it is none.
+    [[nodiscard]] bool TakeMacAddress();
 
     std::string ipText_;
     std::string netMaskText_ = kDefaultNetMask;

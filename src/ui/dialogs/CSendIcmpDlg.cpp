@@ -23,7 +23,8 @@ CSendIcmpDlg::CSendIcmpDlg(QWidget* parent)
     statusEdit_->setObjectName(QStringLiteral("statusEdit"));
     statusEdit_->setReadOnly(true);
     closeButton_ = MakeButton(*this, tr("Close"), "closeButton");
-    closeButton_->setDefault(true);
+    // Enter sends; Escape closes.
+    sendButton_->setDefault(true);
 
     LayOutDialog(*this, tr("Send an ICMP packet to the specified host."),
         {{tr("Host Name or IP Address:"), hostEdit_}, {tr("Status:"), statusEdit_}},

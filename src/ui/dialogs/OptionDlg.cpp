@@ -112,6 +112,7 @@ void COptionDlg::BuildForm()
     markTypes->addButton(iconMarkRadioButton_, 0);
     markTypes->addButton(textMarkRadioButton_, 1);
     connect(textMarkRadioButton_, &QRadioButton::toggled, this, &COptionDlg::UpdateTextMarkGroup);
+    connect(markTypes, &QButtonGroup::idClicked, this, &COptionDlg::ChooseMarkType);
 
     backColorLabel_ = Label(tr("Active mark:  Back Color"), this);
     backColorSwatch_ = new ColorSwatch(this);
@@ -203,7 +204,8 @@ void COptionDlg::ShowValues()
     checkNetworkSegmentCheckBox_->setChecked(values_.checkNetworkSegment);
     autoRefreshCheckBox_->setChecked(values_.autoRefresh);
     timerIntervalEdit_->setText(QString::number(values_.timerInterval));
-    (values_.markType == 1 ? textMarkRadioButton_ : iconMarkRadioButton_)->setChecked(true);
+    markTypeShown_ = values_.markType == 1 ? 1 : 0;
+    (markTypeShown_ == 1 ? textMarkRadioButton_ : iconMarkRadioButton_)->setChecked(true);
     backColorSwatch_->SetColor(ToQColor(values_.markBackColor));
     textColorSwatch_->SetColor(ToQColor(values_.markTextColor));
     markTextEdit_->setText(QString::fromStdString(values_.markText));
@@ -219,7 +221,7 @@ bool COptionDlg::TakeControls(OptionValues& values)
 {
     const std::array<NumberField, 4> numbers{{
         {icmpTimeOutEdit_, kMinIcmpTimeOut, kMaxIcmpTimeOut, &OptionValues::icmpTimeOut},
-        {portNoEdit_, 0, kMaxPortNo, &OptionValues::portNo},
+        {portNoEdit_, kMinPortNo, kMaxPortNo, &OptionValues::portNo},
         {maxHostNumEdit_, 0, kMaxHostNum, &OptionValues::maxHostNum},
         {timerIntervalEdit_, kMinTimerInterval, kMaxTimerInterval, &OptionValues::timerInterval},
     }};
@@ -261,6 +263,16 @@ void COptionDlg::accept()
         return;
     values_ = std::move(edited);
     QDialog::accept();
+}
+
+void COptionDlg::ChooseMarkType()
+{
+    OptionValues checked = values_;
+    if (TakeControls(checked))
+        markTypeShown_ = checked.markType;
+    else
+        (markTypeShown_ == 1 ? textMarkRadioButton_ : iconMarkRadioButton_)->setChecked(true);
+    UpdateTextMarkGroup();
 }
 
 void COptionDlg::UpdateTextMarkGroup()

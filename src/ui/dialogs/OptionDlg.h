@@ -46,13 +46,15 @@ class COptionDlg final : public QDialog {
     Q_DISABLE_COPY_MOVE(COptionDlg)
 
 public:
-    // Valid ranges of the numbers.
-    static constexpr std::uint32_t kMinIcmpTimeOut = 1;
-    static constexpr std::uint32_t kMaxIcmpTimeOut = 10000;
-    static constexpr std::uint32_t kMaxPortNo = 65535;
-    static constexpr std::uint32_t kMaxHostNum = 65535;
-    static constexpr std::uint32_t kMinTimerInterval = 10;
-    static constexpr std::uint32_t kMaxTimerInterval = 65535;
+    // Valid ranges of the numbers. No wake-up can use port 0. The host
+    // count may be 0 here, which the settings keep as it was.
+    static constexpr std::uint32_t kMinIcmpTimeOut = kIcmpTimeOutRange.minimum;
+    static constexpr std::uint32_t kMaxIcmpTimeOut = kIcmpTimeOutRange.maximum;
+    static constexpr std::uint32_t kMinPortNo = kPortNoRange.minimum;
+    static constexpr std::uint32_t kMaxPortNo = kPortNoRange.maximum;
+    static constexpr std::uint32_t kMaxHostNum = kMaxHostNumRange.maximum;
+    static constexpr std::uint32_t kMinTimerInterval = kTimerIntervalRange.minimum;
+    static constexpr std::uint32_t kMaxTimerInterval = kTimerIntervalRange.maximum;
 
     explicit COptionDlg(QWidget* parent = nullptr);
     ~COptionDlg() override;
@@ -77,11 +79,15 @@ private:
     // Takes the controls into values, or names the first number out of
     // range and gives false.
     [[nodiscard]] bool TakeControls(OptionValues& values);
+    // A click on a mark type takes the controls as OK does; when a number
+    // is out of range the type stays as it was.
+    void ChooseMarkType();
     void UpdateTextMarkGroup();
     void UpdateShutdownGroup();
     void ChooseColor(ColorSwatch* swatch);
 
     OptionValues values_;
+    std::uint32_t markTypeShown_ = 0; // the type the text-mark group follows
 
     QLineEdit* icmpTimeOutEdit_ = nullptr;
     QLineEdit* maxHostNumEdit_ = nullptr;
