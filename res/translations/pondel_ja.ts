@@ -374,6 +374,18 @@ Put an argument with blanks in double quotes.</source>
             <translation>ホストがまだありません。[編集] &gt; [追加] で登録するか、[ツール] &gt; [ホスト情報の収集] で稼働中のホストを探してください。</translation>
         </message>
         <message>
+            <source>There is no system tray on this desktop, so the icon cannot be shown. The window minimises as usual.</source>
+            <translation>このデスクトップにはシステムトレイがないため、アイコンを表示できません。ウィンドウは通常どおり最小化されます。</translation>
+        </message>
+        <message>
+            <source>The list holds %1 hosts, more than the new maximum of %2. No host can be added, and the next start shows only the first %2; the others stay in the settings file.</source>
+            <translation>リストには新しい最大数 %2 を超える %1 台のホストがあります。ホストは追加できず、次回の起動では最初の %2 台だけが表示されます。残りは設定ファイルに残ります。</translation>
+        </message>
+        <message>
+            <source>These hosts could not be woken:</source>
+            <translation>次のホストを起動できませんでした:</translation>
+        </message>
+        <message>
             <source>During  active status updates :     1 /    0        </source>
             <translation>稼働状態の更新中 :     1 /    0        </translation>
         </message>

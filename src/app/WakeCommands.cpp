@@ -34,56 +34,53 @@ void WakeSelectedHosts(
     if (context.locks.IsCollectRunning())
         return;
 
-    std::int32_t first = -1;
-    int attempts = 0;
-    for (const std::int32_t row : RowsInListOrder(selectedRows, context.hosts.Count())) {
-        if (first < 0)
-            first = row;
-        const tHostInfo& host = context.hosts[row];
-        // A refused row ends the command before anything is remembered.
-        if (host.macAddr[0] == '\0') {
-            context.window.ShowMessage(MessageId::kIllegalMac);
-            return;
-        }
-        if (host.ipAddr[0] == '\0') {
-            context.window.ShowMessage(MessageId::kNoIpAddress);
-            return;
-        }
-        ++attempts;
-        if (!WakeHost(row, broadcast, context))
-            break;
-    }
-    if (first < 0) {
+    const std::vector<std::int32_t> rows = RowsInListOrder(selectedRows, context.hosts.Count());
+    if (rows.empty()) {
         context.window.ShowMessage(MessageId::kSelectHost);
         return;
     }
+    std::vector<HostFailure> failures;
+    int attempts = 0;
+    for (const std::int32_t row : rows) {
+        WakeOutcome outcome = WakeHost(row, broadcast, context);
+        if (outcome.end != WakeEnd::kRefused)
+            ++attempts;
+        if (outcome.end == WakeEnd::kRefused || outcome.end == WakeEnd::kFailed)
+            failures.push_back(std::move(outcome.failure));
+    }
+    if (rows.size() == 1 && !failures.empty())
+        ShowHostFailure(failures.front(), context.window);
+    else if (!failures.empty())
+        context.window.ShowHostFailures(failures);
+    // A row that was refused outright leaves the default host as it was.
+    if (attempts == 0)
+        return;
 
-    context.window.WriteDefaultHost(first);
+    context.window.WriteDefaultHost(rows.front());
     if (attempts <= 1)
-        context.window.RecheckHost(first);
+        context.window.RecheckHost(rows.front());
     else
         context.window.RequestStatusPass();
     context.window.UpdateCommandState();
 }
 
-bool WakeHost(std::int32_t row, bool broadcast, WakeContext& context)
+WakeOutcome WakeHost(std::int32_t row, bool broadcast, WakeContext& context)
 {
     // Only the texts are read: the monitor may be writing the active flag.
     const tHostInfo& host = context.hosts[row];
+    const auto refused = [&](MessageId message) {
+        return WakeOutcome{WakeEnd::kRefused, {host.hostName, message, {}}};
+    };
+    if (host.macAddr[0] == '\0')
+        return refused(MessageId::kIllegalMac);
+    if (host.ipAddr[0] == '\0')
+        return refused(MessageId::kNoIpAddress);
+
     HostTexts& current = context.currentHost;
     current.hostName = host.hostName;
     current.ipAddr = host.ipAddr;
     current.netMask = host.netMask;
     current.macAddr = host.macAddr;
-
-    if (current.ipAddr.empty()) {
-        context.window.ShowMessage(MessageId::kNoIpAddress);
-        return false;
-    }
-    if (current.macAddr.empty()) {
-        context.window.ShowMessage(MessageId::kIllegalMac);
-        return false;
-    }
     const std::uint32_t ip = TextToIp(current.ipAddr);
     // The assumed netmask stays in CurrentHost, where the next new host
     // finds it; the record keeps its empty one.
@@ -94,31 +91,37 @@ bool WakeHost(std::int32_t row, bool broadcast, WakeContext& context)
         !context.network.isOnLocalNetwork(ip, TextToIp(current.netMask)) &&
         !context.window.Ask(
             MessageId::kOtherNetwork, current.hostName + "(" + current.ipAddr + ")"))
-        return false;
+        return {WakeEnd::kDeclined, {}};
 
-    return SendWakePacket(current.ipAddr, current.netMask, current.macAddr, broadcast, context) ==
-        kMagicPacketSent;
+    const WakeSendOutcome sent =
+        SendWakePacket(current.ipAddr, current.netMask, current.macAddr, broadcast, context);
+    switch (sent.status) {
+    case kMagicPacketSent:
+        return {WakeEnd::kSent, {}};
+    case kMagicPacketNoIp:
+        return {WakeEnd::kFailed, {current.hostName, MessageId::kNoIpAddress, {}}};
+    case kMagicPacketBadMac:
+        return {WakeEnd::kFailed, {current.hostName, MessageId::kIllegalMac, {}}};
+    default:
+        return {WakeEnd::kFailed,
+            {current.hostName, MessageId::kIllegalMac,
+                "sendto(): " + GetSystemErrorText(sent.systemError)}};
+    }
 }
 
-int SendWakePacket(std::string_view ip, std::string_view netMask, std::string_view mac,
-    bool broadcast, WakeContext& context)
+WakeSendOutcome SendWakePacket(std::string_view ip, std::string_view netMask,
+    std::string_view mac, bool broadcast, WakeContext& context)
 {
-    const WakeSendOutcome outcome = context.network.sendMagicPacket(
+    return context.network.sendMagicPacket(
         ip, netMask, mac, broadcast, static_cast<std::uint16_t>(context.settings.portNo));
-    switch (outcome.status) {
-    case kMagicPacketSent:
-        break;
-    case kMagicPacketNoIp:
-        context.window.ShowMessage(MessageId::kNoIpAddress);
-        break;
-    case kMagicPacketBadMac:
-        context.window.ShowMessage(MessageId::kIllegalMac);
-        break;
-    default:
-        context.window.ShowText("sendto(): " + GetSystemErrorText(outcome.systemError));
-        break;
-    }
-    return outcome.status;
+}
+
+void ShowHostFailure(const HostFailure& failure, WindowSide& window)
+{
+    if (failure.systemText.empty())
+        window.ShowMessage(failure.message);
+    else
+        window.ShowText(failure.systemText);
 }
 
 } // namespace pondel

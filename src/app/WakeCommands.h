@@ -41,19 +41,35 @@ struct WakeContext {
     WakeNetwork network = SystemWakeNetwork();
 };
 
-// Wake Up (broadcast) and Wake Up (Non Broadcast): wakes the selected rows in
-// list order, stopping at the first that cannot be woken; then remembers the
-// first selected row as the default host and has the marks checked again.
+// Wake Up (broadcast) and Wake Up (Non Broadcast): wakes every selected row
+// that can be woken, in list order; then remembers the first selected row as
+// the default host and has the marks checked again. A single row's failure is
+// shown as its own message; with several rows, one message afterwards lists
+// each host that could not be woken and why.
 void WakeSelectedHosts(
     const std::vector<std::int32_t>& selectedRows, bool broadcast, WakeContext& context);
 
-// Wakes one row; false when it was refused, the user declined, or sending
-// failed, each time after a message or the question.
-bool WakeHost(std::int32_t row, bool broadcast, WakeContext& context);
+// How the wake-up of one row ended.
+enum class WakeEnd {
+    kSent,
+    kRefused,  // no address or no MAC: nothing was tried
+    kDeclined, // the user said No to the other-network question
+    kFailed,   // the packet could not be sent
+};
 
-// Sends the packet with PORT_NO and shows what went wrong, if anything;
-// returns SendMagicPacket's status.
-int SendWakePacket(std::string_view ip, std::string_view netMask, std::string_view mac,
-    bool broadcast, WakeContext& context);
+struct WakeOutcome {
+    WakeEnd end = WakeEnd::kSent;
+    HostFailure failure; // for kRefused and kFailed
+};
+
+// Wakes one row without showing a failure; the caller reports it.
+[[nodiscard]] WakeOutcome WakeHost(std::int32_t row, bool broadcast, WakeContext& context);
+
+// Sends the packet with PORT_NO; returns SendMagicPacket's outcome.
+[[nodiscard]] WakeSendOutcome SendWakePacket(std::string_view ip, std::string_view netMask,
+    std::string_view mac, bool broadcast, WakeContext& context);
+
+// The single-host message for a failure: the message, or the system's text.
+void ShowHostFailure(const HostFailure& failure, WindowSide& window);
 
 } // namespace pondel

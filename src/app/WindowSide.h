@@ -1,11 +1,20 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 
 #include "MessageId.h"
 
 namespace pondel {
+
+// A host that a command could not serve, with the reason: a message of the
+// window's, or the system's own text where that is set.
+struct HostFailure {
+    std::string hostName;
+    MessageId message = MessageId::kIllegalMac;
+    std::string systemText;
+};
 
 // What the host commands need from the main window. Every call comes on the
 // window's own thread.
@@ -21,6 +30,8 @@ public:
     // A question with Yes and No: `lead` followed directly by the text of
     // `id`. True only for Yes.
     virtual bool Ask(MessageId id, const std::string& lead) = 0;
+    // One message box that lists each host a command could not serve.
+    virtual void ShowHostFailures(std::span<const HostFailure> failures) = 0;
 
     // Writes DEFAULT_HOST into the settings file now.
     virtual void WriteDefaultHost(std::int32_t row) = 0;

@@ -74,15 +74,6 @@ TEST_F(WakeCommandsTest, NothingSelectedAsksForAHostAndDuringASweepNothingHappen
     EXPECT_TRUE(sent_.empty());
 }
 
-TEST_F(WakeCommandsTest, ARowWithoutMacEndsTheCommandBeforeAnythingIsRemembered)
-{
-    WakeContext context = Context();
-    WakeSelectedHosts({1, 2, 3}, true, context);
-    EXPECT_EQ(
-        sent_, std::vector<std::string>{"192.0.2.8 255.255.0.0 02:00:00:00:00:08 broadcast 7"});
-    EXPECT_EQ(window_.calls, std::vector<std::string>{"message 111"});
-}
-
 TEST_F(WakeCommandsTest, RowsGoInListOrderAndSeveralAreRecheckedByAPass)
 {
     settings_.portNo = 65545; // taken as a 16-bit port, as the socket address holds it
@@ -106,40 +97,51 @@ TEST_F(WakeCommandsTest, AnAssumedNetmaskStaysInCurrentHostAndNotInTheRecord)
     EXPECT_STREQ(hosts_[1].netMask, "");
 }
 
-TEST_F(WakeCommandsTest, TheOtherNetworkQuestionDecidesAndNoEndsTheSelection)
+// Every row that can be woken is woken; what could not be is told once at
+// the end, a single row by its own message, several in one list.
+TEST_F(WakeCommandsTest, EveryWakeableRowIsWokenAndFailuresAreToldOnce)
 {
-    settings_.checkNetworkSegment = 1;
-    WakeContext context = Context();
-    window_.answer = false;
-    WakeSelectedHosts({0, 1}, true, context);
-    EXPECT_TRUE(sent_.empty());
-    EXPECT_EQ(window_.calls,
-        (std::vector<std::string>{
-            "ask ALPHA(203.0.113.7) 109", "default 0", "recheck 0", "update"}));
-
-    window_.calls.clear();
-    window_.answer = true;
-    WakeSelectedHosts({0, 1}, true, context);
-    EXPECT_EQ(sent_.size(), 2u);
-    EXPECT_EQ(window_.calls,
-        (std::vector<std::string>{"ask ALPHA(203.0.113.7) 109", "default 0", "pass", "update"}));
-
-    // Without the option nobody is asked.
-    settings_.checkNetworkSegment = 0;
-    window_.calls.clear();
-    WakeSelectedHosts({0}, true, context);
-    EXPECT_EQ(window_.calls, (std::vector<std::string>{"default 0", "recheck 0", "update"}));
-}
-
-TEST_F(WakeCommandsTest, AFailedSendIsShownAndEndsTheSelection)
-{
-    WakeContext context = Context();
-    sendOutcome_ = {kMagicPacketSendFailed, ENETUNREACH};
-    WakeSelectedHosts({1, 3}, true, context);
-    EXPECT_EQ(sent_.size(), 1u);
-    EXPECT_EQ(window_.calls,
-        (std::vector<std::string>{
-            "text sendto(): Network is unreachable", "default 1", "recheck 1", "update"}));
+    const std::string unreachable = "sendto(): Network is unreachable";
+    struct Case {
+        const char* what;
+        std::vector<std::int32_t> rows;
+        bool askOtherNetwork;
+        bool answer;
+        WakeSendOutcome outcome;
+        std::size_t sent;
+        std::vector<std::string> calls;
+    };
+    const std::vector<Case> cases{
+        {"a row without MAC in the middle", {1, 2, 3}, false, true, {}, 2,
+            {"failures GAMMA:111", "default 1", "pass", "update"}},
+        {"a lone row without MAC is refused before anything is remembered", {2}, false, true, {},
+            0, {"message 111"}},
+        {"No to the other-network question skips that host only", {0, 1}, true, false, {}, 1,
+            {"ask ALPHA(203.0.113.7) 109", "default 0", "pass", "update"}},
+        {"Yes sends", {0, 1}, true, true, {}, 2,
+            {"ask ALPHA(203.0.113.7) 109", "default 0", "pass", "update"}},
+        {"nobody is asked without the option", {0}, false, false, {}, 1,
+            {"default 0", "recheck 0", "update"}},
+        {"a failed send goes on to the next row", {1, 3}, false, true,
+            {kMagicPacketSendFailed, ENETUNREACH}, 2,
+            {"failures BETA:" + unreachable + " DELTA:" + unreachable, "default 1", "pass",
+                "update"}},
+        {"a lone failed send shows the system's reason", {1}, false, true,
+            {kMagicPacketSendFailed, ENETUNREACH}, 1,
+            {"text " + unreachable, "default 1", "recheck 1", "update"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        settings_.checkNetworkSegment = c.askOtherNetwork ? 1 : 0;
+        window_.answer = c.answer;
+        sendOutcome_ = c.outcome;
+        window_.calls.clear();
+        sent_.clear();
+        WakeContext context = Context();
+        WakeSelectedHosts(c.rows, true, context);
+        EXPECT_EQ(sent_.size(), c.sent);
+        EXPECT_EQ(window_.calls, c.calls);
+    }
 }
 
 // On a real link: one datagram of 102 bytes on PORT_NO, to the directed

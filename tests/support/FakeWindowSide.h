@@ -20,6 +20,14 @@ public:
         Add("ask " + lead + (lead.empty() ? "" : " ") + Number(id));
         return answer;
     }
+    void ShowHostFailures(std::span<const HostFailure> failures) override
+    {
+        std::string line = "failures";
+        for (const HostFailure& failure : failures)
+            line += " " + failure.hostName + ":" +
+                (failure.systemText.empty() ? Number(failure.message) : failure.systemText);
+        Add(line);
+    }
     void WriteDefaultHost(std::int32_t row) override { Add("default " + std::to_string(row)); }
     void RecheckHost(std::int32_t row) override { Add("recheck " + std::to_string(row)); }
     void RequestStatusPass() override { Add("pass"); }

@@ -11,8 +11,8 @@
 #include <QTableView>
 #include <QTest>
 
-#include "CollectHostDlg.h"
-#include "CollectProcDlg.h"
+#include "CCollectHostDlg.h"
+#include "CCollectProcDlg.h"
 #include "FakeWorkServices.h"
 #include "HostTableModel.h"
 #include "ModalSeam.h"

@@ -168,6 +168,15 @@ private slots:
         window.RunCommand(CommandId::kEdit);
         QCOMPARE(fixture.hosts[1].hostName, std::string_view("beta2"));
         QVERIFY(!window.Locks().AbortPass);
+
+        // A double-click edits the row it lands on.
+        QString edited;
+        ModalSeam::SetNextDialog([&](QDialog& dialog) {
+            edited = FieldText(dialog, "hostNameEdit");
+            return int{QDialog::Rejected};
+        });
+        emit window.HostListView()->doubleClicked(window.HostRows()->index(2, 1));
+        QCOMPARE(edited, "gamma");
     }
 
     void removeAsksOnceAndRemovesFromTheBottomUp()

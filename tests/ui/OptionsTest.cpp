@@ -109,7 +109,8 @@ private slots:
         QFETCH(QString, edit);
         QFETCH(QString, text);
         QFETCH(QString, message);
-        WindowFixture fixture(kTwoHosts);
+        // An empty list: a lower maximum then needs no word of its own.
+        WindowFixture fixture("");
         CPondelDlg& window = fixture.Open();
         const AppSettings before = fixture.settings;
 
@@ -236,11 +237,11 @@ private slots:
         QCOMPARE(RunningTimerPeriods(window), QList<int>{60000});
         QCOMPARE(fixture.settings.shutdownCommand, "ssh root@%s poweroff");
 
-        // A new interval waits for the next start of the timer.
+        // A new interval takes effect at once.
         AnswerOptions([](QDialog& dialog) { SetText(dialog, "timerIntervalEdit", "30"); });
         window.RunCommand(CommandId::kOption);
         QCOMPARE(fixture.settings.timerInterval, 30U);
-        QCOMPARE(RunningTimerPeriods(window), QList<int>{60000});
+        QCOMPARE(RunningTimerPeriods(window), QList<int>{30000});
         WindowFixture withShutdown("[SETTING]\nENABLE_REMOTE_SHUTDOWN=1\n" + kTwoHosts);
         QCOMPARE(MenuTexts(tool), MenuTexts(withShutdown.Open().MainMenu(MenuId::kToolMenu)));
 
@@ -254,6 +255,48 @@ private slots:
         QVERIFY(window.Locks().AbortPass);
         QCOMPARE(MenuTexts(tool), withoutShutdown);
         QCOMPARE(window.MenuAction(CommandId::kShutdownHost), nullptr);
+    }
+
+    // Options that cannot take effect as asked say so.
+    void optionsTakeEffectOrSayWhyNot_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("checkBox");
+        QTest::addColumn<QString>("notice");
+        QTest::addColumn<bool>("appendEnabled");
+        QTest::newRow("tray asked for where there is none")
+            << "" << "" << "taskTrayIconCheckBox" << "There is no system tray" << true;
+        QTest::newRow("maximum lowered below the list")
+            << "maxHostNumEdit" << "1" << "" << "The list holds 2 hosts" << false;
+    }
+
+    void optionsTakeEffectOrSayWhyNot()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, value);
+        QFETCH(QString, checkBox);
+        QFETCH(QString, notice);
+        QFETCH(bool, appendEnabled);
+        WindowFixture fixture(kTwoHosts);
+        CPondelDlg& window = fixture.Open();
+        ModalSeam::Reset();
+        ModalSeam::SetUnattended(true);
+        AnswerOptions([&](QDialog& dialog) {
+            if (!field.isEmpty())
+                SetText(dialog, field.toLatin1().constData(), value);
+            if (!checkBox.isEmpty())
+                Click(dialog, checkBox.toLatin1().constData());
+        });
+        window.RunCommand(CommandId::kOption);
+        // The dialog's title, then the one notice.
+        const QStringList shown = ModalSeam::ShownTexts();
+        QVERIFY2(shown.size() == 2 && shown[1].startsWith(notice), qPrintable(shown.join('|')));
+        // The menu item and the toolbar button agree.
+        emit window.MainMenu(MenuId::kEditMenu)->aboutToShow();
+        QCOMPARE(window.MenuAction(CommandId::kAppend)->isEnabled(), appendEnabled);
+        QCOMPARE(window.ToolbarAction(CommandId::kAppend)->isEnabled(), appendEnabled);
+        ModalSeam::Reset();
     }
 
     void cancelChangesNothing()

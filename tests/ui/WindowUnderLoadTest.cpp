@@ -19,7 +19,7 @@
 #include <QTableView>
 #include <QTest>
 
-#include "CollectProcDlg.h"
+#include "CCollectProcDlg.h"
 #include "DialogDriving.h"
 #include "HostTableModel.h"
 #include "Ipv4Text.h"

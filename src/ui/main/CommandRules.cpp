@@ -51,6 +51,8 @@ bool ToolbarRuleAllows(ToolbarRule rule, const CommandState& state)
     switch (rule) {
     case ToolbarRule::kAlways:
         return true;
+    case ToolbarRule::kBelowMaxHosts:
+        return BelowMaxHosts(state);
     case ToolbarRule::kAnySelected:
         return state.selectedCount > 0;
     case ToolbarRule::kOneSelected:

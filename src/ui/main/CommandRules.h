@@ -37,6 +37,7 @@ enum class MenuRule {
 // Edit, for example, want one selected row in the menu but any on the toolbar.
 enum class ToolbarRule {
     kAlways,
+    kBelowMaxHosts,
     kAnySelected,
     kOneSelected,
     kAutoRefreshStopped,

@@ -63,22 +63,24 @@ struct Placement {
     bool separatorBefore = false;
 };
 
-// One command, declared once. Texts are untranslated source texts in the
-// "Commands" context.
+// One command, declared once: rows name only what differs from these
+// defaults. Texts are untranslated source texts in the "Commands" context.
 struct CommandEntry {
-    CommandId id;
-    const char* text;        // menu text, with its mnemonic
-    const char* trayText;    // tray menu text, or null for the menu text
-    const char* shortcut;    // accelerator in portable text form, or null
-    const char* icon;        // toolbar image under :/icons, or null
-    const char* description; // tooltip and status text, or null
-    void (CPondelDlg::*handler)();
-    MenuId menu;
-    bool menuSeparatorBefore;
-    Placement toolbar;
-    Placement tray;
-    MenuRule menuRule;
-    ToolbarRule toolbarRule;
+    CommandId id{};
+    const char* text = nullptr;        // menu text with its mnemonic; null: no menu item
+    const char* trayText = nullptr;    // tray menu text, or null for the menu text
+    const char* shortcut = nullptr;    // accelerator in portable text form, or null
+    const char* icon = nullptr;        // toolbar image under :/icons, or null
+    const char* description = nullptr; // tooltip and status text, or null
+    void (CPondelDlg::*handler)() = nullptr;
+    // What the accelerator runs where that differs from the item's handler.
+    void (CPondelDlg::*keyHandler)() = nullptr;
+    MenuId menu = MenuId::kNoMenu;
+    bool menuSeparatorBefore = false;
+    Placement toolbar{};
+    Placement tray{};
+    MenuRule menuRule = MenuRule::kAlways;
+    ToolbarRule toolbarRule = ToolbarRule::kAlways;
 };
 
 [[nodiscard]] std::span<const CommandEntry> Commands();

@@ -69,6 +69,7 @@ CPondelDlg::CPondelDlg(std::filesystem::path settingsPath, AppSettings& settings
     SetUpToolBar();
     SetUpAccelerators();
     autoRefreshTimer_ = new QTimer(this);
+    autoRefreshTimer_->setObjectName(QStringLiteral("autoRefreshTimer"));
     connect(autoRefreshTimer_, &QTimer::timeout, this, &CPondelDlg::RequestStatusPass);
 
     LayoutInitialWindow(startSettings);

@@ -16,7 +16,7 @@
 #include <QPointer>
 
 #include "AppSettings.h"
-#include "CollectProcDlg.h"
+#include "CCollectProcDlg.h"
 #include "CommandTable.h"
 #include "HostList.h"
 #include "HostTexts.h"

@@ -3,7 +3,7 @@
 
 #include <mutex>
 
-#include "CollectHostDlg.h"
+#include "CCollectHostDlg.h"
 #include "HostTableModel.h"
 #include "Ipv4Text.h"
 #include "ModalSeam.h"

@@ -130,8 +130,7 @@ void CPondelDlg::SetUpAccelerators()
             continue;
         auto* shortcut = new QShortcut(key, this);
         shortcut->setContext(Qt::WindowShortcut);
-        const auto handler =
-            entry.id == CommandId::kCancelSelect ? &CPondelDlg::OnCancel : entry.handler;
+        const auto handler = entry.keyHandler != nullptr ? entry.keyHandler : entry.handler;
         connect(shortcut, &QShortcut::activated, this, [this, handler] { (this->*handler)(); });
     }
 }

@@ -4,7 +4,9 @@
 #include <algorithm>
 #include <numeric>
 
+#include <QAction>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QTableView>
 
 #include "ColorValues.h"
@@ -62,6 +64,14 @@ void CPondelDlg::SetUpListView()
     view_->setCornerButtonEnabled(false);
     view_->setTabKeyNavigation(false);
     view_->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    // A double-click on a row edits it, as list tools do; the command's own
+    // rule decides, so nothing happens while Edit is greyed.
+    connect(view_, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
+        view_->selectionModel()->select(
+            index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        if (QAction* edit = MenuAction(CommandId::kEdit); edit != nullptr && edit->isEnabled())
+            edit->trigger();
+    });
 
     // Every row LIST_ROW_HEIGHT pixels high; fixed heights also keep a long
     // list quick to scroll.

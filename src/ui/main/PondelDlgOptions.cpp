@@ -6,8 +6,9 @@
 #include <QCoreApplication>
 #include <QMenu>
 
+#include "HostTableModel.h"
 #include "ModalSeam.h"
-#include "OptionDlg.h"
+#include "COptionDlg.h"
 
 namespace pondel {
 
@@ -68,16 +69,30 @@ void CPondelDlg::ApplyOptions(const OptionValues& values)
     else
         RefreshMarkStyle();
 
-    // A changed interval takes effect the next time the timer starts.
     if (values.autoRefresh && !AutoRefreshRunning())
         StartAutoRefresh();
     else if (!values.autoRefresh && AutoRefreshRunning())
         StopAutoRefresh();
+    else if (AutoRefreshRunning())
+        StartAutoRefreshTimer(); // a changed interval counts from now
 
-    if (values.taskTrayIcon)
+    if (values.taskTrayIcon) {
         AddTrayIcon();
-    else
+        if (!TrayIconAdded())
+            ModalSeam::Notice(this,
+                tr("There is no system tray on this desktop, so the icon cannot be shown. The "
+                   "window minimises as usual."));
+    } else {
         RemoveTrayIcon();
+    }
+
+    if (static_cast<std::uint32_t>(model_->rowCount()) > values.maxHostNum)
+        ModalSeam::Notice(this,
+            tr("The list holds %1 hosts, more than the new maximum of %2. No host can be added, "
+               "and the next start shows only the first %2; the others stay in the settings "
+               "file.")
+                .arg(model_->rowCount())
+                .arg(values.maxHostNum));
 
     if (values.enableRemoteShutdown)
         RestoreShutdownItem();

@@ -21,6 +21,18 @@ bool PondelWindowSide::Ask(MessageId id, const std::string& lead)
     return ModalSeam::Ask(&window_, QString::fromStdString(lead) + MessageText(id));
 }
 
+void PondelWindowSide::ShowHostFailures(std::span<const HostFailure> failures)
+{
+    QString text = CPondelDlg::tr("These hosts could not be woken:");
+    for (const HostFailure& failure : failures) {
+        const QString reason = failure.systemText.empty()
+            ? MessageText(failure.message)
+            : QString::fromStdString(failure.systemText);
+        text += QStringLiteral("\n%1: %2").arg(reason, QString::fromStdString(failure.hostName));
+    }
+    ModalSeam::Error(&window_, text);
+}
+
 void PondelWindowSide::WriteDefaultHost(std::int32_t row)
 {
     window_.WriteDefaultHost(row);

@@ -19,6 +19,7 @@ public:
     void ShowMessage(MessageId id) override;
     void ShowText(const std::string& text) override;
     bool Ask(MessageId id, const std::string& lead) override;
+    void ShowHostFailures(std::span<const HostFailure> failures) override;
     void WriteDefaultHost(std::int32_t row) override;
     void RecheckHost(std::int32_t row) override;
     void RequestStatusPass() override;

@@ -1,4 +1,4 @@
-#include "CollectHostDlg.h"
+#include "CCollectHostDlg.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>

@@ -1,4 +1,4 @@
-#include "CollectProcDlg.h"
+#include "CCollectProcDlg.h"
 
 #include <limits>
 

@@ -1,4 +1,4 @@
-#include "OptionDlg.h"
+#include "COptionDlg.h"
 
 #include <array>
 
