@@ -9,7 +9,7 @@
 
 #include "HostTableModel.h"
 #include "ModalSeam.h"
-#include "OptionDlg.h"
+#include "COptionDlg.h"
 #include "UiTestSupport.h"
 
 namespace pondel::test {
