@@ -44,10 +44,7 @@ bool IsTrimmed(std::string_view name) noexcept
     return name.empty() || (name.front() != ' ' && name.back() != ' ');
 }
 
-// A name that would not read back as itself once written: a line break or
-// NUL would end its line early, ']' would end a section header there, and a
-// key's '=' would end the key; a key line starting with ';' is a comment and
-// one starting with '[' may read as a section header.
+// A line break or NUL would end a name's line early.
 bool IsLineEnd(char c) noexcept
 {
     // Names and values are mostly letters, above every byte looked for
@@ -55,18 +52,32 @@ bool IsLineEnd(char c) noexcept
     return static_cast<unsigned char>(c) <= '\r' && (c == '\r' || c == '\n' || c == '\0');
 }
 
-// Plain loops: find_first_of searches its set once per character, which
-// costs more than the rest of a write.
-bool IsWritableSectionName(std::string_view name) noexcept
+// Callers' names lose their spaces only, but the reader trims tabs too: a
+// tab at either end would not read back, and a key line starting with one
+// could read as a comment or a section header.
+bool HasEdgeTab(std::string_view name) noexcept
 {
-    return std::ranges::none_of(name, [](char c) { return IsLineEnd(c) || c == ']'; });
+    return !name.empty() && (name.front() == '\t' || name.back() == '\t');
 }
 
+// A name that would not read back as itself once written: besides a line
+// end or an edge tab, ']' would end a section header there, and a key's '='
+// would end the key; a key line starting with ';' is a comment and one
+// starting with '[' may read as a section header. Plain loops:
+// find_first_of searches its set once per character, which costs more than
+// the rest of a write.
+bool IsWritableSectionName(std::string_view name) noexcept
+{
+    return std::ranges::none_of(name, [](char c) { return IsLineEnd(c) || c == ']'; }) &&
+        !HasEdgeTab(TrimSpaces(name));
+}
+
+// For a key already trimmed of spaces and not empty.
 bool IsWritableKeyName(std::string_view key) noexcept
 {
     return std::ranges::none_of(key,
                [](char c) { return static_cast<unsigned char>(c) <= '=' && (IsLineEnd(c) || c == '='); }) &&
-        key.front() != ';' && key.front() != '[';
+        key.front() != ';' && key.front() != '[' && !HasEdgeTab(key);
 }
 
 std::string_view Unquoted(std::string_view value) noexcept
@@ -104,22 +115,6 @@ std::size_t NameHash(std::string_view name) noexcept
     hash *= 0xFF51AFD7ED558CCDull;
     hash ^= hash >> 33;
     return static_cast<std::size_t>(hash);
-}
-
-// Where the '=' of a key line is, or npos for a blank line, a comment or a
-// line without '='.
-std::size_t KeyEquals(std::string_view text) noexcept
-{
-    // Plain loops: the '=' of a key is a few bytes in, where a library
-    // search costs more than it saves.
-    std::size_t at = 0;
-    while (at < text.size() && IsBlank(text[at]))
-        ++at;
-    if (at == text.size() || text[at] == ';')
-        return std::string_view::npos;
-    while (at < text.size() && text[at] != '=')
-        ++at;
-    return at == text.size() ? std::string_view::npos : at;
 }
 
 std::uint32_t Fingerprint(std::size_t hash) noexcept
@@ -314,7 +309,6 @@ void IniDocument::VisitBody(const Section& section, Visit&& visit) const
     for (const char* at = section.bodyBegin; at < end;) {
         // One pass finds a key's '=' and the line's end: the name before the
         // '=' is a few bytes, looked at one by one, the rest eight at a time.
-        // This is KeyEquals on the line.
         const char* scan = at;
         std::size_t equals = kNone;
         if (mayHoldKeys) {
@@ -688,8 +682,8 @@ void IniDocument::SetValue(Section& section, std::string_view key, std::string_v
     }
     const std::string_view text = arena_.Store({key, "=", value});
     Line line{text.data(), text.size()};
-    // A key with a leading tab may still read as a comment.
-    line.equals = KeyEquals(text);
+    // The name is writable: it starts with no blank and holds no '='.
+    line.equals = key.size();
     line.lineBreak = newLineBreak_;
     InsertKeyLine(section, line);
 }

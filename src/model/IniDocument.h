@@ -73,7 +73,8 @@ public:
     // otherwise start new lines of the file, and the reader sees no further.
     // Names that would read back as something else are refused and nothing
     // is written: a section name holding CR, LF, NUL or ']', a key name
-    // holding CR, LF, NUL or '=', or starting with ';' or '['.
+    // holding CR, LF, NUL or '=', or starting with ';' or '[', and either
+    // with a tab at its start or end.
     void SetString(std::string_view section, std::string_view key, std::string_view value);
 
     // Removes the first section of that name with all its lines. Later
