@@ -2,13 +2,16 @@
 
 #include <algorithm>
 #include <atomic>
+#include <iterator>
 #include <mutex>
+#include <set>
 #include <utility>
 
 #include "AddressLookup.h"
 #include "Ipv4Text.h"
 #include "ReverseLookup.h"
 #include "RunOnThreads.h"
+#include "ThreadPriority.h"
 
 namespace pondel {
 
@@ -73,6 +76,9 @@ void AddressSweep::StopAndWait()
 
 void AddressSweep::CollectThread(const Order& order)
 {
+    // A long sweep must not slow down the window or the machine; at worst
+    // it then runs only when the processor is otherwise idle.
+    static_cast<void>(LowerThreadToIdlePriority());
     const bool added = SweepAddressRange(order);
     // Everything is settled before the window hears of the end: a status
     // pass it asks for then is not skipped for a sweep that is over.
@@ -101,7 +107,9 @@ bool AddressSweep::SweepAddressRange(const Order& order)
 }
 
 // The range as the probe run sees it, and the addresses that answered and
-// are new to the list.
+// are new to the list, each with the MAC address known when it answered.
+// When the list has room for fewer than answer, the lowest addresses are
+// kept, whatever order the answers come in.
 class AddressSweep::RangeEvents final : public ProbeRunEvents {
 public:
     RangeEvents(AddressSweep& sweep, const Order& order)
@@ -114,14 +122,15 @@ public:
     }
 
     [[nodiscard]] bool StoppedByUser() const noexcept { return stoppedByUser_; }
-    [[nodiscard]] const std::vector<std::uint32_t>& Found() const noexcept { return found_; }
+    [[nodiscard]] const FoundMacs& Found() const noexcept { return found_; }
 
     std::string TargetOf(std::uint64_t index) override { return IpToText(AddressOf(index)); }
 
-    // A full list ends the sweep quietly; a stop is remembered, to be told.
+    // A full list ends the sweep quietly once no probe under way can
+    // displace a kept address; a stop is remembered, to be told.
     bool ShouldStop() override
     {
-        if (IsFull())
+        if (IsFull() && !AnyPendingBelowHighestKept())
             return true;
         if (!stoppedByUser_ && !sweep_.locks_.IsCollectRunning())
             stoppedByUser_ = true;
@@ -130,18 +139,27 @@ public:
 
     void OnProbed(std::uint64_t index) override
     {
+        pending_.insert(index);
         sweep_.listener_.OnSweepProgress(AddressOf(index));
     }
 
     void OnAnswer(std::uint64_t index, bool answered) override
     {
-        // Answers to probes sent before the list filled up come too late.
-        if (!answered || IsFull())
+        pending_.erase(index);
+        const std::uint32_t address = AddressOf(index);
+        // Once the list is full, only a lower address than the kept ones
+        // still counts.
+        if (!answered || (IsFull() && (found_.empty() || address > found_.rbegin()->first)))
             return;
         sweep_.listener_.OnSweepDetected(++detectCount_);
-        const std::uint32_t address = AddressOf(index);
-        if (!sweep_.IsListed(IpToText(address)))
-            found_.push_back(address);
+        const std::string ipAddr = IpToText(address);
+        if (sweep_.IsListed(ipAddr))
+            return;
+        // Now, while the neighbour table surely holds it: on a long sweep
+        // the entry can be gone by the end of the range.
+        found_.emplace(address, sweep_.services_.macAddressOf(ipAddr).value_or(""));
+        if (found_.size() > room_)
+            found_.erase(std::prev(found_.end()));
     }
 
 private:
@@ -150,12 +168,19 @@ private:
         return order_.range.start + static_cast<std::uint32_t>(index);
     }
     [[nodiscard]] bool IsFull() const noexcept { return found_.size() >= room_; }
+    [[nodiscard]] bool AnyPendingBelowHighestKept() const
+    {
+        return !found_.empty() && !pending_.empty() &&
+            AddressOf(*pending_.begin()) < found_.rbegin()->first;
+    }
 
     AddressSweep& sweep_;
     const Order& order_;
     const std::uint64_t room_;
     std::int32_t detectCount_ = 0;
-    std::vector<std::uint32_t> found_;
+    FoundMacs found_;
+    // Probes started and not yet judged, by index.
+    std::set<std::uint64_t> pending_;
     bool stoppedByUser_ = false;
 };
 
@@ -169,11 +194,9 @@ bool AddressSweep::ProbeRange(const Order& order, const ProbeRun& run)
         listener_.OnSweepFinished(SweepEnd::kStopped);
 
     // Answers come in any order; the list gets them in the range's.
-    std::vector<std::uint32_t> found = events.Found();
-    std::sort(found.begin(), found.end());
-    for (tHostInfo& host : FoundHosts(found, range.netMask))
+    for (tHostInfo& host : FoundHosts(events.Found(), range.netMask))
         hosts_.Append(std::move(host));
-    return !found.empty();
+    return !events.Found().empty();
 }
 
 bool AddressSweep::IsListed(std::string_view ipAddr) const
@@ -186,26 +209,27 @@ bool AddressSweep::IsListed(std::string_view ipAddr) const
 }
 
 std::vector<tHostInfo> AddressSweep::FoundHosts(
-    const std::vector<std::uint32_t>& addresses, std::uint32_t netMask) const
+    const FoundMacs& found, std::uint32_t netMask) const
 {
     // A slow resolver holds up one worker, not the others.
     constexpr std::size_t kLookupWorkers = 16;
     const std::string maskText = IpToText(netMask);
-    std::vector<tHostInfo> hosts(addresses.size());
+    const std::vector<std::pair<std::uint32_t, std::string>> ordered(found.begin(), found.end());
+    std::vector<tHostInfo> hosts(ordered.size());
     std::atomic<std::size_t> next{0};
-    RunOnThreads(std::min(kLookupWorkers, addresses.size()), [&] {
-        for (std::size_t i = next++; i < addresses.size(); i = next++)
-            hosts[i] = FoundHost(addresses[i], maskText);
+    RunOnThreads(std::min(kLookupWorkers, ordered.size()), [&] {
+        for (std::size_t i = next++; i < ordered.size(); i = next++)
+            hosts[i] = FoundHost(ordered[i].first, maskText, ordered[i].second);
     });
     return hosts;
 }
 
-tHostInfo AddressSweep::FoundHost(std::uint32_t address, const std::string& netMask) const
+tHostInfo AddressSweep::FoundHost(
+    std::uint32_t address, const std::string& netMask, const std::string& macAddr) const
 {
     // The host name field keeps the first 127 characters of a longer name.
-    const std::string ipAddr = IpToText(address);
-    tHostInfo host = MakeHostInfo(services_.hostNameOf(address).value_or(""), "", ipAddr, netMask,
-        services_.macAddressOf(ipAddr).value_or(""));
+    tHostInfo host = MakeHostInfo(
+        services_.hostNameOf(address).value_or(""), "", IpToText(address), netMask, macAddr);
     host.active = 1;
     return host;
 }

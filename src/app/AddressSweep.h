@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -37,7 +38,8 @@ public:
     // The probe of `address` (host order) has started.
     virtual void OnSweepProgress(std::uint32_t address) = 0;
     // An address answered; `detectCount` counts this sweep's answers,
-    // hosts that were already listed included.
+    // hosts that were already listed included. Once the list is full, only
+    // answers from below the highest address kept count.
     virtual void OnSweepDetected(std::int32_t detectCount) = 0;
     // kStopped or kIcmpUnavailable may come first; every sweep then ends with
     // exactly one kNothingAdded or kHostsAdded, its last call. When that one
@@ -54,7 +56,8 @@ struct SweepServices {
     // Called from several threads at once.
     std::function<std::optional<std::string>(std::uint32_t address)> hostNameOf;
     // The MAC text of an address that has just answered, none when it is
-    // not known. Called from several threads at once.
+    // not known. Called on the thread that runs the probes, as each answer
+    // comes.
     std::function<std::optional<std::string>(std::string_view ipAddr)> macAddressOf;
 };
 
@@ -66,10 +69,12 @@ struct SweepServices {
 // from start to end is probed, at the settings' pace, on a thread of the
 // sweep's own, and each answering address not yet in the host list (same IP
 // address text) is appended in address order with its name, MAC address and
-// the range's netmask, marked active. The names and MAC addresses are looked
-// up once the probing is over, several at a time. The sweep holds ProbeLock and ViewLock from its first probe to its
-// last, so nobody else reads or changes the list meanwhile; CollectRunning
-// is set from Start to the end.
+// the range's netmask, marked active. A MAC address is read from the
+// neighbour table as its host answers; the names are looked up once the
+// probing is over, several at a time. The sweep thread runs at idle
+// priority. The sweep holds ProbeLock and ViewLock from its first probe to
+// its last, so nobody else reads or changes the list meanwhile;
+// CollectRunning is set from Start to the end.
 //
 // Start, Stop, StopAndWait and IsRunning are for one thread, the window's.
 class AddressSweep final {
@@ -81,9 +86,10 @@ public:
     AddressSweep(const AddressSweep&) = delete;
     AddressSweep& operator=(const AddressSweep&) = delete;
 
-    // Starts sweeping `range`; it ends by itself. The sweep stops quietly
-    // once the list holds maxHostNum hosts. Refused (false) while a sweep
-    // runs.
+    // Starts sweeping `range`; it ends by itself. Where more hosts answer
+    // than the list has room for below maxHostNum, the sweep keeps the
+    // lowest addresses and stops quietly once no probe under way can still
+    // displace one. Refused (false) while a sweep runs.
     [[nodiscard]] bool Start(
         const CollectRange& range, const ProbeSettings& probe, std::uint32_t maxHostNum);
 
@@ -112,11 +118,15 @@ private:
     bool SweepAddressRange(const Order& order);
     class RangeEvents;
 
+    // Answering addresses (host order) new to the list, with their MACs.
+    using FoundMacs = std::map<std::uint32_t, std::string>;
+
     bool ProbeRange(const Order& order, const ProbeRun& run);
     [[nodiscard]] bool IsListed(std::string_view ipAddr) const;
     [[nodiscard]] std::vector<tHostInfo> FoundHosts(
-        const std::vector<std::uint32_t>& addresses, std::uint32_t netMask) const;
-    [[nodiscard]] tHostInfo FoundHost(std::uint32_t address, const std::string& netMask) const;
+        const FoundMacs& found, std::uint32_t netMask) const;
+    [[nodiscard]] tHostInfo FoundHost(
+        std::uint32_t address, const std::string& netMask, const std::string& macAddr) const;
 
     HostList& hosts_;
     ListLocks& locks_;

@@ -13,9 +13,8 @@
 
 namespace pondel {
 
-// An INI text held in memory with the reading and writing rules of the
-// Windows private-profile functions, which the settings file has always been
-// written with:
+// An INI text held in memory, read and written by the rules of the
+// Windows private-profile functions, which the settings file follows:
 // - section and key names match without regard to ASCII case, and blanks
 //   around names and values do not count;
 // - only the first section of a name, and in it the first key of a name, count;
@@ -73,7 +72,8 @@ public:
     // otherwise start new lines of the file, and the reader sees no further.
     // Names that would read back as something else are refused and nothing
     // is written: a section name holding CR, LF, NUL or ']', a key name
-    // holding CR, LF, NUL or '=', or starting with ';' or '['.
+    // holding CR, LF, NUL or '=', or starting with ';' or '[', and either
+    // with a tab at its start or end.
     void SetString(std::string_view section, std::string_view key, std::string_view value);
 
     // Removes the first section of that name with all its lines. Later
@@ -179,12 +179,13 @@ private:
         std::size_t lastSameName = kNone;
     };
 
-    // Calls visit(line) for each line after the header, in order, until it
-    // returns false. Lines before the first section are never keys.
+    // The line break that starts at `at` (None at end).
     [[nodiscard]] static LineBreak BreakAt(const char* at, const char* end) noexcept;
     [[nodiscard]] static std::size_t BreakSize(LineBreak lineBreak) noexcept;
     [[nodiscard]] static std::string_view BreakText(LineBreak lineBreak) noexcept;
 
+    // Calls visit(line) for each line after the header, in order, until it
+    // returns false. Lines before the first section are never keys.
     template <typename Visit>
     void VisitBody(const Section& section, Visit&& visit) const;
     // Calls visit(piece) for each piece of the text in order, until it
@@ -232,6 +233,9 @@ private:
         }
     };
 
+    // FNV-1a over the lower-cased bytes, so that names differing only in
+    // case hash alike.
+    [[nodiscard]] static std::size_t NameHash(std::string_view name) noexcept;
     void BuildIndex();
     void IndexSection(std::size_t position);
     void GrowIndex();

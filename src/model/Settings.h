@@ -11,6 +11,7 @@
 #include "AppSettings.h"
 #include "FileIo.h"
 #include "HostList.h"
+#include "HostSections.h"
 #include "IniDocument.h"
 
 namespace pondel {
@@ -79,30 +80,10 @@ void SetDefaultSettings(AppSettings& settings);
 // stay where a key is missing, empty or not acceptable.
 void LoadSettings(const IniDocument& document, AppSettings& settings);
 
-// Replaces the hosts with the sections HOST_0 to HOST_<maxHostNum - 1> that
-// hold an IP address, in the order of their numbers and without gaps.
-void LoadHostList(const IniDocument& document, std::uint32_t maxHostNum, HostList& hosts);
-
-// What the filter of LoadHostList sees of a host: its name and address, each
-// cut as its record's field cuts it.
-struct HostNameAndAddress {
-    std::string_view hostName;
-    std::string_view ipAddr;
-};
-
-// LoadHostList keeping only the hosts that `keep` accepts, in the same
-// order: for a caller that looks for one host and need not hold them all.
-void LoadHostList(const IniDocument& document, std::uint32_t maxHostNum, HostList& hosts,
-    const std::function<bool(const HostNameAndAddress&)>& keep);
-
 // Writes the options, DEFAULT_HOST, the window geometry (unless minimised)
 // and the column widths into the document, then the hosts (SaveHostList).
 void SaveSettings(IniDocument& document, const AppSettings& settings, const HostList& hosts,
     const WindowState& window);
-
-// Writes every host as section HOST_<row> and removes the host sections past
-// the last row, below maxHostNum, that are not complete.
-void SaveHostList(IniDocument& document, const HostList& hosts, std::uint32_t maxHostNum);
 
 // SaveSettings into the file at path: reads it afresh, so that lines written
 // by others since start-up survive, and writes it once, atomically.

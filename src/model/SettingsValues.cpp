@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "HexDigit.h"
+#include "LineEnds.h"
 
 namespace pondel {
 namespace {
@@ -101,6 +102,27 @@ std::optional<ColorValue> ParseColor(std::string_view text) noexcept
     if (!blue)
         return std::nullopt;
     return MakeColor(*red, *green, *blue);
+}
+
+std::string_view StoredValue(std::string_view value, std::string& quoted)
+{
+    value = FirstLineOf(value);
+    const auto isBlank = [](char c) { return c == ' ' || c == '\t'; };
+    const auto isQuote = [](char c) { return c == '"' || c == '\''; };
+    const bool needsQuotes = !value.empty() &&
+        (isBlank(value.front()) || isBlank(value.back()) ||
+            (value.size() >= 2 && value.front() == value.back() && isQuote(value.front())));
+    if (!needsQuotes)
+        return value;
+    quoted.reserve(value.size() + 2);
+    quoted.assign(1, '"').append(value).append(1, '"');
+    return quoted;
+}
+
+std::string StoredValue(std::string_view value)
+{
+    std::string quoted;
+    return std::string(StoredValue(value, quoted));
 }
 
 } // namespace pondel

@@ -31,4 +31,12 @@ namespace pondel {
 // after the third pair is ignored. None unless all three pairs convert.
 [[nodiscard]] std::optional<ColorValue> ParseColor(std::string_view text) noexcept;
 
+// A value as the settings file must hold it to read back unchanged. Reading
+// trims blanks and drops one pair of surrounding quotes, so a value that
+// starts or ends with a blank, or sits in quotes itself, is written in one
+// more pair of quotes, kept in `quoted`; every other value is written as it
+// is. The value first ends at a line break, which no line can hold.
+[[nodiscard]] std::string_view StoredValue(std::string_view value, std::string& quoted);
+[[nodiscard]] std::string StoredValue(std::string_view value);
+
 } // namespace pondel

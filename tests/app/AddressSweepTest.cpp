@@ -1,11 +1,15 @@
 #include "AddressSweep.h"
 
+#include <algorithm>
 #include <chrono>
+#include <functional>
 #include <map>
+#include <set>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include <sched.h>
 #include <sys/socket.h>
 
 #include <gtest/gtest.h>
@@ -29,7 +33,12 @@ public:
         : locks_(locks)
     {
     }
-    void OnSweepProgress(std::uint32_t address) override { Add("3:" + IpToText(address)); }
+    void OnSweepProgress(std::uint32_t address) override
+    {
+        Add("3:" + IpToText(address));
+        if (onProgress)
+            onProgress(address);
+    }
     void OnSweepDetected(std::int32_t count) override { Add("4:" + std::to_string(count)); }
     void OnSweepFinished(SweepEnd end) override
     {
@@ -46,6 +55,8 @@ public:
 
     const AddressSweep* sweep = nullptr;
     std::string stateAtEnd;
+    // Called on the sweep thread as each probe starts.
+    std::function<void(std::uint32_t)> onProgress;
 
 private:
     static char Bit(bool on) { return on ? '1' : '0'; }
@@ -254,6 +265,106 @@ TEST_F(AddressSweepTest, WithoutAnIcmpSocketOwnEchoEndsAtOnceAndTouchesNothing)
     EXPECT_FALSE(locks_.IsCollectRunning());
 }
 
+// Probes overlap in windows of `width`, the answers of each window coming
+// highest address first, as overlapping probes may; the neighbour table
+// knows only the host that answered last, as when a long sweep pushes the
+// older entries out. Everything runs on the sweep thread; the test reads
+// the counts once that thread has ended.
+class OverlappingProbes final {
+public:
+    OverlappingProbes(std::set<std::string> live, std::uint64_t width)
+        : live_(std::move(live))
+        , width_(width)
+    {
+    }
+
+    ProbeRunOpener Opener()
+    {
+        return [this](const ProbeSettings&) -> Result<ProbeRun> {
+            return ProbeRun(
+                [this](std::uint64_t count, ProbeRunEvents& events) { Run(count, events); });
+        };
+    }
+    std::optional<std::string> MacOf(std::string_view ip) const
+    {
+        if (ip != lastAnswer_)
+            return std::nullopt;
+        const std::string octet(ip.substr(ip.rfind('.') + 1));
+        return "02:00:00:00:00:" + std::string(2 - octet.size(), '0') + octet;
+    }
+
+    std::uint64_t probed = 0;
+    int policy = -1; // the scheduling policy of the probing thread
+
+private:
+    void Run(std::uint64_t count, ProbeRunEvents& events)
+    {
+        policy = sched_getscheduler(0);
+        for (std::uint64_t first = 0; first < count && !events.ShouldStop(); first += width_) {
+            const std::uint64_t end = std::min(count, first + width_);
+            for (std::uint64_t index = first; index < end; ++index)
+                events.OnProbed(index);
+            for (std::uint64_t index = end; index-- > first;) {
+                const std::string ip = events.TargetOf(index);
+                const bool live = live_.count(ip) != 0;
+                lastAnswer_ = live ? ip : lastAnswer_;
+                ++probed;
+                events.OnAnswer(index, live);
+            }
+        }
+    }
+
+    const std::set<std::string> live_;
+    const std::uint64_t width_;
+    std::string lastAnswer_;
+};
+
+TEST(AddressSweepResultTest, KeepsEachMacAndTheLowestAddressesWhateverTheAnswerOrder)
+{
+    struct Case {
+        const char* what;
+        std::set<std::string> live;
+        std::uint64_t width;
+        std::uint32_t maxHostNum;
+        Events found; // "IP MAC" in list order
+        std::uint64_t probed;
+    };
+    const Case cases[] = {
+        {"one at a time, room for all", {"192.0.2.2", "192.0.2.5", "192.0.2.7"}, 1, 100,
+            {"192.0.2.2 02:00:00:00:00:02", "192.0.2.5 02:00:00:00:00:05",
+                "192.0.2.7 02:00:00:00:00:07"},
+            8},
+        {"reversed answers, room for two", {"192.0.2.1", "192.0.2.2", "192.0.2.3", "192.0.2.4"}, 4,
+            3, {"192.0.2.1 02:00:00:00:00:01", "192.0.2.2 02:00:00:00:00:02"}, 4},
+        {"a late lower answer displaces a kept one", {"192.0.2.3", "192.0.2.5", "192.0.2.6"}, 4, 3,
+            {"192.0.2.3 02:00:00:00:00:03", "192.0.2.5 02:00:00:00:00:05"}, 8},
+        {"full after the first window: no further probe", {"192.0.2.2", "192.0.2.3", "192.0.2.6"},
+            4, 3, {"192.0.2.2 02:00:00:00:00:02", "192.0.2.3 02:00:00:00:00:03"}, 4},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        // One host listed already, outside the range.
+        HostList hosts = Listed({"198.51.100.1"});
+        ListLocks locks;
+        Listener listener(locks);
+        OverlappingProbes probes(c.live, c.width);
+        {
+            AddressSweep sweep(hosts, locks, listener,
+                SweepServices{probes.Opener(), [](std::uint32_t) { return std::nullopt; },
+                    [&](std::string_view ip) { return probes.MacOf(ip); }});
+            ASSERT_TRUE(sweep.Start(Range("192.0.2.1", "192.0.2.8"), kProbe, c.maxHostNum));
+            ASSERT_TRUE(listener.WaitForEnds(1));
+        }
+        Events found;
+        for (int i = 1; i < hosts.Count(); ++i)
+            found.push_back(std::string(hosts[i].ipAddr) + " " + hosts[i].macAddr);
+        EXPECT_EQ(found, c.found);
+        EXPECT_EQ(probes.probed, c.probed);
+        // The sweep keeps out of the way of everything else.
+        EXPECT_EQ(probes.policy, SCHED_IDLE);
+    }
+}
+
 // Our own address, a peer with two addresses and silent addresses between
 // them, swept for real; the hosts file names one of the peer's addresses
 // with a long official name and an alias.
@@ -287,6 +398,31 @@ TEST_P(AddressSweepLabTest, FindsExactlyTheLiveHostsWithTheirNamesAndMacs)
     EXPECT_EQ(Row(hosts[1]), "1 ||198.51.100.1|255.255.255.240|02:00:00:00:00:01");
     EXPECT_EQ(Row(hosts[2]),
         "1 " + name.substr(0, 127) + "||198.51.100.3|255.255.255.240|02:00:00:00:00:03");
+}
+
+// A slow sweep, one address after another: the kernel forgets the peer
+// that answered first before the range is done. Its MAC was read in time.
+TEST(AddressSweepSlowLabTest, AHostForgottenBeforeTheEndKeepsItsMac)
+{
+    test::TestNetwork network;
+    const auto& peer = network.AddPeer(
+        {"198.51.100.1", 24, "02:00:00:00:00:01"}, {"198.51.100.2", 24, "02:00:00:00:00:02"});
+    HostList hosts;
+    ListLocks locks;
+    Listener listener(locks);
+    listener.onProgress = [&](std::uint32_t address) {
+        if (address == TextToIp("198.51.100.5"))
+            test::MustRun({"ip", "neigh", "flush", "dev", peer.localIf});
+    };
+    {
+        AddressSweep sweep(hosts, locks, listener,
+            SweepServices{OpenProbeRun, [](std::uint32_t) { return std::nullopt; }, {}});
+        const ProbeSettings oneByOne{100, ProbeMethod::kOwnEcho, 0};
+        ASSERT_TRUE(sweep.Start(Range("198.51.100.2", "198.51.100.5"), oneByOne, 100));
+        ASSERT_TRUE(listener.WaitForEnds(1));
+    }
+    ASSERT_EQ(hosts.Count(), 1);
+    EXPECT_EQ(Row(hosts[0]), "1 ||198.51.100.2|255.255.255.0|02:00:00:00:00:02");
 }
 
 INSTANTIATE_TEST_SUITE_P(BothMethods, AddressSweepLabTest,

@@ -82,11 +82,12 @@ TEST(IniDocumentWriteTest, NamesThatWouldReadBackAsOtherLinesAreRefused)
 {
     const std::string text = "[s]\nk=1\n";
     const std::string_view refusedSections[] = {
-        "s]\nk", "x\r[s", "a\rb", "a\nb", std::string_view("a\0b", 3), "s]extra"};
+        "s]\nk", "x\r[s", "a\rb", "a\nb", std::string_view("a\0b", 3), "s]extra", "\ts", "s\t",
+        " \ts "};
     for (const std::string_view section : refusedSections)
         EXPECT_EQ(Written(text, {{section, "k", "2"}}), text) << section;
     const std::string_view refusedKeys[] = {"k=2\nother", "a\r\n[s]\nk", "k\r", "x=k",
-        std::string_view("k\0x", 3), ";k", " ;k", "[s]", "[k"};
+        std::string_view("k\0x", 3), ";k", " ;k", "[s]", "[k", "\t[x]", "\t;k", "k\t", " \tk"};
     for (const std::string_view key : refusedKeys)
         EXPECT_EQ(Written(text, {{"s", key, "2"}}), text) << key;
     // Such characters elsewhere in a name are harmless and kept.

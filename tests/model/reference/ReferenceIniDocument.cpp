@@ -35,19 +35,27 @@ std::string_view TrimSpaces(std::string_view text) noexcept
     return text;
 }
 
+// A tab at either end of a name is trimmed by the reader, though not by
+// the writer.
+bool HasEdgeTab(std::string_view name) noexcept
+{
+    return !name.empty() && (name.front() == '\t' || name.back() == '\t');
+}
+
 // A name that would not read back as itself once written: a line break or
 // NUL would end its line early, ']' would end a section header there, and a
 // key's '=' would end the key; a key line starting with ';' is a comment and
 // one starting with '[' may read as a section header.
 bool IsWritableSectionName(std::string_view name) noexcept
 {
-    return name.find_first_of(std::string_view("\r\n\0]", 4)) == std::string_view::npos;
+    return name.find_first_of(std::string_view("\r\n\0]", 4)) == std::string_view::npos &&
+        !HasEdgeTab(TrimSpaces(name));
 }
 
 bool IsWritableKeyName(std::string_view key) noexcept
 {
     return key.find_first_of(std::string_view("\r\n\0=", 4)) == std::string_view::npos &&
-        key.front() != ';' && key.front() != '[';
+        key.front() != ';' && key.front() != '[' && !HasEdgeTab(key);
 }
 
 std::string_view Unquoted(std::string_view value) noexcept
