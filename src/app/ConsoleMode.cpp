@@ -26,7 +26,17 @@ int WakeUp(
     return sent.status == kMagicPacketSent ? 1 : -1;
 }
 
+bool OpensWindow(const CommandLineOptions& options)
+{
+    return !options.unknownSwitch && !options.version && !options.console;
+}
+
 } // namespace
+
+bool OpensWindow(const std::vector<std::string>& arguments)
+{
+    return OpensWindow(ParseCommandLine(arguments));
+}
 
 int ProcessCommandLine(const std::vector<std::string>& arguments, const HostList& hosts,
     const LocalNetworkQueries& local)
