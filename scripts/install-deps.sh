@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing need,
 # asking apt only when something is missing. With --benchmark-peers it adds
-# the peer tools whose figures the benchmarks print beside Pondel's.
+# the peer tools whose figures the benchmarks print beside Pondel's; with
+# --screenshot what scripts/screenshot.sh needs: a virtual X server,
+# ImageMagick and a Japanese font.
 set -euo pipefail
 
 packages=(
@@ -10,9 +12,10 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     iproute2 iputils-ping util-linux mount libcap2-bin fonts-dejavu-core locales
 )
-if [ "${1:-}" = --benchmark-peers ]; then
-    packages+=(fping nmap)
-fi
+case "${1:-}" in
+--benchmark-peers) packages+=(fping nmap) ;;
+--screenshot) packages+=(xvfb imagemagick fonts-ipafont-gothic) ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the program four ways and runs every test of each inside a private
+# Builds the program five ways and runs every test of each inside a private
 # network namespace:
 #   release  GCC, Release, with the benchmarks, whose figures it prints
 #   asan     Clang, AddressSanitizer and UndefinedBehaviorSanitizer

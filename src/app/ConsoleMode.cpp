@@ -52,7 +52,17 @@ int WakeUp(
     return 1;
 }
 
+bool OpensWindow(const CommandLineOptions& options)
+{
+    return !options.unknownSwitch && !options.version && !options.console;
+}
+
 } // namespace
+
+bool OpensWindow(const std::vector<std::string>& arguments)
+{
+    return OpensWindow(ParseCommandLine(arguments));
+}
 
 int ProcessCommandLine(const std::vector<std::string>& arguments, const HostList& hosts,
     const LocalNetworkQueries& local)

@@ -12,6 +12,10 @@ namespace pondel {
 // port option says.
 inline constexpr std::uint16_t kConsoleWakeUpPort = 7;
 
+// Whether the command line opens the window: no /C, no /V and no unknown
+// switch. Everything else is the console side below.
+[[nodiscard]] bool OpensWindow(const std::vector<std::string>& arguments);
+
 // Runs the console side of the command line: the usage or version text, or
 // a wake-up. Returns 0 when the window application is to start instead;
 // otherwise 1 for a magic packet sent, -1 for a wake-up that failed (no MAC,

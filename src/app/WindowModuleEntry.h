@@ -1,17 +1,19 @@
 #pragma once
 
-namespace pondel {
-class CPondelApp;
-}
-
 // The window application is a module of its own, loaded only when the
 // program starts without /C, so that the console command never loads the
-// window toolkit. The executable and the module are built together from the
-// same sources, so the application object crosses as it is.
+// window toolkit. The executable carries its own copy of the C++ runtime and
+// the module uses the system's, so only plain C data crosses between them:
+// the module builds its own application object, which reads the settings and
+// the host list, and nothing allocated, thrown or destroyed on one side
+// reaches the other.
 //
-// Runs the window over the application object and returns the exit code
-// once the window has closed. argc and argv are the process's own.
-using PondelRunMainWindowFunction = int(pondel::CPondelApp* app, int* argc, char** argv);
+// Runs the window for the process's command line and returns the exit code
+// once the window has closed. argc and argv are the process's own; the
+// window toolkit may take its own switches out of them.
+extern "C" {
+using PondelRunMainWindowFunction = int(int* argc, char** argv);
+}
 
 // The name the module exports the entry under, with C linkage.
 inline constexpr const char* kPondelRunMainWindowSymbol = "PondelRunMainWindow";

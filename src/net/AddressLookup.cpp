@@ -1,6 +1,7 @@
 #include "AddressLookup.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "Ipv4Text.h"
 #include "MacAddress.h"
@@ -10,6 +11,7 @@ namespace pondel {
 namespace {
 
 using system_network::NetworkInterface;
+using system_network::AddressTableRow;
 
 bool Qualifies(const NetworkInterface& adapter)
 {
@@ -38,9 +40,14 @@ std::vector<OwnedAddress> QualifyingAddresses(const std::vector<NetworkInterface
     return owned;
 }
 
+// No adapters when the list cannot be read: the callers' answers for that
+// are documented as those for a computer without a network.
 std::vector<NetworkInterface> ReadAdapters()
 {
-    return system_network::ReadNetworkInterfaces().value_or(std::vector<NetworkInterface>{});
+    Result<std::vector<NetworkInterface>> adapters = system_network::ReadNetworkInterfaces();
+    if (!adapters)
+        return {};
+    return std::move(adapters).Value();
 }
 
 // The first six bytes of the hardware address; a shorter one is padded with
@@ -98,12 +105,14 @@ std::uint32_t ClassfulNetMask(std::uint32_t address)
     return 0xFFFFFF00u;
 }
 
-std::uint32_t GetLocalHostAddress()
+Result<std::uint32_t> FindLocalHostAddress()
 {
-    const auto adapters = ReadAdapters();
-    const auto owned = QualifyingAddresses(adapters);
+    const Result<std::vector<NetworkInterface>> adapters = system_network::ReadNetworkInterfaces();
+    if (!adapters)
+        return adapters.Error();
+    const auto owned = QualifyingAddresses(adapters.Value());
     if (owned.empty())
-        return 0;
+        return ErrorInfo{0, "This computer has no network adapter that is up and has an IPv4 address."};
     // Debian maps the host name to 127.0.1.1, and other setups to an address
     // the computer no longer has; neither is an address others can reach us
     // at, so the resolver is believed only for an address we really own.
@@ -124,6 +133,12 @@ std::uint32_t GetLocalHostAddress()
             return onRoute->address;
     }
     return owned.front().address;
+}
+
+std::uint32_t GetLocalHostAddress()
+{
+    const Result<std::uint32_t> address = FindLocalHostAddress();
+    return address ? address.Value() : 0;
 }
 
 std::vector<std::uint32_t> GetLocalAdapterAddresses()
@@ -178,16 +193,17 @@ std::optional<std::string> GetKnownMacAddress(std::string_view ipText)
 
 std::uint32_t GetNetMask(std::uint32_t address)
 {
-    const auto rows = system_network::ReadAddressTable();
+    const Result<std::vector<AddressTableRow>> table = system_network::ReadAddressTable();
     // An empty table has no first row to fall back on; the class is the
     // best guess left, as for a table that cannot be read.
-    if (!rows || rows->empty())
+    if (!table || table.Value().empty())
         return ClassfulNetMask(address);
-    if (const auto mask = MaskOfRow(*rows, address))
+    const std::vector<AddressTableRow>& rows = table.Value();
+    if (const auto mask = MaskOfRow(rows, address))
         return *mask;
-    if (const auto mask = MaskOfRow(*rows, GetLocalHostAddress()))
+    if (const auto mask = MaskOfRow(rows, GetLocalHostAddress()))
         return *mask;
-    return rows->front().netMask;
+    return rows.front().netMask;
 }
 
 bool IsOnLocalNetwork(std::uint32_t target, std::uint32_t netMask)

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "Result.h"
+
 // Questions about addresses: this computer's own address, the addresses of
 // its running adapters, the MAC address behind an address, the netmask to
 // assume for an address and whether an address lies in one of our networks.
@@ -20,6 +22,10 @@ namespace pondel {
 // without one the first address of the first qualifying adapter. 0 when
 // there is none.
 [[nodiscard]] std::uint32_t GetLocalHostAddress();
+
+// The same, with the reason when there is none: the system's when the
+// adapters cannot be read, or that no adapter qualifies.
+[[nodiscard]] Result<std::uint32_t> FindLocalHostAddress();
 
 // Every IPv4 address of the qualifying adapters, adapters and addresses in
 // the system's order. Empty when there is none or the list cannot be read.

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "MacAddress.h"
+#include "Result.h"
 
 // What the address lookups need from the operating system, one version per
 // system (see the linux/ folder). The lookups themselves decide which
@@ -31,8 +32,9 @@ struct NetworkInterface {
     std::vector<InterfaceAddress> addresses; // IPv4 only, in the system's order
 };
 
-// Every interface in the system's order; none when the list cannot be read.
-[[nodiscard]] std::optional<std::vector<NetworkInterface>> ReadNetworkInterfaces();
+// Every interface in the system's order; the system's reason when the list
+// cannot be read.
+[[nodiscard]] Result<std::vector<NetworkInterface>> ReadNetworkInterfaces();
 
 struct AddressTableRow {
     std::uint32_t address = 0; // host order
@@ -41,8 +43,9 @@ struct AddressTableRow {
 };
 
 // Every IPv4 address of every interface, loopback, down and transient ones
-// included, in the system's order; none when the table cannot be read.
-[[nodiscard]] std::optional<std::vector<AddressTableRow>> ReadAddressTable();
+// included, in the system's order; the system's reason when the table
+// cannot be read.
+[[nodiscard]] Result<std::vector<AddressTableRow>> ReadAddressTable();
 
 // The interface of the IPv4 default route of the main routing table (the
 // one of lowest metric when there are several); none when there is no such

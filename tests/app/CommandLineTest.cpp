@@ -1,4 +1,5 @@
 #include "CommandLine.h"
+#include "ConsoleMode.h"
 #include "WakeUpTarget.h"
 
 #include <gtest/gtest.h>
@@ -38,6 +39,28 @@ TEST(ParseCommandLineTest, UnknownOrBareSwitchStopsParsing)
         EXPECT_TRUE(options.unknownSwitch);
         EXPECT_FALSE(options.version);
     }
+}
+
+// The executable loads the window module only for these; everything else is
+// answered on the console without it.
+TEST(ParseCommandLineTest, OnlyACommandLineWithoutConsoleSwitchesOpensTheWindow)
+{
+    const struct {
+        Args args;
+        bool opensWindow;
+    } cases[] = {
+        {{}, true},
+        {{"plain", "words"}, true},
+        {{"/H", "pc1", "/M", "001122334455"}, true},
+        {{"/H", "/C"}, true},
+        {{"/C"}, false},
+        {{"-v"}, false},
+        {{"/X"}, false},
+        {{"-"}, false},
+        {{"/H", "pc1", "/c"}, false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(OpensWindow(c.args), c.opensWindow) << ::testing::PrintToString(c.args);
 }
 
 // Given values override the list's row; what is missing comes from the

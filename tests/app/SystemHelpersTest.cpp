@@ -2,8 +2,10 @@
 #include "PondelApp.h"
 #include "ModulePaths.h"
 #include "RunCommand.h"
+#include "TerminationRequests.h"
 #include "VersionInfo.h"
 
+#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -12,6 +14,7 @@
 #include <vector>
 
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -152,6 +155,46 @@ TEST(PondelAppTest, TheWindowLearnsWhyTheSettingsFileCouldNotBeRead)
     EXPECT_NE(unreadable.SettingsLoadStatus().Error().message.find(file.string()), std::string::npos);
     EXPECT_EQ(unreadable.Settings().maxHostNum, AppSettings{}.maxHostNum);
     EXPECT_EQ(unreadable.ExitInstance(), 0);
+}
+
+bool Readable(int fd)
+{
+    pollfd entry{fd, POLLIN, 0};
+    return ::poll(&entry, 1, 0) == 1;
+}
+
+std::atomic<int> gTerminations{0};
+extern "C" void CountTermination(int)
+{
+    ++gTerminations;
+}
+
+// A request wakes the descriptor once until drained, and the handler that
+// was there before comes back afterwards.
+TEST(TerminationRequestsTest, EachSignalWakesTheDescriptorThenTheOldHandlerIsBack)
+{
+    for (const int signal : {SIGTERM, SIGINT}) {
+        struct sigaction own { };
+        own.sa_handler = CountTermination;
+        struct sigaction previous { };
+        ASSERT_EQ(::sigaction(signal, &own, &previous), 0);
+        gTerminations = 0;
+        {
+            Result<std::unique_ptr<TerminationRequests>> requests = TerminationRequests::Catch();
+            ASSERT_TRUE(requests) << requests.Error().message;
+            const int fd = requests.Value()->Descriptor();
+            EXPECT_FALSE(Readable(fd)) << signal;
+            ASSERT_EQ(std::raise(signal), 0);
+            ASSERT_EQ(std::raise(signal), 0);
+            EXPECT_TRUE(Readable(fd)) << signal;
+            requests.Value()->Drain();
+            EXPECT_FALSE(Readable(fd)) << signal;
+            EXPECT_EQ(gTerminations, 0) << signal;
+        }
+        ASSERT_EQ(std::raise(signal), 0);
+        EXPECT_EQ(gTerminations, 1) << signal;
+        ASSERT_EQ(::sigaction(signal, &previous, nullptr), 0);
+    }
 }
 
 TEST(RunCommandTest, ArgumentsArriveUnsplitAndUninterpreted)

@@ -1,6 +1,8 @@
 #include "AddressLookup.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <functional>
 #include <chrono>
 
 #include <sys/socket.h>
@@ -161,6 +163,37 @@ TEST_F(AddressLookupTest, NetMaskFallsBackToTheClassWhenTheTableCannotBeRead)
             GetNetMask(Ip("172.16.1.1")) == 0xFFFF0000u;
     });
     EXPECT_EQ(masks, 1);
+}
+
+// Where there is no own address, the user is told why: the system's reason
+// when the adapters cannot be read, else that none qualifies.
+TEST_F(AddressLookupTest, NoOwnAddressComesWithItsReason)
+{
+    const struct {
+        const char* name;
+        std::function<int(const std::function<int()>&)> run;
+        int code;
+        const char* text;
+    } cases[] = {
+        {"sockets denied", [](const auto& fn) { return test::RunWithSocketsDenied(fn); }, EACCES,
+            "The network configuration cannot be read: socket: Permission denied"},
+        {"only loopback",
+            [](const auto& fn) {
+                TestNetwork network;
+                const std::string loopbackOnly = network.AddEmptyNamespace();
+                TestNetwork::RunIn(loopbackOnly, {"link", "set", "lo", "up"});
+                return RunInNamespace(loopbackOnly, fn);
+            },
+            0, "This computer has no network adapter that is up and has an IPv4 address."},
+    };
+    for (const auto& c : cases) {
+        const int told = c.run([&c] {
+            const Result<std::uint32_t> address = FindLocalHostAddress();
+            return !address && address.Error().code == c.code &&
+                address.Error().message == c.text;
+        });
+        EXPECT_EQ(told, 1) << c.name;
+    }
 }
 
 TEST_F(AddressLookupTest, LocalNetworkTestAppliesTheTargetsMaskToBothSides)

@@ -162,12 +162,12 @@ TEST(WriteAllTest, AWriteCutShortGoesOnWhereItStopped)
             received.append(buffer, static_cast<std::size_t>(got));
         }
     });
-    const bool written = WriteAll(writeEnd.Get(), pieces.views);
+    const Result<void> written = WriteAll(writeEnd.Get(), pieces.views);
     writing = false;
     writeEnd.Reset();
     reader.join();
     ::sigaction(SIGUSR1, &before, nullptr);
-    EXPECT_TRUE(written);
+    EXPECT_TRUE(written.Ok());
     EXPECT_EQ(received.size(), pieces.whole.size());
     EXPECT_TRUE(received == pieces.whole);
 }

@@ -41,10 +41,10 @@ NeighbourAnswer LookInTable(rtnetlink::Socket& socket, std::uint32_t address, in
     ndmsg filter{};
     filter.ndm_family = AF_INET;
     request.Append(filter);
-    const auto messages = socket.Dump(request);
+    const Result<std::vector<Message>> messages = socket.Dump(request);
     if (!messages)
         return {};
-    return FirstAnswer(*messages, address, interfaceIndex);
+    return FirstAnswer(messages.Value(), address, interfaceIndex);
 }
 
 // True when the kernel would deliver to the address straight over the given
@@ -60,13 +60,13 @@ bool IsDirectlyOnLink(rtnetlink::Socket& socket, std::uint32_t address, int inte
     request.Append(route);
     const std::uint32_t destination = htonl(address);
     request.AddAttribute(RTA_DST, &destination, sizeof destination);
-    const auto answer = socket.Ask(request);
-    if (!answer || rtnetlink::Header(*answer).nlmsg_type != RTM_NEWROUTE)
+    const Result<Message> answer = socket.Ask(request);
+    if (!answer || rtnetlink::Header(answer.Value()).nlmsg_type != RTM_NEWROUTE)
         return false;
-    const auto* body = BodyOf<rtmsg>(*answer);
+    const auto* body = BodyOf<rtmsg>(answer.Value());
     if (body == nullptr || body->rtm_type != RTN_UNICAST)
         return false;
-    const Attributes attributes(*answer, sizeof(rtmsg));
+    const Attributes attributes(answer.Value(), sizeof(rtmsg));
     if (attributes.Find(RTA_GATEWAY) != nullptr || attributes.Find(RTA_VIA) != nullptr)
         return false;
     return attributes.U32(RTA_OIF) == static_cast<std::uint32_t>(interfaceIndex);
@@ -80,10 +80,10 @@ bool LinkResolvesNeighbours(rtnetlink::Socket& socket, int interfaceIndex)
     link.ifi_family = AF_UNSPEC;
     link.ifi_index = interfaceIndex;
     request.Append(link);
-    const auto answer = socket.Ask(request);
-    if (!answer || rtnetlink::Header(*answer).nlmsg_type != RTM_NEWLINK)
+    const Result<Message> answer = socket.Ask(request);
+    if (!answer || rtnetlink::Header(answer.Value()).nlmsg_type != RTM_NEWLINK)
         return false;
-    const auto* body = BodyOf<ifinfomsg>(*answer);
+    const auto* body = BodyOf<ifinfomsg>(answer.Value());
     return body != nullptr && (body->ifi_flags & IFF_NOARP) == 0;
 }
 
@@ -117,12 +117,13 @@ std::optional<MacAddress> AwaitAnswer(rtnetlink::Socket& tables, rtnetlink::Sock
         if (polled < 0 && errno != EINTR)
             break;
 
+        // Notifications that could not be read, lost ones included, send
+        // us to the table.
         NeighbourAnswer answer;
-        std::optional<std::vector<Message>> notifications;
-        if (polled > 0)
-            notifications = listener.ReadMessages();
+        Result<std::vector<Message>> notifications =
+            polled > 0 ? listener.ReadMessages() : Result<std::vector<Message>>(ErrorInfo{});
         if (notifications)
-            answer = FirstAnswer(*notifications, address, interfaceIndex);
+            answer = FirstAnswer(notifications.Value(), address, interfaceIndex);
         else
             answer = LookInTable(tables, address, interfaceIndex);
 
@@ -143,21 +144,21 @@ std::optional<MacAddress> ResolveNeighbour(
     std::uint32_t address, int interfaceIndex, std::chrono::milliseconds wait)
 {
     const Clock::time_point deadline = Clock::now() + wait;
-    auto tables = rtnetlink::Socket::Open();
+    Result<rtnetlink::Socket> tables = rtnetlink::Socket::Open();
     // Subscribed before anything is sent, so that no answer can slip by.
-    auto listener = rtnetlink::Socket::Open(RTMGRP_NEIGH);
+    Result<rtnetlink::Socket> listener = rtnetlink::Socket::Open(RTMGRP_NEIGH);
     if (!tables || !listener)
         return std::nullopt;
-    if (!IsDirectlyOnLink(*tables, address, interfaceIndex) ||
-        !LinkResolvesNeighbours(*tables, interfaceIndex))
+    if (!IsDirectlyOnLink(tables.Value(), address, interfaceIndex) ||
+        !LinkResolvesNeighbours(tables.Value(), interfaceIndex))
         return std::nullopt;
 
-    const NeighbourAnswer known = LookInTable(*tables, address, interfaceIndex);
+    const NeighbourAnswer known = LookInTable(tables.Value(), address, interfaceIndex);
     if (known.kind == NeighbourAnswer::Kind::Found)
         return known.mac;
     if (wait.count() <= 0 || !PokeAddress(address))
         return std::nullopt;
-    return AwaitAnswer(*tables, *listener, address, interfaceIndex, deadline);
+    return AwaitAnswer(tables.Value(), listener.Value(), address, interfaceIndex, deadline);
 }
 
 } // namespace pondel::system_network

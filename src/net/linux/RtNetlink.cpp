@@ -3,9 +3,13 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <string>
+#include <string_view>
 
 #include <sys/socket.h>
 #include <sys/time.h>
+
+#include "SystemError.h"
 
 namespace pondel::rtnetlink {
 namespace {
@@ -17,6 +21,24 @@ constexpr timeval kReceiveTimeout{2, 0};
 // A dump that keeps being interrupted by changes is taken as it came the
 // last time rather than failing the whole look-up.
 constexpr int kDumpAttempts = 3;
+
+// What the routing socket was doing when the system refused, and why.
+ErrorInfo Failure(std::string_view step, int error)
+{
+    std::string message = "The network configuration cannot be read: ";
+    message += step;
+    message += ": ";
+    message += error != 0 ? GetSystemErrorText(error) : std::string("no answer from the system");
+    return ErrorInfo{error, std::move(message)};
+}
+
+// The kernel's error answer carries the error number, negated.
+ErrorInfo KernelRefusal(const Message& message)
+{
+    const auto* answer = BodyOf<nlmsgerr>(message);
+    const int error = answer != nullptr && answer->error < 0 ? -answer->error : EPROTO;
+    return Failure("the kernel refused the request", error);
+}
 
 ssize_t ReceiveFromKernel(int fd, void* buffer, std::size_t size, int flags)
 {
@@ -140,25 +162,25 @@ std::optional<std::uint8_t> Attributes::U8(std::uint16_t type) const
     return *AttributeData(Find(type));
 }
 
-std::optional<Socket> Socket::Open(std::uint32_t groups)
+Result<Socket> Socket::Open(std::uint32_t groups)
 {
     SocketHandle handle(socket(AF_NETLINK, SOCK_RAW | SOCK_CLOEXEC, NETLINK_ROUTE));
     if (!handle)
-        return std::nullopt;
+        return Failure("socket", errno);
     // Without its time limit a socket that never answers would hang the
     // caller for good, so a socket that refuses one is not used.
     if (setsockopt(
             handle.Get(), SOL_SOCKET, SO_RCVTIMEO, &kReceiveTimeout, sizeof kReceiveTimeout) != 0)
-        return std::nullopt;
+        return Failure("setsockopt", errno);
     sockaddr_nl local{};
     local.nl_family = AF_NETLINK;
     local.nl_groups = groups;
     if (bind(handle.Get(), reinterpret_cast<sockaddr*>(&local), sizeof local) != 0)
-        return std::nullopt;
+        return Failure("bind", errno);
     return Socket(std::move(handle));
 }
 
-bool Socket::Send(Request& request, std::uint32_t sequence)
+Result<void> Socket::Send(Request& request, std::uint32_t sequence)
 {
     auto& bytes = request.Bytes();
     reinterpret_cast<nlmsghdr*>(bytes.data())->nlmsg_seq = sequence;
@@ -169,48 +191,52 @@ bool Socket::Send(Request& request, std::uint32_t sequence)
             reinterpret_cast<sockaddr*>(&kernel), sizeof kernel);
         if (sent < 0 && errno == EINTR)
             continue;
-        return sent == static_cast<ssize_t>(bytes.size());
+        if (sent < 0)
+            return Failure("sendto", errno);
+        if (sent != static_cast<ssize_t>(bytes.size()))
+            return Failure("sendto", EMSGSIZE);
+        return {};
     }
 }
 
-std::optional<std::vector<Message>> Socket::ReadMessages()
+Result<std::vector<Message>> Socket::ReadMessages()
 {
     // Learn the datagram's size first so that no message is ever cut short.
     std::uint8_t probe = 0;
     const ssize_t size =
         ReceiveFromKernel(handle_.Get(), &probe, sizeof probe, MSG_PEEK | MSG_TRUNC);
     if (size <= 0)
-        return std::nullopt;
+        return Failure("recvfrom", size < 0 ? errno : 0);
     std::vector<std::uint8_t> buffer(static_cast<std::size_t>(size));
     const ssize_t length = ReceiveFromKernel(handle_.Get(), buffer.data(), buffer.size(), 0);
     if (length <= 0)
-        return std::nullopt;
+        return Failure("recvfrom", length < 0 ? errno : 0);
 
     return SplitMessages(std::span(buffer).first(static_cast<std::size_t>(length)));
 }
 
-std::optional<std::vector<Message>> Socket::Dump(Request& request)
+Result<std::vector<Message>> Socket::Dump(Request& request)
 {
     std::vector<Message> answers;
     for (int attempt = 0; attempt < kDumpAttempts; ++attempt) {
         const std::uint32_t sequence = NextSequence();
-        if (!Send(request, sequence))
-            return std::nullopt;
+        if (Result<void> sent = Send(request, sequence); !sent)
+            return sent.Error();
         answers.clear();
         bool interrupted = false;
         bool done = false;
         while (!done) {
-            auto batch = ReadMessages();
+            Result<std::vector<Message>> batch = ReadMessages();
             if (!batch)
-                return std::nullopt;
-            for (auto& message : *batch) {
+                return batch.Error();
+            for (auto& message : batch.Value()) {
                 const nlmsghdr& header = Header(message);
                 if (header.nlmsg_seq != sequence)
                     continue;
                 if ((header.nlmsg_flags & NLM_F_DUMP_INTR) != 0)
                     interrupted = true;
                 if (header.nlmsg_type == NLMSG_ERROR)
-                    return std::nullopt;
+                    return KernelRefusal(message);
                 if (header.nlmsg_type == NLMSG_DONE) {
                     done = true;
                     break;
@@ -224,21 +250,23 @@ std::optional<std::vector<Message>> Socket::Dump(Request& request)
     return answers;
 }
 
-std::optional<Message> Socket::Ask(Request& request)
+Result<Message> Socket::Ask(Request& request)
 {
     const std::uint32_t sequence = NextSequence();
-    if (!Send(request, sequence))
-        return std::nullopt;
+    if (Result<void> sent = Send(request, sequence); !sent)
+        return sent.Error();
     for (;;) {
-        auto batch = ReadMessages();
+        Result<std::vector<Message>> batch = ReadMessages();
         if (!batch)
-            return std::nullopt;
-        for (auto& message : *batch) {
+            return batch.Error();
+        for (auto& message : batch.Value()) {
             const nlmsghdr& header = Header(message);
             if (header.nlmsg_seq != sequence)
                 continue;
-            if (header.nlmsg_type == NLMSG_ERROR || header.nlmsg_type == NLMSG_DONE)
-                return std::nullopt;
+            if (header.nlmsg_type == NLMSG_ERROR)
+                return KernelRefusal(message);
+            if (header.nlmsg_type == NLMSG_DONE)
+                return Failure("the kernel's answer", 0);
             return std::move(message);
         }
     }

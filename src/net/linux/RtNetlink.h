@@ -9,6 +9,7 @@
 #include <linux/netlink.h>
 #include <linux/rtnetlink.h>
 
+#include "Result.h"
 #include "SocketHandle.h"
 
 // A small client of the kernel's routing socket (rtnetlink). Reading the
@@ -86,19 +87,20 @@ template <typename Body>
 class Socket final {
 public:
     // Opens a routing socket; `groups` (RTMGRP_* bits) subscribes to changes.
-    [[nodiscard]] static std::optional<Socket> Open(std::uint32_t groups = 0);
+    [[nodiscard]] static Result<Socket> Open(std::uint32_t groups = 0);
 
-    // Runs a dump request and returns every answer; none on any failure.
-    // A dump the kernel marks as interrupted by a change is run again.
-    [[nodiscard]] std::optional<std::vector<Message>> Dump(Request& request);
+    // Runs a dump request and returns every answer; the system's reason on
+    // any failure, an error answer of the kernel included. A dump the kernel
+    // marks as interrupted by a change is run again.
+    [[nodiscard]] Result<std::vector<Message>> Dump(Request& request);
 
-    // Sends a single request and returns its one answer; none on failure,
-    // including an error answer from the kernel.
-    [[nodiscard]] std::optional<Message> Ask(Request& request);
+    // Sends a single request and returns its one answer; the reason on
+    // failure, an error answer of the kernel included.
+    [[nodiscard]] Result<Message> Ask(Request& request);
 
     // Reads the messages of one datagram the kernel has sent us (after poll
-    // said there is one); none on failure, such as lost notifications.
-    [[nodiscard]] std::optional<std::vector<Message>> ReadMessages();
+    // said there is one); the reason on failure, such as lost notifications.
+    [[nodiscard]] Result<std::vector<Message>> ReadMessages();
 
     int Descriptor() const { return handle_.Get(); }
 
@@ -108,7 +110,7 @@ private:
     {
     }
 
-    [[nodiscard]] bool Send(Request& request, std::uint32_t sequence);
+    [[nodiscard]] Result<void> Send(Request& request, std::uint32_t sequence);
     std::uint32_t NextSequence() { return ++sequence_; }
 
     SocketHandle handle_;

@@ -109,16 +109,16 @@ std::optional<NetworkInterface> ParseLink(const Message& message)
 // Dumps one kernel table and parses every entry of the answered type;
 // entries the parser refuses are left out.
 template <typename Entry, typename Filter, typename Parse>
-std::optional<std::vector<Entry>> DumpTable(rtnetlink::Socket& socket, std::uint16_t requestType,
+Result<std::vector<Entry>> DumpTable(rtnetlink::Socket& socket, std::uint16_t requestType,
     std::uint16_t answerType, const Filter& filter, Parse parse)
 {
     rtnetlink::Request request(requestType, NLM_F_DUMP);
     request.Append(filter);
-    const auto messages = socket.Dump(request);
+    const Result<std::vector<Message>> messages = socket.Dump(request);
     if (!messages)
-        return std::nullopt;
+        return messages.Error();
     std::vector<Entry> entries;
-    for (const auto& message : *messages) {
+    for (const auto& message : messages.Value()) {
         if (rtnetlink::Header(message).nlmsg_type != answerType)
             continue;
         if (auto entry = parse(message))
@@ -127,14 +127,14 @@ std::optional<std::vector<Entry>> DumpTable(rtnetlink::Socket& socket, std::uint
     return entries;
 }
 
-std::optional<std::vector<NetworkInterface>> DumpLinks(rtnetlink::Socket& socket)
+Result<std::vector<NetworkInterface>> DumpLinks(rtnetlink::Socket& socket)
 {
     ifinfomsg filter{};
     filter.ifi_family = AF_UNSPEC;
     return DumpTable<NetworkInterface>(socket, RTM_GETLINK, RTM_NEWLINK, filter, ParseLink);
 }
 
-std::optional<std::vector<RawAddress>> DumpAddresses(rtnetlink::Socket& socket)
+Result<std::vector<RawAddress>> DumpAddresses(rtnetlink::Socket& socket)
 {
     ifaddrmsg filter{};
     filter.ifa_family = AF_INET;
@@ -170,20 +170,22 @@ struct AddrinfoRelease {
 
 } // namespace
 
-std::optional<std::vector<NetworkInterface>> ReadNetworkInterfaces()
+Result<std::vector<NetworkInterface>> ReadNetworkInterfaces()
 {
-    auto socket = rtnetlink::Socket::Open();
+    Result<rtnetlink::Socket> socket = rtnetlink::Socket::Open();
     if (!socket)
-        return std::nullopt;
-    auto links = DumpLinks(*socket);
-    const auto addresses = DumpAddresses(*socket);
-    if (!links || !addresses)
-        return std::nullopt;
+        return socket.Error();
+    Result<std::vector<NetworkInterface>> links = DumpLinks(socket.Value());
+    if (!links)
+        return links.Error();
+    const Result<std::vector<RawAddress>> addresses = DumpAddresses(socket.Value());
+    if (!addresses)
+        return addresses.Error();
 
     std::map<int, NetworkInterface*> byIndex;
-    for (auto& link : *links)
+    for (auto& link : links.Value())
         byIndex[link.index] = &link;
-    for (const auto& raw : *addresses) {
+    for (const auto& raw : addresses.Value()) {
         const auto owner = byIndex.find(raw.interfaceIndex);
         if (owner != byIndex.end())
             owner->second->addresses.push_back({raw.address, raw.netMask, IsTransient(raw.flags)});
@@ -191,34 +193,34 @@ std::optional<std::vector<NetworkInterface>> ReadNetworkInterfaces()
     return links;
 }
 
-std::optional<std::vector<AddressTableRow>> ReadAddressTable()
+Result<std::vector<AddressTableRow>> ReadAddressTable()
 {
-    auto socket = rtnetlink::Socket::Open();
+    Result<rtnetlink::Socket> socket = rtnetlink::Socket::Open();
     if (!socket)
-        return std::nullopt;
-    const auto addresses = DumpAddresses(*socket);
+        return socket.Error();
+    const Result<std::vector<RawAddress>> addresses = DumpAddresses(socket.Value());
     if (!addresses)
-        return std::nullopt;
+        return addresses.Error();
     std::vector<AddressTableRow> rows;
-    rows.reserve(addresses->size());
-    for (const auto& raw : *addresses)
+    rows.reserve(addresses.Value().size());
+    for (const auto& raw : addresses.Value())
         rows.push_back({raw.address, raw.netMask, raw.interfaceIndex});
     return rows;
 }
 
 std::optional<int> DefaultRouteInterface()
 {
-    auto socket = rtnetlink::Socket::Open();
+    Result<rtnetlink::Socket> socket = rtnetlink::Socket::Open();
     if (!socket)
         return std::nullopt;
     rtmsg filter{};
     filter.rtm_family = AF_INET;
-    const auto routes =
-        DumpTable<DefaultRoute>(*socket, RTM_GETROUTE, RTM_NEWROUTE, filter, ParseDefaultRoute);
-    if (!routes || routes->empty())
+    const Result<std::vector<DefaultRoute>> routes = DumpTable<DefaultRoute>(
+        socket.Value(), RTM_GETROUTE, RTM_NEWROUTE, filter, ParseDefaultRoute);
+    if (!routes || routes.Value().empty())
         return std::nullopt;
     // The kernel takes the route of lowest metric; of equal ones, the first.
-    const auto best = std::min_element(routes->begin(), routes->end(),
+    const auto best = std::min_element(routes.Value().begin(), routes.Value().end(),
         [](const DefaultRoute& a, const DefaultRoute& b) { return a.metric < b.metric; });
     return best->interfaceIndex;
 }

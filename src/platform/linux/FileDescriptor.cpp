@@ -8,6 +8,8 @@
 #include <sys/uio.h>
 #include <unistd.h>
 
+#include "SystemError.h"
+
 namespace pondel {
 
 UniqueFd& UniqueFd::operator=(UniqueFd&& other) noexcept
@@ -34,12 +36,12 @@ void UniqueFd::Reset(int fd) noexcept
     fd_ = fd;
 }
 
-bool WriteAll(int fd, std::string_view text)
+Result<void> WriteAll(int fd, std::string_view text)
 {
     return WriteAll(fd, std::span(&text, 1));
 }
 
-bool WriteAll(int fd, std::span<const std::string_view> pieces)
+Result<void> WriteAll(int fd, std::span<const std::string_view> pieces)
 {
     // A few hundred pieces to a system call, which takes at most IOV_MAX.
     std::array<iovec, std::min(256, IOV_MAX)> batch;
@@ -53,9 +55,10 @@ bool WriteAll(int fd, std::span<const std::string_view> pieces)
         while (!rest.empty()) {
             const ssize_t written = ::writev(fd, rest.data(), static_cast<int>(rest.size()));
             if (written < 0) {
-                if (errno == EINTR)
+                const int error = errno;
+                if (error == EINTR)
                     continue;
-                return false;
+                return ErrorInfo{error, "write failed: " + GetSystemErrorText(error)};
             }
             auto left = static_cast<std::size_t>(written);
             while (!rest.empty() && left >= rest.front().iov_len) {
@@ -68,7 +71,7 @@ bool WriteAll(int fd, std::span<const std::string_view> pieces)
             }
         }
     }
-    return true;
+    return {};
 }
 
 } // namespace pondel

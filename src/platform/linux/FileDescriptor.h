@@ -3,42 +3,15 @@
 #include <span>
 #include <string_view>
 
+#include "Result.h"
+#include "UniqueFd.h"
+
 namespace pondel {
 
-// Owns one file descriptor and closes it when it goes. Closing leaves errno
-// alone, so callers can still report the call that failed.
-class UniqueFd final {
-public:
-    UniqueFd() noexcept = default;
-    explicit UniqueFd(int fd) noexcept
-        : fd_(fd)
-    {
-    }
-    ~UniqueFd() { Reset(); }
-
-    UniqueFd(UniqueFd&& other) noexcept
-        : fd_(other.Release())
-    {
-    }
-    UniqueFd& operator=(UniqueFd&& other) noexcept;
-    UniqueFd(const UniqueFd&) = delete;
-    UniqueFd& operator=(const UniqueFd&) = delete;
-
-    int Get() const noexcept { return fd_; }
-    bool IsValid() const noexcept { return fd_ >= 0; }
-    explicit operator bool() const noexcept { return IsValid(); }
-
-    [[nodiscard]] int Release() noexcept;
-    void Reset(int fd = -1) noexcept;
-
-private:
-    int fd_ = -1;
-};
-
 // Writes all of text, going on after partial writes and interruptions.
-// False on the first real error, with errno set.
-[[nodiscard]] bool WriteAll(int fd, std::string_view text);
+// Stops at the first real error, with the system's reason.
+[[nodiscard]] Result<void> WriteAll(int fd, std::string_view text);
 // The same for text in pieces, written in order, several to a system call.
-[[nodiscard]] bool WriteAll(int fd, std::span<const std::string_view> pieces);
+[[nodiscard]] Result<void> WriteAll(int fd, std::span<const std::string_view> pieces);
 
 } // namespace pondel

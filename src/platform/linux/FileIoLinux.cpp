@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <memory>
 #include <random>
+#include <utility>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -64,9 +65,7 @@ std::filesystem::path FolderOf(const std::filesystem::path& file)
 }
 
 // Creates a new file beside the target under a name no one else uses.
-// Returns the error number, or 0 with the file in `created`.
-int CreateTemporaryBeside(
-    const std::filesystem::path& target, std::unique_ptr<TemporaryFile>& created)
+Result<std::unique_ptr<TemporaryFile>> CreateTemporaryBeside(const std::filesystem::path& target)
 {
     static thread_local std::mt19937_64 random{std::random_device{}()};
     int error = EEXIST;
@@ -77,13 +76,11 @@ int CreateTemporaryBeside(
         name += std::to_string(random() % 1000000000);
         std::filesystem::path candidate = FolderOf(target) / name;
         const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0) {
-            created = std::make_unique<TemporaryFile>(std::move(candidate), fd);
-            return 0;
-        }
+        if (fd >= 0)
+            return std::make_unique<TemporaryFile>(std::move(candidate), fd);
         error = errno;
     }
-    return error;
+    return FileError(error, "cannot create a temporary file for", target);
 }
 
 void SyncFolder(const std::filesystem::path& folder)
@@ -155,9 +152,10 @@ Result<void> ReplaceFileAtomically(
     const std::filesystem::path& file, std::span<const std::string_view> pieces)
 {
     const std::filesystem::path target = ReplacementTarget(file);
-    std::unique_ptr<TemporaryFile> temporary;
-    if (const int error = CreateTemporaryBeside(target, temporary); error != 0)
-        return FileError(error, "cannot create a temporary file for", target);
+    Result<std::unique_ptr<TemporaryFile>> made = CreateTemporaryBeside(target);
+    if (!made)
+        return made.Error();
+    const std::unique_ptr<TemporaryFile> temporary = std::move(made).Value();
     UniqueFd& fd = temporary->Descriptor();
 
     // The new file takes the old one's owner, group and mode: a save, even by
@@ -176,8 +174,8 @@ Result<void> ReplaceFileAtomically(
     }
     // The user knows the file, not its temporary twin: failures name the
     // file being saved.
-    if (!WriteAll(fd.Get(), pieces))
-        return FileError(errno, "cannot write", target);
+    if (const Result<void> written = WriteAll(fd.Get(), pieces); !written)
+        return FileError(written.Error().code, "cannot write", target);
     if (::fsync(fd.Get()) != 0)
         return FileError(errno, "cannot flush", target);
     if (::close(fd.Release()) != 0)

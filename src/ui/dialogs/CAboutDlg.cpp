@@ -33,18 +33,18 @@ CAboutDlg::CAboutDlg(const std::filesystem::path& settingsPath, QWidget* parent)
     versionLabel_->setFont(bold);
 
     std::string copyright;
-    copyrightLabel_ = new QLabel(GetVersionString("LegalCopyright", copyright) != 0
+    auto* copyrightLabel = new QLabel(GetVersionString("LegalCopyright", copyright) != 0
             ? QString::fromStdString(copyright)
             : tr("Copyright (C)"),
         this);
-    copyrightLabel_->setObjectName(QStringLiteral("copyrightLabel"));
+    copyrightLabel->setObjectName(QStringLiteral("copyrightLabel"));
 
     const QString settingsFile =
         QDir::toNativeSeparators(QString::fromStdString(settingsPath.string()));
-    settingsFileLabel_ = new QLabel(tr("Settings file: %1").arg(settingsFile), this);
-    settingsFileLabel_->setObjectName(QStringLiteral("settingsFileLabel"));
-    settingsFileLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    settingsFileLabel_->setWordWrap(true);
+    auto* settingsFileLabel = new QLabel(tr("Settings file: %1").arg(settingsFile), this);
+    settingsFileLabel->setObjectName(QStringLiteral("settingsFileLabel"));
+    settingsFileLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    settingsFileLabel->setWordWrap(true);
 
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* ok = buttons->addButton(tr("OK"), QDialogButtonBox::AcceptRole);
@@ -54,9 +54,9 @@ CAboutDlg::CAboutDlg(const std::filesystem::path& settingsPath, QWidget* parent)
 
     auto* texts = new QVBoxLayout;
     texts->addWidget(versionLabel_);
-    texts->addWidget(copyrightLabel_);
+    texts->addWidget(copyrightLabel);
     texts->addSpacing(8);
-    texts->addWidget(settingsFileLabel_);
+    texts->addWidget(settingsFileLabel);
     auto* top = new QHBoxLayout;
     top->addWidget(icon);
     top->addSpacing(12);
@@ -70,16 +70,6 @@ CAboutDlg::CAboutDlg(const std::filesystem::path& settingsPath, QWidget* parent)
 QString CAboutDlg::VersionText() const
 {
     return versionLabel_->text();
-}
-
-QString CAboutDlg::CopyrightText() const
-{
-    return copyrightLabel_->text();
-}
-
-QString CAboutDlg::SettingsFileText() const
-{
-    return settingsFileLabel_->text();
 }
 
 } // namespace pondel

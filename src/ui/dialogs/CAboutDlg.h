@@ -18,13 +18,9 @@ public:
     explicit CAboutDlg(const std::filesystem::path& settingsPath, QWidget* parent = nullptr);
 
     [[nodiscard]] QString VersionText() const;
-    [[nodiscard]] QString CopyrightText() const;
-    [[nodiscard]] QString SettingsFileText() const;
 
 private:
     QLabel* versionLabel_ = nullptr;
-    QLabel* copyrightLabel_ = nullptr;
-    QLabel* settingsFileLabel_ = nullptr;
 };
 
 } // namespace pondel

@@ -117,11 +117,6 @@ bool ModalSeam::Ask(QWidget* parent, const QString& text, const QString& title)
     return Box(parent, QMessageBox::Question, title, text, true) == Answer::kYes;
 }
 
-void ModalSeam::About(QWidget* parent, const QString& title, const QString& text)
-{
-    Box(parent, QMessageBox::Information, title, text, false);
-}
-
 std::optional<QString> ModalSeam::OpenFileName(
     QWidget* parent, const QString& title, const QString& filter)
 {

@@ -33,8 +33,6 @@ public:
     [[nodiscard]] static bool Ask(QWidget* parent, const QString& text);
     // The same with a caption of its own.
     [[nodiscard]] static bool Ask(QWidget* parent, const QString& text, const QString& title);
-    // An OK box with its own title and the program's icon.
-    static void About(QWidget* parent, const QString& title, const QString& text);
 
     // None when the user cancels.
     [[nodiscard]] static std::optional<QString> OpenFileName(

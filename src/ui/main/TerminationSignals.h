@@ -1,14 +1,19 @@
 #pragma once
 
+#include <memory>
+
 #include <QObject>
 
 class QSocketNotifier;
 
 namespace pondel {
 
-// Turns SIGTERM and SIGINT into a queued signal of the event loop, so that
-// they close the window the normal way and its settings are saved. The
-// previous handlers come back when the object goes. One at a time.
+class TerminationRequests;
+
+// Turns the system's requests to end the program into a queued signal of
+// the event loop, so that they close the window the normal way and its
+// settings are saved. When they cannot be caught, the reason goes to the
+// console and they end the program as before. One at a time.
 class TerminationSignals final : public QObject {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(TerminationSignals)
@@ -21,10 +26,7 @@ signals:
     void Requested();
 
 private:
-    void Drain();
-
-    int readFd_ = -1;
-    int writeFd_ = -1;
+    std::unique_ptr<TerminationRequests> requests_;
     QSocketNotifier* notifier_ = nullptr;
 };
 

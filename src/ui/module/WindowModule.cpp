@@ -1,20 +1,24 @@
 #include <cstdio>
 #include <exception>
+#include <string>
 #include <type_traits>
+#include <vector>
 
+#include "MainWindowRunner.h"
 #include "PondelApp.h"
 #include "WindowModuleEntry.h"
-#include "WindowRunner.h"
 #include "pondel_window_export.h"
 
 // The one symbol the window module shows the executable.
-extern "C" PONDEL_WINDOW_EXPORT int PondelRunMainWindow(
-    pondel::CPondelApp* app, int* argc, char** argv)
+extern "C" PONDEL_WINDOW_EXPORT int PondelRunMainWindow(int* argc, char** argv)
 {
     // The executable has a C++ runtime of its own, so nothing is thrown
     // across: an error the window did not handle ends the program here.
     try {
-        return pondel::MakeWindowRunner(*argc, argv)(*app);
+        pondel::CPondelApp app(std::vector<std::string>(argv + 1, argv + *argc),
+            pondel::MakeMainWindowRunner(*argc, argv));
+        app.InitInstance();
+        return app.ExitInstance();
     } catch (const std::exception& error) {
         std::fprintf(stderr, "The window ended on an unexpected error: %s\n", error.what());
     } catch (...) {

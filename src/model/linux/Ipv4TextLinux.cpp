@@ -1,4 +1,6 @@
 #include "Ipv4Text.h"
+// The address texts by the system's own conversions, so that an address
+// reads here as it does for the other programs on this computer.
 
 #include <string>
 

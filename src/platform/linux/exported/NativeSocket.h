@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FileDescriptor.h"
+#include "UniqueFd.h"
 
 namespace pondel {
 

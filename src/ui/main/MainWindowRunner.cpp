@@ -1,4 +1,4 @@
-#include "WindowRunner.h"
+#include "MainWindowRunner.h"
 
 #include <clocale>
 
@@ -11,7 +11,7 @@
 
 namespace pondel {
 
-CPondelApp::MainWindowRunner MakeWindowRunner(int& argc, char** argv)
+CPondelApp::MainWindowRunner MakeMainWindowRunner(int& argc, char** argv)
 {
     return [&argc, argv](CPondelApp& app) {
         QApplication application(argc, argv);

@@ -1,4 +1,4 @@
-#include "WindowRunner.h"
+#include "WindowLauncher.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -39,19 +39,17 @@ int ReportFailure(const ErrorInfo& error)
 
 } // namespace
 
-CPondelApp::MainWindowRunner MakeWindowRunner(int& argc, char** argv)
+int LaunchWindow(int& argc, char** argv)
 {
-    return [&argc, argv](CPondelApp& app) {
-        const Result<LoadableModule> module = LoadableModule::Open(FindWindowModule());
-        if (!module)
-            return ReportFailure(module.Error());
-        const Result<PondelRunMainWindowFunction*> run = FindEntry(module.Value());
-        if (!run)
-            return ReportFailure(run.Error());
-        // The module stays loaded until the window is gone and the exit
-        // code is back.
-        return run.Value()(&app, &argc, argv);
-    };
+    const Result<LoadableModule> module = LoadableModule::Open(FindWindowModule());
+    if (!module)
+        return ReportFailure(module.Error());
+    const Result<PondelRunMainWindowFunction*> run = FindEntry(module.Value());
+    if (!run)
+        return ReportFailure(run.Error());
+    // The module stays loaded until the window is gone and the exit code is
+    // back.
+    return run.Value()(&argc, argv);
 }
 
 } // namespace pondel

@@ -7,6 +7,6 @@ namespace pondel {
 // The window mode for the application object. The Qt application is created
 // only when the runner runs, so the console mode never starts Qt. argc and
 // argv must outlive the runner.
-[[nodiscard]] CPondelApp::MainWindowRunner MakeWindowRunner(int& argc, char** argv);
+[[nodiscard]] CPondelApp::MainWindowRunner MakeMainWindowRunner(int& argc, char** argv);
 
 } // namespace pondel
