@@ -83,15 +83,15 @@ IniDocument IniDocument::ParseOwned(std::string text)
 IniDocument::LineBreak IniDocument::BreakAt(const char* at, const char* end) noexcept
 {
     if (at == end)
-        return LineBreak::None;
+        return LineBreak::kNone;
     if (*at == '\n')
-        return LineBreak::Lf;
-    return at + 1 < end && at[1] == '\n' ? LineBreak::CrLf : LineBreak::Cr;
+        return LineBreak::kLf;
+    return at + 1 < end && at[1] == '\n' ? LineBreak::kCrLf : LineBreak::kCr;
 }
 
 std::size_t IniDocument::BreakSize(LineBreak lineBreak) noexcept
 {
-    return lineBreak == LineBreak::CrLf ? 2 : lineBreak == LineBreak::None ? 0 : 1;
+    return lineBreak == LineBreak::kCrLf ? 2 : lineBreak == LineBreak::kNone ? 0 : 1;
 }
 
 // One pass over the text that finds the section headers; the lines between
@@ -115,7 +115,7 @@ void IniDocument::ParseText(std::string_view text)
         const char* const lineEnd = FindLineBreak(at, end);
         const LineBreak lineBreak = BreakAt(lineEnd, end);
         at = lineEnd + BreakSize(lineBreak);
-        if (!firstBreakSeen && lineBreak != LineBreak::None) {
+        if (!firstBreakSeen && lineBreak != LineBreak::kNone) {
             newLineBreak_ = lineBreak;
             firstBreakSeen = true;
         }

@@ -134,10 +134,10 @@ public:
 
 private:
     enum class LineBreak : std::uint8_t {
-        None,
-        Lf,
-        CrLf,
-        Cr
+        kNone,
+        kLf,
+        kCrLf,
+        kCr
     };
 
     static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
@@ -147,7 +147,7 @@ private:
         std::size_t size = 0;       // without the line break
         // Position of the '=' of a key line; kNone for every other line.
         std::size_t equals = kNone;
-        LineBreak lineBreak = LineBreak::None;
+        LineBreak lineBreak = LineBreak::kNone;
         // Read from text_, where the line break follows the text.
         bool inText = false;
 
@@ -248,7 +248,7 @@ private:
     std::vector<Section> sections_; // sections_[0] holds the lines before the first section
     std::vector<Slot> slots_;
     std::size_t indexedNames_ = 0;
-    LineBreak newLineBreak_ = LineBreak::Lf;
+    LineBreak newLineBreak_ = LineBreak::kLf;
     bool byteOrderMark_ = false;
 };
 

@@ -122,7 +122,7 @@ void IniDocument::ForEachPiece(Visit&& visit) const
                 : hand(line.Text()) && hand(BreakText(line.lineBreak));
             if (!goOn)
                 return;
-            needsBreak = line.lineBreak == LineBreak::None;
+            needsBreak = line.lineBreak == LineBreak::kNone;
         }
     }
     static_cast<void>(flushRun());
@@ -328,13 +328,13 @@ void IniDocument::DeleteSection(std::string_view section)
 std::string_view IniDocument::BreakText(LineBreak lineBreak) noexcept
 {
     switch (lineBreak) {
-    case LineBreak::Lf:
+    case LineBreak::kLf:
         return "\n";
-    case LineBreak::CrLf:
+    case LineBreak::kCrLf:
         return "\r\n";
-    case LineBreak::Cr:
+    case LineBreak::kCr:
         return "\r";
-    case LineBreak::None:
+    case LineBreak::kNone:
         break;
     }
     return {};
@@ -342,7 +342,7 @@ std::string_view IniDocument::BreakText(LineBreak lineBreak) noexcept
 
 std::string_view IniDocument::NewLineBreak() const noexcept
 {
-    return newLineBreak_ == LineBreak::None ? "\n" : BreakText(newLineBreak_);
+    return newLineBreak_ == LineBreak::kNone ? "\n" : BreakText(newLineBreak_);
 }
 
 } // namespace pondel

@@ -15,13 +15,13 @@ namespace {
 constexpr std::size_t kValueBufferSize = 1024;
 
 enum class Rule {
-    AnyNumber, // taken as it reads, 0 included
-    NonZero,   // 0 keeps the current value
-    InRange,   // a value outside the key's range reads as the default
-    Flag,      // stored and written as 0 or 1
-    ZeroOrOne, // read as a flag, written as it is held
-    Color,
-    Text, // taken when not empty
+    kAnyNumber, // taken as it reads, 0 included
+    kNonZero,   // 0 keeps the current value
+    kInRange,   // a value outside the key's range reads as the default
+    kFlag,      // stored and written as 0 or 1
+    kZeroOrOne, // read as a flag, written as it is held
+    kColor,
+    kText, // taken when not empty
 };
 
 struct OptionKey {
@@ -34,30 +34,30 @@ struct OptionKey {
 
 // The SETTING keys in the order in which they are read and written.
 const std::array<OptionKey, 23> kOptionKeys{{
-    {"PORT_NO", Rule::AnyNumber, &AppSettings::portNo},
-    {"ICMP_TIME_OUT", Rule::InRange, &AppSettings::icmpTimeOut, nullptr, kIcmpTimeOutRange},
-    {"COLLECT_HOST_ICMP_TIME_OUT", Rule::NonZero, &AppSettings::collectHostIcmpTimeOut},
-    {"COLLECT_HOST_ADDR_START", Rule::Text, nullptr, &AppSettings::collectHostAddrStart},
-    {"COLLECT_HOST_ADDR_END", Rule::Text, nullptr, &AppSettings::collectHostAddrEnd},
-    {"COLLECT_HOST_NET_MASK", Rule::Text, nullptr, &AppSettings::collectHostNetMask},
-    {"MAX_HOST_NUM", Rule::InRange, &AppSettings::maxHostNum, nullptr, kMaxHostNumRange},
-    {"LIST_ROW_HEIGHT", Rule::NonZero, &AppSettings::listRowHeight},
-    {"AUTO_REFRESH", Rule::Flag, &AppSettings::autoRefresh},
-    {"ENABLE_REMOTE_SHUTDOWN", Rule::Flag, &AppSettings::enableRemoteShutdown},
-    {"TIMER_INTERVAL", Rule::InRange, &AppSettings::timerInterval, nullptr,
+    {"PORT_NO", Rule::kAnyNumber, &AppSettings::portNo},
+    {"ICMP_TIME_OUT", Rule::kInRange, &AppSettings::icmpTimeOut, nullptr, kIcmpTimeOutRange},
+    {"COLLECT_HOST_ICMP_TIME_OUT", Rule::kNonZero, &AppSettings::collectHostIcmpTimeOut},
+    {"COLLECT_HOST_ADDR_START", Rule::kText, nullptr, &AppSettings::collectHostAddrStart},
+    {"COLLECT_HOST_ADDR_END", Rule::kText, nullptr, &AppSettings::collectHostAddrEnd},
+    {"COLLECT_HOST_NET_MASK", Rule::kText, nullptr, &AppSettings::collectHostNetMask},
+    {"MAX_HOST_NUM", Rule::kInRange, &AppSettings::maxHostNum, nullptr, kMaxHostNumRange},
+    {"LIST_ROW_HEIGHT", Rule::kNonZero, &AppSettings::listRowHeight},
+    {"AUTO_REFRESH", Rule::kFlag, &AppSettings::autoRefresh},
+    {"ENABLE_REMOTE_SHUTDOWN", Rule::kFlag, &AppSettings::enableRemoteShutdown},
+    {"TIMER_INTERVAL", Rule::kInRange, &AppSettings::timerInterval, nullptr,
         kTimerIntervalRange},
-    {"INIT_REFRESH", Rule::Flag, &AppSettings::initRefresh},
-    {"NO_EXTERNAL_COMMAND", Rule::Flag, &AppSettings::noExternalCommand},
-    {"CHECK_NETWORK_SEGMENT", Rule::Flag, &AppSettings::checkNetworkSegment},
-    {"ACTIVE_MARK_TYPE", Rule::ZeroOrOne, &AppSettings::activeMarkType},
-    {"ACTIVE_IMG_MASK_COLOR", Rule::Color, &AppSettings::activeImgMaskColor},
-    {"ACTIVE_MARK_TEXT_COLOR", Rule::Color, &AppSettings::activeMarkTextColor},
-    {"ACTIVE_MARK_BACK_COLOR", Rule::Color, &AppSettings::activeMarkBackColor},
-    {"ACTIVE_MARK_TEXT", Rule::Text, nullptr, &AppSettings::activeMarkText},
-    {"NON_BROADCAST_DFLT", Rule::Flag, &AppSettings::nonBroadcastDflt},
-    {"TASK_TRAY_ICON", Rule::Flag, &AppSettings::taskTrayIcon},
-    {"SHUTDOWN_COMMAND", Rule::Text, nullptr, &AppSettings::shutdownCommand},
-    {"PROBE_RATE", Rule::AnyNumber, &AppSettings::probeRate},
+    {"INIT_REFRESH", Rule::kFlag, &AppSettings::initRefresh},
+    {"NO_EXTERNAL_COMMAND", Rule::kFlag, &AppSettings::noExternalCommand},
+    {"CHECK_NETWORK_SEGMENT", Rule::kFlag, &AppSettings::checkNetworkSegment},
+    {"ACTIVE_MARK_TYPE", Rule::kZeroOrOne, &AppSettings::activeMarkType},
+    {"ACTIVE_IMG_MASK_COLOR", Rule::kColor, &AppSettings::activeImgMaskColor},
+    {"ACTIVE_MARK_TEXT_COLOR", Rule::kColor, &AppSettings::activeMarkTextColor},
+    {"ACTIVE_MARK_BACK_COLOR", Rule::kColor, &AppSettings::activeMarkBackColor},
+    {"ACTIVE_MARK_TEXT", Rule::kText, nullptr, &AppSettings::activeMarkText},
+    {"NON_BROADCAST_DFLT", Rule::kFlag, &AppSettings::nonBroadcastDflt},
+    {"TASK_TRAY_ICON", Rule::kFlag, &AppSettings::taskTrayIcon},
+    {"SHUTDOWN_COMMAND", Rule::kText, nullptr, &AppSettings::shutdownCommand},
+    {"PROBE_RATE", Rule::kAnyNumber, &AppSettings::probeRate},
 }};
 
 // The active mark text is written in quotes so that its blanks survive the
@@ -80,7 +80,7 @@ std::string_view CutToBuffer(std::string_view text) noexcept
 
 void ReadOption(const IniDocument& document, const OptionKey& key, AppSettings& settings)
 {
-    if (key.rule == Rule::Text) {
+    if (key.rule == Rule::kText) {
         // The current text is the default, which loses its trailing spaces
         // when the key is missing.
         std::string value =
@@ -93,7 +93,7 @@ void ReadOption(const IniDocument& document, const OptionKey& key, AppSettings& 
     const auto found = document.Find(kSettingSection, key.name);
     if (found && found->empty())
         return;
-    if (key.rule == Rule::Color) {
+    if (key.rule == Rule::kColor) {
         if (found)
             current = ParseColor(CutToBuffer(*found)).value_or(current);
         return;
@@ -101,24 +101,24 @@ void ReadOption(const IniDocument& document, const OptionKey& key, AppSettings& 
     // A missing key reads as the current value, so its rule still applies.
     const std::uint32_t value = found ? AtoiUnsignedValue(CutToBuffer(*found)) : current;
     switch (key.rule) {
-    case Rule::AnyNumber:
+    case Rule::kAnyNumber:
         current = value;
         break;
-    case Rule::NonZero:
+    case Rule::kNonZero:
         if (value != 0)
             current = value;
         break;
-    case Rule::InRange:
+    case Rule::kInRange:
         // A value the option dialog could not have stored, such as -5
         // (4294967291) for a timeout, would stall every probe.
         current = key.range.Holds(value) ? value : AppSettings{}.*key.number;
         break;
-    case Rule::Flag:
-    case Rule::ZeroOrOne:
+    case Rule::kFlag:
+    case Rule::kZeroOrOne:
         current = value != 0 ? 1 : 0;
         break;
-    case Rule::Color:
-    case Rule::Text:
+    case Rule::kColor:
+    case Rule::kText:
         break;
     }
 }
@@ -126,18 +126,18 @@ void ReadOption(const IniDocument& document, const OptionKey& key, AppSettings& 
 std::string OptionText(const OptionKey& key, const AppSettings& settings)
 {
     switch (key.rule) {
-    case Rule::Text:
+    case Rule::kText:
         if (key.name == kQuotedTextKey)
             return "\"" + settings.*key.text + "\"";
         return StoredValue(settings.*key.text);
-    case Rule::Color:
+    case Rule::kColor:
         return FormatColor(settings.*key.number);
-    case Rule::Flag:
+    case Rule::kFlag:
         return settings.*key.number != 0 ? "1" : "0";
-    case Rule::AnyNumber:
-    case Rule::NonZero:
-    case Rule::InRange:
-    case Rule::ZeroOrOne:
+    case Rule::kAnyNumber:
+    case Rule::kNonZero:
+    case Rule::kInRange:
+    case Rule::kZeroOrOne:
         break;
     }
     return std::to_string(settings.*key.number);

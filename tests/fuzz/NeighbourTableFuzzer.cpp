@@ -34,7 +34,7 @@ void CheckEntryRoundTrip(std::uint32_t address, int interfaceIndex, FuzzedDataPr
     request.AddAttribute(NDA_LLADDR, mac.data(), mac.size());
 
     const auto answer = system_network::ReadNeighbour(request.Bytes(), address, interfaceIndex);
-    Require(answer && answer->kind == NeighbourAnswer::Kind::Found && answer->mac == mac,
+    Require(answer && answer->kind == NeighbourAnswer::Kind::kFound && answer->mac == mac,
         "a reachable entry reads back with its MAC");
 }
 
@@ -55,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const auto& message : messages)
         (void)system_network::ReadNeighbour(message, address, interfaceIndex);
     const NeighbourAnswer first = system_network::FirstAnswer(messages, address, interfaceIndex);
-    Require(first.kind != NeighbourAnswer::Kind::Pending ||
+    Require(first.kind != NeighbourAnswer::Kind::kPending ||
             first.mac == MacAddress{}, "a pending answer carries no MAC");
     return 0;
 }

@@ -127,13 +127,13 @@ std::optional<MacAddress> AwaitAnswer(rtnetlink::Socket& tables, rtnetlink::Sock
         else
             answer = LookInTable(tables, address, interfaceIndex);
 
-        if (answer.kind == NeighbourAnswer::Kind::Found)
+        if (answer.kind == NeighbourAnswer::Kind::kFound)
             return answer.mac;
-        if (answer.kind == NeighbourAnswer::Kind::Failed)
+        if (answer.kind == NeighbourAnswer::Kind::kFailed)
             return std::nullopt;
     }
     const NeighbourAnswer last = LookInTable(tables, address, interfaceIndex);
-    if (last.kind == NeighbourAnswer::Kind::Found)
+    if (last.kind == NeighbourAnswer::Kind::kFound)
         return last.mac;
     return std::nullopt;
 }
@@ -154,7 +154,7 @@ std::optional<MacAddress> ResolveNeighbour(
         return std::nullopt;
 
     const NeighbourAnswer known = LookInTable(tables.Value(), address, interfaceIndex);
-    if (known.kind == NeighbourAnswer::Kind::Found)
+    if (known.kind == NeighbourAnswer::Kind::kFound)
         return known.mac;
     if (wait.count() <= 0 || !PokeAddress(address))
         return std::nullopt;

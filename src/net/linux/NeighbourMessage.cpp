@@ -30,11 +30,11 @@ std::optional<NeighbourAnswer> ReadNeighbour(
     NeighbourAnswer answer;
     if ((body->ndm_state & kUsableStates) != 0 &&
         attributes.PayloadSize(NDA_LLADDR) == answer.mac.size()) {
-        answer.kind = NeighbourAnswer::Kind::Found;
+        answer.kind = NeighbourAnswer::Kind::kFound;
         std::memcpy(answer.mac.data(), rtnetlink::AttributeData(attributes.Find(NDA_LLADDR)),
             answer.mac.size());
     } else if ((body->ndm_state & NUD_FAILED) != 0) {
-        answer.kind = NeighbourAnswer::Kind::Failed;
+        answer.kind = NeighbourAnswer::Kind::kFailed;
     }
     return answer;
 }
@@ -44,7 +44,7 @@ NeighbourAnswer FirstAnswer(
 {
     for (const auto& message : messages) {
         const auto answer = ReadNeighbour(message, address, interfaceIndex);
-        if (answer && answer->kind != NeighbourAnswer::Kind::Pending)
+        if (answer && answer->kind != NeighbourAnswer::Kind::kPending)
             return *answer;
     }
     return {};

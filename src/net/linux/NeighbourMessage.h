@@ -13,10 +13,10 @@ namespace pondel::system_network {
 
 struct NeighbourAnswer {
     enum class Kind {
-        Pending,
-        Found,
-        Failed
-    } kind = Kind::Pending;
+        kPending,
+        kFound,
+        kFailed
+    } kind = Kind::kPending;
     MacAddress mac{};
 };
 
