@@ -16,8 +16,10 @@ StatusMonitor::StatusMonitor(
     , listener_(listener)
     , services_(std::move(services))
 {
-    if (!services_.netMaskOf)
-        services_.netMaskOf = GetNetMask;
+    if (!services_.netMaskOf && !services_.readNetMasks)
+        services_.readNetMasks = ReadNetMasks;
+    if (!services_.readNetMasks)
+        services_.readNetMasks = [netMaskOf = services_.netMaskOf] { return netMaskOf; };
     if (!services_.openProbe)
         services_.openProbe = OpenProbeRun;
 }
@@ -64,8 +66,27 @@ void StatusMonitor::RequestStatusPass()
     listener_.OnPassProgress(0, hosts_.Count());
     if (locks_.IsCollectRunning())
         return;
+    passRequested_ = true;
     locks_.AbortPass = true;
     CheckRequestEvent.Set();
+}
+
+void StatusMonitor::RequestHostChecks(std::vector<std::int32_t> indexes)
+{
+    if (indexes.empty())
+        return;
+    {
+        const std::scoped_lock lock(checksMutex_);
+        requestedChecks_.push_back(std::move(indexes));
+    }
+    StopPass();
+    CheckRequestEvent.Set();
+}
+
+void StatusMonitor::StopPass()
+{
+    if (passRunning_)
+        locks_.AbortPass = true;
 }
 
 void StatusMonitor::MonitorThread()
@@ -74,17 +95,48 @@ void StatusMonitor::MonitorThread()
         CheckRequestEvent.Wait();
         if (!MonitorRunning)
             break;
-        if (locks_.IsCollectRunning())
-            continue;
-        locks_.AbortPass = false;
-        const Result<void> checked = CheckHosts(-1);
-        // Requests made during the pass have already stopped it; they do not
-        // start another one. The window hears of the end only after this,
-        // so that a request it makes in answer is never dropped.
-        CheckRequestEvent.Reset();
+        RunRequestedChecks();
+        if (passRequested_.exchange(false))
+            RunPass();
+        // Checks asked for while the pass ran have stopped it; they are
+        // answered now rather than dropped with the pass requests.
+        RunRequestedChecks();
+    }
+}
+
+void StatusMonitor::RunPass()
+{
+    if (locks_.IsCollectRunning())
+        return;
+    locks_.AbortPass = false;
+    passRunning_ = true;
+    const Result<void> checked = CheckHosts({}, true);
+    passRunning_ = false;
+    // Requests made during the pass have already stopped it; they do not
+    // start another one. The window hears of the end only after this,
+    // so that a request it makes in answer is never dropped.
+    passRequested_ = false;
+    CheckRequestEvent.Reset();
+    if (!checked)
+        listener_.OnProbeFailed(checked.Error());
+    listener_.OnPassEnded();
+}
+
+void StatusMonitor::RunRequestedChecks()
+{
+    while (MonitorRunning) {
+        std::vector<std::int32_t> indexes;
+        {
+            const std::scoped_lock lock(checksMutex_);
+            if (requestedChecks_.empty())
+                return;
+            indexes = std::move(requestedChecks_.front());
+            requestedChecks_.erase(requestedChecks_.begin());
+        }
+        const Result<void> checked = CheckHosts(indexes);
         if (!checked)
             listener_.OnProbeFailed(checked.Error());
-        listener_.OnPassEnded();
+        listener_.OnHostsChecked(indexes);
     }
 }
 
@@ -148,24 +200,34 @@ private:
     std::int32_t done_ = 0;
 };
 
-Result<void> StatusMonitor::CheckHosts(std::int32_t index)
+Result<void> StatusMonitor::CheckHosts(const std::vector<std::int32_t>& indexes, bool wholePass)
 {
     const std::scoped_lock lock(locks_.ProbeLock);
     const std::int32_t count = hosts_.Count();
-    if (index >= count)
+    PassEvents pass(*this, wholePass);
+    if (pass.ShouldStop())
         return {};
     auto run = services_.openProbe(CurrentProbeSettings());
     if (!run)
         return run.Error();
 
-    const bool wholePass = index < 0;
-    PassEvents pass(*this, wholePass);
-    for (std::int32_t i = wholePass ? 0 : index; i < (wholePass ? count : index + 1); ++i) {
-        if (IsProbed(hosts_[i]))
+    // This computer's networks are read once; each host's netmask is worked
+    // out in turn, so that a stop is heard between them.
+    const auto netMaskOf = services_.readNetMasks();
+    const auto consider = [&](std::int32_t i) {
+        if (i >= 0 && i < count && IsProbed(hosts_[i], netMaskOf))
             pass.Add(i);
+        return !pass.ShouldStop();
+    };
+    if (wholePass) {
+        for (std::int32_t i = 0; i < count; ++i) {
+            if (!consider(i))
+                return {};
+        }
+    } else {
+        for (const std::int32_t i : indexes)
+            (void)consider(i);
     }
-    if (pass.ShouldStop())
-        return {};
     run.Value()(pass.Count(), pass);
     // Hosts at the end that were not probed are done as well.
     if (!pass.Stopped())
@@ -173,21 +235,14 @@ Result<void> StatusMonitor::CheckHosts(std::int32_t index)
     return {};
 }
 
-Result<void> StatusMonitor::CheckHostNow(std::int32_t index)
-{
-    locks_.AbortPass = true;
-    auto checked = CheckHosts(index);
-    locks_.AbortPass = false;
-    return checked;
-}
-
-bool StatusMonitor::IsProbed(const tHostInfo& host) const
+bool StatusMonitor::IsProbed(
+    const tHostInfo& host, const std::function<std::uint32_t(std::uint32_t)>& netMaskOf)
 {
     if (host.ipAddr[0] == '\0')
         return false;
     const std::uint32_t address = TextToIp(host.ipAddr);
     const std::uint32_t netMask =
-        host.netMask[0] == '\0' ? services_.netMaskOf(address) : TextToIp(host.netMask);
+        host.netMask[0] == '\0' ? netMaskOf(address) : TextToIp(host.netMask);
     // The broadcast address of its own network would be answered by every
     // host on it, if by any.
     return (address | ~netMask) != address;

@@ -3,6 +3,7 @@
 #include "MessageTexts.h"
 #include "ModalSeam.h"
 #include "PondelDlg.h"
+#include "WindowWorkers.h"
 
 namespace pondel {
 
@@ -23,17 +24,17 @@ bool PondelWindowSide::Ask(MessageId id, const std::string& lead)
 
 void PondelWindowSide::WriteDefaultHost(std::int32_t row)
 {
-    window_.WriteDefaultHost(row);
+    workers_.WriteDefaultHost(row);
 }
 
 void PondelWindowSide::RecheckHost(std::int32_t row)
 {
-    window_.RecheckHost(row);
+    workers_.RecheckHosts({row});
 }
 
 void PondelWindowSide::RequestStatusPass()
 {
-    window_.RequestStatusPass();
+    workers_.RequestStatusPass();
 }
 
 void PondelWindowSide::UpdateCommandState()
