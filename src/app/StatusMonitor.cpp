@@ -141,7 +141,7 @@ void StatusMonitor::RunRequestedChecks()
 }
 
 // One pass or single check as the probe run sees it: the hosts to probe,
-// in list order, and where their verdicts go.
+// in list order, as they were when it began, and where their verdicts go.
 class StatusMonitor::PassEvents final : public ProbeRunEvents {
 public:
     PassEvents(StatusMonitor& monitor, bool wholePass)
@@ -150,14 +150,20 @@ public:
     {
     }
 
-    void Add(std::int32_t hostIndex) { hostIndexes_.push_back(hostIndex); }
-    [[nodiscard]] std::uint64_t Count() const noexcept { return hostIndexes_.size(); }
+    // The list as it stands: its length and its change count.
+    void Begin(std::int32_t count, std::uint64_t generation)
+    {
+        total_ = count;
+        generation_ = generation;
+    }
+    void Add(std::int32_t hostIndex, std::string ipAddr)
+    {
+        targets_.push_back({hostIndex, std::move(ipAddr)});
+    }
+    [[nodiscard]] std::uint64_t Count() const noexcept { return targets_.size(); }
     [[nodiscard]] bool Stopped() const noexcept { return stopped_; }
 
-    std::string TargetOf(std::uint64_t index) override
-    {
-        return monitor_.hosts_[hostIndexes_[index]].ipAddr;
-    }
+    std::string TargetOf(std::uint64_t index) override { return targets_[index].ipAddr; }
 
     // A single check runs to its end; a pass stops when the monitor stops
     // or somebody needs the list. The abort is taken once and remembered.
@@ -170,12 +176,15 @@ public:
 
     void OnProbed(std::uint64_t) override { }
 
+    // A verdict lands only on the list it was asked about: once the list has
+    // changed, its rows may hold other hosts.
     void OnAnswer(std::uint64_t index, bool answered) override
     {
-        const std::int32_t hostIndex = hostIndexes_[index];
+        const std::int32_t hostIndex = targets_[index].hostIndex;
         {
             const std::scoped_lock view(monitor_.locks_.ViewLock);
-            monitor_.hosts_[hostIndex].active = answered ? 1 : 0;
+            if (monitor_.locks_.ListGeneration == generation_)
+                monitor_.hosts_[hostIndex].active = answered ? 1 : 0;
         }
         AdvanceTo(hostIndex + 1);
     }
@@ -187,26 +196,48 @@ public:
     {
         if (!wholePass_)
             return;
-        const std::int32_t total = monitor_.hosts_.Count();
         while (done_ < done)
-            monitor_.listener_.OnPassProgress(++done_, total);
+            monitor_.listener_.OnPassProgress(++done_, total_);
     }
 
 private:
+    struct Target {
+        std::int32_t hostIndex = 0;
+        std::string ipAddr;
+    };
+
     StatusMonitor& monitor_;
     const bool wholePass_;
-    std::vector<std::int32_t> hostIndexes_;
+    std::vector<Target> targets_;
+    std::int32_t total_ = 0;
+    std::uint64_t generation_ = 0;
     bool stopped_ = false;
     std::int32_t done_ = 0;
 };
 
 Result<void> StatusMonitor::CheckHosts(const std::vector<std::int32_t>& indexes, bool wholePass)
 {
-    const std::scoped_lock lock(locks_.ProbeLock);
-    const std::int32_t count = hosts_.Count();
     PassEvents pass(*this, wholePass);
     if (pass.ShouldStop())
         return {};
+    // The hosts are read under ProbeLock and probed without it, so that a
+    // change of the list never waits for the probes under way.
+    std::vector<std::pair<std::int32_t, tHostInfo>> hosts;
+    std::int32_t count = 0;
+    {
+        const std::scoped_lock lock(locks_.ProbeLock);
+        count = hosts_.Count();
+        pass.Begin(count, locks_.ListGeneration);
+        if (wholePass) {
+            for (std::int32_t i = 0; i < count; ++i)
+                hosts.emplace_back(i, hosts_[i]);
+        } else {
+            for (const std::int32_t i : indexes) {
+                if (i >= 0 && i < count)
+                    hosts.emplace_back(i, hosts_[i]);
+            }
+        }
+    }
     auto run = services_.openProbe(CurrentProbeSettings());
     if (!run)
         return run.Error();
@@ -214,19 +245,11 @@ Result<void> StatusMonitor::CheckHosts(const std::vector<std::int32_t>& indexes,
     // This computer's networks are read once; each host's netmask is worked
     // out in turn, so that a stop is heard between them.
     const auto netMaskOf = services_.readNetMasks();
-    const auto consider = [&](std::int32_t i) {
-        if (i >= 0 && i < count && IsProbed(hosts_[i], netMaskOf))
-            pass.Add(i);
-        return !pass.ShouldStop();
-    };
-    if (wholePass) {
-        for (std::int32_t i = 0; i < count; ++i) {
-            if (!consider(i))
-                return {};
-        }
-    } else {
-        for (const std::int32_t i : indexes)
-            (void)consider(i);
+    for (const auto& [index, host] : hosts) {
+        if (pass.ShouldStop())
+            return {};
+        if (IsProbed(host, netMaskOf))
+            pass.Add(index, host.ipAddr);
     }
     run.Value()(pass.Count(), pass);
     // Hosts at the end that were not probed are done as well.

@@ -16,8 +16,8 @@
 namespace pondel {
 
 // What the status monitor tells the window. The calls come on the monitor
-// thread, holding ProbeLock, except the progress 0 of RequestStatusPass,
-// which comes on its caller's thread. The window hands each call on to its
+// thread, except the progress 0 of RequestStatusPass, which comes on its
+// caller's thread. The window hands each call on to its
 // own thread as a queued call, which keeps their order, and never blocks in
 // them or takes a lock of ListLocks there.
 class StatusMonitorListener {
@@ -55,8 +55,8 @@ struct MonitorServices {
 // the hosts at once at the settings' pace; the asking thread never waits.
 //
 // The host list is read under ProbeLock; each active flag is written under
-// ViewLock too, so the window reads the flags under ViewLock alone. The
-// monitor writes nothing else.
+// ViewLock, so the window reads the flags under ViewLock alone. The monitor
+// writes nothing else.
 class StatusMonitor final {
 public:
     StatusMonitor(HostList& hosts, ListLocks& locks, StatusMonitorListener& listener,
@@ -92,8 +92,9 @@ public:
 
     // Probes the hosts at `indexes` now on the calling thread, or, with no
     // indexes and `wholePass`, all hosts as the monitor thread's pass does
-    // (only while the monitor runs). Holds ProbeLock throughout. Fails,
-    // probing nothing, when the probe cannot be readied.
+    // (only while the monitor runs). Reads the hosts under ProbeLock and
+    // probes them without it; verdicts that come after a change of the list
+    // are dropped. Fails, probing nothing, when the probe cannot be readied.
     Result<void> CheckHosts(const std::vector<std::int32_t>& indexes, bool wholePass = false);
 
 private:

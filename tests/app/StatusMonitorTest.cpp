@@ -168,6 +168,26 @@ TEST_F(StatusMonitorTest, APassReadsTheNetworksOnceAndHearsAStopBetweenTheHostsN
     EXPECT_EQ(probes_->Probed().size(), 3u);
 }
 
+TEST_F(StatusMonitorTest, AListChangeDuringAProbeWaitsForNoneAndItsVerdictIsDropped)
+{
+    hosts_ = Hosts({{"192.0.2.1", ""}, {"192.0.2.2", ""}, {"192.0.2.3", ""}});
+    StatusMonitor& monitor = Monitor({"192.0.2.1", "192.0.2.2", "192.0.2.3"});
+    probes_->HoldAt("192.0.2.2");
+    monitor.Start();
+    monitor.RequestStatusPass();
+    ASSERT_TRUE(probes_->WaitUntilHeld());
+    const auto start = std::chrono::steady_clock::now();
+    {
+        const ListChangeLock change(locks_);
+        hosts_.RemoveAt(0);
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 100ms);
+    probes_->Release();
+    ASSERT_TRUE(listener_.WaitForEnds(1));
+    // 192.0.2.2's answer would have landed on 192.0.2.3, now in its row.
+    EXPECT_EQ(Flags(hosts_), (std::vector<int>{0, 0}));
+}
+
 TEST_F(StatusMonitorTest, DuringASweepARequestOnlyShowsTheProgress)
 {
     hosts_ = Hosts({{"192.0.2.1", ""}});

@@ -9,7 +9,7 @@ class WindowWorkers;
 
 // Hands the status monitor's notifications to the window's thread. Each is
 // posted as a queued call, which keeps their order; nothing here blocks or
-// takes a lock, since the monitor calls while it holds ProbeLock.
+// takes a lock.
 class StatusRelay final : public StatusMonitorListener {
 public:
     explicit StatusRelay(WindowWorkers& workers)
