@@ -7,6 +7,7 @@
 #include "HostTableModel.h"
 #include "ModalSeam.h"
 #include "PondelDlg.h"
+#include "WaitCursor.h"
 #include "WindowWorkers.h"
 
 namespace pondel {
@@ -87,6 +88,7 @@ void HostListEditor::Insert()
 
 void HostListEditor::AddHostRow(const HostTexts& values, int position)
 {
+    const WaitCursor wait;
     currentHost_ = values;
     const tHostInfo host = RecordOf(values);
     {
@@ -131,6 +133,7 @@ bool HostListEditor::EditHostRow(int row)
     if (ModalSeam::Exec(dialog) != QDialog::Accepted)
         return false;
 
+    const WaitCursor wait;
     currentHost_ = dialog.Values();
     const ListChangeLock lock(locks_);
     if (row >= hosts_.Count())
@@ -167,6 +170,7 @@ void HostListEditor::Remove()
             return;
     }
     {
+        const WaitCursor wait;
         const ListChangeLock lock(locks_);
         // From the bottom up, so that the rows still to go keep their places.
         for (auto row = selected.rbegin(); row != selected.rend(); ++row) {
@@ -200,6 +204,7 @@ void HostListEditor::MoveSelectedHost(int step)
         return;
     }
     {
+        const WaitCursor wait;
         const ListChangeLock lock(locks_);
         MoveHost(selected.front(), step);
         window_.RenumberRows();
@@ -232,6 +237,7 @@ void HostListEditor::SelectAll()
 {
     if (workers_.CollectRunning())
         return;
+    const WaitCursor wait;
     view_.selectAll();
 }
 
@@ -239,6 +245,7 @@ void HostListEditor::CancelSelect()
 {
     if (workers_.CollectRunning())
         return;
+    const WaitCursor wait;
     view_.clearSelection();
 }
 

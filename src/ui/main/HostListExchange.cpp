@@ -16,6 +16,7 @@
 #include "HostTableModel.h"
 #include "ModalSeam.h"
 #include "PondelDlg.h"
+#include "WaitCursor.h"
 #include "WindowWorkers.h"
 
 namespace pondel {
@@ -107,6 +108,7 @@ void HostListEditor::Copy()
 {
     if (workers_.CollectRunning())
         return;
+    const WaitCursor wait;
     // The window's own rows: nothing else changes them, so no lock is needed.
     const std::string text = FormatClipboardRows(HostsOfRows(window_.SelectedRows()));
     view_.clearSelection();
@@ -121,6 +123,7 @@ void HostListEditor::Cut()
 {
     if (workers_.CollectRunning())
         return;
+    const WaitCursor wait;
     const std::vector<int> rows = window_.SelectedRows();
     if (rows.empty()) {
         ModalSeam::Notice(&window_, CPondelDlg::tr("Please select the host"));
@@ -149,6 +152,7 @@ void HostListEditor::Paste()
 {
     if (workers_.CollectRunning())
         return;
+    const WaitCursor wait;
     const std::optional<QString> text = ClipboardText::Get();
     if (!text) {
         ModalSeam::Notice(&window_, CPondelDlg::tr("There is no data to be pasted."));

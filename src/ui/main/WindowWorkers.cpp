@@ -11,6 +11,7 @@
 #include "PondelDlg.h"
 #include "PondelWindowSide.h"
 #include "Settings.h"
+#include "WaitCursor.h"
 #include "WorkerRelays.h"
 
 namespace pondel {
@@ -150,6 +151,7 @@ void WindowWorkers::WakeSelected(const std::vector<int>& rows, bool broadcast)
 {
     if (collecting_)
         return;
+    const WaitCursor wait;
     WakeContext context{hosts_, settings_, locks_, currentHost_, *windowSide_, services_.wake};
     WakeSelectedHosts(std::vector<std::int32_t>(rows.begin(), rows.end()), broadcast, context);
 }
