@@ -255,8 +255,10 @@ WindowState CPondelDlg::CurrentWindowState() const
     // A minimised window, or one hidden in the tray, keeps the stored
     // geometry.
     if (!isMinimized() && !isHidden()) {
-        // A maximized window keeps the size it will come back to.
-        const QRect normal = isMaximized() ? normalGeometry() : geometry();
+        // A maximized window keeps the size it will come back to, when it
+        // has one.
+        const QRect normal =
+            isMaximized() && normalGeometry().isValid() ? normalGeometry() : geometry();
         const QPoint origin = normal.topLeft() - (geometry().topLeft() - pos());
         state.window = ScreenRect{
             origin.x(), origin.y(), origin.x() + normal.width(), origin.y() + normal.height()};
