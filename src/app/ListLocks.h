@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 #include <mutex>
 
 namespace pondel {
@@ -10,16 +11,19 @@ namespace pondel {
 //
 // Order: ProbeLock before ViewLock; CollectLock is only ever taken alone.
 // None of the locks is recursive, so a thread holding one must not take it
-// again (a probe of one host on the window's thread takes ProbeLock and,
-// briefly, ViewLock: it must not run while the window holds either).
+// again.
 class ListLocks final {
 public:
-    // Held while hosts are probed (a whole pass, or one host) and while the
-    // host list is restructured.
+    // Held while the status monitor reads the hosts it is to probe, while a
+    // sweep runs, and while the host list is restructured.
     std::mutex ProbeLock;
     // Held while list rows or their marks change, and while an active flag is
     // written or read.
     std::mutex ViewLock;
+    // Counts the changes of the list made under ListChangeLock. Written with
+    // both locks held, so either one is enough to read it: a verdict about
+    // the list as it was is dropped once it has changed.
+    std::uint64_t ListGeneration = 0;
     // Guards CollectRunning.
     std::mutex CollectLock;
 
@@ -70,6 +74,7 @@ public:
         , probing_(locks.ProbeLock)
         , viewing_(locks.ViewLock)
     {
+        ++locks.ListGeneration;
     }
 
 private:

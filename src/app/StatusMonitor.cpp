@@ -16,8 +16,10 @@ StatusMonitor::StatusMonitor(
     , listener_(listener)
     , services_(std::move(services))
 {
-    if (!services_.netMaskOf)
-        services_.netMaskOf = GetNetMask;
+    if (!services_.netMaskOf && !services_.readNetMasks)
+        services_.readNetMasks = ReadNetMasks;
+    if (!services_.readNetMasks)
+        services_.readNetMasks = [netMaskOf = services_.netMaskOf] { return netMaskOf; };
     if (!services_.openProbe)
         services_.openProbe = OpenProbeRun;
 }
@@ -64,8 +66,27 @@ void StatusMonitor::RequestStatusPass()
     listener_.OnPassProgress(0, hosts_.Count());
     if (locks_.IsCollectRunning())
         return;
+    passRequested_ = true;
     locks_.AbortPass = true;
     CheckRequestEvent.Set();
+}
+
+void StatusMonitor::RequestHostChecks(std::vector<std::int32_t> indexes)
+{
+    if (indexes.empty())
+        return;
+    {
+        const std::scoped_lock lock(checksMutex_);
+        requestedChecks_.push_back(std::move(indexes));
+    }
+    StopPass();
+    CheckRequestEvent.Set();
+}
+
+void StatusMonitor::StopPass()
+{
+    if (passRunning_)
+        locks_.AbortPass = true;
 }
 
 void StatusMonitor::MonitorThread()
@@ -74,22 +95,53 @@ void StatusMonitor::MonitorThread()
         CheckRequestEvent.Wait();
         if (!MonitorRunning)
             break;
-        if (locks_.IsCollectRunning())
-            continue;
-        locks_.AbortPass = false;
-        const Result<void> checked = CheckHosts(-1);
-        // Requests made during the pass have already stopped it; they do not
-        // start another one. The window hears of the end only after this,
-        // so that a request it makes in answer is never dropped.
-        CheckRequestEvent.Reset();
+        RunRequestedChecks();
+        if (passRequested_.exchange(false))
+            RunPass();
+        // Checks asked for while the pass ran have stopped it; they are
+        // answered now rather than dropped with the pass requests.
+        RunRequestedChecks();
+    }
+}
+
+void StatusMonitor::RunPass()
+{
+    if (locks_.IsCollectRunning())
+        return;
+    locks_.AbortPass = false;
+    passRunning_ = true;
+    const Result<void> checked = CheckHosts({}, true);
+    passRunning_ = false;
+    // Requests made during the pass have already stopped it; they do not
+    // start another one. The window hears of the end only after this,
+    // so that a request it makes in answer is never dropped.
+    passRequested_ = false;
+    CheckRequestEvent.Reset();
+    if (!checked)
+        listener_.OnProbeFailed(checked.Error());
+    listener_.OnPassEnded();
+}
+
+void StatusMonitor::RunRequestedChecks()
+{
+    while (MonitorRunning) {
+        std::vector<std::int32_t> indexes;
+        {
+            const std::scoped_lock lock(checksMutex_);
+            if (requestedChecks_.empty())
+                return;
+            indexes = std::move(requestedChecks_.front());
+            requestedChecks_.erase(requestedChecks_.begin());
+        }
+        const Result<void> checked = CheckHosts(indexes);
         if (!checked)
             listener_.OnProbeFailed(checked.Error());
-        listener_.OnPassEnded();
+        listener_.OnHostsChecked(indexes);
     }
 }
 
 // One pass or single check as the probe run sees it: the hosts to probe,
-// in list order, and where their verdicts go.
+// in list order, as they were when it began, and where their verdicts go.
 class StatusMonitor::PassEvents final : public ProbeRunEvents {
 public:
     PassEvents(StatusMonitor& monitor, bool wholePass)
@@ -98,14 +150,20 @@ public:
     {
     }
 
-    void Add(std::int32_t hostIndex) { hostIndexes_.push_back(hostIndex); }
-    [[nodiscard]] std::uint64_t Count() const noexcept { return hostIndexes_.size(); }
+    // The list as it stands: its length and its change count.
+    void Begin(std::int32_t count, std::uint64_t generation)
+    {
+        total_ = count;
+        generation_ = generation;
+    }
+    void Add(std::int32_t hostIndex, std::string ipAddr)
+    {
+        targets_.push_back({hostIndex, std::move(ipAddr)});
+    }
+    [[nodiscard]] std::uint64_t Count() const noexcept { return targets_.size(); }
     [[nodiscard]] bool Stopped() const noexcept { return stopped_; }
 
-    std::string TargetOf(std::uint64_t index) override
-    {
-        return monitor_.hosts_[hostIndexes_[index]].ipAddr;
-    }
+    std::string TargetOf(std::uint64_t index) override { return targets_[index].ipAddr; }
 
     // A single check runs to its end; a pass stops when the monitor stops
     // or somebody needs the list. The abort is taken once and remembered.
@@ -118,12 +176,15 @@ public:
 
     void OnProbed(std::uint64_t) override { }
 
+    // A verdict lands only on the list it was asked about: once the list has
+    // changed, its rows may hold other hosts.
     void OnAnswer(std::uint64_t index, bool answered) override
     {
-        const std::int32_t hostIndex = hostIndexes_[index];
+        const std::int32_t hostIndex = targets_[index].hostIndex;
         {
             const std::scoped_lock view(monitor_.locks_.ViewLock);
-            monitor_.hosts_[hostIndex].active = answered ? 1 : 0;
+            if (monitor_.locks_.ListGeneration == generation_)
+                monitor_.hosts_[hostIndex].active = answered ? 1 : 0;
         }
         AdvanceTo(hostIndex + 1);
     }
@@ -135,37 +196,61 @@ public:
     {
         if (!wholePass_)
             return;
-        const std::int32_t total = monitor_.hosts_.Count();
         while (done_ < done)
-            monitor_.listener_.OnPassProgress(++done_, total);
+            monitor_.listener_.OnPassProgress(++done_, total_);
     }
 
 private:
+    struct Target {
+        std::int32_t hostIndex = 0;
+        std::string ipAddr;
+    };
+
     StatusMonitor& monitor_;
     const bool wholePass_;
-    std::vector<std::int32_t> hostIndexes_;
+    std::vector<Target> targets_;
+    std::int32_t total_ = 0;
+    std::uint64_t generation_ = 0;
     bool stopped_ = false;
     std::int32_t done_ = 0;
 };
 
-Result<void> StatusMonitor::CheckHosts(std::int32_t index)
+Result<void> StatusMonitor::CheckHosts(const std::vector<std::int32_t>& indexes, bool wholePass)
 {
-    const std::scoped_lock lock(locks_.ProbeLock);
-    const std::int32_t count = hosts_.Count();
-    if (index >= count)
+    PassEvents pass(*this, wholePass);
+    if (pass.ShouldStop())
         return {};
+    // The hosts are read under ProbeLock and probed without it, so that a
+    // change of the list never waits for the probes under way.
+    std::vector<std::pair<std::int32_t, tHostInfo>> hosts;
+    std::int32_t count = 0;
+    {
+        const std::scoped_lock lock(locks_.ProbeLock);
+        count = hosts_.Count();
+        pass.Begin(count, locks_.ListGeneration);
+        if (wholePass) {
+            for (std::int32_t i = 0; i < count; ++i)
+                hosts.emplace_back(i, hosts_[i]);
+        } else {
+            for (const std::int32_t i : indexes) {
+                if (i >= 0 && i < count)
+                    hosts.emplace_back(i, hosts_[i]);
+            }
+        }
+    }
     auto run = services_.openProbe(CurrentProbeSettings());
     if (!run)
         return run.Error();
 
-    const bool wholePass = index < 0;
-    PassEvents pass(*this, wholePass);
-    for (std::int32_t i = wholePass ? 0 : index; i < (wholePass ? count : index + 1); ++i) {
-        if (IsProbed(hosts_[i]))
-            pass.Add(i);
+    // This computer's networks are read once; each host's netmask is worked
+    // out in turn, so that a stop is heard between them.
+    const auto netMaskOf = services_.readNetMasks();
+    for (const auto& [index, host] : hosts) {
+        if (pass.ShouldStop())
+            return {};
+        if (IsProbed(host, netMaskOf))
+            pass.Add(index, host.ipAddr);
     }
-    if (pass.ShouldStop())
-        return {};
     run.Value()(pass.Count(), pass);
     // Hosts at the end that were not probed are done as well.
     if (!pass.Stopped())
@@ -173,21 +258,14 @@ Result<void> StatusMonitor::CheckHosts(std::int32_t index)
     return {};
 }
 
-Result<void> StatusMonitor::CheckHostNow(std::int32_t index)
-{
-    locks_.AbortPass = true;
-    auto checked = CheckHosts(index);
-    locks_.AbortPass = false;
-    return checked;
-}
-
-bool StatusMonitor::IsProbed(const tHostInfo& host) const
+bool StatusMonitor::IsProbed(
+    const tHostInfo& host, const std::function<std::uint32_t(std::uint32_t)>& netMaskOf)
 {
     if (host.ipAddr[0] == '\0')
         return false;
     const std::uint32_t address = TextToIp(host.ipAddr);
     const std::uint32_t netMask =
-        host.netMask[0] == '\0' ? services_.netMaskOf(address) : TextToIp(host.netMask);
+        host.netMask[0] == '\0' ? netMaskOf(address) : TextToIp(host.netMask);
     // The broadcast address of its own network would be answered by every
     // host on it, if by any.
     return (address | ~netMask) != address;

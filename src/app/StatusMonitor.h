@@ -5,6 +5,7 @@
 #include <functional>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 #include "AutoResetEvent.h"
 #include "HostList.h"
@@ -15,8 +16,8 @@
 namespace pondel {
 
 // What the status monitor tells the window. The calls come on the monitor
-// thread, holding ProbeLock, except the progress 0 of RequestStatusPass,
-// which comes on its caller's thread. The window hands each call on to its
+// thread, except the progress 0 of RequestStatusPass, which comes on its
+// caller's thread. The window hands each call on to its
 // own thread as a queued call, which keeps their order, and never blocks in
 // them or takes a lock of ListLocks there.
 class StatusMonitorListener {
@@ -32,6 +33,10 @@ public:
     // A pass could not begin because the probe could not be readied; the
     // error's message is the text to show. OnPassEnded follows.
     virtual void OnProbeFailed(const ErrorInfo& error) = 0;
+    // The hosts of one RequestHostChecks have been probed (or the probe
+    // could not be readied, told by OnProbeFailed just before): their flags
+    // are final. `indexes` are those of the request.
+    virtual void OnHostsChecked(const std::vector<std::int32_t>& indexes) = 0;
 };
 
 // What the monitor asks of the system; tests put stand-ins here.
@@ -39,16 +44,19 @@ struct MonitorServices {
     ProbeRunOpener openProbe = OpenProbeRun;
     // The netmask to assume for a host without one (host order).
     std::function<std::uint32_t(std::uint32_t)> netMaskOf;
+    // Reads this computer's networks once and answers netMaskOf from that
+    // reading; a pass asks for it once. Without it, netMaskOf is used.
+    std::function<std::function<std::uint32_t(std::uint32_t)>()> readNetMasks;
 };
 
 // Finds out which hosts of the list answer and stores it in their active
-// flags. Passes over all hosts run on the monitor thread when
-// RequestStatusPass asks, probing the hosts at once at the settings' pace;
-// single hosts are probed at once on the calling thread.
+// flags. Passes over all hosts and checks of single hosts both run on the
+// monitor thread, when RequestStatusPass and RequestHostChecks ask, probing
+// the hosts at once at the settings' pace; the asking thread never waits.
 //
 // The host list is read under ProbeLock; each active flag is written under
-// ViewLock too, so the window reads the flags under ViewLock alone. The
-// monitor writes nothing else.
+// ViewLock, so the window reads the flags under ViewLock alone. The monitor
+// writes nothing else.
 class StatusMonitor final {
 public:
     StatusMonitor(HostList& hosts, ListLocks& locks, StatusMonitorListener& listener,
@@ -72,23 +80,33 @@ public:
     // of N is given. To be called on the thread that changes the host list.
     void RequestStatusPass();
 
-    // Probes host `index` now, or, with a negative index, all hosts as the
-    // monitor thread's pass does (only while the monitor runs). Holds
-    // ProbeLock throughout. An index at or beyond the count does nothing.
-    // Fails, probing nothing, when the probe cannot be readied.
-    Result<void> CheckHosts(std::int32_t index);
+    // Asks for the hosts at `indexes` to be probed on the monitor thread, in
+    // one run; a running pass stops at its next host (and is not taken up
+    // again). OnHostsChecked follows. Indexes at or beyond the count when
+    // the check runs are skipped. Requests not yet begun when the monitor
+    // stops are dropped.
+    void RequestHostChecks(std::vector<std::int32_t> indexes);
 
-    // The single check of the window's commands: makes a running pass give
-    // up ProbeLock, then CheckHosts(index).
-    Result<void> CheckHostNow(std::int32_t index);
+    // Asks a running pass to stop at its next host; nothing when none runs.
+    void StopPass();
+
+    // Probes the hosts at `indexes` now on the calling thread, or, with no
+    // indexes and `wholePass`, all hosts as the monitor thread's pass does
+    // (only while the monitor runs). Reads the hosts under ProbeLock and
+    // probes them without it; verdicts that come after a change of the list
+    // are dropped. Fails, probing nothing, when the probe cannot be readied.
+    Result<void> CheckHosts(const std::vector<std::int32_t>& indexes, bool wholePass = false);
 
 private:
     class PassEvents;
 
     void MonitorThread();
+    void RunPass();
+    void RunRequestedChecks();
     // Hosts without an address, and broadcast addresses, are not probed
-    // and keep their flag.
-    [[nodiscard]] bool IsProbed(const tHostInfo& host) const;
+    // and keep their flag. `netMaskOf` answers for hosts without a netmask.
+    [[nodiscard]] static bool IsProbed(
+        const tHostInfo& host, const std::function<std::uint32_t(std::uint32_t)>& netMaskOf);
     ProbeSettings CurrentProbeSettings();
 
     HostList& hosts_;
@@ -102,6 +120,11 @@ private:
 
     std::mutex settingsMutex_;
     ProbeSettings probeSettings_;
+
+    std::atomic<bool> passRequested_{false};
+    std::atomic<bool> passRunning_{false};
+    std::mutex checksMutex_;
+    std::vector<std::vector<std::int32_t>> requestedChecks_;
 };
 
 } // namespace pondel

@@ -35,8 +35,8 @@ public:
 
     // Writes DEFAULT_HOST into the settings file now.
     virtual void WriteDefaultHost(std::int32_t row) = 0;
-    // Probes one host now and shows its mark (StatusMonitor::CheckHostNow,
-    // then the row's mark).
+    // Has one host probed and its mark shown once it has been
+    // (StatusMonitor::RequestHostChecks); returns at once.
     virtual void RecheckHost(std::int32_t row) = 0;
     // StatusMonitor::RequestStatusPass.
     virtual void RequestStatusPass() = 0;

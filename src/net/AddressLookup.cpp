@@ -193,17 +193,31 @@ std::optional<std::string> GetKnownMacAddress(std::string_view ipText)
 
 std::uint32_t GetNetMask(std::uint32_t address)
 {
-    const Result<std::vector<AddressTableRow>> table = system_network::ReadAddressTable();
-    // An empty table has no first row to fall back on; the class is the
-    // best guess left, as for a table that cannot be read.
-    if (!table || table.Value().empty())
-        return ClassfulNetMask(address);
-    const std::vector<AddressTableRow>& rows = table.Value();
-    if (const auto mask = MaskOfRow(rows, address))
-        return *mask;
-    if (const auto mask = MaskOfRow(rows, GetLocalHostAddress()))
-        return *mask;
-    return rows.front().netMask;
+    return ReadNetMasks()(address);
+}
+
+std::function<std::uint32_t(std::uint32_t)> ReadNetMasks()
+{
+    Result<std::vector<AddressTableRow>> table = system_network::ReadAddressTable();
+    std::vector<AddressTableRow> rows;
+    if (table)
+        rows = std::move(table.Value());
+    // This computer's own address costs a name lookup: asked for at most
+    // once, and only when a host is on none of the table's networks.
+    return [rows = std::move(rows), own = std::optional<std::uint32_t>()](
+               std::uint32_t address) mutable {
+        // An empty table has no first row to fall back on; the class is the
+        // best guess left, as for a table that cannot be read.
+        if (rows.empty())
+            return ClassfulNetMask(address);
+        if (const auto mask = MaskOfRow(rows, address))
+            return *mask;
+        if (!own)
+            own = GetLocalHostAddress();
+        if (const auto mask = MaskOfRow(rows, *own))
+            return *mask;
+        return rows.front().netMask;
+    };
 }
 
 bool IsOnLocalNetwork(std::uint32_t target, std::uint32_t netMask)

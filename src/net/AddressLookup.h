@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -58,6 +59,10 @@ inline constexpr std::chrono::milliseconds kMacLookupWait{3000};
 // else the row of this computer's own address, else the first row's; the
 // classful mask when the table cannot be read or is empty. Never fails.
 [[nodiscard]] std::uint32_t GetNetMask(std::uint32_t address);
+
+// GetNetMask over one reading of the address table (and of this computer's
+// own address, when needed): for asking about many hosts in a row.
+[[nodiscard]] std::function<std::uint32_t(std::uint32_t)> ReadNetMasks();
 
 // True when (target AND netMask) equals (an adapter address AND netMask):
 // the target's mask decides, the adapters' own masks play no part. Without

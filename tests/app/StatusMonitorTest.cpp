@@ -27,6 +27,13 @@ public:
     }
     void OnPassEnded() override { Add("end", true); }
     void OnProbeFailed(const ErrorInfo& error) override { Add(error.message); }
+    void OnHostsChecked(const std::vector<std::int32_t>& indexes) override
+    {
+        std::string text = "checked";
+        for (const std::int32_t index : indexes)
+            text += " " + std::to_string(index);
+        Add(text, true);
+    }
 };
 
 HostList Hosts(const std::vector<std::pair<std::string, std::string>>& addresses, int active = 0)
@@ -55,8 +62,7 @@ protected:
     StatusMonitor& Monitor(std::set<std::string> live, std::chrono::milliseconds probeTime = {})
     {
         probes_.emplace(std::move(live), probeTime);
-        return monitor_.emplace(hosts_, locks_, listener_,
-            MonitorServices{probes_->Opener(), [](std::uint32_t) { return 0xFFFF0000u; }});
+        return monitor_.emplace(hosts_, locks_, listener_, probes_->Monitor());
     }
 
     HostList hosts_;
@@ -87,10 +93,10 @@ TEST_F(StatusMonitorTest, CheckHostsProbesOnlyItsRowAndNeverABroadcastAddressOfI
         {"198.51.255.255", ""}, {"198.51.100.255", ""}});
     StatusMonitor& monitor = Monitor({"198.51.100.255", "198.51.255.255"});
     for (std::int32_t row = 0; row < hosts_.Count(); ++row)
-        EXPECT_TRUE(monitor.CheckHosts(row));
+        EXPECT_TRUE(monitor.CheckHosts({row}));
     // Past the list nothing is probed, and a pass belongs to the running monitor only.
-    EXPECT_TRUE(monitor.CheckHostNow(4));
-    EXPECT_TRUE(monitor.CheckHosts(-1));
+    EXPECT_TRUE(monitor.CheckHosts({4, -1}));
+    EXPECT_TRUE(monitor.CheckHosts({}, true));
     EXPECT_EQ(probes_->Probed(), (Events{"198.51.100.255", "198.51.100.255"}));
     EXPECT_EQ(Flags(hosts_), (std::vector<int>{0, 1, 0, 1}));
     EXPECT_TRUE(listener_.Take().empty());
@@ -112,6 +118,74 @@ TEST_F(StatusMonitorTest, ARequestDuringAPassStopsItAtTheNextHostAndStartsNoOthe
     EXPECT_EQ(Flags(hosts_), (std::vector<int>{1, 1, 0, 0}));
     EXPECT_EQ(listener_.Take(), (Events{"0/4", "1/4", "0/4", "2/4", "end"}));
     EXPECT_FALSE(locks_.AbortPass);
+}
+
+TEST_F(StatusMonitorTest, ACheckAskedForDuringAPassStopsItAndIsAnsweredInOneRunAfterIt)
+{
+    hosts_ = Hosts({{"192.0.2.1", ""}, {"192.0.2.2", ""}, {"192.0.2.3", ""}, {"192.0.2.4", ""}});
+    StatusMonitor& monitor = Monitor({"192.0.2.1", "192.0.2.2", "192.0.2.4"});
+    probes_->HoldAt("192.0.2.2");
+    monitor.Start();
+    monitor.RequestStatusPass();
+    ASSERT_TRUE(probes_->WaitUntilHeld());
+    monitor.RequestHostChecks({3, 0, 9});
+    probes_->Release();
+    ASSERT_TRUE(listener_.WaitForEnds(2));
+    EXPECT_EQ(probes_->Probed(), (Events{"192.0.2.1", "192.0.2.2", "192.0.2.4", "192.0.2.1"}));
+    EXPECT_EQ(Flags(hosts_), (std::vector<int>{1, 1, 0, 1}));
+    EXPECT_EQ(listener_.Take(), (Events{"0/4", "1/4", "2/4", "end", "checked 3 0 9"}));
+    EXPECT_FALSE(locks_.AbortPass);
+}
+
+TEST_F(StatusMonitorTest, APassReadsTheNetworksOnceAndHearsAStopBetweenTheHostsNetmasks)
+{
+    hosts_ = Hosts({{"192.0.2.1", ""}, {"192.0.2.2", ""}, {"192.0.2.3", ""}});
+    probes_.emplace(std::set<std::string>{"192.0.2.1"});
+    int reads = 0;
+    int asked = 0;
+    bool stopAtSecond = false;
+    StatusMonitor& monitor = monitor_.emplace(hosts_, locks_, listener_,
+        MonitorServices{probes_->Opener(), nullptr, [&] {
+                            ++reads;
+                            return [&](std::uint32_t) {
+                                // A request coming while the masks are worked out.
+                                if (++asked == 2 && stopAtSecond)
+                                    locks_.AbortPass = true;
+                                return 0xFFFF0000u;
+                            };
+                        }});
+    monitor.Start();
+    monitor.RequestStatusPass();
+    ASSERT_TRUE(listener_.WaitForEnds(1));
+    EXPECT_EQ(std::make_pair(reads, asked), std::make_pair(1, 3));
+    EXPECT_EQ(probes_->Probed().size(), 3u);
+
+    stopAtSecond = true;
+    asked = 0;
+    monitor.RequestStatusPass();
+    ASSERT_TRUE(listener_.WaitForEnds(2));
+    EXPECT_EQ(std::make_pair(reads, asked), std::make_pair(2, 2));
+    EXPECT_EQ(probes_->Probed().size(), 3u);
+}
+
+TEST_F(StatusMonitorTest, AListChangeDuringAProbeWaitsForNoneAndItsVerdictIsDropped)
+{
+    hosts_ = Hosts({{"192.0.2.1", ""}, {"192.0.2.2", ""}, {"192.0.2.3", ""}});
+    StatusMonitor& monitor = Monitor({"192.0.2.1", "192.0.2.2", "192.0.2.3"});
+    probes_->HoldAt("192.0.2.2");
+    monitor.Start();
+    monitor.RequestStatusPass();
+    ASSERT_TRUE(probes_->WaitUntilHeld());
+    const auto start = std::chrono::steady_clock::now();
+    {
+        const ListChangeLock change(locks_);
+        hosts_.RemoveAt(0);
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 100ms);
+    probes_->Release();
+    ASSERT_TRUE(listener_.WaitForEnds(1));
+    // 192.0.2.2's answer would have landed on 192.0.2.3, now in its row.
+    EXPECT_EQ(Flags(hosts_), (std::vector<int>{0, 0}));
 }
 
 TEST_F(StatusMonitorTest, DuringASweepARequestOnlyShowsTheProgress)
@@ -156,12 +230,13 @@ TEST_F(StatusMonitorTest, WithoutAnIcmpSocketEachPassReportsItOnceAndChangesNoFl
             EXPECT_TRUE(listener_.WaitForEnds(1));
             monitor.RequestStatusPass();
             EXPECT_TRUE(listener_.WaitForEnds(2));
-            const auto single = monitor.CheckHostNow(0);
-            EXPECT_EQ(single ? "" : single.Error().message, report);
+            monitor.RequestHostChecks({0});
+            EXPECT_TRUE(listener_.WaitForEnds(3));
             return 0;
         },
         AF_INET);
-    EXPECT_EQ(listener_.Take(), (Events{"0/2", report, "end", "0/2", report, "end"}));
+    EXPECT_EQ(listener_.Take(),
+        (Events{"0/2", report, "end", "0/2", report, "end", report, "checked 0"}));
     EXPECT_EQ(Flags(hosts_), (std::vector<int>{1, 1}));
 }
 

@@ -17,6 +17,7 @@ public:
         std::fprintf(stderr, "probe failed: %s\n", error.message.c_str());
     }
     void OnPassEnded() override { Add("end", true); }
+    void OnHostsChecked(const std::vector<std::int32_t>&) override { }
 };
 
 bench::LabRun TimePass(const bench::LabRange& range, const ProbeSettings& settings)

@@ -12,7 +12,10 @@
 #include <utility>
 #include <vector>
 
+#include "AddressSweep.h"
+#include "Ipv4Text.h"
 #include "ProbeRun.h"
+#include "StatusMonitor.h"
 
 namespace pondel::test {
 
@@ -75,6 +78,22 @@ public:
                 return ErrorInfo{13, *openError};
             return SequentialProbeRun([this](std::string_view ip) { return Probe(ip); });
         };
+    }
+    // Status passes over these probes; hosts without a netmask are taken to
+    // be in a /16.
+    MonitorServices Monitor()
+    {
+        return MonitorServices{Opener(), [](std::uint32_t) { return 0xFFFF0000u; }, {}};
+    }
+    // Sweeps over them: "host-" and the address for every name, and the MACs
+    // of `macs`.
+    SweepServices Sweep()
+    {
+        return SweepServices{Opener(),
+            [](std::uint32_t address) -> std::optional<std::string> {
+                return "host-" + IpToText(address);
+            },
+            [this](std::string_view ip) { return MacOf(ip); }};
     }
     std::optional<std::string> MacOf(std::string_view ip)
     {

@@ -1,9 +1,15 @@
 // Collect host information: the range dialog, the question, the sweep's
 // progress and end as the window shows them, with stand-in probes.
+#include <atomic>
 #include <chrono>
+#include <functional>
+#include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QMenu>
 #include <QProgressBar>
@@ -81,11 +87,27 @@ std::vector<std::string> RowTexts(const CPondelDlg& window)
     return rows;
 }
 
-bool CollectEnabled(CPondelDlg& window)
+// Whether the command's menu item is enabled as its menu opens.
+bool ItemEnabled(CPondelDlg& window, CommandId id)
 {
-    QAction* item = window.MenuAction(CommandId::kCollectHosts);
+    QAction* item = window.MenuAction(id);
     emit qobject_cast<QMenu*>(item->parent())->aboutToShow();
     return item->isEnabled();
+}
+
+// The progress dialog of the running collection, or null.
+CCollectProcDlg* ProgressDialog(const CPondelDlg& window)
+{
+    for (auto* dialog : window.findChildren<CCollectProcDlg*>("collectProcDlg")) {
+        if (dialog->isVisible())
+            return dialog;
+    }
+    return nullptr;
+}
+
+bool CollectEnabled(CPondelDlg& window)
+{
+    return ItemEnabled(window, CommandId::kCollectHosts);
 }
 
 } // namespace
@@ -128,7 +150,7 @@ private slots:
         QVERIFY(window.IsCollectRunning());
         QVERIFY(!CollectEnabled(window));
         QCOMPARE(window.cursor().shape(), Qt::WaitCursor);
-        CCollectProcDlg* progress = window.ProgressDialog();
+        CCollectProcDlg* progress = ProgressDialog(window);
         QVERIFY(progress != nullptr && progress->isVisible());
         QTRY_COMPARE(progress->AddressText(), QStringLiteral("192.0.2.2"));
         QTRY_COMPARE(progress->DetectCountText(), QStringLiteral("Detect Count: 1"));
@@ -149,7 +171,7 @@ private slots:
 
         probes.Release();
         QTRY_VERIFY(!window.IsCollectRunning());
-        QTRY_VERIFY(window.ProgressDialog() == nullptr);
+        QTRY_VERIFY(ProgressDialog(window) == nullptr);
         // The added hosts come marked; the status pass that follows marks
         // the listed one too.
         QTRY_COMPARE(RowTexts(window),
@@ -162,6 +184,90 @@ private slots:
         QCOMPARE(fixture.settings.collectHostAddrStart, "192.0.2.1");
         QCOMPARE(fixture.settings.collectHostAddrEnd, "192.0.2.5");
         QTRY_COMPARE(window.StatusText(1), QString());
+    }
+
+    void listCommandsAreGreyedAndRefusedUntilTheSweepHasEnded_data()
+    {
+        QTest::addColumn<bool>("stopped");
+        QTest::newRow("probing") << false;
+        QTest::newRow("looking up names after Stop") << true;
+    }
+    void listCommandsAreGreyedAndRefusedUntilTheSweepHasEnded()
+    {
+        QFETCH(bool, stopped);
+        FakeProbes probes({"192.0.2.4"});
+        WindowFixture fixture(kQuiet + kOneHost);
+        WorkServices services = FakeServices(probes);
+        // The name lookups wait until the test lets them end.
+        std::atomic<bool> lookingUp{false};
+        std::atomic<bool> lookupsMayEnd{false};
+        services.sweep.hostNameOf = [&](std::uint32_t) -> std::optional<std::string> {
+            lookingUp = true;
+            while (!lookupsMayEnd)
+                std::this_thread::sleep_for(5ms);
+            return "found";
+        };
+        CPondelDlg& window = fixture.Open(services);
+        // Lets the sweep end however the test ends, before the window goes.
+        const std::unique_ptr<void, std::function<void(void*)>> endLookups(
+            &lookupsMayEnd, [&](void*) {
+                probes.Release();
+                lookupsMayEnd = true;
+            });
+        SelectRows(window, {0});
+        QGuiApplication::clipboard()->setText("a,,192.0.2.7,,00:11:22:33:44:55");
+        const auto csv = fixture.Folder() / "rows.csv";
+        WriteTextFile(csv, "1,\"d\",\"\",\"192.0.2.9\",\"\",\"\"\n");
+
+        RangeAnswer answer;
+        answer.start = "192.0.2.4";
+        answer.end = "192.0.2.6";
+        ModalSeam::SetNextDialog(answer.Handler());
+        ModalSeam::SetNextAnswer(ModalSeam::Answer::kYes);
+        if (!stopped)
+            probes.HoldAt("192.0.2.5");
+        window.RunCommand(CommandId::kCollectHosts);
+        if (stopped) {
+            QTRY_VERIFY(lookingUp);
+            CCollectProcDlg* progress = ProgressDialog(window);
+            QTest::mouseClick(progress->findChild<QPushButton*>("stopButton"), Qt::LeftButton);
+        } else {
+            QVERIFY(probes.WaitUntilHeld());
+        }
+        const qsizetype shown = ModalSeam::ShownTexts().size();
+
+        for (const CommandId id : {CommandId::kAppend, CommandId::kInsert, CommandId::kEdit,
+                 CommandId::kRemove, CommandId::kMoveUp, CommandId::kMoveDown, CommandId::kCut,
+                 CommandId::kPaste, CommandId::kImportHostList, CommandId::kOption}) {
+            QVERIFY(!ItemEnabled(window, id));
+            if (QAction* button = window.ToolbarAction(id))
+                QVERIFY(!button->isEnabled());
+            const auto start = Clock::now();
+            window.RunCommand(id);
+            QVERIFY(Clock::now() - start < 100ms);
+        }
+        for (const CommandId id : {CommandId::kSelectAll, CommandId::kCopy})
+            window.RunCommand(id);
+        QCOMPARE(ModalSeam::ShownTexts().size(), shown);
+        QCOMPARE(window.StatusText(0), CPondelDlg::CollectionBusyText());
+        QCOMPARE(window.SelectedRows(), std::vector<int>({0}));
+        QCOMPARE(QGuiApplication::clipboard()->text(), "a,,192.0.2.7,,00:11:22:33:44:55");
+        // Export writes the rows the window shows, whatever the sweep holds.
+        QVERIFY(ItemEnabled(window, CommandId::kExportHostList));
+        ModalSeam::SetNextFileName(QString::fromStdString(csv.string()));
+        window.RunCommand(CommandId::kExportHostList);
+        const std::string exported = ReadTextFile(csv);
+        QVERIFY(exported.find("\"listed\"") != std::string::npos);
+        QVERIFY(exported.find("192.0.2.4") == std::string::npos);
+        QCOMPARE(window.HostRows()->rowCount(), 1);
+
+        probes.Release();
+        lookupsMayEnd = true;
+        QTRY_VERIFY(ItemEnabled(window, CommandId::kAppend));
+        QVERIFY(ItemEnabled(window, CommandId::kImportHostList));
+        QVERIFY(window.ToolbarAction(CommandId::kAppend)->isEnabled());
+        QCOMPARE(window.HostRows()->rowCount(), 2);
+        QCOMPARE(window.StatusText(0), QString());
     }
 
     void declinedOrCancelledCollectsStartNothing()
@@ -204,7 +310,7 @@ private slots:
         probes.HoldAt("192.0.2.5");
         window.RunCommand(CommandId::kCollectHosts);
         QVERIFY(probes.WaitUntilHeld());
-        CCollectProcDlg* progress = window.ProgressDialog();
+        CCollectProcDlg* progress = ProgressDialog(window);
         // Enter does nothing; Escape asks the sweep to stop and the dialog
         // stays until the sweep has ended.
         QTest::keyClick(progress, Qt::Key_Return);
@@ -235,7 +341,7 @@ private slots:
             QStringLiteral("ICMP does not use.\nPlease change the settings you want to use an "
                            "external command."));
         QCOMPARE(window.HostRows()->rowCount(), 1);
-        QVERIFY(window.ProgressDialog() == nullptr);
+        QVERIFY(ProgressDialog(window) == nullptr);
     }
 
     void closingMidSweepIsBoundedAndSavesWhatWasFound()
@@ -261,7 +367,7 @@ private slots:
             std::string("192.0.2.1"));
         QCOMPARE(std::string(saved.Document().Find("HOST_2", "IP_ADDR").value_or("")),
             std::string("192.0.2.2"));
-        QVERIFY(window.ProgressDialog() == nullptr);
+        QVERIFY(ProgressDialog(window) == nullptr);
     }
 
     void theRangeDialogReadsBlankFieldsAsZeroAndRefusesABadTimeout()

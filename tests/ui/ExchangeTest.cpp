@@ -43,19 +43,6 @@ QStringList RowTexts(const CPondelDlg& window)
     return texts;
 }
 
-// The locks are free again and no pass is held off.
-bool LocksReleased(CPondelDlg& window)
-{
-    ListLocks& locks = window.Locks();
-    if (locks.AbortPass || !locks.ProbeLock.try_lock())
-        return false;
-    const bool viewFree = locks.ViewLock.try_lock();
-    if (viewFree)
-        locks.ViewLock.unlock();
-    locks.ProbeLock.unlock();
-    return viewFree;
-}
-
 void SetClipboard(const QString& text)
 {
     QGuiApplication::clipboard()->setText(text);
@@ -95,7 +82,7 @@ private slots:
         QCOMPARE(HostTexts(fixture.hosts), original + original);
         QCOMPARE(RowTexts(window), original + original);
         QCOMPARE(window.SelectedCount(), 0);
-        QTRY_VERIFY(LocksReleased(window));
+        QVERIFY(APassRunsThrough(window));
         QCOMPARE(ModalSeam::ShownTexts().last(), "Import From CSV File");
     }
 
@@ -112,7 +99,7 @@ private slots:
         QCOMPARE(fixture.hosts.Count(), 4);
         QCOMPARE(window.HostRows()->rowCount(), 4);
         QCOMPARE(ModalSeam::ShownTexts().last(), "Host over max count.");
-        QTRY_VERIFY(LocksReleased(window));
+        QVERIFY(APassRunsThrough(window));
 
         // Already full: refused before anything is read.
         ModalSeam::SetNextFileName(QString::fromStdString(file.string()));
@@ -180,7 +167,7 @@ private slots:
             "alpha,one,192.0.2.1,255.255.255.0,00:11:22:33:44:01\n"
             "gamma,three,192.0.2.3,255.255.0.0,");
         QCOMPARE(window.SelectedCount(), 0);
-        QTRY_VERIFY(LocksReleased(window));
+        QVERIFY(APassRunsThrough(window));
 
         window.RunCommand(CommandId::kPaste);
         QCOMPARE(HostTexts(fixture.hosts), original + QStringList({original[0], original[2]}));
@@ -193,7 +180,7 @@ private slots:
         QCOMPARE(RowTexts(window), HostTexts(fixture.hosts));
         QCOMPARE(window.SelectedRows(), std::vector<int>({1, 2}));
         QCOMPARE(window.HostRows()->Rows()[3].itemData, 3);
-        QTRY_VERIFY(LocksReleased(window));
+        QVERIFY(APassRunsThrough(window));
         QVERIFY(ModalSeam::ShownTexts().isEmpty());
     }
 
@@ -229,7 +216,7 @@ private slots:
         QCOMPARE(ModalSeam::ShownTexts(),
             formatError ? QStringList{"Different format of the data to be pasted is."}
                         : QStringList{});
-        QTRY_VERIFY(LocksReleased(window));
+        QVERIFY(APassRunsThrough(window));
     }
 
     // Copy and Cut without a selection are ListEditingTest's.
@@ -240,7 +227,7 @@ private slots:
         window.RunCommand(CommandId::kPaste);
         QCOMPARE(ModalSeam::ShownTexts(), QStringList({"There is no data to be pasted."}));
         QCOMPARE(fixture.hosts.Count(), 3);
-        QTRY_VERIFY(LocksReleased(window));
+        QVERIFY(APassRunsThrough(window));
     }
 
     void cutRemovesTheRowsOnlyOnceTheClipboardHoldsThem()
@@ -258,7 +245,7 @@ private slots:
         QCOMPARE(QGuiApplication::clipboard()->text(), "before");
         QCOMPARE(ModalSeam::ShownTexts(),
             QStringList{"The hosts could not be placed on the clipboard. They stay in the list."});
-        QTRY_VERIFY(LocksReleased(window));
+        QVERIFY(APassRunsThrough(window));
 
         window.RunCommand(CommandId::kCut);
         QCOMPARE(HostTexts(fixture.hosts), QStringList{original[2]});
@@ -266,7 +253,7 @@ private slots:
         QCOMPARE(window.HostRows()->Rows()[0].itemData, 0);
         QCOMPARE(QGuiApplication::clipboard()->text(),
             "alpha,one,192.0.2.1,255.255.255.0,00:11:22:33:44:01\nbeta,two,192.0.2.2,,00:11:22:33:44:02");
-        QTRY_VERIFY(LocksReleased(window));
+        QVERIFY(APassRunsThrough(window));
     }
 };
 

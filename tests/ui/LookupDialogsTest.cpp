@@ -300,9 +300,9 @@ private slots:
         QCOMPARE(fixture.hosts.Count(), 1);
         QCOMPARE(QString::fromUtf8(fixture.hosts[0].macAddr), kLabMac);
         QCOMPARE(QString::fromUtf8(fixture.hosts[0].netMask), "255.255.255.0");
-        // Probed as soon as it was added.
+        // Probed as soon as it was added, on the monitor's thread.
+        QTRY_VERIFY(window.HostRows()->index(0, 0).data(HostTableModel::kActiveRole).toBool());
         QCOMPARE(fixture.hosts[0].active, 1);
-        QVERIFY(window.HostRows()->index(0, 0).data(HostTableModel::kActiveRole).toBool());
     }
 
 private:

@@ -1,5 +1,7 @@
 #include <string>
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QStatusBar>
@@ -8,6 +10,7 @@
 #include <QToolBar>
 
 #include "HostTableModel.h"
+#include "MarkImages.h"
 #include "ModalSeam.h"
 #include "UiTestSupport.h"
 
@@ -60,8 +63,11 @@ private slots:
         QCOMPARE(window.StatusText(3), QStringLiteral("List count:      3"));
         QVERIFY(window.StatusPane(0)->width() >= 100);
 
-        // DEFAULT_HOST selects its row and makes it the current host.
+        // DEFAULT_HOST selects its row and makes it the current host; the
+        // buttons that want a selection follow it from the start.
         QCOMPARE(window.SelectedRows(), std::vector<int>{1});
+        QVERIFY(window.ToolbarAction(CommandId::kEdit)->isEnabled());
+        QVERIFY(window.ToolbarAction(CommandId::kWakeUp)->isEnabled());
         QCOMPARE(window.CurrentHost().hostName, "beta");
         QCOMPARE(window.CurrentHost().ipAddr, "192.0.2.2");
         QCOMPARE(window.CurrentHost().macAddr, "00:11:22:33:44:02");
@@ -92,6 +98,27 @@ private slots:
         QCOMPARE(window.HostRows()->rowCount(), 0);
         QCOMPARE(window.StatusText(0), CPondelDlg::EmptyListHint());
         QVERIFY(!window.StatusText(0).isEmpty());
+    }
+
+    void theEmptyListHintLeavesOnceHostsCome_data()
+    {
+        QTest::addColumn<int>("command");
+        QTest::newRow("paste") << static_cast<int>(CommandId::kPaste);
+        QTest::newRow("import") << static_cast<int>(CommandId::kImportHostList);
+    }
+    void theEmptyListHintLeavesOnceHostsCome()
+    {
+        QFETCH(int, command);
+        WindowFixture fixture("[SETTING]\nINIT_REFRESH=0\nAUTO_REFRESH=0\n");
+        const auto csv = fixture.Folder() / "one.csv";
+        WriteTextFile(csv, "1,\"d\",\"\",\"192.0.2.4\",\"\",\"\"\n");
+        QGuiApplication::clipboard()->setText("d,,192.0.2.4,,");
+        CPondelDlg& window = fixture.Open();
+        QCOMPARE(window.StatusText(0), CPondelDlg::EmptyListHint());
+        ModalSeam::SetNextFileName(QString::fromStdString(csv.string()));
+        window.RunCommand(static_cast<CommandId>(command));
+        QCOMPARE(window.HostRows()->rowCount(), 1);
+        QCOMPARE(window.StatusText(0), QString());
     }
 
     void columnsAreMeasuredUnlessStoredAndRowsHaveTheirHeight()
@@ -156,6 +183,23 @@ private slots:
         QCOMPARE(fixture.Value("HOST_0", "HOST_NAME"), "gamma");
         QCOMPARE(fixture.Value("HOST_2", "IP_ADDR"), "192.0.2.1");
         QVERIFY(ModalSeam::ShownTexts().isEmpty());
+    }
+
+    void closingMaximizedKeepsTheNormalGeometry()
+    {
+        WindowFixture fixture(kThreeHosts);
+        CPondelDlg& window = fixture.Open();
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.move(50, 60);
+        window.resize(640, 480);
+        QTRY_COMPARE(window.size(), QSize(640, 480));
+        window.showMaximized();
+        QTRY_VERIFY(window.isMaximized() && window.width() != 640);
+        QVERIFY(window.close());
+        QCOMPARE(fixture.Value("WINDOW", "WINDOW_WIDTH"), "640");
+        QCOMPARE(fixture.Value("WINDOW", "WINDOW_HEIGHT"), "480");
+        QCOMPARE(fixture.Value("WINDOW", "WINDOW_X"), "50");
     }
 
     void closingWhileMinimisedKeepsTheStoredGeometry()
@@ -259,6 +303,34 @@ private slots:
         const QImage fallback =
             window.HostRows()->index(1, 0).data(Qt::DecorationRole).value<QPixmap>().toImage();
         QCOMPARE(fallback, QPixmap(":/icons/inactive.png").toImage());
+    }
+
+    void markImagesComeFromTheFirstFolderThatHasBoth_data()
+    {
+        QTest::addColumn<QList<int>>("imagesIn"); // which folders hold both files
+        QTest::addColumn<int>("usedFolder");      // -1: the built-in images
+        QTest::newRow("settings folder first") << QList<int>{0, 1} << 0;
+        QTest::newRow("then beside the executable") << QList<int>{1} << 1;
+        QTest::newRow("neither") << QList<int>{} << -1;
+    }
+    void markImagesComeFromTheFirstFolderThatHasBoth()
+    {
+        QFETCH(QList<int>, imagesIn);
+        QFETCH(int, usedFolder);
+        const TemporaryDirectory folders[2];
+        const QRgb colours[2] = {qRgb(255, 0, 0), qRgb(0, 0, 255)};
+        for (const int folder : imagesIn) {
+            QImage image(16, 16, QImage::Format_RGB32);
+            image.fill(colours[folder]);
+            for (const char* name : {"active.bmp", "inactive.bmp"})
+                QVERIFY(image.save(QString::fromStdString((folders[folder].Path() / name).string())));
+        }
+        const std::filesystem::path paths[] = {folders[0].Path(), folders[1].Path()};
+        const QImage active = LoadMarkImages(paths, 0xFF00FF).active.toImage();
+        if (usedFolder < 0)
+            QCOMPARE(active, QPixmap(":/icons/active.png").toImage());
+        else
+            QCOMPARE(active.pixel(8, 8), colours[usedFolder]);
     }
 
     void marksFollowTheFlagsInBothModesAndStayCentred()

@@ -21,6 +21,7 @@
 
 #include "CCollectProcDlg.h"
 #include "DialogDriving.h"
+#include "Heartbeat.h"
 #include "HostTableModel.h"
 #include "Ipv4Text.h"
 #include "ModalSeam.h"
@@ -203,22 +204,36 @@ private slots:
             if (entry.id != CommandId::kExitApplication)
                 commands.push_back(entry.id);
         // Rounds of every command in a fresh random order, the first one
-        // whole however short the time.
+        // whole however short the time. The heartbeat measures how long the
+        // window's event loop stood still meanwhile.
+        const Heartbeat heartbeat;
         int runs = 0;
+        Clock::duration slowest{};
+        const char* slowestCommand = "";
         const auto end = Clock::now() + std::chrono::seconds(seconds);
         for (int round = 0; round == 0 || Clock::now() < end; ++round) {
             std::shuffle(commands.begin(), commands.end(), random_);
             for (std::size_t i = 0; i < commands.size() && (round == 0 || Clock::now() < end); ++i) {
                 AnswerAtRandom(fixture);
                 SelectAtRandom(window);
+                const auto started = Clock::now();
                 window.RunCommand(commands[i]);
+                if (Clock::now() - started > slowest) {
+                    slowest = Clock::now() - started;
+                    slowestCommand = Command(commands[i]).text;
+                }
                 ++runs;
-                if (window.ProgressDialog() != nullptr && Draw(8) == 0)
-                    Click(*window.ProgressDialog(), "stopButton");
+                auto* progress = window.findChild<CCollectProcDlg*>("collectProcDlg");
+                if (progress != nullptr && progress->isVisible() && Draw(8) == 0)
+                    Click(*progress, "stopButton");
                 QTest::qWait(static_cast<int>(Draw(40)));
             }
         }
-        std::printf("%d commands run\n", runs);
+        std::printf("%d commands run; the event loop stood still for %lld ms at most; the "
+                    "slowest command, %s, took %lld ms\n",
+            runs, static_cast<long long>(heartbeat.Longest().count()), slowestCommand,
+            static_cast<long long>(
+                std::chrono::duration_cast<std::chrono::milliseconds>(slowest).count()));
 
         // A sweep may still run; the exit command ends it and saves.
         ModalSeam::Reset();

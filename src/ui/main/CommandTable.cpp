@@ -356,6 +356,13 @@ const CommandEntry& Command(CommandId id)
     return *found;
 }
 
+bool IdleWhileCollecting(CommandId id)
+{
+    static constexpr std::array kListChanging{kImportHostList, kAppend, kInsert, kEdit, kRemove,
+        kCut, kPaste, kMoveUp, kMoveDown, kOption};
+    return std::ranges::find(kListChanging, id) != kListChanging.end();
+}
+
 QKeySequence Accelerator(const CommandEntry& entry)
 {
     if (entry.shortcut == nullptr)

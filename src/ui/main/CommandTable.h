@@ -86,6 +86,11 @@ struct CommandEntry {
 [[nodiscard]] std::span<const CommandEntry> Commands();
 [[nodiscard]] const CommandEntry& Command(CommandId id);
 
+// Commands that change the host list, and Import and Option: a running
+// host collection holds the list until it ends, so they are greyed and
+// refused meanwhile.
+[[nodiscard]] bool IdleWhileCollecting(CommandId id);
+
 // The accelerator of a command: what its menu item shows and what the window
 // answers to. Empty when it has none.
 [[nodiscard]] QKeySequence Accelerator(const CommandEntry& entry);

@@ -104,6 +104,15 @@ void HostTableModel::RemoveRow(int row)
     endRemoveRows();
 }
 
+HostList HostTableModel::Hosts() const
+{
+    HostList hosts;
+    hosts.Reserve(static_cast<std::int32_t>(rows_.size()));
+    for (const HostRow& row : rows_)
+        (void)hosts.Append(row.host);
+    return hosts;
+}
+
 void HostTableModel::ResetRows(std::vector<HostRow> rows)
 {
     beginResetModel();

@@ -5,6 +5,7 @@
 #include <QAbstractTableModel>
 #include <QPixmap>
 
+#include "HostList.h"
 #include "HostRow.h"
 
 namespace pondel {
@@ -37,6 +38,8 @@ public:
     int MarkIndent() const noexcept { return markIndent_; }
 
     const std::vector<HostRow>& Rows() const noexcept { return rows_; }
+    // The hosts the rows show, in row order.
+    [[nodiscard]] HostList Hosts() const;
     void ResetRows(std::vector<HostRow> rows);
     // Takes one row out; the rows after it move up a place.
     void RemoveRow(int row);

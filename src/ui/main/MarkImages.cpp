@@ -36,15 +36,18 @@ QPixmap FromFile(const std::filesystem::path& file, const QColor& mask, const ch
 
 } // namespace
 
-MarkImages LoadMarkImages(const std::filesystem::path& folder, ColorValue maskColor)
+MarkImages LoadMarkImages(std::span<const std::filesystem::path> folders, ColorValue maskColor)
 {
-    const std::filesystem::path active = folder / "active.bmp";
-    const std::filesystem::path inactive = folder / "inactive.bmp";
-    std::error_code error;
-    if (!std::filesystem::exists(active, error) || !std::filesystem::exists(inactive, error))
-        return MarkImages{BuiltIn("inactive"), BuiltIn("active")};
-    const QColor mask = ToQColor(maskColor);
-    return MarkImages{FromFile(inactive, mask, "inactive"), FromFile(active, mask, "active")};
+    for (const std::filesystem::path& folder : folders) {
+        const std::filesystem::path active = folder / "active.bmp";
+        const std::filesystem::path inactive = folder / "inactive.bmp";
+        std::error_code error;
+        if (!std::filesystem::exists(active, error) || !std::filesystem::exists(inactive, error))
+            continue;
+        const QColor mask = ToQColor(maskColor);
+        return MarkImages{FromFile(inactive, mask, "inactive"), FromFile(active, mask, "active")};
+    }
+    return MarkImages{BuiltIn("inactive"), BuiltIn("active")};
 }
 
 } // namespace pondel

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <span>
 
 #include <QPixmap>
 
@@ -13,9 +14,11 @@ struct MarkImages {
     QPixmap active;
 };
 
-// The 16 x 16 active marks. "active.bmp" and "inactive.bmp" in folder replace
-// the built-in images when both are present, with maskColor made
-// transparent; a file that cannot be decoded gives way to its built-in image.
-[[nodiscard]] MarkImages LoadMarkImages(const std::filesystem::path& folder, ColorValue maskColor);
+// The 16 x 16 active marks. "active.bmp" and "inactive.bmp" replace the
+// built-in images when both are present in one of the folders, the first
+// such folder winning, with maskColor made transparent; a file that cannot
+// be decoded gives way to its built-in image.
+[[nodiscard]] MarkImages LoadMarkImages(
+    std::span<const std::filesystem::path> folders, ColorValue maskColor);
 
 } // namespace pondel

@@ -14,12 +14,12 @@
 #include <QTableView>
 #include <QTimer>
 
+#include "HostListEditor.h"
 #include "HostTableModel.h"
 #include "ModalSeam.h"
-#include "PondelWindowSide.h"
 #include "Result.h"
 #include "VersionBox.h"
-#include "WorkerRelays.h"
+#include "WindowWorkers.h"
 
 namespace pondel {
 namespace {
@@ -54,11 +54,14 @@ CPondelDlg::CPondelDlg(std::filesystem::path settingsPath, AppSettings& settings
     const IniDocument& startSettings, QWidget* parent)
     : QMainWindow(parent)
     , settingsPath_(std::move(settingsPath))
-    , programDirectory_(settingsPath_.parent_path())
     , settings_(settings)
     , hosts_(hosts)
 {
     setObjectName(QStringLiteral("mainWindow"));
+    // Its monitor thread waits for requests, which come only once the
+    // window has been laid out.
+    workers_ = std::make_unique<WindowWorkers>(
+        *this, settingsPath_, settings_, hosts_, locks_, currentHost_);
 
     setWindowIcon(ProgramIcon());
     setWindowTitle(ProgramVersionText());
@@ -73,6 +76,8 @@ CPondelDlg::CPondelDlg(std::filesystem::path settingsPath, AppSettings& settings
     connect(autoRefreshTimer_, &QTimer::timeout, this, &CPondelDlg::RequestStatusPass);
 
     LayoutInitialWindow(startSettings);
+    editor_ = std::make_unique<HostListEditor>(
+        *this, *model_, *view_, settings_, hosts_, locks_, currentHost_, *workers_);
     UpdateCommandState();
     if (settings_.enableRemoteShutdown == 0)
         RemoveShutdownItem();
@@ -81,17 +86,15 @@ CPondelDlg::CPondelDlg(std::filesystem::path settingsPath, AppSettings& settings
     for (const int pane : {0, 1, 3, 2, 1})
         SetStatusText(pane, {});
     RefillHostRows();
+    // The toolbar and the selected count follow the selection as it changes,
+    // the DEFAULT_HOST row's selection at start included.
+    connect(view_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+        &CPondelDlg::UpdateCommandState);
     SelectDefaultHost(startSettings);
     // An empty list, as at a first start, says how to fill it.
     if (hosts_.IsEmpty())
         SetStatusText(0, EmptyListHint());
-    StartWorkers();
     ApplyAutoRefresh();
-
-    // The toolbar and the selected count follow the selection as it changes,
-    // not only after the next command.
-    connect(view_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-        &CPondelDlg::UpdateCommandState);
 }
 
 QString CPondelDlg::EmptyListHint()
@@ -102,7 +105,7 @@ QString CPondelDlg::EmptyListHint()
 
 CPondelDlg::~CPondelDlg()
 {
-    StopWorkers();
+    workers_->Stop();
     RemoveTrayIcon();
 }
 
@@ -235,9 +238,8 @@ void CPondelDlg::CloseDown()
     if (closedDown_)
         return;
     closedDown_ = true;
-    locks_.AbortPass = true;
     autoRefreshTimer_->stop();
-    StopWorkers();
+    workers_->Stop();
     RemoveTrayIcon();
     const Result<void> saved =
         SaveSettings(settingsPath_, settings_, hosts_, CurrentWindowState());
@@ -254,9 +256,13 @@ WindowState CPondelDlg::CurrentWindowState() const
     // A minimised window, or one hidden in the tray, keeps the stored
     // geometry.
     if (!isMinimized() && !isHidden()) {
-        const QPoint origin = pos();
-        state.window =
-            ScreenRect{origin.x(), origin.y(), origin.x() + width(), origin.y() + height()};
+        // A maximized window keeps the size it will come back to, when it
+        // has one.
+        const QRect normal =
+            isMaximized() && normalGeometry().isValid() ? normalGeometry() : geometry();
+        const QPoint origin = normal.topLeft() - (geometry().topLeft() - pos());
+        state.window = ScreenRect{
+            origin.x(), origin.y(), origin.x() + normal.width(), origin.y() + normal.height()};
         state.fallback = initialLayout_;
     }
     const QRect screen = this->screen()->virtualGeometry();

@@ -1,22 +1,15 @@
 #pragma once
 
 #include <array>
-#include <atomic>
 #include <filesystem>
-#include <deque>
 #include <map>
 #include <memory>
-#include <mutex>
 #include <optional>
-#include <string>
-#include <thread>
 #include <vector>
 
 #include <QMainWindow>
-#include <QPointer>
 
 #include "AppSettings.h"
-#include "CCollectProcDlg.h"
 #include "CommandTable.h"
 #include "HostList.h"
 #include "HostTexts.h"
@@ -33,11 +26,10 @@ class QToolBar;
 
 namespace pondel {
 
+class HostListEditor;
 class HostTableModel;
 struct OptionValues;
-class PondelWindowSide;
-class StatusRelay;
-class SweepRelay;
+class WindowWorkers;
 
 // The main window: menu, toolbar, the host list and a four-pane status bar.
 // It holds references to the settings and the host list, which belong to the
@@ -49,8 +41,8 @@ class CPondelDlg final : public QMainWindow {
 public:
     static constexpr int kStatusPaneCount = 4;
 
-    // settingsPath names the settings file beside the executable; mark images
-    // are looked for in the same folder. The window takes DEFAULT_HOST and
+    // settingsPath names the settings file; mark images are looked for in
+    // its folder, then beside the executable. The window takes DEFAULT_HOST and
     // its stored geometry from startSettings, the file as the application
     // read it at start; without it, it reads the file itself.
     CPondelDlg(std::filesystem::path settingsPath, AppSettings& settings, HostList& hosts,
@@ -93,20 +85,16 @@ public:
     void StartAutoRefresh();
     void StopAutoRefresh();
     [[nodiscard]] bool AutoRefreshRunning() const;
-    // Status passes: pane 1 shows `done` of `total` hosts (a negative total
-    // stands for the row count); the marks of row `index`, or of all rows for
-    // a negative index, follow the hosts' flags.
-    void SetProgressText(int total, int done);
+    // The marks of row `index`, or of all rows for a negative index, follow
+    // the hosts' flags.
     void UpdateActiveMarks(int index);
     // Hands NO_EXTERNAL_COMMAND and ICMP_TIME_OUT to the status monitor; to
     // be called again whenever the options change.
     void ApplyProbeSettings();
-    // From the start of a host collection until its end has been handled.
-    // Commands that change the list do nothing meanwhile: the sweep holds
-    // the list's locks.
-    [[nodiscard]] bool IsCollectRunning() const noexcept { return collecting_; }
-    // The progress dialog of the running collection, or null.
-    [[nodiscard]] CCollectProcDlg* ProgressDialog() const noexcept { return progressDialog_; }
+    // From the moment a host collection is asked for until its thread has
+    // ended. Commands that change the list are greyed and do nothing
+    // meanwhile: the sweep holds the list's locks.
+    [[nodiscard]] bool IsCollectRunning() const noexcept;
     // Replaces what the background work asks of the system (tests).
     void UseWorkServices(WorkServices services);
 
@@ -116,7 +104,8 @@ public:
     [[nodiscard]] std::vector<int> SelectedRows() const;
     [[nodiscard]] int SelectedCount() const;
 
-    // Command handlers. Those of later features do nothing yet.
+    // Command handlers. Those of the list commands and of the background
+    // work hand on to the host list editor and the window's workers.
     void OnExportHostList();
     void OnImportHostList();
     void OnAppend();
@@ -162,11 +151,8 @@ public:
     [[nodiscard]] QLabel* StatusPane(int pane) const;
     // Runs a command as its menu item, button or key would.
     void RunCommand(CommandId id);
-
-    // Shared with the status monitor and the sweep: ProbeLock is always taken
-    // before ViewLock; CollectLock is taken alone. AbortPass asks a running
-    // pass to stop at its next host.
-    [[nodiscard]] ListLocks& Locks() noexcept { return locks_; }
+    // What pane 0 says when a command waits for the end of a collection.
+    [[nodiscard]] static QString CollectionBusyText();
 
 signals:
     // The window has closed and written its settings; the program ends.
@@ -200,6 +186,7 @@ private:
     QAction* MakeAction(const CommandEntry& entry, const QString& text, QObject* owner);
     void ApplyMenuRules(QMenu* menu);
     [[nodiscard]] CommandState CurrentCommandState() const;
+    [[nodiscard]] static bool Allows(CommandId id, bool allowedByRule, const CommandState& state);
     [[nodiscard]] bool IsMinimizedOrHidden() const;
 
     [[nodiscard]] ColumnWidths MeasuredColumnWidths() const;
@@ -212,7 +199,6 @@ private:
     [[nodiscard]] WindowState CurrentWindowState() const;
 
     std::filesystem::path settingsPath_;
-    std::filesystem::path programDirectory_;
     AppSettings& settings_;
     HostList& hosts_;
 
@@ -227,7 +213,8 @@ private:
     QSystemTrayIcon* trayIcon_ = nullptr;
 
     // Declared before everything that runs on other threads, so that it
-    // outlives them.
+    // outlives them. ProbeLock is always taken before ViewLock; AbortPass
+    // asks a running pass to stop at its next host.
     ListLocks locks_;
     HostTexts currentHost_;
     int lastSortColumn_ = -1;
@@ -238,70 +225,18 @@ private:
     bool initialRefreshDone_ = false;
     bool closedDown_ = false;
 
-    // Status passes, wake-up and shutdown.
-    friend class StatusRelay;
-    friend class PondelWindowSide;
-    void StartWorkers();
-    // Ends the sweep, the monitor and the shutdown commands, each after its
-    // step in progress; the hosts found so far stay in the list.
-    void StopWorkers();
-    void MakeWorkers();
-    void OnPassEnded();
-    void ShowProbeFailure(const ErrorInfo& error);
-    void RecheckHost(int row);
-    void WriteDefaultHost(int row);
-    void WakeSelected(bool broadcast);
-    void RunShutdownBatch(std::vector<ShutdownJob> jobs);
-    void OnShutdownResult(const ShutdownResult& result);
-    void OnShutdownBatchEnded(int batch);
-    // The wait cursor while a collection or a shutdown command runs.
-    void UpdateBusyCursor();
+    // Status passes, the sweep, wake-up and shutdown; then the list commands.
+    std::unique_ptr<WindowWorkers> workers_;
+    std::unique_ptr<HostListEditor> editor_;
 
-    WorkServices services_;
-    std::unique_ptr<PondelWindowSide> windowSide_;
-    std::unique_ptr<StatusRelay> statusRelay_;
-    std::unique_ptr<StatusMonitor> monitor_;
-    bool probeFailureShowing_ = false;
-    std::map<int, std::thread> shutdownWorkers_;
-    int nextShutdownBatch_ = 0;
-    std::deque<ShutdownResult> shutdownResults_;
-    bool shutdownResultShowing_ = false;
-
-    // The address sweep.
-    friend class SweepRelay;
-    void OnSweepProgress(std::uint32_t address);
-    void OnSweepDetected(std::int32_t detectCount);
-    void OnSweepFinished(SweepEnd end);
-    void EndCollect(bool hostsAdded);
-
-    std::unique_ptr<SweepRelay> sweepRelay_;
-    std::unique_ptr<AddressSweep> sweep_;
-    QPointer<CCollectProcDlg> progressDialog_;
-    CollectRange collectRange_;
-    bool collecting_ = false;
-
-    // List editing, lookups and the version dialog.
-    [[nodiscard]] bool RowLimitReached() const;
-    // A new host's texts: empty, with the last host's netmask.
-    [[nodiscard]] HostTexts NewHostValues() const;
-    // The record of the first selected row, if any row is selected.
+    // Lookups: the record of the first selected row, if any row is selected.
     [[nodiscard]] std::optional<tHostInfo> FirstSelectedHost() const;
-    void AddHostRow(const HostTexts& values, int position);
-    // True when the dialog closed with OK and the row took its values.
-    bool EditHostRow(int row);
-    void MoveSelectedHost(void (CPondelDlg::*moveRow)(int row));
-    void MoveHostUp(int row);
-    void MoveHostDown(int row);
-    void SelectOnlyRow(int row);
-    // Probes one host now and shows its mark, as after it was added.
 
-    // CSV files, the clipboard and the options.
+    // The options.
     [[nodiscard]] OptionValues CurrentOptions() const;
     void StoreOptions(const OptionValues& values);
     void ApplyOptions(const OptionValues& values);
     void RestoreShutdownItem();
-    void RemoveRows(const std::vector<int>& rows);
-    void SelectRowRange(int first, int last);
 };
 
 } // namespace pondel

@@ -18,6 +18,7 @@
 #include <QToolBar>
 
 #include "HostTableModel.h"
+#include "WindowWorkers.h"
 
 namespace pondel {
 namespace {
@@ -57,8 +58,8 @@ QAction* CPondelDlg::MakeAction(const CommandEntry& entry, const QString& text, 
     action->setData(static_cast<int>(entry.id));
     if (entry.description != nullptr)
         action->setStatusTip(Translated(entry.description));
-    const auto handler = entry.handler;
-    connect(action, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
+    const CommandId id = entry.id;
+    connect(action, &QAction::triggered, this, [this, id] { RunCommand(id); });
     return action;
 }
 
@@ -130,8 +131,14 @@ void CPondelDlg::SetUpAccelerators()
             continue;
         auto* shortcut = new QShortcut(key, this);
         shortcut->setContext(Qt::WindowShortcut);
-        const auto handler = entry.keyHandler != nullptr ? entry.keyHandler : entry.handler;
-        connect(shortcut, &QShortcut::activated, this, [this, handler] { (this->*handler)(); });
+        const CommandId id = entry.id;
+        const auto keyHandler = entry.keyHandler;
+        connect(shortcut, &QShortcut::activated, this, [this, id, keyHandler] {
+            if (keyHandler != nullptr)
+                (this->*keyHandler)();
+            else
+                RunCommand(id);
+        });
     }
 }
 
@@ -176,7 +183,22 @@ QAction* CPondelDlg::TrayAction(CommandId id) const
 
 void CPondelDlg::RunCommand(CommandId id)
 {
+    // The sweep holds the list: waiting for it would freeze the window.
+    if (IsCollectRunning() && IdleWhileCollecting(id)) {
+        SetStatusText(0, CollectionBusyText());
+        return;
+    }
     (this->*Command(id).handler)();
+}
+
+QString CPondelDlg::CollectionBusyText()
+{
+    return tr("Collecting host information: the list cannot be changed until it ends.");
+}
+
+bool CPondelDlg::Allows(CommandId id, bool allowedByRule, const CommandState& state)
+{
+    return allowedByRule && !(state.collectRunning && IdleWhileCollecting(id));
 }
 
 bool CPondelDlg::IsMinimizedOrHidden() const
@@ -209,7 +231,7 @@ void CPondelDlg::ApplyMenuRules(QMenu* menu)
         if (action->isSeparator() || !action->data().isValid())
             continue;
         const auto id = static_cast<CommandId>(action->data().toInt());
-        action->setEnabled(MenuRuleAllows(Command(id).menuRule, state));
+        action->setEnabled(Allows(id, MenuRuleAllows(Command(id).menuRule, state), state));
     }
 }
 
@@ -219,9 +241,13 @@ void CPondelDlg::UpdateCommandState()
     SetStatusText(3, tr("List count: %1").arg(state.rowCount, 6));
     for (const auto& [id, surfaces] : actions_) {
         if (surfaces.toolbar != nullptr)
-            surfaces.toolbar->setEnabled(ToolbarRuleAllows(Command(id).toolbarRule, state));
+            surfaces.toolbar->setEnabled(
+                Allows(id, ToolbarRuleAllows(Command(id).toolbarRule, state), state));
     }
     SetStatusText(2, tr("Selected: %1").arg(state.selectedCount, 6));
+    // Hosts came in, by whatever command: the hint has done its work.
+    if (state.rowCount > 0 && StatusText(0) == EmptyListHint())
+        SetStatusText(0, {});
 }
 
 void CPondelDlg::AddTrayIcon()
@@ -283,7 +309,7 @@ void CPondelDlg::StopAutoRefresh()
 {
     if (AutoRefreshRunning()) {
         autoRefreshTimer_->stop();
-        locks_.AbortPass = true;
+        workers_->StopPass();
         UpdateCommandState();
     }
     settings_.autoRefresh = 0;

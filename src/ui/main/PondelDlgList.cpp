@@ -2,9 +2,10 @@
 #include "PondelDlg.h"
 
 #include <algorithm>
+#include <mutex>
 #include <numeric>
 
-#include <QAction>
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QTableView>
@@ -48,7 +49,9 @@ void CPondelDlg::SetUpListView()
     for (const char* header : kHeaders)
         headers.append(tr(header));
     model_->SetHeaders(headers);
-    const MarkImages marks = LoadMarkImages(programDirectory_, settings_.activeImgMaskColor);
+    const std::filesystem::path folders[] = {settingsPath_.parent_path(),
+        std::filesystem::path(QCoreApplication::applicationDirPath().toStdString())};
+    const MarkImages marks = LoadMarkImages(folders, settings_.activeImgMaskColor);
     model_->SetMarkImages(marks.inactive, marks.active);
     model_->SetMarkStyle(StyleOf(settings_));
 
@@ -64,13 +67,12 @@ void CPondelDlg::SetUpListView()
     view_->setCornerButtonEnabled(false);
     view_->setTabKeyNavigation(false);
     view_->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
-    // A double-click on a row edits it, as list tools do; the command's own
-    // rule decides, so nothing happens while Edit is greyed.
+    // A double-click on a row edits it, as list tools do, through the
+    // command itself, which refuses while a sweep holds the list.
     connect(view_, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
         view_->selectionModel()->select(
             index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-        if (QAction* edit = MenuAction(CommandId::kEdit); edit != nullptr && edit->isEnabled())
-            edit->trigger();
+        RunCommand(CommandId::kEdit);
     });
 
     // Every row LIST_ROW_HEIGHT pixels high; fixed heights also keep a long
@@ -157,40 +159,48 @@ void CPondelDlg::UpdateActiveMark(int row)
     model_->SetActive(row, hosts_[row].active != 0);
 }
 
+void CPondelDlg::UpdateActiveMarks(int index)
+{
+    // A sweep holds ViewLock until it ends, which refills the rows anyway.
+    if (IsCollectRunning())
+        return;
+    const std::lock_guard view(locks_.ViewLock);
+    const int count = std::min(model_->rowCount(), static_cast<int>(hosts_.Count()));
+    if (index >= count)
+        return;
+    if (index >= 0) {
+        UpdateActiveMark(index);
+        return;
+    }
+    for (int row = 0; row < count; ++row)
+        UpdateActiveMark(row);
+}
+
 void CPondelDlg::ApplyActiveMarkType(std::uint32_t newType)
 {
     if (newType == settings_.activeMarkType)
         return;
-    locks_.AbortPass = true;
-    {
-        const std::lock_guard view(locks_.ViewLock);
-        settings_.activeMarkType = newType;
-        model_->SetMarkIndent(MarkIndent(view_->horizontalHeader()->sectionSize(0)));
-        model_->SetMarkStyle(StyleOf(settings_));
-    }
+    // The rows are the window's own: only the marks' look changes here, and
+    // the pass asked for stops any pass under way.
+    settings_.activeMarkType = newType;
+    model_->SetMarkIndent(MarkIndent(view_->horizontalHeader()->sectionSize(0)));
+    model_->SetMarkStyle(StyleOf(settings_));
     RequestStatusPass();
 }
 
 void CPondelDlg::RefreshMarkStyle()
 {
-    const std::lock_guard view(locks_.ViewLock);
     model_->SetMarkStyle(StyleOf(settings_));
 }
 
 void CPondelDlg::RecenterMarkIcons()
 {
-    // A sweep holds the list's locks until it ends, which re-centres them.
-    if (model_->Style().textMode || IsCollectRunning())
+    // Only the window's own rows and settings change: no pass is disturbed.
+    if (model_->Style().textMode)
         return;
-    locks_.AbortPass = true;
-    {
-        const std::lock_guard probe(locks_.ProbeLock);
-        const std::lock_guard view(locks_.ViewLock);
-        const int width = view_->horizontalHeader()->sectionSize(0);
-        settings_.columnWidths[0] = width;
-        model_->SetMarkIndent(MarkIndent(width));
-    }
-    locks_.AbortPass = false;
+    const int width = view_->horizontalHeader()->sectionSize(0);
+    settings_.columnWidths[0] = width;
+    model_->SetMarkIndent(MarkIndent(width));
 }
 
 bool CPondelDlg::SortDescending(int column) const
@@ -220,10 +230,8 @@ void CPondelDlg::SortByColumn(int column)
     descending = column == lastSortColumn_ ? !descending : false;
     lastSortColumn_ = column;
 
-    locks_.AbortPass = true;
     {
-        const std::lock_guard probe(locks_.ProbeLock);
-        const std::lock_guard view(locks_.ViewLock);
+        const ListChangeLock lock(locks_);
         // The rows are numbered by their places, so a row's item data is
         // also its index before the sort.
         const std::vector<HostRow>& rows = model_->Rows();
@@ -238,7 +246,6 @@ void CPondelDlg::SortByColumn(int column)
         RenumberRows();
         RebuildHostListFromRows();
     }
-    locks_.AbortPass = false;
 }
 
 void CPondelDlg::RebuildHostListFromRows()

@@ -1,8 +1,6 @@
 // The option dialog and applying what it changed.
 #include "PondelDlg.h"
 
-#include <mutex>
-
 #include <QCoreApplication>
 #include <QMenu>
 
@@ -36,28 +34,23 @@ OptionValues CPondelDlg::CurrentOptions() const
 
 void CPondelDlg::StoreOptions(const OptionValues& values)
 {
-    // A status pass reads the probe options while it holds ProbeLock; it is
-    // asked to stop so that the wait is one probe at most.
-    locks_.AbortPass = true;
-    {
-        const std::lock_guard probe(locks_.ProbeLock);
-        settings_.icmpTimeOut = values.icmpTimeOut;
-        settings_.portNo = values.portNo;
-        settings_.maxHostNum = values.maxHostNum;
-        settings_.initRefresh = values.initRefresh ? 1 : 0;
-        settings_.noExternalCommand = values.noExternalCommand ? 1 : 0;
-        settings_.checkNetworkSegment = values.checkNetworkSegment ? 1 : 0;
-        settings_.autoRefresh = values.autoRefresh ? 1 : 0;
-        settings_.timerInterval = values.timerInterval;
-        settings_.activeMarkTextColor = values.markTextColor;
-        settings_.activeMarkBackColor = values.markBackColor;
-        settings_.activeMarkText = values.markText;
-        settings_.nonBroadcastDflt = values.nonBroadcastDflt ? 1 : 0;
-        settings_.taskTrayIcon = values.taskTrayIcon ? 1 : 0;
-        settings_.enableRemoteShutdown = values.enableRemoteShutdown ? 1 : 0;
-        settings_.shutdownCommand = values.shutdownCommand;
-    }
-    locks_.AbortPass = false;
+    // Only this thread reads the settings: the workers get copies of what
+    // they need (ApplyProbeSettings, and each sweep's own at its start).
+    settings_.icmpTimeOut = values.icmpTimeOut;
+    settings_.portNo = values.portNo;
+    settings_.maxHostNum = values.maxHostNum;
+    settings_.initRefresh = values.initRefresh ? 1 : 0;
+    settings_.noExternalCommand = values.noExternalCommand ? 1 : 0;
+    settings_.checkNetworkSegment = values.checkNetworkSegment ? 1 : 0;
+    settings_.autoRefresh = values.autoRefresh ? 1 : 0;
+    settings_.timerInterval = values.timerInterval;
+    settings_.activeMarkTextColor = values.markTextColor;
+    settings_.activeMarkBackColor = values.markBackColor;
+    settings_.activeMarkText = values.markText;
+    settings_.nonBroadcastDflt = values.nonBroadcastDflt ? 1 : 0;
+    settings_.taskTrayIcon = values.taskTrayIcon ? 1 : 0;
+    settings_.enableRemoteShutdown = values.enableRemoteShutdown ? 1 : 0;
+    settings_.shutdownCommand = values.shutdownCommand;
 }
 
 void CPondelDlg::ApplyOptions(const OptionValues& values)

@@ -3,6 +3,7 @@
 #include "MessageTexts.h"
 #include "ModalSeam.h"
 #include "PondelDlg.h"
+#include "WindowWorkers.h"
 
 namespace pondel {
 
@@ -35,17 +36,17 @@ void PondelWindowSide::ShowHostFailures(std::span<const HostFailure> failures)
 
 void PondelWindowSide::WriteDefaultHost(std::int32_t row)
 {
-    window_.WriteDefaultHost(row);
+    workers_.WriteDefaultHost(row);
 }
 
 void PondelWindowSide::RecheckHost(std::int32_t row)
 {
-    window_.RecheckHost(row);
+    workers_.RecheckHosts({row});
 }
 
 void PondelWindowSide::RequestStatusPass()
 {
-    window_.RequestStatusPass();
+    workers_.RequestStatusPass();
 }
 
 void PondelWindowSide::UpdateCommandState()

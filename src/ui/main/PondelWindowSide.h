@@ -5,14 +5,16 @@
 namespace pondel {
 
 class CPondelDlg;
+class WindowWorkers;
 
 // The main window as the wake-up and shutdown commands see it: messages and
 // questions through the modal seam, the default host written at once, and
-// the re-check of the marks.
+// the re-check of the marks on the monitor's thread.
 class PondelWindowSide final : public WindowSide {
 public:
-    explicit PondelWindowSide(CPondelDlg& window)
+    PondelWindowSide(CPondelDlg& window, WindowWorkers& workers)
         : window_(window)
+        , workers_(workers)
     {
     }
 
@@ -27,6 +29,7 @@ public:
 
 private:
     CPondelDlg& window_;
+    WindowWorkers& workers_;
 };
 
 } // namespace pondel

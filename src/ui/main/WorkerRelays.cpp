@@ -2,53 +2,61 @@
 
 #include <QMetaObject>
 
-#include "PondelDlg.h"
+#include "WindowWorkers.h"
 
 namespace pondel {
 namespace {
 
+// Queued to the workers' object, which lives on the window's thread; calls
+// still waiting when it goes are dropped with it.
 template <typename Call>
-void Post(CPondelDlg& window, Call call)
+void Post(WindowWorkers& workers, Call call)
 {
-    QMetaObject::invokeMethod(&window, std::move(call), Qt::QueuedConnection);
+    QMetaObject::invokeMethod(&workers, std::move(call), Qt::QueuedConnection);
 }
 
 } // namespace
 
 void StatusRelay::OnPassProgress(std::int32_t done, std::int32_t total)
 {
-    CPondelDlg* window = &window_;
-    Post(window_, [window, done, total] { window->SetProgressText(total, done); });
+    WindowWorkers* workers = &workers_;
+    Post(workers_, [workers, done, total] { workers->OnPassProgress(done, total); });
 }
 
 void StatusRelay::OnPassEnded()
 {
-    CPondelDlg* window = &window_;
-    Post(window_, [window] { window->OnPassEnded(); });
+    WindowWorkers* workers = &workers_;
+    Post(workers_, [workers] { workers->OnPassEnded(); });
 }
 
 void StatusRelay::OnProbeFailed(const ErrorInfo& error)
 {
-    CPondelDlg* window = &window_;
-    Post(window_, [window, error] { window->ShowProbeFailure(error); });
+    WindowWorkers* workers = &workers_;
+    Post(workers_, [workers, error] { workers->OnProbeFailed(error); });
+}
+
+void StatusRelay::OnHostsChecked(const std::vector<std::int32_t>& indexes)
+{
+    WindowWorkers* workers = &workers_;
+    Post(workers_, [workers, indexes] { workers->OnHostsChecked(indexes); });
 }
 
 void SweepRelay::OnSweepProgress(std::uint32_t address)
 {
-    CPondelDlg* window = &window_;
-    Post(window_, [window, address] { window->OnSweepProgress(address); });
+    WindowWorkers* workers = &workers_;
+    Post(workers_, [workers, address] { workers->OnSweepProgress(address); });
 }
 
 void SweepRelay::OnSweepDetected(std::int32_t detectCount)
 {
-    CPondelDlg* window = &window_;
-    Post(window_, [window, detectCount] { window->OnSweepDetected(detectCount); });
+    WindowWorkers* workers = &workers_;
+    Post(workers_, [workers, detectCount] { workers->OnSweepDetected(detectCount); });
 }
 
 void SweepRelay::OnSweepFinished(SweepEnd end)
 {
-    CPondelDlg* window = &window_;
-    Post(window_, [window, end] { window->OnSweepFinished(end); });
+    WindowWorkers* workers = &workers_;
+    Post(workers_, [workers, end] { workers->OnSweepFinished(end); });
 }
 
 } // namespace pondel

@@ -5,32 +5,33 @@
 
 namespace pondel {
 
-class CPondelDlg;
+class WindowWorkers;
 
 // Hands the status monitor's notifications to the window's thread. Each is
 // posted as a queued call, which keeps their order; nothing here blocks or
-// takes a lock, since the monitor calls while it holds ProbeLock.
+// takes a lock.
 class StatusRelay final : public StatusMonitorListener {
 public:
-    explicit StatusRelay(CPondelDlg& window)
-        : window_(window)
+    explicit StatusRelay(WindowWorkers& workers)
+        : workers_(workers)
     {
     }
 
     void OnPassProgress(std::int32_t done, std::int32_t total) override;
     void OnPassEnded() override;
     void OnProbeFailed(const ErrorInfo& error) override;
+    void OnHostsChecked(const std::vector<std::int32_t>& indexes) override;
 
 private:
-    CPondelDlg& window_;
+    WindowWorkers& workers_;
 };
 
 // The same for the address sweep, which calls while it holds ProbeLock and
 // ViewLock.
 class SweepRelay final : public AddressSweepListener {
 public:
-    explicit SweepRelay(CPondelDlg& window)
-        : window_(window)
+    explicit SweepRelay(WindowWorkers& workers)
+        : workers_(workers)
     {
     }
 
@@ -39,7 +40,7 @@ public:
     void OnSweepFinished(SweepEnd end) override;
 
 private:
-    CPondelDlg& window_;
+    WindowWorkers& workers_;
 };
 
 } // namespace pondel

@@ -14,10 +14,8 @@ namespace pondel::test {
 inline WorkServices FakeServices(FakeProbes& probes, std::string localAddress = "192.0.2.20")
 {
     WorkServices services;
-    services.monitor = MonitorServices{probes.Opener(), [](std::uint32_t) { return 0xFFFF0000u; }};
-    services.sweep = SweepServices{probes.Opener(),
-        [](std::uint32_t address) -> std::optional<std::string> { return "host-" + IpToText(address); },
-        [&probes](std::string_view ip) { return probes.MacOf(ip); }};
+    services.monitor = probes.Monitor();
+    services.sweep = probes.Sweep();
     const std::uint32_t local = TextToIp(localAddress);
     services.local = LocalNetworkQueries{[local] { return local; }, [](std::uint32_t) { return 0xFFFFFF00u; }};
     return services;

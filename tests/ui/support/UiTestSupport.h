@@ -13,6 +13,7 @@
 
 #include <QCoreApplication>
 #include <QTableView>
+#include <QTest>
 
 #include "AppSettings.h"
 #include "HostTableModel.h"
@@ -56,6 +57,14 @@ inline void SelectRows(CPondelDlg& window, std::initializer_list<int> rows)
     for (const int row : rows)
         window.HostListView()->selectionModel()->select(window.HostRows()->index(row, 0),
             QItemSelectionModel::Select | QItemSelectionModel::Rows);
+}
+
+// A status pass asked for now runs to its end: nothing is left holding the
+// list's locks.
+inline bool APassRunsThrough(CPondelDlg& window)
+{
+    window.RunCommand(CommandId::kRefresh);
+    return QTest::qWaitFor([&] { return window.StatusText(1).isEmpty(); }, 10000);
 }
 
 // 1 for each row the window shows as answering, else 0.
