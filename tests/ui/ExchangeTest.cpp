@@ -74,16 +74,27 @@ private slots:
         ModalSeam::SetNextFileName(QString::fromStdString(file.string()));
         window.RunCommand(CommandId::kExportHostList);
         // The file's form and what an import takes are CsvHostFileTest's.
-        QCOMPARE(ModalSeam::ShownTexts(), QStringList{"Export To CSV File"});
+        QCOMPARE(ModalSeam::ShownTexts(), QStringList({"Export To CSV File", "Hosts exported: 4"}));
 
+        // Every host of the file is in the list already: the user is asked
+        // whether to add them again, and told what came of it.
         SelectRows(window, {1});
         ModalSeam::SetNextFileName(QString::fromStdString(file.string()));
+        ModalSeam::SetNextAnswer(ModalSeam::Answer::kYes);
         window.RunCommand(CommandId::kImportHostList);
         QCOMPARE(HostTexts(fixture.hosts), original + original);
         QCOMPARE(RowTexts(window), original + original);
         QCOMPARE(window.SelectedCount(), 0);
         QVERIFY(APassRunsThrough(window));
-        QCOMPARE(ModalSeam::ShownTexts().last(), "Import From CSV File");
+        QVERIFY(ModalSeam::ShownTexts().at(3).startsWith("4 of the hosts in the file are already"));
+        QCOMPARE(ModalSeam::ShownTexts().last(), "Hosts imported: 4");
+
+        ModalSeam::SetNextFileName(QString::fromStdString(file.string()));
+        ModalSeam::SetNextAnswer(ModalSeam::Answer::kNo);
+        window.RunCommand(CommandId::kImportHostList);
+        QCOMPARE(HostTexts(fixture.hosts), original + original);
+        QCOMPARE(ModalSeam::ShownTexts().last(),
+            "Hosts imported: 0\nHosts already in the list, skipped: 4");
     }
 
     void importStopsAtTheRowLimit()
@@ -98,14 +109,16 @@ private slots:
         window.RunCommand(CommandId::kImportHostList);
         QCOMPARE(fixture.hosts.Count(), 4);
         QCOMPARE(window.HostRows()->rowCount(), 4);
-        QCOMPARE(ModalSeam::ShownTexts().last(), "Host over max count.");
+        QCOMPARE(ModalSeam::ShownTexts().last(),
+            "Host over max count.\n\nHosts imported: 1\n"
+            "Hosts left out because the list is full: 1");
         QVERIFY(APassRunsThrough(window));
 
         // Already full: refused before anything is read.
         ModalSeam::SetNextFileName(QString::fromStdString(file.string()));
         window.RunCommand(CommandId::kImportHostList);
         QCOMPARE(fixture.hosts.Count(), 4);
-        QCOMPARE(ModalSeam::ShownTexts().last(), "Host over max count.");
+        QVERIFY(ModalSeam::ShownTexts().last().startsWith("Host over max count."));
     }
 
     void unchosenAndUnreadableFilesAreReported()

@@ -58,6 +58,7 @@ void HostListEditor::Append()
         return;
     }
     CHostEditDlg dialog(&window_);
+    dialog.SetAddMode(true);
     dialog.SetValues(NewHostValues());
     if (ModalSeam::Exec(dialog) == QDialog::Accepted)
         AddHostRow(dialog.Values(), model_.rowCount());
@@ -80,6 +81,7 @@ void HostListEditor::Insert()
     // Without a selection the new host goes to the end.
     const int position = selected.empty() ? model_.rowCount() : selected.front();
     CHostEditDlg dialog(&window_);
+    dialog.SetAddMode(true);
     dialog.SetValues(NewHostValues());
     if (ModalSeam::Exec(dialog) == QDialog::Accepted)
         AddHostRow(dialog.Values(), position);

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include "AppSettings.h"
+#include "CsvHostFile.h"
 #include "HostList.h"
 #include "HostTexts.h"
 #include "ListLocks.h"
@@ -61,6 +63,9 @@ private:
     void RemoveRows(const std::vector<int>& rows);
     void SelectRowRange(int first, int last);
     [[nodiscard]] std::vector<tHostInfo> HostsOfRows(const std::vector<int>& rows) const;
+    // Asks whether hosts of the file that are already in the list are added
+    // again; without such hosts nobody is asked.
+    [[nodiscard]] CsvDuplicates AskAboutDuplicates(std::string_view fileText) const;
 
     CPondelDlg& window_;
     HostTableModel& model_;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include <QItemSelectionModel>
+#include <QStringList>
 #include <QTableView>
 
 #include "ClipboardRows.h"
@@ -36,6 +37,21 @@ std::filesystem::path PathOf(const QString& fileName)
     return std::filesystem::path(fileName.toStdString());
 }
 
+// What an import did, a count a line; lines with nothing to count are left
+// out.
+QString ImportSummary(const CsvImportResult& imported, CsvDuplicates duplicates)
+{
+    QStringList lines{CPondelDlg::tr("Hosts imported: %1").arg(imported.added)};
+    if (imported.malformed > 0)
+        lines << CPondelDlg::tr("Lines that are not hosts, left out: %1").arg(imported.malformed);
+    if (duplicates == CsvDuplicates::kSkip && imported.duplicates > 0)
+        lines << CPondelDlg::tr("Hosts already in the list, skipped: %1").arg(imported.duplicates);
+    if (imported.overLimit > 0)
+        lines << CPondelDlg::tr("Hosts left out because the list is full: %1")
+                     .arg(imported.overLimit);
+    return lines.join(QLatin1Char('\n'));
+}
+
 } // namespace
 
 void HostListEditor::Export()
@@ -52,10 +68,12 @@ void HostListEditor::Export()
     // may be adding to the host list meanwhile. The list goes to a new file
     // that replaces the old one only once it is wholly written, so a full
     // disk never leaves half a list behind.
-    const Result<void> written =
-        ReplaceFileAtomically(PathOf(*chosen), FormatCsvHostList(model_.Hosts()));
-    if (written)
+    const HostList rows = model_.Hosts();
+    const Result<void> written = ReplaceFileAtomically(PathOf(*chosen), FormatCsvHostList(rows));
+    if (written) {
+        ModalSeam::Notice(&window_, CPondelDlg::tr("Hosts exported: %1").arg(rows.Count()));
         return;
+    }
     const QString reason = QString::fromStdString(written.Error().message);
     if (written.Error().message.starts_with("cannot create"))
         ModalSeam::Error(&window_, QStringLiteral("Cannot open export file.\n%1").arg(reason));
@@ -81,18 +99,36 @@ void HostListEditor::Import()
         ModalSeam::Error(&window_, QStringLiteral("Cannot open import file."));
         return;
     }
+    // Only this thread changes the hosts' texts, so they are compared
+    // without the lock, which is not held while the question is open.
+    const CsvDuplicates duplicates = AskAboutDuplicates(text.Value());
     CsvImportResult imported;
     {
         const ListChangeLock lock(locks_);
-        imported = ImportCsvHostList(text.Value(), hosts_, settings_.maxHostNum);
+        imported = ImportCsvHostList(text.Value(), hosts_, settings_.maxHostNum, duplicates);
         if (imported.added > 0)
             window_.RefillHostRows();
     }
     window_.UpdateCommandState();
+    const QString summary = ImportSummary(imported, duplicates);
     if (imported.reachedLimit)
-        ModalSeam::Error(&window_, QStringLiteral("Host over max count."));
+        ModalSeam::Error(&window_, QStringLiteral("Host over max count.\n\n") + summary);
+    else
+        ModalSeam::Notice(&window_, summary);
     if (settings_.autoRefresh != 0)
         workers_.RequestStatusPass();
+}
+
+CsvDuplicates HostListEditor::AskAboutDuplicates(std::string_view fileText) const
+{
+    const std::int32_t count = CountCsvDuplicates(fileText, hosts_);
+    if (count == 0)
+        return CsvDuplicates::kAdd;
+    const bool again = ModalSeam::Ask(&window_,
+        CPondelDlg::tr("%1 of the hosts in the file are already in the list (the same MAC "
+                       "address, or the same name and IP address).\nAdd them again?")
+            .arg(count));
+    return again ? CsvDuplicates::kAdd : CsvDuplicates::kSkip;
 }
 
 std::vector<tHostInfo> HostListEditor::HostsOfRows(const std::vector<int>& rows) const
