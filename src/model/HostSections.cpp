@@ -187,6 +187,22 @@ void LoadHostList(const IniDocument& document, std::uint32_t maxHostNum, HostLis
     }
 }
 
+std::optional<std::int32_t> RowOfHostSection(
+    const IniDocument& document, std::uint32_t maxHostNum, std::uint32_t section)
+{
+    if (section >= maxHostNum)
+        return std::nullopt;
+    std::int32_t row = 0;
+    for (const HostSection& host : HostSectionsBetween(document, 0, section + 1)) {
+        const bool loaded = !ReadHost(document, host.handle).ipAddr.empty();
+        if (host.number == section)
+            return loaded ? std::optional(row) : std::nullopt;
+        if (loaded)
+            ++row;
+    }
+    return std::nullopt;
+}
+
 void SaveHostList(IniDocument& document, const HostList& hosts, std::uint32_t maxHostNum)
 {
     // The sections that hold rows now, and those past the list's end, found

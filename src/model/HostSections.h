@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string_view>
 
 #include "HostList.h"
@@ -27,6 +28,12 @@ struct HostNameAndAddress {
 // order: for a caller that looks for one host and need not hold them all.
 void LoadHostList(const IniDocument& document, std::uint32_t maxHostNum, HostList& hosts,
     const std::function<bool(const HostNameAndAddress&)>& keep);
+
+// The row LoadHostList gives section HOST_<section>: its number less the
+// sections before it that hold no IP address and are left out. None when the
+// section holds no address itself, or lies at or past maxHostNum.
+[[nodiscard]] std::optional<std::int32_t> RowOfHostSection(
+    const IniDocument& document, std::uint32_t maxHostNum, std::uint32_t section);
 
 // Writes every host as section HOST_<row> and removes the host sections past
 // the last row, below maxHostNum, that are not complete.

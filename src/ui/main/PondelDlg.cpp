@@ -99,8 +99,7 @@ CPondelDlg::CPondelDlg(std::filesystem::path settingsPath, AppSettings& settings
 
 QString CPondelDlg::EmptyListHint()
 {
-    return tr("No hosts yet: add them with Edit > Append, or find the running ones with "
-              "Tool > Collect host information.");
+    return tr("No hosts yet: Edit > Append, or Tool > Collect host information");
 }
 
 CPondelDlg::~CPondelDlg()
@@ -156,7 +155,9 @@ bool CPondelDlg::event(QEvent* event)
     // A command's description goes to pane 0 while the pointer rests on its
     // button, and leaves with it.
     if (event->type() == QEvent::StatusTip) {
-        SetStatusText(0, static_cast<QStatusTipEvent*>(event)->tip());
+        const QString tip = static_cast<QStatusTipEvent*>(event)->tip();
+        // With the pointer gone, an empty list shows its hint again.
+        SetStatusText(0, tip.isEmpty() && model_->rowCount() == 0 ? EmptyListHint() : tip);
         return true;
     }
     return QMainWindow::event(event);
@@ -189,8 +190,14 @@ void CPondelDlg::SelectDefaultHost(const IniDocument& document)
     const auto text = document.Find(kSettingSection, kDefaultHostKey);
     if (!text || !HoldsNumber(*text))
         return;
-    const auto row = ReadIntSetting(document, kSettingSection, kDefaultHostKey);
-    if (!row || *row < 0 || *row >= model_->rowCount())
+    const auto number = ReadIntSetting(document, kSettingSection, kDefaultHostKey);
+    if (!number || *number < 0)
+        return;
+    // The number names a host section; sections without an address, which
+    // a hand edit may leave, were not loaded and moved the rows after them.
+    const auto row =
+        RowOfHostSection(document, settings_.maxHostNum, static_cast<std::uint32_t>(*number));
+    if (!row || *row >= model_->rowCount())
         return;
     SelectRow(*row);
     const tHostInfo& selected = model_->Rows()[static_cast<std::size_t>(*row)].host;

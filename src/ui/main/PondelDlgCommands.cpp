@@ -245,9 +245,12 @@ void CPondelDlg::UpdateCommandState()
                 Allows(id, ToolbarRuleAllows(Command(id).toolbarRule, state), state));
     }
     SetStatusText(2, tr("Selected: %1").arg(state.selectedCount, 6));
-    // Hosts came in, by whatever command: the hint has done its work.
+    // The hint stays while the list is empty, and goes once hosts came in,
+    // by whatever command.
     if (state.rowCount > 0 && StatusText(0) == EmptyListHint())
         SetStatusText(0, {});
+    else if (state.rowCount == 0 && StatusText(0).isEmpty())
+        SetStatusText(0, EmptyListHint());
 }
 
 void CPondelDlg::AddTrayIcon()
