@@ -370,8 +370,8 @@ Put an argument with blanks in double quotes.</source>
     <context>
         <name>pondel::CPondelDlg</name>
         <message>
-            <source>No hosts yet: add them with Edit &gt; Append, or find the running ones with Tool &gt; Collect host information.</source>
-            <translation>ホストがまだありません。[編集] &gt; [追加] で登録するか、[ツール] &gt; [ホスト情報の収集] で稼働中のホストを探してください。</translation>
+            <source>No hosts yet: Edit &gt; Append, or Tool &gt; Collect host information</source>
+            <translation>ホスト未登録: [編集] &gt; [追加]、または [ツール] &gt; [ホスト情報の収集]</translation>
         </message>
         <message>
             <source>There is no system tray on this desktop, so the icon cannot be shown. The window minimises as usual.</source>
@@ -380,6 +380,36 @@ Put an argument with blanks in double quotes.</source>
         <message>
             <source>The list holds %1 hosts, more than the new maximum of %2. No host can be added, and the next start shows only the first %2; the others stay in the settings file.</source>
             <translation>リストには新しい最大数 %2 を超える %1 台のホストがあります。ホストは追加できず、次回の起動では最初の %2 台だけが表示されます。残りは設定ファイルに残ります。</translation>
+        </message>
+        <message>
+            <source>Hosts imported: %1</source>
+            <translation>インポートしたホスト: %1</translation>
+        </message>
+        <message>
+            <source>Lines that are not hosts, left out: %1</source>
+            <translation>ホストではないため除外した行: %1</translation>
+        </message>
+        <message>
+            <source>Hosts already in the list, skipped: %1</source>
+            <translation>登録済みのため飛ばしたホスト: %1</translation>
+        </message>
+        <message>
+            <source>Hosts left out because the list is full: %1</source>
+            <translation>リストが満杯のため除外したホスト: %1</translation>
+        </message>
+        <message>
+            <source>Hosts exported: %1</source>
+            <translation>エクスポートしたホスト: %1</translation>
+        </message>
+        <message>
+            <source>%1 of the hosts in the file are already in the list (the same MAC address, or the same name and IP address).
+Add them again?</source>
+            <translation>ファイル内の %1 台のホストはすでにリストにあります (MAC アドレスが同じ、または名前と IP アドレスが同じ)。
+もう一度追加しますか?</translation>
+        </message>
+        <message>
+            <source>Collecting host information: the list cannot be changed until it ends.</source>
+            <translation>ホスト情報を収集中です。終了するまでリストは変更できません。</translation>
         </message>
         <message>
             <source>These hosts could not be woken:</source>

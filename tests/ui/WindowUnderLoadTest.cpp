@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 
 #include "CCollectProcDlg.h"
 #include "DialogDriving.h"
@@ -113,7 +114,7 @@ const char* const kSweepEnd = "198.51.100.40";
 std::string Settings(int timeOut, int noExternalCommand, int autoRefresh)
 {
     return "[SETTING]\nINIT_REFRESH=1\nAUTO_REFRESH=" + std::to_string(autoRefresh) +
-        "\nTIMER_INTERVAL=1\nICMP_TIME_OUT=" + std::to_string(timeOut) +
+        "\nTIMER_INTERVAL=10\nICMP_TIME_OUT=" + std::to_string(timeOut) +
         "\nCOLLECT_HOST_ICMP_TIME_OUT=" + std::to_string(timeOut) +
         "\nPORT_NO=40009\nMAX_HOST_NUM=60\nENABLE_REMOTE_SHUTDOWN=1\nNO_EXTERNAL_COMMAND=" +
         std::to_string(noExternalCommand) + "\n" +
@@ -197,6 +198,9 @@ private slots:
         CPondelDlg& window = fixture.Open();
         window.show();
         window.UseWorkServices(LabServices());
+        // Passes every second rather than every ten, the shortest interval
+        // a user can set, until a command starts the timer anew.
+        window.findChild<QTimer*>(QStringLiteral("autoRefreshTimer"))->start(1000);
         QCoreApplication::processEvents();
 
         std::vector<CommandId> commands;
