@@ -16,12 +16,15 @@ std::uint32_t AddressSetting(const std::string& text)
 
 } // namespace
 
-std::optional<CollectRequest> ProposeCollectRequest(
+Result<CollectRequest> ProposeCollectRequest(
     const AppSettings& settings, const LocalNetworkQueries& local)
 {
-    const std::uint32_t localAddress = local.localHostAddress();
+    const Result<std::uint32_t> own = local.localHostAddress();
+    if (!own)
+        return own.Error();
+    const std::uint32_t localAddress = own.Value();
     if (localAddress == 0)
-        return std::nullopt;
+        return ErrorInfo{0, "This computer has no IPv4 address."};
 
     CollectRequest request;
     request.timeOut = settings.collectHostIcmpTimeOut;

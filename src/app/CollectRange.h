@@ -29,8 +29,9 @@ struct CollectRequest {
 // and COLLECT_HOST_NET_MASK where set, and COLLECT_HOST_ICMP_TIME_OUT. An unset
 // netmask is the one assumed for this computer's address; an unset start or
 // end is the first or last address of that network short of its network and
-// broadcast addresses. None when this computer has no address.
-[[nodiscard]] std::optional<CollectRequest> ProposeCollectRequest(
+// broadcast addresses. An error, with its reason, when this computer has no
+// address.
+[[nodiscard]] Result<CollectRequest> ProposeCollectRequest(
     const AppSettings& settings, const LocalNetworkQueries& local);
 
 // The range as it is swept: a start above the end (unsigned) trades places

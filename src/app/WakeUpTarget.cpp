@@ -97,7 +97,10 @@ std::optional<WakeUpTarget> AssembleWakeUpTarget(
     if (target.ipAddr.empty()) {
         if (!target.broadcast)
             return std::nullopt;
-        target.ipAddr = IpToText(local.localHostAddress());
+        // Without an address of its own the packet goes to 0.0.0.0's
+        // network, which fails when it is sent and is reported then.
+        const Result<std::uint32_t> own = local.localHostAddress();
+        target.ipAddr = IpToText(own ? own.Value() : 0);
     }
     if (const std::string* mask = Given(options.netMask))
         target.netMask = Cut(*mask, kIpTextLength);

@@ -19,13 +19,16 @@ CollectRequest Request(const char* start, const char* end, const char* mask, std
 std::optional<CollectRequest> Proposed(const AppSettings& settings, const char* own,
     std::uint32_t mask, std::vector<std::uint32_t>* asked = nullptr)
 {
-    return ProposeCollectRequest(settings,
+    const Result<CollectRequest> proposed = ProposeCollectRequest(settings,
         {[own] { return own == nullptr ? 0 : TextToIp(own); },
             [mask, asked](std::uint32_t of) {
                 if (asked != nullptr)
                     asked->push_back(of);
                 return mask;
             }});
+    if (!proposed)
+        return std::nullopt;
+    return proposed.Value();
 }
 
 TEST(CollectRangeTest, UnsetRangeIsTheLocalNetworkWithoutItsNetworkAndBroadcastAddresses)

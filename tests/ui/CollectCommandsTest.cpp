@@ -290,10 +290,13 @@ private slots:
 
         // Without an address of its own the computer has no range to offer.
         WorkServices services = FakeServices(probes);
-        services.local.localHostAddress = [] { return 0u; };
+        services.local.localHostAddress = [] {
+            return Result<std::uint32_t>(ErrorInfo{0, "No adapter is up."});
+        };
         window.UseWorkServices(services);
         window.RunCommand(CommandId::kCollectHosts);
-        QCOMPARE(ModalSeam::ShownTexts().last(), QStringLiteral("Can not obtain IP address"));
+        QCOMPARE(ModalSeam::ShownTexts().last(),
+            QStringLiteral("Can not obtain IP address\nNo adapter is up."));
     }
 
     void stopFromTheProgressDialogEndsTheSweepAndKeepsWhatWasFound()

@@ -233,13 +233,15 @@ void WindowWorkers::CollectHosts()
     // locks and take over its progress dialog.
     if (collecting_)
         return;
-    const std::optional<CollectRequest> proposed = ProposeCollectRequest(settings_, services_.local);
+    const Result<CollectRequest> proposed = ProposeCollectRequest(settings_, services_.local);
     if (!proposed) {
-        ModalSeam::Error(&window_, CPondelDlg::tr("Can not obtain IP address"));
+        ModalSeam::Error(&window_,
+            CPondelDlg::tr("Can not obtain IP address") + QLatin1Char('\n') +
+                QString::fromStdString(proposed.Error().message));
         return;
     }
     CCollectHostDlg dialog(&window_);
-    dialog.SetRequest(*proposed);
+    dialog.SetRequest(proposed.Value());
     if (ModalSeam::Exec(dialog) != QDialog::Accepted)
         return;
     const CollectRequest request = OrderCollectRequest(dialog.Request());

@@ -16,7 +16,7 @@ struct WorkServices {
     MonitorServices monitor;
     SweepServices sweep;
     WakeNetwork wake = SystemWakeNetwork();
-    LocalNetworkQueries local{GetLocalHostAddress, GetNetMask};
+    LocalNetworkQueries local{FindLocalHostAddress, GetNetMask};
     CommandRunner shutdownRunner = DetachedCommandRunner();
 };
 
