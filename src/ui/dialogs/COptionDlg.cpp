@@ -65,7 +65,14 @@ QLineEdit* COptionDlg::MakeNumberEdit(const char* objectName)
     return edit;
 }
 
-void COptionDlg::BuildForm()
+QCheckBox* COptionDlg::MakeCheckBox(const QString& text, const char* objectName)
+{
+    auto* box = new QCheckBox(text, this);
+    box->setObjectName(QLatin1String(objectName));
+    return box;
+}
+
+QLayout* COptionDlg::BuildNumbers()
 {
     icmpTimeOutEdit_ = MakeNumberEdit("icmpTimeOutEdit");
     maxHostNumEdit_ = MakeNumberEdit("maxHostNumEdit");
@@ -80,21 +87,12 @@ void COptionDlg::BuildForm()
     numbers->addWidget(portNoEdit_, 2, 1);
     numbers->addWidget(Label(tr("Usually use the 7 (Echo)"), this), 2, 2);
     numbers->setColumnStretch(3, 1);
+    return numbers;
+}
 
-    const auto checkBox = [this](const QString& text, const char* objectName) {
-        auto* box = new QCheckBox(text, this);
-        box->setObjectName(QLatin1String(objectName));
-        return box;
-    };
-    initRefreshCheckBox_ = checkBox(
-        tr("At the start check the active status of the host in list."), "initRefreshCheckBox");
-    noExternalCommandCheckBox_ =
-        checkBox(tr("Do not use the external command"), "noExternalCommandCheckBox");
-    checkNetworkSegmentCheckBox_ =
-        checkBox(tr("Check before sending the magic packet to other network."),
-            "checkNetworkSegmentCheckBox");
-
-    autoRefreshCheckBox_ = checkBox(tr("Enable Auto Refresh"), "autoRefreshCheckBox");
+QLayout* COptionDlg::BuildAutoRefresh()
+{
+    autoRefreshCheckBox_ = MakeCheckBox(tr("Enable Auto Refresh"), "autoRefreshCheckBox");
     timerIntervalEdit_ = MakeNumberEdit("timerIntervalEdit");
     auto* autoRefresh = new QHBoxLayout;
     autoRefresh->addWidget(autoRefreshCheckBox_);
@@ -103,7 +101,11 @@ void COptionDlg::BuildForm()
     autoRefresh->addWidget(timerIntervalEdit_);
     autoRefresh->addWidget(Label(tr("seconds"), this));
     autoRefresh->addStretch(1);
+    return autoRefresh;
+}
 
+void COptionDlg::BuildMarkTypes()
+{
     iconMarkRadioButton_ = new QRadioButton(tr("Show active mark in the icon"), this);
     iconMarkRadioButton_->setObjectName(QStringLiteral("iconMarkRadioButton"));
     textMarkRadioButton_ = new QRadioButton(tr("Show active mark in a text"), this);
@@ -113,7 +115,10 @@ void COptionDlg::BuildForm()
     markTypes->addButton(textMarkRadioButton_, 1);
     connect(textMarkRadioButton_, &QRadioButton::toggled, this, &COptionDlg::UpdateTextMarkGroup);
     connect(markTypes, &QButtonGroup::idClicked, this, &COptionDlg::ChooseMarkType);
+}
 
+QLayout* COptionDlg::BuildTextMark()
+{
     backColorLabel_ = Label(tr("Active mark:  Back Color"), this);
     backColorSwatch_ = new ColorSwatch(this);
     backColorSwatch_->setObjectName(QStringLiteral("backColorSwatch"));
@@ -137,13 +142,12 @@ void COptionDlg::BuildForm()
     textMark->addWidget(markTextLabel_);
     textMark->addWidget(markTextEdit_);
     textMark->addStretch(1);
+    return textMark;
+}
 
-    nonBroadcastDfltCheckBox_ =
-        checkBox(tr("Do not use broadcast by default when sending magic packets."),
-            "nonBroadcastDfltCheckBox");
-    taskTrayIconCheckBox_ = checkBox(tr("Put the icon in the task tray"), "taskTrayIconCheckBox");
-
-    remoteShutdownCheckBox_ = checkBox(tr("Enable remote shutdown"), "remoteShutdownCheckBox");
+QLayout* COptionDlg::BuildShutdown()
+{
+    remoteShutdownCheckBox_ = MakeCheckBox(tr("Enable remote shutdown"), "remoteShutdownCheckBox");
     connect(remoteShutdownCheckBox_, &QCheckBox::toggled, this, &COptionDlg::UpdateShutdownGroup);
     shutdownCommandLabel_ = Label(tr("Shutdown command:"), this);
     shutdownCommandEdit_ = new QLineEdit(this);
@@ -157,7 +161,11 @@ void COptionDlg::BuildForm()
     shutdown->addWidget(shutdownCommandEdit_, 0, 2);
     shutdown->addWidget(shutdownCommandNote_, 1, 1, 1, 2);
     shutdown->setColumnStretch(2, 1);
+    return shutdown;
+}
 
+QDialogButtonBox* COptionDlg::BuildButtons()
+{
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setText(tr("OK"));
     buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("okButton"));
@@ -165,26 +173,44 @@ void COptionDlg::BuildForm()
     buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("cancelButton"));
     connect(buttons, &QDialogButtonBox::accepted, this, &COptionDlg::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &COptionDlg::reject);
+    return buttons;
+}
 
+void COptionDlg::BuildForm()
+{
     auto* form = new QVBoxLayout(this);
-    form->addLayout(numbers);
+    form->addLayout(BuildNumbers());
     form->addSpacing(6);
+    initRefreshCheckBox_ = MakeCheckBox(
+        tr("At the start check the active status of the host in list."), "initRefreshCheckBox");
     form->addWidget(initRefreshCheckBox_);
+    noExternalCommandCheckBox_ =
+        MakeCheckBox(tr("Do not use the external command"), "noExternalCommandCheckBox");
     form->addWidget(noExternalCommandCheckBox_);
+    checkNetworkSegmentCheckBox_ =
+        MakeCheckBox(tr("Check before sending the magic packet to other network."),
+            "checkNetworkSegmentCheckBox");
     form->addWidget(checkNetworkSegmentCheckBox_);
-    form->addLayout(autoRefresh);
+    form->addLayout(BuildAutoRefresh());
     form->addSpacing(6);
+    BuildMarkTypes();
     form->addWidget(iconMarkRadioButton_);
     form->addWidget(textMarkRadioButton_);
-    form->addLayout(textMark);
+    form->addLayout(BuildTextMark());
     form->addSpacing(6);
+    nonBroadcastDfltCheckBox_ =
+        MakeCheckBox(tr("Do not use broadcast by default when sending magic packets."),
+            "nonBroadcastDfltCheckBox");
     form->addWidget(nonBroadcastDfltCheckBox_);
+    taskTrayIconCheckBox_ =
+        MakeCheckBox(tr("Put the icon in the task tray"), "taskTrayIconCheckBox");
     form->addWidget(taskTrayIconCheckBox_);
     form->addSpacing(6);
+    QLayout* shutdown = BuildShutdown();
     form->addWidget(remoteShutdownCheckBox_);
     form->addLayout(shutdown);
     form->addSpacing(6);
-    form->addWidget(buttons);
+    form->addWidget(BuildButtons());
     form->setSizeConstraint(QLayout::SetFixedSize);
 }
 

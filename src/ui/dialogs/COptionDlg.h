@@ -9,6 +9,8 @@
 
 class QAbstractButton;
 class QCheckBox;
+class QDialogButtonBox;
+class QLayout;
 class QLabel;
 class QLineEdit;
 class QRadioButton;
@@ -73,7 +75,15 @@ private:
         std::uint32_t OptionValues::*value;
     };
 
+    // The form, group by group, top to bottom.
     void BuildForm();
+    [[nodiscard]] QCheckBox* MakeCheckBox(const QString& text, const char* objectName);
+    [[nodiscard]] QLayout* BuildNumbers();
+    [[nodiscard]] QLayout* BuildAutoRefresh();
+    void BuildMarkTypes();
+    [[nodiscard]] QLayout* BuildTextMark();
+    [[nodiscard]] QLayout* BuildShutdown();
+    [[nodiscard]] QDialogButtonBox* BuildButtons();
     [[nodiscard]] QLineEdit* MakeNumberEdit(const char* objectName);
     void ShowValues();
     // Takes the controls into values, or names the first number out of
