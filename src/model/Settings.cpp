@@ -242,6 +242,8 @@ void SaveSettings(IniDocument& document, const AppSettings& settings, const Host
     document.SetString(kSettingSection, kDefaultHostKey, std::to_string(window.firstSelectedRow));
     if (window.window && window.fallback)
         WriteWindowGeometry(document, *window.window, *window.fallback, window);
+    if (window.maximized || document.Find(kWindowSection, kWindowMaximizedKey))
+        document.SetString(kWindowSection, kWindowMaximizedKey, window.maximized ? "1" : "0");
     for (std::size_t column = 0; column < kColumnWidthKeys.size(); ++column)
         document.SetString(
             kWindowSection, kColumnWidthKeys[column], std::to_string(window.columnWidths[column]));

@@ -23,6 +23,9 @@ inline constexpr std::string_view kWindowXKey = "WINDOW_X";
 inline constexpr std::string_view kWindowYKey = "WINDOW_Y";
 inline constexpr std::string_view kWindowWidthKey = "WINDOW_WIDTH";
 inline constexpr std::string_view kWindowHeightKey = "WINDOW_HEIGHT";
+// 1 while the window was closed maximized; written once a window has been
+// closed so, so that other files stay as they were.
+inline constexpr std::string_view kWindowMaximizedKey = "WINDOW_MAXIMIZED";
 
 // The settings file read whole into memory. Opening never writes: the
 // console mode opens, loads and leaves the file as it was.
@@ -71,6 +74,7 @@ struct WindowState {
     std::int32_t virtualScreenHeight = 0;
     std::int32_t firstSelectedRow = -1; // -1 when no row is selected
     ColumnWidths columnWidths{};        // of list columns 0 to 5
+    bool maximized = false;             // window is then its normal rectangle
 };
 
 // The option defaults, and the column widths 0.
