@@ -53,16 +53,7 @@ void HostListEditor::Append()
 {
     if (workers_.CollectRunning())
         return;
-    if (RowLimitReached()) {
-        ModalSeam::Notice(&window_, CPondelDlg::tr("Over the maximum number of hosts registered"));
-        return;
-    }
-    CHostEditDlg dialog(&window_);
-    dialog.SetAddMode(true);
-    dialog.SetValues(NewHostValues());
-    if (ModalSeam::Exec(dialog) == QDialog::Accepted)
-        AddHostRow(dialog.Values(), model_.rowCount());
-    window_.UpdateCommandState();
+    AddNewHost(model_.rowCount());
 }
 
 void HostListEditor::Insert()
@@ -74,12 +65,16 @@ void HostListEditor::Insert()
         ModalSeam::Notice(&window_, CPondelDlg::tr("Please select only one item"));
         return;
     }
+    // Without a selection the new host goes to the end.
+    AddNewHost(selected.empty() ? model_.rowCount() : selected.front());
+}
+
+void HostListEditor::AddNewHost(int position)
+{
     if (RowLimitReached()) {
         ModalSeam::Notice(&window_, CPondelDlg::tr("Over the maximum number of hosts registered"));
         return;
     }
-    // Without a selection the new host goes to the end.
-    const int position = selected.empty() ? model_.rowCount() : selected.front();
     CHostEditDlg dialog(&window_);
     dialog.SetAddMode(true);
     dialog.SetValues(NewHostValues());

@@ -54,6 +54,9 @@ private:
     [[nodiscard]] bool RowLimitReached() const;
     // A new host's texts: empty, with the last host's netmask.
     [[nodiscard]] HostTexts NewHostValues() const;
+    // The host dialog for a new host, which goes to `position` on OK; at the
+    // row limit a notice instead.
+    void AddNewHost(int position);
     void AddHostRow(const HostTexts& values, int position);
     // True when the dialog closed with OK and the row took its values.
     bool EditHostRow(int row);
