@@ -77,14 +77,22 @@ void PrintStall(long long stallMs)
         kTargetMs, stallMs <= kTargetMs ? "met" : "NOT MET");
 }
 
-void TimeActiveCheckOfSilentHosts(const std::filesystem::path& file)
+// The defaults, without the pass at start and without auto refresh: the
+// figures are of the commands alone.
+pondel::AppSettings QuietSettings()
 {
     pondel::AppSettings settings;
     pondel::SetDefaultSettings(settings);
-    settings.icmpTimeOut = 1000;
-    settings.noExternalCommand = 0;
     settings.initRefresh = 0;
     settings.autoRefresh = 0;
+    return settings;
+}
+
+void TimeActiveCheckOfSilentHosts(const std::filesystem::path& file)
+{
+    pondel::AppSettings settings = QuietSettings();
+    settings.icmpTimeOut = 1000;
+    settings.noExternalCommand = 0;
     pondel::HostList hosts = MarkedHosts();
     pondel::CPondelDlg window(file, settings, hosts);
     window.show();
@@ -109,10 +117,7 @@ void TimeActiveCheckOfSilentHosts(const std::filesystem::path& file)
 
 void TimeInterleavedCommands(const std::filesystem::path& file)
 {
-    pondel::AppSettings settings;
-    pondel::SetDefaultSettings(settings);
-    settings.initRefresh = 0;
-    settings.autoRefresh = 0;
+    pondel::AppSettings settings = QuietSettings();
     pondel::HostList hosts = MarkedHosts();
     pondel::CPondelDlg window(file, settings, hosts);
     window.show();
