@@ -9,6 +9,8 @@
 #include <QTest>
 #include <QToolBar>
 
+#include "CommandSurfaces.h"
+#include "HostListPane.h"
 #include "HostTableModel.h"
 #include "MarkImages.h"
 #include "ModalSeam.h"
@@ -57,17 +59,17 @@ private slots:
         QCOMPARE(rows.index(2, 3).data().toString(), "192.0.2.3");
         QCOMPARE(rows.index(0, 5).data().toString(), "00:11:22:33:44:01");
 
-        QCOMPARE(window.StatusText(0), QString());
-        QCOMPARE(window.StatusText(1), QString());
-        QCOMPARE(window.StatusText(2), QStringLiteral("Selected:      1"));
-        QCOMPARE(window.StatusText(3), QStringLiteral("List count:      3"));
-        QVERIFY(window.StatusPane(0)->width() >= 100);
+        QCOMPARE(window.StatusText(StatusPane::kGeneral), QString());
+        QCOMPARE(window.StatusText(StatusPane::kProgress), QString());
+        QCOMPARE(window.StatusText(StatusPane::kSelected), QStringLiteral("Selected:      1"));
+        QCOMPARE(window.StatusText(StatusPane::kCount), QStringLiteral("List count:      3"));
+        QVERIFY(window.findChild<QLabel*>(QStringLiteral("statusPane0"))->width() >= 100);
 
         // DEFAULT_HOST selects its row and makes it the current host; the
         // buttons that want a selection follow it from the start.
         QCOMPARE(window.SelectedRows(), std::vector<int>{1});
-        QVERIFY(window.ToolbarAction(CommandId::kEdit)->isEnabled());
-        QVERIFY(window.ToolbarAction(CommandId::kWakeUp)->isEnabled());
+        QVERIFY(window.Surfaces().ToolbarAction(CommandId::kEdit)->isEnabled());
+        QVERIFY(window.Surfaces().ToolbarAction(CommandId::kWakeUp)->isEnabled());
         QCOMPARE(window.CurrentHost().hostName, "beta");
         QCOMPARE(window.CurrentHost().ipAddr, "192.0.2.2");
         QCOMPARE(window.CurrentHost().macAddr, "00:11:22:33:44:02");
@@ -96,8 +98,8 @@ private slots:
         std::filesystem::remove(fixture.Path());
         const CPondelDlg& window = fixture.Open();
         QCOMPARE(window.HostRows()->rowCount(), 0);
-        QCOMPARE(window.StatusText(0), CPondelDlg::EmptyListHint());
-        QVERIFY(!window.StatusText(0).isEmpty());
+        QCOMPARE(window.StatusText(StatusPane::kGeneral), CPondelDlg::EmptyListHint());
+        QVERIFY(!window.StatusText(StatusPane::kGeneral).isEmpty());
     }
 
     void theEmptyListHintLeavesOnceHostsCome_data()
@@ -114,11 +116,11 @@ private slots:
         WriteTextFile(csv, "1,\"d\",\"\",\"192.0.2.4\",\"\",\"\"\n");
         QGuiApplication::clipboard()->setText("d,,192.0.2.4,,");
         CPondelDlg& window = fixture.Open();
-        QCOMPARE(window.StatusText(0), CPondelDlg::EmptyListHint());
+        QCOMPARE(window.StatusText(StatusPane::kGeneral), CPondelDlg::EmptyListHint());
         ModalSeam::SetNextFileName(QString::fromStdString(csv.string()));
         window.RunCommand(static_cast<CommandId>(command));
         QCOMPARE(window.HostRows()->rowCount(), 1);
-        QCOMPARE(window.StatusText(0), QString());
+        QCOMPARE(window.StatusText(StatusPane::kGeneral), QString());
     }
 
     void columnsAreMeasuredUnlessStoredAndRowsHaveTheirHeight()
@@ -155,7 +157,7 @@ private slots:
         window.resize(window.width() + 200, window.height() + 150);
         QTRY_COMPARE(window.HostListView()->width(), listWidth + 200);
         QCOMPARE(window.statusBar()->geometry().bottom(), window.height() - 1);
-        QCOMPARE(window.CommandBar()->width(), window.width());
+        QCOMPARE(window.Surfaces().CommandBar()->width(), window.width());
     }
 
     void closingWritesEverythingBack()
@@ -254,7 +256,7 @@ private slots:
         QCOMPARE(window.SelectedCount(), 3);
         QTest::keyClick(window.HostListView(), Qt::Key_Escape);
         QCOMPARE(window.SelectedCount(), 0);
-        QCOMPARE(window.StatusText(2), QStringLiteral("Selected:      0"));
+        QCOMPARE(window.StatusText(StatusPane::kSelected), QStringLiteral("Selected:      0"));
         QVERIFY(window.isVisible());
     }
 
@@ -343,7 +345,7 @@ private slots:
         QCOMPARE(rows.index(1, 0).data().toString(), "UP");
         QCOMPARE(rows.index(0, 0).data().toString(), QString());
 
-        window.ApplyActiveMarkType(0);
+        window.ListPane().ApplyActiveMarkType(0);
         QCOMPARE(rows.index(1, 0).data().toString(), QString());
         QVERIFY(rows.index(1, 0).data(Qt::DecorationRole).canConvert<QPixmap>());
         window.HostListView()->horizontalHeader()->resizeSection(0, 80);
