@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <mutex>
 #include <numeric>
+#include <string_view>
 
 #include <QCoreApplication>
 #include <QHeaderView>
@@ -40,6 +41,15 @@ MarkStyle StyleOf(const AppSettings& settings)
 {
     return MarkStyle{settings.activeMarkType != 0, QString::fromStdString(settings.activeMarkText),
         ToQColor(settings.activeMarkTextColor), ToQColor(settings.activeMarkBackColor)};
+}
+
+// Whether a stored number has digits at all: "x" would read as row 0.
+bool HoldsNumber(std::string_view text)
+{
+    std::size_t at = text.find_first_not_of(" \t");
+    if (at != std::string_view::npos && (text[at] == '-' || text[at] == '+'))
+        ++at;
+    return at < text.size() && text[at] >= '0' && text[at] <= '9';
 }
 
 } // namespace
@@ -277,6 +287,18 @@ void HostListPane::SelectRow(int row)
     view_->selectionModel()->setCurrentIndex(
         index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     view_->scrollTo(index);
+}
+
+std::optional<tHostInfo> HostListPane::SelectDefaultHost(const IniDocument& document)
+{
+    const auto text = document.Find(kSettingSection, kDefaultHostKey);
+    if (!text || !HoldsNumber(*text))
+        return std::nullopt;
+    const auto row = ReadIntSetting(document, kSettingSection, kDefaultHostKey);
+    if (!row || *row < 0 || *row >= model_->rowCount())
+        return std::nullopt;
+    SelectRow(*row);
+    return model_->Rows()[static_cast<std::size_t>(*row)].host;
 }
 
 std::vector<int> HostListPane::SelectedRows() const

@@ -8,6 +8,7 @@
 
 #include "AppSettings.h"
 #include "HostList.h"
+#include "Settings.h"
 
 class QTableView;
 
@@ -57,7 +58,9 @@ public:
     [[nodiscard]] ColumnWidths CurrentColumnWidths() const;
     void ApplyColumnWidths(const ColumnWidths& widths);
 
-    void SelectRow(int row);
+    // Selects the row DEFAULT_HOST names, if it names one, and returns its
+    // host.
+    std::optional<tHostInfo> SelectDefaultHost(const IniDocument& document);
     [[nodiscard]] std::vector<int> SelectedRows() const;
     [[nodiscard]] int SelectedCount() const;
     // The record of the first selected row, if any row is selected.
@@ -67,6 +70,7 @@ private:
     void SetUpModel(const std::filesystem::path& settingsPath);
     void SetUpView();
     void SetUpColumns();
+    void SelectRow(int row);
 
     CPondelDlg& window_;
     AppSettings& settings_;

@@ -1,6 +1,5 @@
 #include "PondelDlg.h"
 
-#include <string_view>
 #include <utility>
 
 #include <QCloseEvent>
@@ -34,15 +33,6 @@ QIcon ProgramIcon()
     for (const char* size : {"16", "32", "64"})
         icon.addFile(QStringLiteral(":/icons/pondel-%1.png").arg(QLatin1String(size)));
     return icon;
-}
-
-// Whether a stored number has digits at all: "x" would read as row 0.
-bool HoldsNumber(std::string_view text)
-{
-    std::size_t at = text.find_first_not_of(" \t");
-    if (at != std::string_view::npos && (text[at] == '-' || text[at] == '+'))
-        ++at;
-    return at < text.size() && text[at] >= '0' && text[at] <= '9';
 }
 
 } // namespace
@@ -97,7 +87,9 @@ CPondelDlg::CPondelDlg(std::filesystem::path settingsPath, AppSettings& settings
     // the DEFAULT_HOST row's selection at start included.
     connect(HostListView()->selectionModel(), &QItemSelectionModel::selectionChanged, this,
         &CPondelDlg::UpdateCommandState);
-    SelectDefaultHost(startSettings);
+    if (const auto selected = list_->SelectDefaultHost(startSettings))
+        currentHost_ = HostTexts{selected->hostName, selected->comment, selected->ipAddr,
+            selected->netMask, selected->macAddr};
     // An empty list, as at a first start, says how to fill it.
     if (hosts_.IsEmpty())
         SetStatusText(StatusPane::kGeneral, EmptyListHint());
@@ -193,20 +185,6 @@ void CPondelDlg::changeEvent(QEvent* event)
         QMetaObject::invokeMethod(this, &QWidget::hide, Qt::QueuedConnection);
 }
 
-void CPondelDlg::SelectDefaultHost(const IniDocument& document)
-{
-    const auto text = document.Find(kSettingSection, kDefaultHostKey);
-    if (!text || !HoldsNumber(*text))
-        return;
-    const auto row = ReadIntSetting(document, kSettingSection, kDefaultHostKey);
-    if (!row || *row < 0 || *row >= HostRows()->rowCount())
-        return;
-    list_->SelectRow(*row);
-    const tHostInfo& selected = HostRows()->Rows()[static_cast<std::size_t>(*row)].host;
-    currentHost_ = HostTexts{
-        selected.hostName, selected.comment, selected.ipAddr, selected.netMask, selected.macAddr};
-}
-
 void CPondelDlg::OnCancel()
 {
     if (HostListView()->selectionModel()->hasSelection())
@@ -228,22 +206,16 @@ void CPondelDlg::CloseDown()
     autoRefreshTimer_->stop();
     workers_->Stop();
     surfaces_->RemoveTrayIcon();
-    const Result<void> saved =
-        SaveSettings(settingsPath_, settings_, hosts_, CurrentWindowState());
+    WindowState state = geometry_->CurrentState();
+    const std::vector<int> selected = SelectedRows();
+    state.firstSelectedRow = selected.empty() ? -1 : selected.front();
+    state.columnWidths = list_->CurrentColumnWidths();
+    const Result<void> saved = SaveSettings(settingsPath_, settings_, hosts_, state);
     if (!saved)
         ModalSeam::Error(this,
             tr("The settings could not be saved to %1.\n%2")
                 .arg(QString::fromStdString(settingsPath_.string()),
                     QString::fromStdString(saved.Error().message)));
-}
-
-WindowState CPondelDlg::CurrentWindowState() const
-{
-    WindowState state = geometry_->CurrentState();
-    const std::vector<int> selected = SelectedRows();
-    state.firstSelectedRow = selected.empty() ? -1 : selected.front();
-    state.columnWidths = list_->CurrentColumnWidths();
-    return state;
 }
 
 } // namespace pondel

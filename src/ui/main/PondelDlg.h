@@ -136,8 +136,8 @@ public:
     // The window's parts.
     [[nodiscard]] QTableView* HostListView() const noexcept;
     [[nodiscard]] HostTableModel* HostRows() const noexcept;
-    [[nodiscard]] HostListPane& ListPane() const noexcept { return *list_; }
-    [[nodiscard]] CommandSurfaces& Surfaces() const noexcept { return *surfaces_; }
+    [[nodiscard]] HostListPane& ListPane() noexcept { return *list_; }
+    [[nodiscard]] CommandSurfaces& Surfaces() noexcept { return *surfaces_; }
     // Runs a command as its menu item, button or key would.
     void RunCommand(CommandId id);
     // What pane 0 says when a command waits for the end of a collection.
@@ -155,10 +155,8 @@ protected:
 
 private:
     void SetUpStatusBar();
-    void SelectDefaultHost(const IniDocument& startSettings);
     void ApplyAutoRefresh();
     void CloseDown();
-    [[nodiscard]] WindowState CurrentWindowState() const;
 
     std::filesystem::path settingsPath_;
     AppSettings& settings_;
