@@ -106,6 +106,11 @@ CPondelDlg::~CPondelDlg()
 {
     workers_->Stop();
     surfaces_->RemoveTrayIcon();
+    // The view and its model outlive the parts, as children of the window:
+    // nothing they send while they go may reach a part that has gone.
+    disconnect(HostListView()->selectionModel(), nullptr, this, nullptr);
+    disconnect(HostListView()->horizontalHeader(), nullptr, this, nullptr);
+    disconnect(HostListView(), nullptr, this, nullptr);
 }
 
 void CPondelDlg::SetStatusText(StatusPane pane, const QString& text)
