@@ -1,6 +1,7 @@
 // The option dialog and applying what it changed.
 #include "OptionsApplier.h"
 
+#include "AutoRefresh.h"
 #include "COptionDlg.h"
 #include "CommandSurfaces.h"
 #include "HostListPane.h"
@@ -11,11 +12,13 @@
 namespace pondel {
 
 OptionsApplier::OptionsApplier(
-    CPondelDlg& window, AppSettings& settings, HostListPane& list, CommandSurfaces& surfaces)
+    CPondelDlg& window, AppSettings& settings, HostListPane& list, CommandSurfaces& surfaces,
+    AutoRefresh& autoRefresh)
     : window_(window)
     , settings_(settings)
     , list_(list)
     , surfaces_(surfaces)
+    , autoRefresh_(autoRefresh)
 {
 }
 
@@ -110,12 +113,12 @@ void OptionsApplier::ApplyOptions(const OptionValues& values)
 
 void OptionsApplier::ApplyAutoRefresh(bool autoRefresh)
 {
-    if (autoRefresh && !window_.AutoRefreshRunning())
-        window_.StartAutoRefresh();
-    else if (!autoRefresh && window_.AutoRefreshRunning())
-        window_.StopAutoRefresh();
-    else if (window_.AutoRefreshRunning())
-        window_.RestartAutoRefreshTimer(); // a changed interval counts from now
+    if (autoRefresh && !autoRefresh_.Running())
+        autoRefresh_.Start();
+    else if (!autoRefresh && autoRefresh_.Running())
+        autoRefresh_.Stop();
+    else if (autoRefresh_.Running())
+        autoRefresh_.Restart(); // a changed interval counts from now
 }
 
 void OptionsApplier::ApplyTrayIcon(bool taskTrayIcon)

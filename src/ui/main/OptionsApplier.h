@@ -4,6 +4,7 @@
 
 namespace pondel {
 
+class AutoRefresh;
 class CommandSurfaces;
 class CPondelDlg;
 class HostListPane;
@@ -13,8 +14,8 @@ struct OptionValues;
 // accepted values change in the window at once.
 class OptionsApplier final {
 public:
-    OptionsApplier(
-        CPondelDlg& window, AppSettings& settings, HostListPane& list, CommandSurfaces& surfaces);
+    OptionsApplier(CPondelDlg& window, AppSettings& settings, HostListPane& list,
+        CommandSurfaces& surfaces, AutoRefresh& autoRefresh);
     OptionsApplier(const OptionsApplier&) = delete;
     OptionsApplier& operator=(const OptionsApplier&) = delete;
 
@@ -32,6 +33,7 @@ private:
     AppSettings& settings_;
     HostListPane& list_;
     CommandSurfaces& surfaces_;
+    AutoRefresh& autoRefresh_;
 };
 
 } // namespace pondel

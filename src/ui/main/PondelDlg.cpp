@@ -11,8 +11,8 @@
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTableView>
-#include <QTimer>
 
+#include "AutoRefresh.h"
 #include "CommandSurfaces.h"
 #include "HostListEditor.h"
 #include "HostListPane.h"
@@ -62,9 +62,7 @@ CPondelDlg::CPondelDlg(std::filesystem::path settingsPath, AppSettings& settings
     setContextMenuPolicy(Qt::PreventContextMenu);
 
     surfaces_ = std::make_unique<CommandSurfaces>(*this, settings_);
-    autoRefreshTimer_ = new QTimer(this);
-    autoRefreshTimer_->setObjectName(QStringLiteral("autoRefreshTimer"));
-    connect(autoRefreshTimer_, &QTimer::timeout, this, &CPondelDlg::RequestStatusPass);
+    autoRefresh_ = std::make_unique<AutoRefresh>(*this, settings_, *workers_);
 
     list_ = std::make_unique<HostListPane>(*this, settingsPath_, settings_, hosts_, locks_);
     HostListView()->viewport()->installEventFilter(this);
@@ -73,7 +71,8 @@ CPondelDlg::CPondelDlg(std::filesystem::path settingsPath, AppSettings& settings
     geometry_->LayOut(startSettings);
     editor_ = std::make_unique<HostListEditor>(*this, *HostRows(), *HostListView(), settings_,
         hosts_, locks_, currentHost_, *workers_);
-    options_ = std::make_unique<OptionsApplier>(*this, settings_, *list_, *surfaces_);
+    options_ = std::make_unique<OptionsApplier>(
+        *this, settings_, *list_, *surfaces_, *autoRefresh_);
     UpdateCommandState();
     if (settings_.enableRemoteShutdown == 0)
         surfaces_->RemoveShutdownItem();
@@ -93,7 +92,7 @@ CPondelDlg::CPondelDlg(std::filesystem::path settingsPath, AppSettings& settings
     // An empty list, as at a first start, says how to fill it.
     if (hosts_.IsEmpty())
         SetStatusText(StatusPane::kGeneral, EmptyListHint());
-    ApplyAutoRefresh();
+    autoRefresh_->FollowSetting();
 }
 
 QString CPondelDlg::EmptyListHint()
@@ -208,7 +207,7 @@ void CPondelDlg::CloseDown()
     if (closedDown_)
         return;
     closedDown_ = true;
-    autoRefreshTimer_->stop();
+    autoRefresh_->Halt();
     workers_->Stop();
     surfaces_->RemoveTrayIcon();
     WindowState state = geometry_->CurrentState();

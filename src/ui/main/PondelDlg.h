@@ -17,10 +17,10 @@
 
 class QLabel;
 class QTableView;
-class QTimer;
 
 namespace pondel {
 
+class AutoRefresh;
 class CommandSurfaces;
 class HostListEditor;
 class HostListPane;
@@ -81,8 +81,6 @@ public:
     void StartAutoRefresh();
     void StopAutoRefresh();
     [[nodiscard]] bool AutoRefreshRunning() const;
-    // A changed interval counts from now.
-    void RestartAutoRefreshTimer();
 
     void ResetToDefaultSize();
     void MoveToCenter();
@@ -155,7 +153,6 @@ protected:
 
 private:
     void SetUpStatusBar();
-    void ApplyAutoRefresh();
     void CloseDown();
 
     std::filesystem::path settingsPath_;
@@ -163,7 +160,6 @@ private:
     HostList& hosts_;
 
     std::array<QLabel*, kStatusPaneCount> panes_{};
-    QTimer* autoRefreshTimer_ = nullptr;
 
     // Declared before everything that runs on other threads, so that it
     // outlives them. ProbeLock is always taken before ViewLock; AbortPass
@@ -175,6 +171,7 @@ private:
 
     // Status passes, the sweep, wake-up and shutdown.
     std::unique_ptr<WindowWorkers> workers_;
+    std::unique_ptr<AutoRefresh> autoRefresh_;
     std::unique_ptr<CommandSurfaces> surfaces_;
     std::unique_ptr<HostListPane> list_;
     std::unique_ptr<WindowGeometry> geometry_;

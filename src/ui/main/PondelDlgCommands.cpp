@@ -1,16 +1,11 @@
-// Running commands, the state of their surfaces, automatic refresh and the
-// window commands of the View menu and the tray.
+// Running commands, the state of their surfaces, and the window commands of
+// the View menu and the tray.
 #include "PondelDlg.h"
 
-#include <algorithm>
-#include <chrono>
-
-#include <QTimer>
-
+#include "AutoRefresh.h"
 #include "CommandSurfaces.h"
 #include "OptionsApplier.h"
 #include "WindowGeometry.h"
-#include "WindowWorkers.h"
 
 namespace pondel {
 
@@ -39,47 +34,19 @@ void CPondelDlg::UpdateCommandState()
         SetStatusText(StatusPane::kGeneral, {});
 }
 
-void CPondelDlg::ApplyAutoRefresh()
-{
-    if (settings_.autoRefresh != 0 && !AutoRefreshRunning()) {
-        RestartAutoRefreshTimer();
-        UpdateCommandState();
-    } else if (settings_.autoRefresh == 0 && AutoRefreshRunning()) {
-        autoRefreshTimer_->stop();
-        UpdateCommandState();
-    }
-}
-
 bool CPondelDlg::AutoRefreshRunning() const
 {
-    return autoRefreshTimer_->isActive();
-}
-
-void CPondelDlg::RestartAutoRefreshTimer()
-{
-    // A period of 0 would ask for passes without pause.
-    const std::uint32_t seconds = std::max<std::uint32_t>(settings_.timerInterval, 1);
-    autoRefreshTimer_->start(std::chrono::seconds(seconds));
+    return autoRefresh_->Running();
 }
 
 void CPondelDlg::StartAutoRefresh()
 {
-    if (!AutoRefreshRunning()) {
-        RestartAutoRefreshTimer();
-        RequestStatusPass();
-        UpdateCommandState();
-    }
-    settings_.autoRefresh = 1;
+    autoRefresh_->Start();
 }
 
 void CPondelDlg::StopAutoRefresh()
 {
-    if (AutoRefreshRunning()) {
-        autoRefreshTimer_->stop();
-        workers_->StopPass();
-        UpdateCommandState();
-    }
-    settings_.autoRefresh = 0;
+    autoRefresh_->Stop();
 }
 
 void CPondelDlg::ResetToDefaultSize()
