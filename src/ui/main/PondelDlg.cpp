@@ -7,7 +7,6 @@
 #include <QIcon>
 #include <QItemSelectionModel>
 #include <QLabel>
-#include <QMenu>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTableView>
