@@ -20,6 +20,7 @@
 #include "CCollectHostDlg.h"
 #include "CCollectProcDlg.h"
 #include "FakeWorkServices.h"
+#include "CommandSurfaces.h"
 #include "HostTableModel.h"
 #include "ModalSeam.h"
 #include "UiTestSupport.h"
@@ -90,7 +91,7 @@ std::vector<std::string> RowTexts(const CPondelDlg& window)
 // Whether the command's menu item is enabled as its menu opens.
 bool ItemEnabled(CPondelDlg& window, CommandId id)
 {
-    QAction* item = window.MenuAction(id);
+    QAction* item = window.Surfaces().MenuAction(id);
     emit qobject_cast<QMenu*>(item->parent())->aboutToShow();
     return item->isEnabled();
 }
@@ -156,7 +157,7 @@ private slots:
         QTRY_COMPARE(progress->DetectCountText(), QStringLiteral("Detect Count: 1"));
         QCOMPARE(progress->ProgressBar()->maximum(), 5);
         QCOMPARE(progress->ProgressBar()->value(), 1);
-        QCOMPARE(window.StatusText(1), QStringLiteral("Check IP Address 192.0.2.2"));
+        QCOMPARE(window.StatusText(StatusPane::kProgress), QStringLiteral("Check IP Address 192.0.2.2"));
         // A second Collect, a header click or Active Check neither start
         // anything nor wait for the sweep.
         window.RunCommand(CommandId::kCollectHosts);
@@ -166,7 +167,7 @@ private slots:
         window.RunCommand(CommandId::kActiveCheck);
         window.RunCommand(CommandId::kRefresh);
         QVERIFY(Clock::now() - start < 500ms);
-        QCOMPARE(window.StatusText(1), QStringLiteral("During  active status updates : 0 / 1"));
+        QCOMPARE(window.StatusText(StatusPane::kProgress), QStringLiteral("During  active status updates : 0 / 1"));
         QCOMPARE(ModalSeam::ShownTexts().size(), 2);
 
         probes.Release();
@@ -183,7 +184,7 @@ private slots:
         // The range is remembered in order (CollectRangeTest has the rules).
         QCOMPARE(fixture.settings.collectHostAddrStart, "192.0.2.1");
         QCOMPARE(fixture.settings.collectHostAddrEnd, "192.0.2.5");
-        QTRY_COMPARE(window.StatusText(1), QString());
+        QTRY_COMPARE(window.StatusText(StatusPane::kProgress), QString());
     }
 
     void listCommandsAreGreyedAndRefusedUntilTheSweepHasEnded_data()
@@ -240,7 +241,7 @@ private slots:
                  CommandId::kRemove, CommandId::kMoveUp, CommandId::kMoveDown, CommandId::kCut,
                  CommandId::kPaste, CommandId::kImportHostList, CommandId::kOption}) {
             QVERIFY(!ItemEnabled(window, id));
-            if (QAction* button = window.ToolbarAction(id))
+            if (QAction* button = window.Surfaces().ToolbarAction(id))
                 QVERIFY(!button->isEnabled());
             const auto start = Clock::now();
             window.RunCommand(id);
@@ -249,7 +250,7 @@ private slots:
         for (const CommandId id : {CommandId::kSelectAll, CommandId::kCopy})
             window.RunCommand(id);
         QCOMPARE(ModalSeam::ShownTexts().size(), shown);
-        QCOMPARE(window.StatusText(0), CPondelDlg::CollectionBusyText());
+        QCOMPARE(window.StatusText(StatusPane::kGeneral), CPondelDlg::CollectionBusyText());
         QCOMPARE(window.SelectedRows(), std::vector<int>({0}));
         QCOMPARE(QGuiApplication::clipboard()->text(), "a,,192.0.2.7,,00:11:22:33:44:55");
         // Export writes the rows the window shows, whatever the sweep holds.
@@ -265,9 +266,9 @@ private slots:
         lookupsMayEnd = true;
         QTRY_VERIFY(ItemEnabled(window, CommandId::kAppend));
         QVERIFY(ItemEnabled(window, CommandId::kImportHostList));
-        QVERIFY(window.ToolbarAction(CommandId::kAppend)->isEnabled());
+        QVERIFY(window.Surfaces().ToolbarAction(CommandId::kAppend)->isEnabled());
         QCOMPARE(window.HostRows()->rowCount(), 2);
-        QCOMPARE(window.StatusText(0), QString());
+        QCOMPARE(window.StatusText(StatusPane::kGeneral), QString());
     }
 
     void declinedOrCancelledCollectsStartNothing()

@@ -7,6 +7,7 @@
 #include <QTest>
 #include <QToolBar>
 
+#include "CommandSurfaces.h"
 #include "HostTableModel.h"
 #include "ModalSeam.h"
 #include "UiTestSupport.h"
@@ -37,7 +38,7 @@ QStringList OpenedMenu(QMenu* menu)
 
 bool MenuEnables(CPondelDlg& window, CommandId id)
 {
-    QAction* item = window.MenuAction(id);
+    QAction* item = window.Surfaces().MenuAction(id);
     emit qobject_cast<QMenu*>(item->parent())->aboutToShow();
     return item->isEnabled();
 }
@@ -58,43 +59,43 @@ private slots:
     {
         WindowFixture fixture(kThreeHosts);
         CPondelDlg& window = fixture.Open();
-        QCOMPARE(OpenedMenu(window.MainMenu(MenuId::kFileMenu)),
+        QCOMPARE(OpenedMenu(window.Surfaces().MainMenu(MenuId::kFileMenu)),
             QStringList({"Export Host List(&E)...", "Import Host List(&I)...", "-",
                 "Exit Application(&X)"}));
-        QCOMPARE(OpenedMenu(window.MainMenu(MenuId::kEditMenu)),
+        QCOMPARE(OpenedMenu(window.Surfaces().MainMenu(MenuId::kEditMenu)),
             QStringList({"Append(&A)...", "~Insert(&I)...", "~Edit(&E)...", "~Remove(&R)\tDel", "-",
                 "~Cut(&T)\tCtrl+X", "~Copy(&C)\tCtrl+C", "Paste(&P)\tCtrl+V",
                 "Select All(&S)\tCtrl+A", "~Cancel Select(&L)\tEsc", "-", "~Move Up(&U)\tCtrl+U",
                 "~Move Down(&D)\tCtrl+D"}));
-        QCOMPARE(OpenedMenu(window.MainMenu(MenuId::kViewMenu)),
+        QCOMPARE(OpenedMenu(window.Surfaces().MainMenu(MenuId::kViewMenu)),
             QStringList({"Refresh(&R)\tCtrl+R", "~Active Check(&C)\tCtrl+P",
                 "~Auto Refresh Start(&A)", "Auto Refresh Stop(&T)", "-", "Move To Center\tCtrl+M",
                 "Reset To Default Size"}));
-        QCOMPARE(OpenedMenu(window.MainMenu(MenuId::kHelpMenu)),
+        QCOMPARE(OpenedMenu(window.Surfaces().MainMenu(MenuId::kHelpMenu)),
             QStringList({"Version Information Pondel(&A)..."}));
 
         QStringList buttons;
-        for (const QAction* action : window.CommandBar()->actions())
+        for (const QAction* action : window.Surfaces().CommandBar()->actions())
             buttons.append(action->isSeparator() ? "-" : QString::number(action->data().toInt()));
         QCOMPARE(buttons.join(' '),
             "32780 32781 32782 32783 - 57635 57634 57637 - 32784 32785 - 32790 32791 - 32792 "
             "32793 - 32800 32801");
-        QCOMPARE(window.ToolbarAction(CommandId::kWakeUp)->toolTip(),
+        QCOMPARE(window.Surfaces().ToolbarAction(CommandId::kWakeUp)->toolTip(),
             "Send a magic packet to the selected host");
-        QVERIFY(!window.ToolbarAction(CommandId::kWakeUp)->icon().isNull());
+        QVERIFY(!window.Surfaces().ToolbarAction(CommandId::kWakeUp)->icon().isNull());
     }
 
     void theShutdownItemFollowsItsOption()
     {
         WindowFixture without(kThreeHosts);
-        QCOMPARE(OpenedMenu(without.Open().MainMenu(MenuId::kToolMenu)),
+        QCOMPARE(OpenedMenu(without.Open().Surfaces().MainMenu(MenuId::kToolMenu)),
             QStringList({"~Wake Up(&W)\tCtrl+W", "~Wake Up (Non Broadcast)(&B)\tCtrl+B", "-",
                 "Get Ip Address(&I)...", "Get Mac Address(&M)...", "Get Host Name(&N)...",
                 "Send ICMP(&P)...", "-", "Collect host information(&C)...", "-", "Option(&O)..."}));
 
         WindowFixture with("[SETTING]\nENABLE_REMOTE_SHUTDOWN=1\n" + kThreeHosts);
         CPondelDlg& window = with.Open();
-        const QStringList tool = OpenedMenu(window.MainMenu(MenuId::kToolMenu));
+        const QStringList tool = OpenedMenu(window.Surfaces().MainMenu(MenuId::kToolMenu));
         QCOMPARE(
             tool.mid(9, 4), QStringList({"-", "~Shutdown Windows Host(&S)", "-", "Option(&O)..."}));
         SelectRows(window, {1});
@@ -105,33 +106,33 @@ private slots:
     {
         WindowFixture fixture(kThreeHosts);
         CPondelDlg& window = fixture.Open();
-        QAction* editButton = window.ToolbarAction(CommandId::kEdit);
+        QAction* editButton = window.Surfaces().ToolbarAction(CommandId::kEdit);
 
         SelectRows(window, {1});
         QVERIFY(MenuEnables(window, CommandId::kEdit));
         QVERIFY(editButton->isEnabled());
-        QVERIFY(window.ToolbarAction(CommandId::kMoveUp)->isEnabled());
+        QVERIFY(window.Surfaces().ToolbarAction(CommandId::kMoveUp)->isEnabled());
 
         // Two rows: Edit is greyed in the menu while its button stays enabled.
         SelectRows(window, {0, 2});
         QVERIFY(!MenuEnables(window, CommandId::kEdit));
         QVERIFY(editButton->isEnabled());
-        QVERIFY(!window.ToolbarAction(CommandId::kMoveUp)->isEnabled());
+        QVERIFY(!window.Surfaces().ToolbarAction(CommandId::kMoveUp)->isEnabled());
         QVERIFY(MenuEnables(window, CommandId::kRemove));
         QVERIFY(MenuEnables(window, CommandId::kSelectAll));
-        QCOMPARE(window.StatusText(2), QStringLiteral("Selected:      2"));
+        QCOMPARE(window.StatusText(StatusPane::kSelected), QStringLiteral("Selected:      2"));
 
         SelectRows(window, {0, 1, 2});
         QVERIFY(!MenuEnables(window, CommandId::kSelectAll));
 
         SelectRows(window, {});
         QVERIFY(!editButton->isEnabled());
-        QVERIFY(window.ToolbarAction(CommandId::kAppend)->isEnabled());
-        QVERIFY(window.ToolbarAction(CommandId::kPaste)->isEnabled());
+        QVERIFY(window.Surfaces().ToolbarAction(CommandId::kAppend)->isEnabled());
+        QVERIFY(window.Surfaces().ToolbarAction(CommandId::kPaste)->isEnabled());
 
         // Auto refresh runs from the start (AUTO_REFRESH=1); its toolbar
         // follows Start and Stop (StatusCommandsTest).
-        QVERIFY(!window.ToolbarAction(CommandId::kAutoRefreshStart)->isEnabled());
+        QVERIFY(!window.Surfaces().ToolbarAction(CommandId::kAutoRefreshStart)->isEnabled());
         QVERIFY(MenuEnables(window, CommandId::kAutoRefreshStop));
     }
 
@@ -159,21 +160,21 @@ private slots:
         CPondelDlg& window = fixture.Open();
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QCOMPARE(OpenedMenu(window.TrayMenu()),
+        QCOMPARE(OpenedMenu(window.Surfaces().TrayMenu()),
             QStringList({"Minimize\tCtrl+I", "~Restore Normal Size\tCtrl+S",
                 "Move To Center\tCtrl+M", "-", "Exit Application"}));
 
         // Without a tray to hide in, Minimize leaves the window minimised.
-        QVERIFY(!window.TrayIconAdded());
-        window.TrayAction(CommandId::kMinimize)->trigger();
+        QVERIFY(!window.Surfaces().TrayIconAdded());
+        window.Surfaces().TrayAction(CommandId::kMinimize)->trigger();
         QTRY_VERIFY(window.isMinimized());
         QVERIFY(window.isVisible());
-        QCOMPARE(OpenedMenu(window.TrayMenu()).mid(0, 2),
+        QCOMPARE(OpenedMenu(window.Surfaces().TrayMenu()).mid(0, 2),
             QStringList({"~Minimize\tCtrl+I", "Restore Normal Size\tCtrl+S"}));
 
-        window.TrayAction(CommandId::kRestoreNormalSize)->trigger();
+        window.Surfaces().TrayAction(CommandId::kRestoreNormalSize)->trigger();
         QTRY_VERIFY(!window.isMinimized());
-        window.TrayAction(CommandId::kExitApplication)->trigger();
+        window.Surfaces().TrayAction(CommandId::kExitApplication)->trigger();
         QVERIFY(!window.isVisible());
         QCOMPARE(fixture.Value("SETTING", "TASK_TRAY_ICON"), "1");
     }
@@ -192,7 +193,7 @@ private slots:
         QVERIFY(window.pos() != QPoint(0, 0));
 
         // Help's version item opens the version dialog.
-        window.MenuAction(CommandId::kVersionInfo)->trigger();
+        window.Surfaces().MenuAction(CommandId::kVersionInfo)->trigger();
         QCOMPARE(ModalSeam::ShownTexts(), QStringList({"Version Info"}));
     }
 
@@ -200,12 +201,12 @@ private slots:
     {
         WindowFixture fixture(kThreeHosts);
         CPondelDlg& window = fixture.Open();
-        QStatusTipEvent shown(window.ToolbarAction(CommandId::kRefresh)->statusTip());
+        QStatusTipEvent shown(window.Surfaces().ToolbarAction(CommandId::kRefresh)->statusTip());
         QCoreApplication::sendEvent(&window, &shown);
-        QCOMPARE(window.StatusText(0), "Updates the active status of the host");
+        QCOMPARE(window.StatusText(StatusPane::kGeneral), "Updates the active status of the host");
         QStatusTipEvent gone{QString()};
         QCoreApplication::sendEvent(&window, &gone);
-        QCOMPARE(window.StatusText(0), QString());
+        QCOMPARE(window.StatusText(StatusPane::kGeneral), QString());
     }
 };
 

@@ -5,6 +5,7 @@
 #include <QTableView>
 #include <QTest>
 
+#include "HostListPane.h"
 #include "HostTableModel.h"
 #include "ModalSeam.h"
 #include "UiTestSupport.h"
@@ -54,7 +55,7 @@ private slots:
         QCOMPARE(HostNames(fixture.hosts), QStringList({"d", "b", "a", "c"}));
         window.SortByColumn(3);
         QCOMPARE(HostNames(fixture.hosts), QStringList({"c", "a", "b", "d"}));
-        QVERIFY(window.SortDescending(3));
+        QVERIFY(window.ListPane().SortDescending(3));
 
         window.SortByColumn(4);
         QCOMPARE(Column(window, 4),
@@ -96,8 +97,8 @@ private slots:
         window.SortByColumn(2);
         QCOMPARE(Column(window, 2), QStringList({"w", "x", "y", "z"}));
         window.SortByColumn(1);
-        QVERIFY(!window.SortDescending(1));
-        QCOMPARE(window.LastSortColumn(), 1);
+        QVERIFY(!window.ListPane().SortDescending(1));
+        QCOMPARE(window.ListPane().LastSortColumn(), 1);
         QCOMPARE(Column(window, 1).join(' ').toLower(), "alpha alpha beta gamma");
     }
 
@@ -125,7 +126,7 @@ private slots:
         QCOMPARE(HostNames(fixture.hosts).front(), "c");
 
         // In text mode the flags survive too.
-        window.ApplyActiveMarkType(1);
+        window.ListPane().ApplyActiveMarkType(1);
         window.SortByColumn(1);
         QCOMPARE(fixture.hosts[2].active, 1);
         const QString mark = QString::fromStdString(fixture.settings.activeMarkText);
@@ -143,7 +144,7 @@ private slots:
         window.SortByColumn(6);
         QCOMPARE(window.HostRows()->rowCount(), 0);
         QVERIFY(fixture.hosts.IsEmpty());
-        QCOMPARE(window.LastSortColumn(), 5);
+        QCOMPARE(window.ListPane().LastSortColumn(), 5);
     }
 
     void textThatIsNotUtf8ComesBackUnchanged()

@@ -2,6 +2,7 @@
 #include <QMenu>
 #include <QTest>
 
+#include "CommandSurfaces.h"
 #include "HostTableModel.h"
 #include "ModalSeam.h"
 #include "Translations.h"
@@ -24,12 +25,12 @@ private slots:
     {
         WindowFixture fixture(HostSections({{"alpha", "", "192.0.2.1", "", ""}}));
         CPondelDlg& window = fixture.Open();
-        QCOMPARE(window.MainMenu(MenuId::kFileMenu)->title(), "ファイル(&F)");
-        QCOMPARE(window.MainMenu(MenuId::kToolMenu)->title(), "ツール(&T)");
-        QCOMPARE(window.MenuAction(CommandId::kWakeUp)->text(), "起動(&W)\tCtrl+W");
+        QCOMPARE(window.Surfaces().MainMenu(MenuId::kFileMenu)->title(), "ファイル(&F)");
+        QCOMPARE(window.Surfaces().MainMenu(MenuId::kToolMenu)->title(), "ツール(&T)");
+        QCOMPARE(window.Surfaces().MenuAction(CommandId::kWakeUp)->text(), "起動(&W)\tCtrl+W");
         QCOMPARE(window.HostRows()->headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(),
             "ホスト名");
-        QCOMPARE(window.StatusText(3), "リスト数:      1");
+        QCOMPARE(window.StatusText(StatusPane::kCount), "リスト数:      1");
         // The title comes from the version data and stays as it is.
         QCOMPARE(window.windowTitle(), "Vexmoor Ver.3.02");
     }

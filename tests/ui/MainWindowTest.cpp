@@ -10,6 +10,8 @@
 #include <QTest>
 #include <QToolBar>
 
+#include "CommandSurfaces.h"
+#include "HostListPane.h"
 #include "HostTableModel.h"
 #include "MarkImages.h"
 #include "ModalSeam.h"
@@ -58,17 +60,17 @@ private slots:
         QCOMPARE(rows.index(2, 3).data().toString(), "192.0.2.3");
         QCOMPARE(rows.index(0, 5).data().toString(), "00:11:22:33:44:01");
 
-        QCOMPARE(window.StatusText(0), QString());
-        QCOMPARE(window.StatusText(1), QString());
-        QCOMPARE(window.StatusText(2), QStringLiteral("Selected:      1"));
-        QCOMPARE(window.StatusText(3), QStringLiteral("List count:      3"));
-        QVERIFY(window.StatusPane(0)->width() >= 100);
+        QCOMPARE(window.StatusText(StatusPane::kGeneral), QString());
+        QCOMPARE(window.StatusText(StatusPane::kProgress), QString());
+        QCOMPARE(window.StatusText(StatusPane::kSelected), QStringLiteral("Selected:      1"));
+        QCOMPARE(window.StatusText(StatusPane::kCount), QStringLiteral("List count:      3"));
+        QVERIFY(window.findChild<QLabel*>(QStringLiteral("statusPane0"))->width() >= 100);
 
         // DEFAULT_HOST selects its row and makes it the current host; the
         // buttons that want a selection follow it from the start.
         QCOMPARE(window.SelectedRows(), std::vector<int>{1});
-        QVERIFY(window.ToolbarAction(CommandId::kEdit)->isEnabled());
-        QVERIFY(window.ToolbarAction(CommandId::kWakeUp)->isEnabled());
+        QVERIFY(window.Surfaces().ToolbarAction(CommandId::kEdit)->isEnabled());
+        QVERIFY(window.Surfaces().ToolbarAction(CommandId::kWakeUp)->isEnabled());
         QCOMPARE(window.CurrentHost().hostName, "beta");
         QCOMPARE(window.CurrentHost().ipAddr, "192.0.2.2");
         QCOMPARE(window.CurrentHost().macAddr, "00:11:22:33:44:02");
@@ -109,8 +111,8 @@ private slots:
         std::filesystem::remove(fixture.Path());
         const CPondelDlg& window = fixture.Open();
         QCOMPARE(window.HostRows()->rowCount(), 0);
-        QCOMPARE(window.StatusText(0), CPondelDlg::EmptyListHint());
-        QVERIFY(!window.StatusText(0).isEmpty());
+        QCOMPARE(window.StatusText(StatusPane::kGeneral), CPondelDlg::EmptyListHint());
+        QVERIFY(!window.StatusText(StatusPane::kGeneral).isEmpty());
     }
 
     void theEmptyListHintLeavesOnceHostsCome_data()
@@ -127,22 +129,22 @@ private slots:
         WriteTextFile(csv, "1,\"d\",\"\",\"192.0.2.4\",\"\",\"\"\n");
         QGuiApplication::clipboard()->setText("d,,192.0.2.4,,");
         CPondelDlg& window = fixture.Open();
-        QCOMPARE(window.StatusText(0), CPondelDlg::EmptyListHint());
+        QCOMPARE(window.StatusText(StatusPane::kGeneral), CPondelDlg::EmptyListHint());
         ModalSeam::SetNextFileName(QString::fromStdString(csv.string()));
         // A pointer passing over a button does not take the hint away.
         QStatusTipEvent tip{QString()};
         QCoreApplication::sendEvent(&window, &tip);
-        QCOMPARE(window.StatusText(0), CPondelDlg::EmptyListHint());
+        QCOMPARE(window.StatusText(StatusPane::kGeneral), CPondelDlg::EmptyListHint());
         window.RunCommand(static_cast<CommandId>(command));
         QCOMPARE(window.HostRows()->rowCount(), 1);
-        QCOMPARE(window.StatusText(0), QString());
+        QCOMPARE(window.StatusText(StatusPane::kGeneral), QString());
 
         // With the list empty again, it comes back.
         SelectRows(window, {0});
         ModalSeam::SetNextAnswer(ModalSeam::Answer::kYes);
         window.RunCommand(CommandId::kRemove);
         QCOMPARE(window.HostRows()->rowCount(), 0);
-        QCOMPARE(window.StatusText(0), CPondelDlg::EmptyListHint());
+        QCOMPARE(window.StatusText(StatusPane::kGeneral), CPondelDlg::EmptyListHint());
     }
 
     void columnsAreMeasuredUnlessStoredAndRowsHaveTheirHeight()
@@ -179,7 +181,7 @@ private slots:
         window.resize(window.width() + 200, window.height() + 150);
         QTRY_COMPARE(window.HostListView()->width(), listWidth + 200);
         QCOMPARE(window.statusBar()->geometry().bottom(), window.height() - 1);
-        QCOMPARE(window.CommandBar()->width(), window.width());
+        QCOMPARE(window.Surfaces().CommandBar()->width(), window.width());
     }
 
     void closingWritesEverythingBack()
@@ -224,6 +226,17 @@ private slots:
         QCOMPARE(fixture.Value("WINDOW", "WINDOW_WIDTH"), "640");
         QCOMPARE(fixture.Value("WINDOW", "WINDOW_HEIGHT"), "480");
         QCOMPARE(fixture.Value("WINDOW", "WINDOW_X"), "50");
+        QCOMPARE(fixture.Value("WINDOW", "WINDOW_MAXIMIZED"), "1");
+
+        // It opens maximized again, and closed normal says so.
+        CPondelDlg& reopened = fixture.Open();
+        QVERIFY(reopened.windowState() & Qt::WindowMaximized);
+        reopened.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&reopened));
+        reopened.showNormal();
+        QTRY_VERIFY(!reopened.isMaximized());
+        QVERIFY(reopened.close());
+        QCOMPARE(fixture.Value("WINDOW", "WINDOW_MAXIMIZED"), "0");
     }
 
     void closingWhileMinimisedKeepsTheStoredGeometry()
@@ -278,7 +291,7 @@ private slots:
         QCOMPARE(window.SelectedCount(), 3);
         QTest::keyClick(window.HostListView(), Qt::Key_Escape);
         QCOMPARE(window.SelectedCount(), 0);
-        QCOMPARE(window.StatusText(2), QStringLiteral("Selected:      0"));
+        QCOMPARE(window.StatusText(StatusPane::kSelected), QStringLiteral("Selected:      0"));
         QVERIFY(window.isVisible());
     }
 
@@ -367,7 +380,7 @@ private slots:
         QCOMPARE(rows.index(1, 0).data().toString(), "UP");
         QCOMPARE(rows.index(0, 0).data().toString(), QString());
 
-        window.ApplyActiveMarkType(0);
+        window.ListPane().ApplyActiveMarkType(0);
         QCOMPARE(rows.index(1, 0).data().toString(), QString());
         QVERIFY(rows.index(1, 0).data(Qt::DecorationRole).canConvert<QPixmap>());
         window.HostListView()->horizontalHeader()->resizeSection(0, 80);

@@ -8,6 +8,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "CommandSurfaces.h"
 #include "HostTableModel.h"
 #include "ModalSeam.h"
 #include "COptionDlg.h"
@@ -224,7 +225,7 @@ private slots:
     {
         WindowFixture fixture("[SETTING]\nAUTO_REFRESH=0\n" + kTwoHosts);
         CPondelDlg& window = fixture.Open();
-        QMenu* tool = window.MainMenu(MenuId::kToolMenu);
+        QMenu* tool = window.Surfaces().MainMenu(MenuId::kToolMenu);
         const QStringList withoutShutdown = MenuTexts(tool);
         QVERIFY(!window.AutoRefreshRunning());
 
@@ -244,7 +245,7 @@ private slots:
         QCOMPARE(fixture.settings.timerInterval, 30U);
         QCOMPARE(RunningTimerPeriods(window), QList<int>{30000});
         WindowFixture withShutdown("[SETTING]\nENABLE_REMOTE_SHUTDOWN=1\n" + kTwoHosts);
-        QCOMPARE(MenuTexts(tool), MenuTexts(withShutdown.Open().MainMenu(MenuId::kToolMenu)));
+        QCOMPARE(MenuTexts(tool), MenuTexts(withShutdown.Open().Surfaces().MainMenu(MenuId::kToolMenu)));
 
         AnswerOptions([](QDialog& dialog) {
             Click(dialog, "autoRefreshCheckBox");
@@ -253,7 +254,7 @@ private slots:
         window.RunCommand(CommandId::kOption);
         QVERIFY(!window.AutoRefreshRunning());
         QCOMPARE(MenuTexts(tool), withoutShutdown);
-        QCOMPARE(window.MenuAction(CommandId::kShutdownHost), nullptr);
+        QCOMPARE(window.Surfaces().MenuAction(CommandId::kShutdownHost), nullptr);
     }
 
     // Options that cannot take effect as asked say so.
@@ -292,9 +293,9 @@ private slots:
         const QStringList shown = ModalSeam::ShownTexts();
         QVERIFY2(shown.size() == 2 && shown[1].startsWith(notice), qPrintable(shown.join('|')));
         // The menu item and the toolbar button agree.
-        emit window.MainMenu(MenuId::kEditMenu)->aboutToShow();
-        QCOMPARE(window.MenuAction(CommandId::kAppend)->isEnabled(), appendEnabled);
-        QCOMPARE(window.ToolbarAction(CommandId::kAppend)->isEnabled(), appendEnabled);
+        emit window.Surfaces().MainMenu(MenuId::kEditMenu)->aboutToShow();
+        QCOMPARE(window.Surfaces().MenuAction(CommandId::kAppend)->isEnabled(), appendEnabled);
+        QCOMPARE(window.Surfaces().ToolbarAction(CommandId::kAppend)->isEnabled(), appendEnabled);
         ModalSeam::Reset();
     }
 

@@ -11,6 +11,7 @@
 #include <QToolBar>
 
 #include "FakeWorkServices.h"
+#include "CommandSurfaces.h"
 #include "HostTableModel.h"
 #include "ModalSeam.h"
 #include "UiTestSupport.h"
@@ -69,10 +70,10 @@ private slots:
         probes.HoldAt("192.0.2.1");
         window.RunCommand(CommandId::kRefresh);
         QVERIFY(probes.WaitUntilHeld());
-        QTRY_COMPARE(window.StatusText(1), Progress(0, 4));
+        QTRY_COMPARE(window.StatusText(StatusPane::kProgress), Progress(0, 4));
         probes.Release();
         QTRY_COMPARE(Marks(window), (std::vector<int>{0, 1, 0, 1}));
-        QTRY_COMPARE(window.StatusText(1), QString());
+        QTRY_COMPARE(window.StatusText(StatusPane::kProgress), QString());
         if (markType == 1) {
             QCOMPARE(window.HostRows()->index(1, 0).data().toString(),
                 QString::fromStdString(fixture.settings.activeMarkText));
@@ -137,7 +138,7 @@ private slots:
         QVERIFY(lines.value(1).contains("net.ipv4.ping_group_range"));
         QVERIFY(lines.value(1).contains("Do not use the external command"));
         QCOMPARE(Marks(window), (std::vector<int>{0, 0, 0, 0}));
-        QTRY_COMPARE(window.StatusText(1), QString());
+        QTRY_COMPARE(window.StatusText(StatusPane::kProgress), QString());
 
         // Active Check of several rows is one check, told once.
         SelectRows(window, {0, 1});
@@ -160,8 +161,8 @@ private slots:
         FakeProbes probes({"192.0.2.1"});
         WindowFixture fixture(kQuiet + kFourHosts);
         CPondelDlg& window = fixture.Open(FakeServices(probes));
-        QAction* start = window.ToolbarAction(CommandId::kAutoRefreshStart);
-        QAction* stop = window.ToolbarAction(CommandId::kAutoRefreshStop);
+        QAction* start = window.Surfaces().ToolbarAction(CommandId::kAutoRefreshStart);
+        QAction* stop = window.Surfaces().ToolbarAction(CommandId::kAutoRefreshStop);
         QVERIFY(start->isEnabled() && !stop->isEnabled());
 
         window.RunCommand(CommandId::kAutoRefreshStart);

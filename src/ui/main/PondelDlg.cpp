@@ -1,6 +1,5 @@
 #include "PondelDlg.h"
 
-#include <string_view>
 #include <utility>
 
 #include <QCloseEvent>
@@ -8,17 +7,20 @@
 #include <QIcon>
 #include <QItemSelectionModel>
 #include <QLabel>
-#include <QMenu>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTableView>
-#include <QTimer>
 
+#include "AutoRefresh.h"
+#include "CommandSurfaces.h"
 #include "HostListEditor.h"
+#include "HostListPane.h"
 #include "HostTableModel.h"
 #include "ModalSeam.h"
+#include "OptionsApplier.h"
 #include "Result.h"
 #include "VersionBox.h"
+#include "WindowGeometry.h"
 #include "WindowWorkers.h"
 
 namespace pondel {
@@ -32,16 +34,6 @@ QIcon ProgramIcon()
     return icon;
 }
 
-// Whether a stored number has digits at all: "x" would read as row 0.
-bool HoldsNumber(std::string_view text)
-{
-    std::size_t at = text.find_first_not_of(" \t");
-    if (at != std::string_view::npos && (text[at] == '-' || text[at] == '+'))
-        ++at;
-    return at < text.size() && text[at] >= '0' && text[at] <= '9';
-}
-
-// Everything the window writes back when it closes, in one step.
 } // namespace
 
 CPondelDlg::CPondelDlg(
@@ -68,33 +60,38 @@ CPondelDlg::CPondelDlg(std::filesystem::path settingsPath, AppSettings& settings
     // The toolbar's hide menu would offer a way to lose it for good.
     setContextMenuPolicy(Qt::PreventContextMenu);
 
-    SetUpMenus();
-    SetUpToolBar();
-    SetUpAccelerators();
-    autoRefreshTimer_ = new QTimer(this);
-    autoRefreshTimer_->setObjectName(QStringLiteral("autoRefreshTimer"));
-    connect(autoRefreshTimer_, &QTimer::timeout, this, &CPondelDlg::RequestStatusPass);
+    surfaces_ = std::make_unique<CommandSurfaces>(*this, settings_);
+    autoRefresh_ = std::make_unique<AutoRefresh>(*this, settings_, *workers_);
 
-    LayoutInitialWindow(startSettings);
-    editor_ = std::make_unique<HostListEditor>(
-        *this, *model_, *view_, settings_, hosts_, locks_, currentHost_, *workers_);
+    list_ = std::make_unique<HostListPane>(*this, settingsPath_, settings_, hosts_, locks_);
+    HostListView()->viewport()->installEventFilter(this);
+    SetUpStatusBar();
+    geometry_ = std::make_unique<WindowGeometry>(*this, *list_, settings_);
+    geometry_->LayOut(startSettings);
+    editor_ = std::make_unique<HostListEditor>(*this, *HostRows(), *HostListView(), settings_,
+        hosts_, locks_, currentHost_, *workers_);
+    options_ = std::make_unique<OptionsApplier>(
+        *this, settings_, *list_, *surfaces_, *autoRefresh_);
     UpdateCommandState();
     if (settings_.enableRemoteShutdown == 0)
-        RemoveShutdownItem();
+        surfaces_->RemoveShutdownItem();
     if (settings_.taskTrayIcon != 0)
-        AddTrayIcon();
-    for (const int pane : {0, 1, 3, 2, 1})
+        surfaces_->AddTrayIcon();
+    for (const StatusPane pane : {StatusPane::kGeneral, StatusPane::kProgress, StatusPane::kCount,
+             StatusPane::kSelected, StatusPane::kProgress})
         SetStatusText(pane, {});
     RefillHostRows();
     // The toolbar and the selected count follow the selection as it changes,
     // the DEFAULT_HOST row's selection at start included.
-    connect(view_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+    connect(HostListView()->selectionModel(), &QItemSelectionModel::selectionChanged, this,
         &CPondelDlg::UpdateCommandState);
-    SelectDefaultHost(startSettings);
+    if (const auto selected = list_->SelectDefaultHost(startSettings))
+        currentHost_ = HostTexts{selected->hostName, selected->comment, selected->ipAddr,
+            selected->netMask, selected->macAddr};
     // An empty list, as at a first start, says how to fill it.
     if (hosts_.IsEmpty())
-        SetStatusText(0, EmptyListHint());
-    ApplyAutoRefresh();
+        SetStatusText(StatusPane::kGeneral, EmptyListHint());
+    autoRefresh_->FollowSetting();
 }
 
 QString CPondelDlg::EmptyListHint()
@@ -105,28 +102,35 @@ QString CPondelDlg::EmptyListHint()
 CPondelDlg::~CPondelDlg()
 {
     workers_->Stop();
-    RemoveTrayIcon();
+    surfaces_->RemoveTrayIcon();
+    // The view and its model outlive the parts, as children of the window:
+    // nothing they send while they go may reach a part that has gone.
+    disconnect(HostListView()->selectionModel(), nullptr, this, nullptr);
+    disconnect(HostListView()->horizontalHeader(), nullptr, this, nullptr);
+    disconnect(HostListView(), nullptr, this, nullptr);
+}
+
+void CPondelDlg::SetStatusText(StatusPane pane, const QString& text)
+{
+    panes_[static_cast<std::size_t>(pane)]->setText(text);
+}
+
+QString CPondelDlg::StatusText(StatusPane pane) const
+{
+    return panes_[static_cast<std::size_t>(pane)]->text();
 }
 
 void CPondelDlg::SetStatusText(int pane, const QString& text)
 {
-    if (pane < 0 || pane >= kStatusPaneCount)
-        return;
-    panes_[static_cast<std::size_t>(pane)]->setText(text);
+    if (pane >= 0 && pane < kStatusPaneCount)
+        SetStatusText(static_cast<StatusPane>(pane), text);
 }
 
 QString CPondelDlg::StatusText(int pane) const
 {
     if (pane < 0 || pane >= kStatusPaneCount)
         return {};
-    return panes_[static_cast<std::size_t>(pane)]->text();
-}
-
-QLabel* CPondelDlg::StatusPane(int pane) const
-{
-    if (pane < 0 || pane >= kStatusPaneCount)
-        return nullptr;
-    return panes_[static_cast<std::size_t>(pane)];
+    return StatusText(static_cast<StatusPane>(pane));
 }
 
 void CPondelDlg::SetUpStatusBar()
@@ -157,7 +161,8 @@ bool CPondelDlg::event(QEvent* event)
     if (event->type() == QEvent::StatusTip) {
         const QString tip = static_cast<QStatusTipEvent*>(event)->tip();
         // With the pointer gone, an empty list shows its hint again.
-        SetStatusText(0, tip.isEmpty() && model_->rowCount() == 0 ? EmptyListHint() : tip);
+        SetStatusText(StatusPane::kGeneral,
+            tip.isEmpty() && HostRows()->rowCount() == 0 ? EmptyListHint() : tip);
         return true;
     }
     return QMainWindow::event(event);
@@ -165,7 +170,7 @@ bool CPondelDlg::event(QEvent* event)
 
 bool CPondelDlg::eventFilter(QObject* watched, QEvent* event)
 {
-    if (view_ != nullptr && watched == view_->viewport() && event->type() == QEvent::Paint &&
+    if (list_ != nullptr && watched == HostListView()->viewport() && event->type() == QEvent::Paint &&
         !initialRefreshDone_ && !isMinimized()) {
         initialRefreshDone_ = true;
         if (settings_.initRefresh != 0)
@@ -181,56 +186,14 @@ void CPondelDlg::changeEvent(QEvent* event)
         return;
     UpdateCommandState();
     // Minimised from the title bar: with a tray icon only the icon remains.
-    if (isMinimized() && TrayIconAdded())
+    if (isMinimized() && surfaces_->TrayIconAdded())
         QMetaObject::invokeMethod(this, &QWidget::hide, Qt::QueuedConnection);
-}
-
-void CPondelDlg::SelectDefaultHost(const IniDocument& document)
-{
-    const auto text = document.Find(kSettingSection, kDefaultHostKey);
-    if (!text || !HoldsNumber(*text))
-        return;
-    const auto number = ReadIntSetting(document, kSettingSection, kDefaultHostKey);
-    if (!number || *number < 0)
-        return;
-    // The number names a host section; sections without an address, which
-    // a hand edit may leave, were not loaded and moved the rows after them.
-    const auto row =
-        RowOfHostSection(document, settings_.maxHostNum, static_cast<std::uint32_t>(*number));
-    if (!row || *row >= model_->rowCount())
-        return;
-    SelectRow(*row);
-    const tHostInfo& selected = model_->Rows()[static_cast<std::size_t>(*row)].host;
-    currentHost_ = HostTexts{
-        selected.hostName, selected.comment, selected.ipAddr, selected.netMask, selected.macAddr};
-}
-
-void CPondelDlg::SelectRow(int row)
-{
-    const QModelIndex index = model_->index(row, 0);
-    view_->selectionModel()->setCurrentIndex(
-        index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    view_->scrollTo(index);
-}
-
-std::vector<int> CPondelDlg::SelectedRows() const
-{
-    std::vector<int> rows;
-    for (const QModelIndex& index : view_->selectionModel()->selectedRows())
-        rows.push_back(index.row());
-    std::ranges::sort(rows);
-    return rows;
-}
-
-int CPondelDlg::SelectedCount() const
-{
-    return static_cast<int>(view_->selectionModel()->selectedRows().size());
 }
 
 void CPondelDlg::OnCancel()
 {
-    if (view_->selectionModel()->hasSelection())
-        view_->clearSelection();
+    if (HostListView()->selectionModel()->hasSelection())
+        HostListView()->clearSelection();
 }
 
 void CPondelDlg::closeEvent(QCloseEvent* event)
@@ -245,42 +208,19 @@ void CPondelDlg::CloseDown()
     if (closedDown_)
         return;
     closedDown_ = true;
-    autoRefreshTimer_->stop();
+    autoRefresh_->Halt();
     workers_->Stop();
-    RemoveTrayIcon();
-    const Result<void> saved =
-        SaveSettings(settingsPath_, settings_, hosts_, CurrentWindowState());
+    surfaces_->RemoveTrayIcon();
+    WindowState state = geometry_->CurrentState();
+    const std::vector<int> selected = SelectedRows();
+    state.firstSelectedRow = selected.empty() ? -1 : selected.front();
+    state.columnWidths = list_->CurrentColumnWidths();
+    const Result<void> saved = SaveSettings(settingsPath_, settings_, hosts_, state);
     if (!saved)
         ModalSeam::Error(this,
             tr("The settings could not be saved to %1.\n%2")
                 .arg(QString::fromStdString(settingsPath_.string()),
                     QString::fromStdString(saved.Error().message)));
-}
-
-WindowState CPondelDlg::CurrentWindowState() const
-{
-    WindowState state;
-    // A minimised window, or one hidden in the tray, keeps the stored
-    // geometry.
-    if (!isMinimized() && !isHidden()) {
-        // A maximized window keeps the size it will come back to, when it
-        // has one.
-        const QRect normal =
-            isMaximized() && normalGeometry().isValid() ? normalGeometry() : geometry();
-        const QPoint origin = normal.topLeft() - (geometry().topLeft() - pos());
-        state.window = ScreenRect{
-            origin.x(), origin.y(), origin.x() + normal.width(), origin.y() + normal.height()};
-        state.fallback = initialLayout_;
-    }
-    const QRect screen = this->screen()->virtualGeometry();
-    state.virtualScreenWidth = screen.width();
-    state.virtualScreenHeight = screen.height();
-    const std::vector<int> selected = SelectedRows();
-    state.firstSelectedRow = selected.empty() ? -1 : selected.front();
-    for (int column = 0; column < HostTableModel::kColumnCount; ++column)
-        state.columnWidths[static_cast<std::size_t>(column)] =
-            view_->horizontalHeader()->sectionSize(column);
-    return state;
 }
 
 } // namespace pondel

@@ -2,9 +2,7 @@
 
 #include <array>
 #include <filesystem>
-#include <map>
 #include <memory>
-#include <optional>
 #include <vector>
 
 #include <QMainWindow>
@@ -18,22 +16,26 @@
 #include "WorkServices.h"
 
 class QLabel;
-class QMenu;
-class QSystemTrayIcon;
 class QTableView;
-class QTimer;
-class QToolBar;
 
 namespace pondel {
 
+class AutoRefresh;
+class CommandSurfaces;
 class HostListEditor;
+class HostListPane;
 class HostTableModel;
-struct OptionValues;
+class OptionsApplier;
+class WindowGeometry;
 class WindowWorkers;
+
+// The panes of the status bar, left to right.
+enum class StatusPane { kGeneral, kProgress, kSelected, kCount };
 
 // The main window: menu, toolbar, the host list and a four-pane status bar.
 // It holds references to the settings and the host list, which belong to the
-// application object, and writes them back when it closes.
+// application object, and writes them back when it closes. Its parts do the
+// work; the window ties them together and keeps the commands' handlers.
 class CPondelDlg final : public QMainWindow {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(CPondelDlg)
@@ -51,43 +53,38 @@ public:
         QWidget* parent = nullptr);
     ~CPondelDlg() override;
 
-    // Status bar: pane 0 general text, 1 progress, 2 selected count, 3 rows.
+    void SetStatusText(StatusPane pane, const QString& text);
+    [[nodiscard]] QString StatusText(StatusPane pane) const;
+    // The same by pane number, 0 to 3.
     void SetStatusText(int pane, const QString& text);
     [[nodiscard]] QString StatusText(int pane) const;
 
-    // The list view's rows (see HostTableModel).
+    // The list view's rows (see HostListPane).
     void RefillHostRows();
     void RenumberRows();
     void UpdateActiveMark(int row);
-    void ApplyActiveMarkType(std::uint32_t newType);
-    // Shows the mark text and colours of the settings at once.
-    void RefreshMarkStyle();
+    // The marks of row `index`, or of all rows for a negative index, follow
+    // the hosts' flags.
+    void UpdateActiveMarks(int index);
     void RecenterMarkIcons();
     void SortByColumn(int column);
-    // Compares two rows by their item data, the row indices before a sort.
-    [[nodiscard]] int CompareRows(int data1, int data2) const;
     void RebuildHostListFromRows();
-    [[nodiscard]] int LastSortColumn() const noexcept { return lastSortColumn_; }
-    [[nodiscard]] bool SortDescending(int column) const;
+    [[nodiscard]] std::vector<int> SelectedRows() const;
+    [[nodiscard]] int SelectedCount() const;
 
     // What pane 0 says while the list is empty.
     [[nodiscard]] static QString EmptyListHint();
 
     // Counts, toolbar enabling and the count panes.
     void UpdateCommandState();
-    void AddTrayIcon();
-    void RemoveTrayIcon();
-    [[nodiscard]] bool TrayIconAdded() const noexcept { return trayIcon_ != nullptr; }
+
+    void StartAutoRefresh();
+    void StopAutoRefresh();
+    [[nodiscard]] bool AutoRefreshRunning() const;
 
     void ResetToDefaultSize();
     void MoveToCenter();
     void RequestStatusPass();
-    void StartAutoRefresh();
-    void StopAutoRefresh();
-    [[nodiscard]] bool AutoRefreshRunning() const;
-    // The marks of row `index`, or of all rows for a negative index, follow
-    // the hosts' flags.
-    void UpdateActiveMarks(int index);
     // Hands NO_EXTERNAL_COMMAND and ICMP_TIME_OUT to the status monitor; to
     // be called again whenever the options change.
     void ApplyProbeSettings();
@@ -101,11 +98,8 @@ public:
     // The host the commands last acted on: filled from the DEFAULT_HOST row at
     // start, and offering its netmask to new hosts.
     [[nodiscard]] const HostTexts& CurrentHost() const noexcept { return currentHost_; }
-    [[nodiscard]] std::vector<int> SelectedRows() const;
-    [[nodiscard]] int SelectedCount() const;
 
-    // Command handlers. Those of the list commands and of the background
-    // work hand on to the host list editor and the window's workers.
+    // Command handlers. Most hand on to the window's parts.
     void OnExportHostList();
     void OnImportHostList();
     void OnAppend();
@@ -137,18 +131,11 @@ public:
     // Esc: clears the selection; the window stays open.
     void OnCancel();
 
-    // Surfaces, for the tests and the later features.
-    [[nodiscard]] QTableView* HostListView() const noexcept { return view_; }
-    [[nodiscard]] HostTableModel* HostRows() const noexcept { return model_; }
-    [[nodiscard]] QToolBar* CommandBar() const noexcept { return toolBar_; }
-    [[nodiscard]] QMenu* TrayMenu() const noexcept { return trayMenu_; }
-    [[nodiscard]] QMenu* MainMenu(MenuId menu) const;
-    // The menu item, the toolbar button's action and the tray item of a
-    // command; null where the command has none.
-    [[nodiscard]] QAction* MenuAction(CommandId id) const;
-    [[nodiscard]] QAction* ToolbarAction(CommandId id) const;
-    [[nodiscard]] QAction* TrayAction(CommandId id) const;
-    [[nodiscard]] QLabel* StatusPane(int pane) const;
+    // The window's parts.
+    [[nodiscard]] QTableView* HostListView() const noexcept;
+    [[nodiscard]] HostTableModel* HostRows() const noexcept;
+    [[nodiscard]] HostListPane& ListPane() noexcept { return *list_; }
+    [[nodiscard]] CommandSurfaces& Surfaces() noexcept { return *surfaces_; }
     // Runs a command as its menu item, button or key would.
     void RunCommand(CommandId id);
     // What pane 0 says when a command waits for the end of a collection.
@@ -165,78 +152,31 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    struct Surfaces {
-        QAction* menu = nullptr;
-        QAction* toolbar = nullptr;
-        QAction* tray = nullptr;
-    };
-
-    // Start-up, in order.
-    void SetUpMenus();
-    void SetUpToolBar();
-    void SetUpAccelerators();
-    void SetUpListView();
     void SetUpStatusBar();
-    void LayoutInitialWindow(const IniDocument& startSettings);
-    void RemoveShutdownItem();
-    void SelectDefaultHost(const IniDocument& startSettings);
-    void ApplyAutoRefresh();
-    void StartAutoRefreshTimer();
-
-    QAction* MakeAction(const CommandEntry& entry, const QString& text, QObject* owner);
-    void ApplyMenuRules(QMenu* menu);
-    [[nodiscard]] CommandState CurrentCommandState() const;
-    [[nodiscard]] static bool Allows(CommandId id, bool allowedByRule, const CommandState& state);
-    [[nodiscard]] bool IsMinimizedOrHidden() const;
-
-    [[nodiscard]] ColumnWidths MeasuredColumnWidths() const;
-    void ApplyColumnWidths(const ColumnWidths& widths);
-    [[nodiscard]] QSize DefaultSize() const;
-    [[nodiscard]] QPoint CenteredPosition(const QSize& frameSize) const;
-
-    void SelectRow(int row);
     void CloseDown();
-    [[nodiscard]] WindowState CurrentWindowState() const;
 
     std::filesystem::path settingsPath_;
     AppSettings& settings_;
     HostList& hosts_;
 
-    HostTableModel* model_ = nullptr;
-    QTableView* view_ = nullptr;
-    QToolBar* toolBar_ = nullptr;
-    QMenu* trayMenu_ = nullptr;
-    std::map<MenuId, QMenu*> menus_;
-    std::map<CommandId, Surfaces> actions_;
     std::array<QLabel*, kStatusPaneCount> panes_{};
-    QTimer* autoRefreshTimer_ = nullptr;
-    QSystemTrayIcon* trayIcon_ = nullptr;
 
     // Declared before everything that runs on other threads, so that it
     // outlives them. ProbeLock is always taken before ViewLock; AbortPass
     // asks a running pass to stop at its next host.
     ListLocks locks_;
     HostTexts currentHost_;
-    int lastSortColumn_ = -1;
-    std::array<bool, 6> sortDescending_{};
-    // The window's place and size as first laid out; the fallback for a
-    // collapsed window when saving.
-    ScreenRect initialLayout_;
     bool initialRefreshDone_ = false;
     bool closedDown_ = false;
 
-    // Status passes, the sweep, wake-up and shutdown; then the list commands.
+    // Status passes, the sweep, wake-up and shutdown.
     std::unique_ptr<WindowWorkers> workers_;
+    std::unique_ptr<AutoRefresh> autoRefresh_;
+    std::unique_ptr<CommandSurfaces> surfaces_;
+    std::unique_ptr<HostListPane> list_;
+    std::unique_ptr<WindowGeometry> geometry_;
     std::unique_ptr<HostListEditor> editor_;
-
-    // Lookups: the record of the first selected row, if any row is selected.
-    [[nodiscard]] std::optional<tHostInfo> FirstSelectedHost() const;
-
-    // The options.
-    [[nodiscard]] OptionValues CurrentOptions() const;
-    void StoreOptions(const OptionValues& values);
-    void ApplyOptions(const OptionValues& values);
-    void RestoreShutdownItem();
+    std::unique_ptr<OptionsApplier> options_;
 };
 
 } // namespace pondel

@@ -75,7 +75,7 @@ void CPondelDlg::OnPaste()
 
 void CPondelDlg::OnRefresh()
 {
-    if (model_->rowCount() > 0)
+    if (HostRows()->rowCount() > 0)
         RequestStatusPass();
     UpdateCommandState();
 }
@@ -97,7 +97,7 @@ void CPondelDlg::OnWakeUpNonBroadcast()
 
 void CPondelDlg::OnShutdownHost()
 {
-    workers_->ShutdownSelected(model_->Hosts(), SelectedRows());
+    workers_->ShutdownSelected(HostRows()->Hosts(), SelectedRows());
 }
 
 void CPondelDlg::OnCollectHosts()

@@ -1,259 +1,65 @@
-// The host list view: columns, rows, active marks and sorting.
+// What the window and its parts ask of the host list pane: short forwards.
 #include "PondelDlg.h"
 
-#include <algorithm>
-#include <mutex>
-#include <numeric>
-
-#include <QCoreApplication>
-#include <QHeaderView>
-#include <QItemSelectionModel>
-#include <QTableView>
-
-#include "ColorValues.h"
+#include "HostListPane.h"
 #include "HostTableModel.h"
-#include "MarkDelegate.h"
-#include "MarkImages.h"
 
 namespace pondel {
-namespace {
 
-constexpr int kMarkSize = 16;
-
-const char* const kHeaders[HostTableModel::kColumnCount] = {
-    QT_TRANSLATE_NOOP("pondel::CPondelDlg", " Active"),
-    QT_TRANSLATE_NOOP("pondel::CPondelDlg", "Host Name"),
-    QT_TRANSLATE_NOOP("pondel::CPondelDlg", "Comment"),
-    QT_TRANSLATE_NOOP("pondel::CPondelDlg", "IP Address"),
-    QT_TRANSLATE_NOOP("pondel::CPondelDlg", "Netmask"),
-    QT_TRANSLATE_NOOP("pondel::CPondelDlg", "MAC Address"),
-};
-
-int MarkIndent(int columnWidth)
+QTableView* CPondelDlg::HostListView() const noexcept
 {
-    return std::max(0, (columnWidth - kMarkSize) / 2);
+    return list_->View();
 }
 
-MarkStyle StyleOf(const AppSettings& settings)
+HostTableModel* CPondelDlg::HostRows() const noexcept
 {
-    return MarkStyle{settings.activeMarkType != 0, QString::fromStdString(settings.activeMarkText),
-        ToQColor(settings.activeMarkTextColor), ToQColor(settings.activeMarkBackColor)};
-}
-
-} // namespace
-
-void CPondelDlg::SetUpListView()
-{
-    model_ = new HostTableModel(this);
-    QStringList headers;
-    for (const char* header : kHeaders)
-        headers.append(tr(header));
-    model_->SetHeaders(headers);
-    const std::filesystem::path folders[] = {settingsPath_.parent_path(),
-        std::filesystem::path(QCoreApplication::applicationDirPath().toStdString())};
-    const MarkImages marks = LoadMarkImages(folders, settings_.activeImgMaskColor);
-    model_->SetMarkImages(marks.inactive, marks.active);
-    model_->SetMarkStyle(StyleOf(settings_));
-
-    view_ = new QTableView(this);
-    view_->setObjectName(QStringLiteral("hostListView"));
-    view_->setModel(model_);
-    view_->setItemDelegate(new MarkDelegate(view_));
-    view_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    view_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    view_->setShowGrid(true);
-    view_->setWordWrap(false);
-    view_->setCornerButtonEnabled(false);
-    view_->setTabKeyNavigation(false);
-    view_->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
-    // A double-click on a row edits it, as list tools do, through the
-    // command itself, which refuses while a sweep holds the list.
-    connect(view_, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
-        view_->selectionModel()->select(
-            index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-        RunCommand(CommandId::kEdit);
-    });
-
-    // Every row LIST_ROW_HEIGHT pixels high; fixed heights also keep a long
-    // list quick to scroll.
-    QHeaderView* rows = view_->verticalHeader();
-    rows->hide();
-    rows->setMinimumSectionSize(1);
-    rows->setSectionResizeMode(QHeaderView::Fixed);
-    rows->setDefaultSectionSize(
-        static_cast<int>(std::max<std::uint32_t>(settings_.listRowHeight, 1)));
-
-    QHeaderView* columns = view_->horizontalHeader();
-    columns->setHighlightSections(false);
-    columns->setSectionsClickable(true);
-    columns->setStretchLastSection(false);
-    columns->setMinimumSectionSize(0);
-    columns->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    connect(columns, &QHeaderView::sectionClicked, this, &CPondelDlg::SortByColumn);
-    connect(columns, &QHeaderView::sectionResized, this, [this](int column) {
-        if (column == 0 && !model_->Style().textMode)
-            QMetaObject::invokeMethod(this, &CPondelDlg::RecenterMarkIcons, Qt::QueuedConnection);
-    });
-
-    ColumnWidths widths = settings_.columnWidths;
-    const ColumnWidths measured = MeasuredColumnWidths();
-    for (std::size_t column = 0; column < widths.size(); ++column) {
-        if (widths[column] == 0)
-            widths[column] = measured[column];
-    }
-    settings_.columnWidths = widths;
-    ApplyColumnWidths(widths);
-    model_->SetMarkIndent(MarkIndent(widths[0]));
-
-    view_->viewport()->installEventFilter(this);
-    setCentralWidget(view_);
-}
-
-ColumnWidths CPondelDlg::MeasuredColumnWidths() const
-{
-    const QString measuringTexts[HostTableModel::kColumnCount] = {
-        QStringLiteral(" %1 ").arg(tr(kHeaders[0])),
-        QStringLiteral("AAAAAAAAAABBBBBBBBBBCCCCCCCC"),
-        QStringLiteral("AAAAAAAAAABBBBBBBBBBCCCCCCCC"),
-        QStringLiteral("255.255.255.255 "),
-        QStringLiteral("255.255.255.255 "),
-        QStringLiteral("DD:DD:DD:DD:DD:DD "),
-    };
-    const QFontMetrics metrics(view_->font());
-    ColumnWidths widths{};
-    for (int column = 0; column < HostTableModel::kColumnCount; ++column) {
-        widths[static_cast<std::size_t>(column)] =
-            static_cast<std::int32_t>(metrics.horizontalAdvance(measuringTexts[column]) * 1.15);
-    }
-    return widths;
-}
-
-void CPondelDlg::ApplyColumnWidths(const ColumnWidths& widths)
-{
-    for (int column = 0; column < HostTableModel::kColumnCount; ++column)
-        view_->horizontalHeader()->resizeSection(
-            column, std::max(0, widths[static_cast<std::size_t>(column)]));
+    return list_->Model();
 }
 
 void CPondelDlg::RefillHostRows()
 {
-    std::vector<HostRow> rows;
-    rows.reserve(static_cast<std::size_t>(hosts_.Count()));
-    int index = 0;
-    for (const tHostInfo& host : hosts_)
-        rows.push_back(HostRow{host, index++});
-    model_->SetMarkIndent(MarkIndent(settings_.columnWidths[0]));
-    model_->ResetRows(std::move(rows));
-    SetStatusText(3, tr("List count: %1").arg(model_->rowCount(), 6));
+    list_->RefillRows();
+    SetStatusText(StatusPane::kCount, tr("List count: %1").arg(HostRows()->rowCount(), 6));
 }
 
 void CPondelDlg::RenumberRows()
 {
-    for (int row = 0; row < model_->rowCount(); ++row)
-        model_->SetItemData(row, row);
+    list_->RenumberRows();
 }
 
 void CPondelDlg::UpdateActiveMark(int row)
 {
-    model_->SetActive(row, hosts_[row].active != 0);
+    list_->UpdateActiveMark(row);
 }
 
 void CPondelDlg::UpdateActiveMarks(int index)
 {
-    // A sweep holds ViewLock until it ends, which refills the rows anyway.
-    if (IsCollectRunning())
-        return;
-    const std::lock_guard view(locks_.ViewLock);
-    const int count = std::min(model_->rowCount(), static_cast<int>(hosts_.Count()));
-    if (index >= count)
-        return;
-    if (index >= 0) {
-        UpdateActiveMark(index);
-        return;
-    }
-    for (int row = 0; row < count; ++row)
-        UpdateActiveMark(row);
-}
-
-void CPondelDlg::ApplyActiveMarkType(std::uint32_t newType)
-{
-    if (newType == settings_.activeMarkType)
-        return;
-    // The rows are the window's own: only the marks' look changes here, and
-    // the pass asked for stops any pass under way.
-    settings_.activeMarkType = newType;
-    model_->SetMarkIndent(MarkIndent(view_->horizontalHeader()->sectionSize(0)));
-    model_->SetMarkStyle(StyleOf(settings_));
-    RequestStatusPass();
-}
-
-void CPondelDlg::RefreshMarkStyle()
-{
-    model_->SetMarkStyle(StyleOf(settings_));
+    list_->UpdateActiveMarks(index);
 }
 
 void CPondelDlg::RecenterMarkIcons()
 {
-    // Only the window's own rows and settings change: no pass is disturbed.
-    if (model_->Style().textMode)
-        return;
-    const int width = view_->horizontalHeader()->sectionSize(0);
-    settings_.columnWidths[0] = width;
-    model_->SetMarkIndent(MarkIndent(width));
-}
-
-bool CPondelDlg::SortDescending(int column) const
-{
-    if (column < 0 || column >= HostTableModel::kColumnCount)
-        return false;
-    return sortDescending_[static_cast<std::size_t>(column)];
-}
-
-int CPondelDlg::CompareRows(int data1, int data2) const
-{
-    const std::vector<HostRow>& rows = model_->Rows();
-    const auto row1 = std::ranges::find(rows, data1, &HostRow::itemData);
-    const auto row2 = std::ranges::find(rows, data2, &HostRow::itemData);
-    if (row1 == rows.end() || row2 == rows.end())
-        return 0;
-    return CompareHostRows(
-        *row1, *row2, lastSortColumn_, SortDescending(lastSortColumn_), model_->Style());
+    list_->RecenterMarkIcons();
 }
 
 void CPondelDlg::SortByColumn(int column)
 {
-    // A sweep holds the list's locks until it ends.
-    if (column < 0 || column >= HostTableModel::kColumnCount || IsCollectRunning())
-        return;
-    bool& descending = sortDescending_[static_cast<std::size_t>(column)];
-    descending = column == lastSortColumn_ ? !descending : false;
-    lastSortColumn_ = column;
-
-    {
-        const ListChangeLock lock(locks_);
-        // The rows are numbered by their places, so a row's item data is
-        // also its index before the sort.
-        const std::vector<HostRow>& rows = model_->Rows();
-        std::vector<int> order(rows.size());
-        std::iota(order.begin(), order.end(), 0);
-        std::ranges::stable_sort(order, [&](int first, int second) {
-            return CompareHostRows(rows[static_cast<std::size_t>(first)],
-                       rows[static_cast<std::size_t>(second)], column, descending,
-                       model_->Style()) < 0;
-        });
-        model_->Reorder(order);
-        RenumberRows();
-        RebuildHostListFromRows();
-    }
+    list_->SortByColumn(column);
 }
 
 void CPondelDlg::RebuildHostListFromRows()
 {
-    hosts_.RemoveAll();
-    hosts_.Reserve(model_->rowCount());
-    for (const HostRow& row : model_->Rows())
-        (void)hosts_.Append(row.host);
+    list_->RebuildHostList();
+}
+
+std::vector<int> CPondelDlg::SelectedRows() const
+{
+    return list_->SelectedRows();
+}
+
+int CPondelDlg::SelectedCount() const
+{
+    return list_->SelectedCount();
 }
 
 } // namespace pondel

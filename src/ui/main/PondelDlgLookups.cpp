@@ -6,8 +6,8 @@
 #include "CGetIpDlg.h"
 #include "CGetMacAddrDlg.h"
 #include "CSendIcmpDlg.h"
+#include "HostListPane.h"
 #include "HostProbe.h"
-#include "HostTableModel.h"
 #include "ModalSeam.h"
 
 namespace pondel {
@@ -21,18 +21,10 @@ QString AddressOrName(const tHostInfo& host)
 
 } // namespace
 
-std::optional<tHostInfo> CPondelDlg::FirstSelectedHost() const
-{
-    const std::vector<int> selected = SelectedRows();
-    if (selected.empty())
-        return std::nullopt;
-    return model_->Rows()[static_cast<std::size_t>(selected.front())].host;
-}
-
 void CPondelDlg::OnGetIpAddress()
 {
     CGetIpDlg dialog(this);
-    if (const auto host = FirstSelectedHost())
+    if (const auto host = list_->FirstSelectedHost())
         dialog.SetHostName(QString::fromUtf8(host->hostName));
     (void)ModalSeam::Exec(dialog);
 }
@@ -40,7 +32,7 @@ void CPondelDlg::OnGetIpAddress()
 void CPondelDlg::OnGetMacAddress()
 {
     CGetMacAddrDlg dialog(this);
-    if (const auto host = FirstSelectedHost())
+    if (const auto host = list_->FirstSelectedHost())
         dialog.SetHost(AddressOrName(*host));
     (void)ModalSeam::Exec(dialog);
 }
@@ -48,7 +40,7 @@ void CPondelDlg::OnGetMacAddress()
 void CPondelDlg::OnGetHostName()
 {
     CGetHostDlg dialog(this);
-    if (const auto host = FirstSelectedHost())
+    if (const auto host = list_->FirstSelectedHost())
         dialog.SetIpAddress(QString::fromUtf8(host->ipAddr));
     (void)ModalSeam::Exec(dialog);
 }
@@ -57,7 +49,7 @@ void CPondelDlg::OnSendIcmp()
 {
     CSendIcmpDlg dialog(this);
     dialog.SetProbeSettings(StatusProbeSettings(settings_));
-    if (const auto host = FirstSelectedHost())
+    if (const auto host = list_->FirstSelectedHost())
         dialog.SetHost(AddressOrName(*host));
     (void)ModalSeam::Exec(dialog);
 }

@@ -1,0 +1,332 @@
+// The host list view: columns, rows, active marks and sorting.
+#include "HostListPane.h"
+
+#include <algorithm>
+#include <mutex>
+#include <numeric>
+#include <string_view>
+
+#include <QCoreApplication>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QTableView>
+
+#include "ColorValues.h"
+#include "HostTableModel.h"
+#include "ListLocks.h"
+#include "MarkDelegate.h"
+#include "MarkImages.h"
+#include "PondelDlg.h"
+
+namespace pondel {
+namespace {
+
+constexpr int kMarkSize = 16;
+
+const char* const kHeaders[HostTableModel::kColumnCount] = {
+    QT_TRANSLATE_NOOP("pondel::CPondelDlg", " Active"),
+    QT_TRANSLATE_NOOP("pondel::CPondelDlg", "Host Name"),
+    QT_TRANSLATE_NOOP("pondel::CPondelDlg", "Comment"),
+    QT_TRANSLATE_NOOP("pondel::CPondelDlg", "IP Address"),
+    QT_TRANSLATE_NOOP("pondel::CPondelDlg", "Netmask"),
+    QT_TRANSLATE_NOOP("pondel::CPondelDlg", "MAC Address"),
+};
+
+int MarkIndent(int columnWidth)
+{
+    return std::max(0, (columnWidth - kMarkSize) / 2);
+}
+
+MarkStyle StyleOf(const AppSettings& settings)
+{
+    return MarkStyle{settings.activeMarkType != 0, QString::fromStdString(settings.activeMarkText),
+        ToQColor(settings.activeMarkTextColor), ToQColor(settings.activeMarkBackColor)};
+}
+
+// Whether a stored number has digits at all: "x" would read as row 0.
+bool HoldsNumber(std::string_view text)
+{
+    std::size_t at = text.find_first_not_of(" \t");
+    if (at != std::string_view::npos && (text[at] == '-' || text[at] == '+'))
+        ++at;
+    return at < text.size() && text[at] >= '0' && text[at] <= '9';
+}
+
+} // namespace
+
+HostListPane::HostListPane(CPondelDlg& window, const std::filesystem::path& settingsPath,
+    AppSettings& settings, HostList& hosts, ListLocks& locks)
+    : window_(window)
+    , settings_(settings)
+    , hosts_(hosts)
+    , locks_(locks)
+{
+    SetUpModel(settingsPath);
+    SetUpView();
+    SetUpColumns();
+    window_.setCentralWidget(view_);
+}
+
+void HostListPane::SetUpModel(const std::filesystem::path& settingsPath)
+{
+    model_ = new HostTableModel(&window_);
+    QStringList headers;
+    for (const char* header : kHeaders)
+        headers.append(CPondelDlg::tr(header));
+    model_->SetHeaders(headers);
+    const std::filesystem::path folders[] = {settingsPath.parent_path(),
+        std::filesystem::path(QCoreApplication::applicationDirPath().toStdString())};
+    const MarkImages marks = LoadMarkImages(folders, settings_.activeImgMaskColor);
+    model_->SetMarkImages(marks.inactive, marks.active);
+    model_->SetMarkStyle(StyleOf(settings_));
+}
+
+void HostListPane::SetUpView()
+{
+    view_ = new QTableView(&window_);
+    view_->setObjectName(QStringLiteral("hostListView"));
+    view_->setModel(model_);
+    view_->setItemDelegate(new MarkDelegate(view_));
+    view_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view_->setShowGrid(true);
+    view_->setWordWrap(false);
+    view_->setCornerButtonEnabled(false);
+    view_->setTabKeyNavigation(false);
+    view_->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    // A double-click on a row edits it, as list tools do, through the
+    // command itself, which refuses while a sweep holds the list.
+    QObject::connect(
+        view_, &QAbstractItemView::doubleClicked, &window_, [this](const QModelIndex& index) {
+            view_->selectionModel()->select(
+                index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+            window_.RunCommand(CommandId::kEdit);
+        });
+
+    // Every row LIST_ROW_HEIGHT pixels high; fixed heights also keep a long
+    // list quick to scroll.
+    QHeaderView* rows = view_->verticalHeader();
+    rows->hide();
+    rows->setMinimumSectionSize(1);
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    rows->setDefaultSectionSize(
+        static_cast<int>(std::max<std::uint32_t>(settings_.listRowHeight, 1)));
+}
+
+void HostListPane::SetUpColumns()
+{
+    QHeaderView* columns = view_->horizontalHeader();
+    columns->setHighlightSections(false);
+    columns->setSectionsClickable(true);
+    columns->setStretchLastSection(false);
+    columns->setMinimumSectionSize(0);
+    columns->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    QObject::connect(columns, &QHeaderView::sectionClicked, &window_,
+        [this](int column) { window_.SortByColumn(column); });
+    QObject::connect(columns, &QHeaderView::sectionResized, &window_, [this](int column) {
+        if (column == 0 && !model_->Style().textMode)
+            QMetaObject::invokeMethod(
+                &window_, [this] { RecenterMarkIcons(); }, Qt::QueuedConnection);
+    });
+
+    ColumnWidths widths = settings_.columnWidths;
+    const ColumnWidths measured = MeasuredColumnWidths();
+    for (std::size_t column = 0; column < widths.size(); ++column) {
+        if (widths[column] == 0)
+            widths[column] = measured[column];
+    }
+    settings_.columnWidths = widths;
+    ApplyColumnWidths(widths);
+    model_->SetMarkIndent(MarkIndent(widths[0]));
+}
+
+ColumnWidths HostListPane::MeasuredColumnWidths() const
+{
+    const QString measuringTexts[HostTableModel::kColumnCount] = {
+        QStringLiteral(" %1 ").arg(CPondelDlg::tr(kHeaders[0])),
+        QStringLiteral("AAAAAAAAAABBBBBBBBBBCCCCCCCC"),
+        QStringLiteral("AAAAAAAAAABBBBBBBBBBCCCCCCCC"),
+        QStringLiteral("255.255.255.255 "),
+        QStringLiteral("255.255.255.255 "),
+        QStringLiteral("DD:DD:DD:DD:DD:DD "),
+    };
+    const QFontMetrics metrics(view_->font());
+    ColumnWidths widths{};
+    for (int column = 0; column < HostTableModel::kColumnCount; ++column) {
+        widths[static_cast<std::size_t>(column)] =
+            static_cast<std::int32_t>(metrics.horizontalAdvance(measuringTexts[column]) * 1.15);
+    }
+    return widths;
+}
+
+ColumnWidths HostListPane::CurrentColumnWidths() const
+{
+    ColumnWidths widths{};
+    for (int column = 0; column < HostTableModel::kColumnCount; ++column)
+        widths[static_cast<std::size_t>(column)] = view_->horizontalHeader()->sectionSize(column);
+    return widths;
+}
+
+void HostListPane::ApplyColumnWidths(const ColumnWidths& widths)
+{
+    for (int column = 0; column < HostTableModel::kColumnCount; ++column)
+        view_->horizontalHeader()->resizeSection(
+            column, std::max(0, widths[static_cast<std::size_t>(column)]));
+}
+
+void HostListPane::RefillRows()
+{
+    std::vector<HostRow> rows;
+    rows.reserve(static_cast<std::size_t>(hosts_.Count()));
+    int index = 0;
+    for (const tHostInfo& host : hosts_)
+        rows.push_back(HostRow{host, index++});
+    model_->SetMarkIndent(MarkIndent(settings_.columnWidths[0]));
+    model_->ResetRows(std::move(rows));
+}
+
+void HostListPane::RenumberRows()
+{
+    for (int row = 0; row < model_->rowCount(); ++row)
+        model_->SetItemData(row, row);
+}
+
+void HostListPane::RebuildHostList()
+{
+    hosts_.RemoveAll();
+    hosts_.Reserve(model_->rowCount());
+    for (const HostRow& row : model_->Rows())
+        (void)hosts_.Append(row.host);
+}
+
+void HostListPane::UpdateActiveMark(int row)
+{
+    model_->SetActive(row, hosts_[row].active != 0);
+}
+
+void HostListPane::UpdateActiveMarks(int index)
+{
+    // A sweep holds ViewLock until it ends, which refills the rows anyway.
+    if (window_.IsCollectRunning())
+        return;
+    const std::lock_guard view(locks_.ViewLock);
+    const int count = std::min(model_->rowCount(), static_cast<int>(hosts_.Count()));
+    if (index >= count)
+        return;
+    if (index >= 0) {
+        UpdateActiveMark(index);
+        return;
+    }
+    for (int row = 0; row < count; ++row)
+        UpdateActiveMark(row);
+}
+
+void HostListPane::ApplyActiveMarkType(std::uint32_t newType)
+{
+    if (newType == settings_.activeMarkType)
+        return;
+    // The rows are the window's own: only the marks' look changes here, and
+    // the pass asked for stops any pass under way.
+    settings_.activeMarkType = newType;
+    model_->SetMarkIndent(MarkIndent(view_->horizontalHeader()->sectionSize(0)));
+    model_->SetMarkStyle(StyleOf(settings_));
+    window_.RequestStatusPass();
+}
+
+void HostListPane::RefreshMarkStyle()
+{
+    model_->SetMarkStyle(StyleOf(settings_));
+}
+
+void HostListPane::RecenterMarkIcons()
+{
+    // Only the window's own rows and settings change: no pass is disturbed.
+    if (model_->Style().textMode)
+        return;
+    const int width = view_->horizontalHeader()->sectionSize(0);
+    settings_.columnWidths[0] = width;
+    model_->SetMarkIndent(MarkIndent(width));
+}
+
+bool HostListPane::SortDescending(int column) const
+{
+    if (column < 0 || column >= HostTableModel::kColumnCount)
+        return false;
+    return sortDescending_[static_cast<std::size_t>(column)];
+}
+
+void HostListPane::SortByColumn(int column)
+{
+    // A sweep holds the list's locks until it ends.
+    if (column < 0 || column >= HostTableModel::kColumnCount || window_.IsCollectRunning())
+        return;
+    bool& descending = sortDescending_[static_cast<std::size_t>(column)];
+    descending = column == lastSortColumn_ ? !descending : false;
+    lastSortColumn_ = column;
+
+    const ListChangeLock lock(locks_);
+    // The rows are numbered by their places, so a row's item data is also
+    // its index before the sort.
+    const std::vector<HostRow>& rows = model_->Rows();
+    std::vector<int> order(rows.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::ranges::stable_sort(order, [&](int first, int second) {
+        return CompareHostRows(rows[static_cast<std::size_t>(first)],
+                   rows[static_cast<std::size_t>(second)], column, descending,
+                   model_->Style()) < 0;
+    });
+    model_->Reorder(order);
+    RenumberRows();
+    RebuildHostList();
+}
+
+void HostListPane::SelectRow(int row)
+{
+    const QModelIndex index = model_->index(row, 0);
+    view_->selectionModel()->setCurrentIndex(
+        index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    view_->scrollTo(index);
+}
+
+std::optional<tHostInfo> HostListPane::SelectDefaultHost(const IniDocument& document)
+{
+    const auto text = document.Find(kSettingSection, kDefaultHostKey);
+    if (!text || !HoldsNumber(*text))
+        return std::nullopt;
+    const auto number = ReadIntSetting(document, kSettingSection, kDefaultHostKey);
+    if (!number || *number < 0)
+        return std::nullopt;
+    // The number names a host section; sections without an address, which
+    // a hand edit may leave, were not loaded and moved the rows after them.
+    const auto row =
+        RowOfHostSection(document, settings_.maxHostNum, static_cast<std::uint32_t>(*number));
+    if (!row || *row >= model_->rowCount())
+        return std::nullopt;
+    SelectRow(*row);
+    return model_->Rows()[static_cast<std::size_t>(*row)].host;
+}
+
+std::vector<int> HostListPane::SelectedRows() const
+{
+    std::vector<int> rows;
+    for (const QModelIndex& index : view_->selectionModel()->selectedRows())
+        rows.push_back(index.row());
+    std::ranges::sort(rows);
+    return rows;
+}
+
+int HostListPane::SelectedCount() const
+{
+    return static_cast<int>(view_->selectionModel()->selectedRows().size());
+}
+
+std::optional<tHostInfo> HostListPane::FirstSelectedHost() const
+{
+    const std::vector<int> selected = SelectedRows();
+    if (selected.empty())
+        return std::nullopt;
+    return model_->Rows()[static_cast<std::size_t>(selected.front())].host;
+}
+
+} // namespace pondel

@@ -1,0 +1,85 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <vector>
+
+#include "AppSettings.h"
+#include "HostList.h"
+#include "Settings.h"
+
+class QTableView;
+
+namespace pondel {
+
+class CPondelDlg;
+class HostTableModel;
+class ListLocks;
+
+// The host list as the window shows it: the table model holding the
+// window's own copy of the rows, the view, its columns, the active marks
+// and the sort by a column.
+class HostListPane final {
+public:
+    // Builds the view as the window's central widget. Mark images are
+    // looked for in the settings file's folder, then beside the executable.
+    HostListPane(CPondelDlg& window, const std::filesystem::path& settingsPath,
+        AppSettings& settings, HostList& hosts, ListLocks& locks);
+    HostListPane(const HostListPane&) = delete;
+    HostListPane& operator=(const HostListPane&) = delete;
+
+    [[nodiscard]] HostTableModel* Model() const noexcept { return model_; }
+    [[nodiscard]] QTableView* View() const noexcept { return view_; }
+
+    // The rows follow HostList anew; each row's item data is its index.
+    void RefillRows();
+    void RenumberRows();
+    // HostList follows the rows, after they were put in a new order.
+    void RebuildHostList();
+
+    void UpdateActiveMark(int row);
+    // Row `index`, or all rows for a negative index.
+    void UpdateActiveMarks(int index);
+    // Switches between image and text marks and asks for a status pass.
+    void ApplyActiveMarkType(std::uint32_t newType);
+    // Shows the mark text and colours of the settings at once.
+    void RefreshMarkStyle();
+    void RecenterMarkIcons();
+
+    // A click on a header: ascending first, then the other way on each click.
+    void SortByColumn(int column);
+    [[nodiscard]] int LastSortColumn() const noexcept { return lastSortColumn_; }
+    [[nodiscard]] bool SortDescending(int column) const;
+
+    // What the column texts need at the view's font.
+    [[nodiscard]] ColumnWidths MeasuredColumnWidths() const;
+    [[nodiscard]] ColumnWidths CurrentColumnWidths() const;
+    void ApplyColumnWidths(const ColumnWidths& widths);
+
+    // Selects the row DEFAULT_HOST names, if it names one, and returns its
+    // host.
+    std::optional<tHostInfo> SelectDefaultHost(const IniDocument& document);
+    [[nodiscard]] std::vector<int> SelectedRows() const;
+    [[nodiscard]] int SelectedCount() const;
+    // The record of the first selected row, if any row is selected.
+    [[nodiscard]] std::optional<tHostInfo> FirstSelectedHost() const;
+
+private:
+    void SetUpModel(const std::filesystem::path& settingsPath);
+    void SetUpView();
+    void SetUpColumns();
+    void SelectRow(int row);
+
+    CPondelDlg& window_;
+    AppSettings& settings_;
+    HostList& hosts_;
+    ListLocks& locks_;
+    HostTableModel* model_ = nullptr;
+    QTableView* view_ = nullptr;
+    int lastSortColumn_ = -1;
+    std::array<bool, 6> sortDescending_{};
+};
+
+} // namespace pondel
