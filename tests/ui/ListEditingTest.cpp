@@ -94,7 +94,7 @@ private slots:
         window.RunCommand(CommandId::kAppend);
         QCOMPARE(offeredNetMask, "255.255.255.128");
         QCOMPARE(fixture.hosts.Count(), 4);
-        QCOMPARE(window.StatusText(3).trimmed(), "List count:      4");
+        QCOMPARE(window.StatusText(StatusPane::kCount).trimmed(), "List count:      4");
     }
 
     void insertGoesAboveTheSelectionOrToTheEnd()

@@ -276,7 +276,7 @@ private slots:
         QCoreApplication::processEvents();
         window.RunCommand(CommandId::kRefresh);
         QTRY_COMPARE_WITH_TIMEOUT(Marks(window), (std::vector<int>{0, 1, 1}), 10000);
-        QTRY_COMPARE(window.StatusText(1), QString());
+        QTRY_COMPARE(window.StatusText(StatusPane::kProgress), QString());
         QCOMPARE(ModalSeam::ShownTexts(), QStringList{});
     }
 

@@ -120,19 +120,6 @@ QString CPondelDlg::StatusText(StatusPane pane) const
     return panes_[static_cast<std::size_t>(pane)]->text();
 }
 
-void CPondelDlg::SetStatusText(int pane, const QString& text)
-{
-    if (pane >= 0 && pane < kStatusPaneCount)
-        SetStatusText(static_cast<StatusPane>(pane), text);
-}
-
-QString CPondelDlg::StatusText(int pane) const
-{
-    if (pane < 0 || pane >= kStatusPaneCount)
-        return {};
-    return StatusText(static_cast<StatusPane>(pane));
-}
-
 void CPondelDlg::SetUpStatusBar()
 {
     // Panes 1 to 3 are as wide as their longest texts; pane 0 takes the rest

@@ -55,9 +55,6 @@ public:
 
     void SetStatusText(StatusPane pane, const QString& text);
     [[nodiscard]] QString StatusText(StatusPane pane) const;
-    // The same by pane number, 0 to 3.
-    void SetStatusText(int pane, const QString& text);
-    [[nodiscard]] QString StatusText(int pane) const;
 
     // The list view's rows (see HostListPane).
     void RefillHostRows();

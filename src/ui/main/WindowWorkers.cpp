@@ -108,7 +108,7 @@ void WindowWorkers::OnPassProgress(std::int32_t done, std::int32_t total)
 {
     if (total < 0)
         total = window_.HostRows()->rowCount();
-    window_.SetStatusText(1,
+    window_.SetStatusText(StatusPane::kProgress,
         CPondelDlg::tr("During  active status updates") +
             QStringLiteral(" : %1 / %2").arg(done).arg(total));
 }
@@ -120,7 +120,7 @@ void WindowWorkers::OnPassEnded()
     if (collecting_)
         return;
     window_.UpdateActiveMarks(-1);
-    window_.SetStatusText(1, {});
+    window_.SetStatusText(StatusPane::kProgress, {});
 }
 
 void WindowWorkers::OnHostsChecked(const std::vector<std::int32_t>& rows)
@@ -266,7 +266,7 @@ void WindowWorkers::CollectHosts()
         return;
     }
     progress->show();
-    window_.SetStatusText(0, CPondelDlg::CollectionBusyText());
+    window_.SetStatusText(StatusPane::kGeneral, CPondelDlg::CollectionBusyText());
     UpdateBusyCursor();
     window_.UpdateCommandState();
 }
@@ -274,7 +274,7 @@ void WindowWorkers::CollectHosts()
 void WindowWorkers::OnSweepProgress(std::uint32_t address)
 {
     const QString text = QString::fromStdString(IpToText(address));
-    window_.SetStatusText(1, QStringLiteral("Check IP Address %1").arg(text));
+    window_.SetStatusText(StatusPane::kProgress, QStringLiteral("Check IP Address %1").arg(text));
     if (progressDialog_)
         progressDialog_->ShowAddress(std::uint64_t{address} - collectRange_.start, text);
 }
@@ -316,9 +316,9 @@ void WindowWorkers::EndCollect(bool hostsAdded)
     progressDialog_ = nullptr;
     collecting_ = false;
     UpdateBusyCursor();
-    window_.SetStatusText(1, {});
-    if (window_.StatusText(0) == CPondelDlg::CollectionBusyText())
-        window_.SetStatusText(0, {});
+    window_.SetStatusText(StatusPane::kProgress, {});
+    if (window_.StatusText(StatusPane::kGeneral) == CPondelDlg::CollectionBusyText())
+        window_.SetStatusText(StatusPane::kGeneral, {});
     // Column resizes during the sweep left the marks where they were; this
     // comes before the pass below, which nothing may cut short.
     window_.RecenterMarkIcons();
