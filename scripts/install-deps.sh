@@ -7,7 +7,7 @@
 set -euo pipefail
 
 packages=(
-    cmake ninja-build g++ clang libclang-rt-dev pkg-config git dpkg-dev file desktop-file-utils appstream lintian groff-base
+    cmake ninja-build g++ clang clang-format-14 libclang-rt-dev pkg-config git dpkg-dev file desktop-file-utils appstream lintian groff-base
     qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
     libgtest-dev libgmock-dev libbenchmark-dev
     iproute2 iputils-ping util-linux mount libcap2-bin fonts-dejavu-core locales

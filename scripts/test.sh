@@ -19,6 +19,9 @@ trap 'code=$?; [ "$code" -eq 0 ] || echo "== Failed after $((SECONDS - started))
 
 bash scripts/install-deps.sh --benchmark-peers
 
+echo "== Format =="
+bash scripts/check-format.sh
+
 common=(-DCMAKE_COMPILE_WARNING_AS_ERROR=ON -DPONDEL_BUILD_TESTS=ON)
 gcc=(-DCMAKE_CXX_COMPILER=g++)
 clang=(-DCMAKE_CXX_COMPILER=clang++)

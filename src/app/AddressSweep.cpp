@@ -208,8 +208,7 @@ bool AddressSweep::IsListed(std::string_view ipAddr) const
     return false;
 }
 
-std::vector<tHostInfo> AddressSweep::FoundHosts(
-    const FoundMacs& found, std::uint32_t netMask) const
+std::vector<tHostInfo> AddressSweep::FoundHosts(const FoundMacs& found, std::uint32_t netMask) const
 {
     // A slow resolver holds up one worker, not the others.
     constexpr std::size_t kLookupWorkers = 16;

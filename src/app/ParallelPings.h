@@ -15,7 +15,7 @@ inline constexpr unsigned kParallelPings = 32;
 // Probes with `ping`: one command for each target, up to `width` of them
 // running at once, each on a thread of its own. The events are all called
 // on the caller's thread. A stop waits for the commands already running.
-void RunParallelPings(std::uint64_t count, ProbeRunEvents& events, const HostProbe& ping,
-    unsigned width);
+void RunParallelPings(
+    std::uint64_t count, ProbeRunEvents& events, const HostProbe& ping, unsigned width);
 
 } // namespace pondel

@@ -34,9 +34,8 @@ void CPondelApp::InitInstance()
     const CommandLineOptions options = ParseCommandLine(arguments_);
     if (options.console)
         LoadHostList(file.Document(), settings_.maxHostNum, hosts_,
-            [filter = TargetRowFilter(options)](const HostNameAndAddress& host) {
-                return filter(host.hostName, host.ipAddr);
-            });
+            [filter = TargetRowFilter(options)](
+                const HostNameAndAddress& host) { return filter(host.hostName, host.ipAddr); });
     else
         LoadHostList(file.Document(), settings_.maxHostNum, hosts_);
 

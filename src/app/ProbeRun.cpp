@@ -39,9 +39,8 @@ ProbeRun PingRun(const ProbeSettings& settings)
     const std::uint32_t timeOut = settings.timeOut;
     const unsigned width = settings.rate == 0 ? 1 : kParallelPings;
     return [timeOut, width](std::uint64_t count, ProbeRunEvents& events) {
-        const HostProbe ping = [timeOut](std::string_view ip) {
-            return PingCommand(ip, timeOut) == 0;
-        };
+        const HostProbe ping = [timeOut](
+                                   std::string_view ip) { return PingCommand(ip, timeOut) == 0; };
         RunParallelPings(count, events, ping, width);
     };
 }

@@ -76,8 +76,8 @@ public:
     void SetProbeSettings(const ProbeSettings& settings);
 
     // Asks for a pass over all hosts; a running pass stops, its hosts still
-    // unjudged keeping their flags, and no second one follows it. While a sweep runs, only the progress 0
-    // of N is given. To be called on the thread that changes the host list.
+    // unjudged keeping their flags, and no second one follows it. While a sweep runs, only the
+    // progress 0 of N is given. To be called on the thread that changes the host list.
     void RequestStatusPass();
 
     // Asks for the hosts at `indexes` to be probed on the monitor thread, in

@@ -109,8 +109,8 @@ WakeOutcome WakeHost(std::int32_t row, bool broadcast, WakeContext& context)
     }
 }
 
-WakeSendOutcome SendWakePacket(std::string_view ip, std::string_view netMask,
-    std::string_view mac, bool broadcast, WakeContext& context)
+WakeSendOutcome SendWakePacket(std::string_view ip, std::string_view netMask, std::string_view mac,
+    bool broadcast, WakeContext& context)
 {
     return context.network.sendMagicPacket(
         ip, netMask, mac, broadcast, static_cast<std::uint16_t>(context.settings.portNo));

@@ -46,7 +46,8 @@ struct WakeUpTarget {
 class TargetRowFilter final {
 public:
     explicit TargetRowFilter(const CommandLineOptions& options);
-    [[nodiscard]] bool operator()(std::string_view hostName, std::string_view ipAddr) const noexcept;
+    [[nodiscard]] bool operator()(
+        std::string_view hostName, std::string_view ipAddr) const noexcept;
 
 private:
     std::optional<std::string> hostName_;

@@ -82,7 +82,8 @@ std::string_view NextPiece(std::string_view& text)
 std::string FormatCsvHostLine(std::int32_t row, const tHostInfo& host)
 {
     std::string line = std::to_string(row);
-    for (const char* text : {host.hostName, host.comment, host.ipAddr, host.netMask, host.macAddr}) {
+    for (const char* text :
+        {host.hostName, host.comment, host.ipAddr, host.netMask, host.macAddr}) {
         line += ',';
         AppendQuoted(line, text);
     }
@@ -202,8 +203,8 @@ std::int32_t CountCsvDuplicates(std::string_view fileText, const HostList& hosts
     return duplicates;
 }
 
-CsvImportResult ImportCsvHostList(std::string_view fileText, HostList& hosts,
-    std::uint32_t maxHostNum, CsvDuplicates duplicates)
+CsvImportResult ImportCsvHostList(
+    std::string_view fileText, HostList& hosts, std::uint32_t maxHostNum, CsvDuplicates duplicates)
 {
     CsvImportResult result;
     const KnownHosts known(hosts);

@@ -41,7 +41,8 @@ enum class CsvDuplicates {
 struct CsvImportResult {
     std::int32_t added = 0;
     bool reachedLimit = false; // the list reached maxHostNum rows, before or while reading
-    std::int32_t malformed = 0;  // lines that are no host; blank lines and the header are not counted
+    std::int32_t malformed =
+        0; // lines that are no host; blank lines and the header are not counted
     std::int32_t overLimit = 0;  // host lines left out because the list was full
     std::int32_t duplicates = 0; // host lines already in the list before the import (IsSameHost)
 };

@@ -37,8 +37,10 @@ HostFieldViews FieldViews(std::string_view hostName, std::string_view comment,
     std::string_view ipAddr, std::string_view netMask, std::string_view macAddr) noexcept
 {
     return {FieldView<sizeof(tHostInfo::hostName)>(hostName),
-        FieldView<sizeof(tHostInfo::comment)>(comment), FieldView<sizeof(tHostInfo::ipAddr)>(ipAddr),
-        FieldView<sizeof(tHostInfo::netMask)>(netMask), FieldView<sizeof(tHostInfo::macAddr)>(macAddr)};
+        FieldView<sizeof(tHostInfo::comment)>(comment),
+        FieldView<sizeof(tHostInfo::ipAddr)>(ipAddr),
+        FieldView<sizeof(tHostInfo::netMask)>(netMask),
+        FieldView<sizeof(tHostInfo::macAddr)>(macAddr)};
 }
 
 HostFieldViews FieldViews(const tHostInfo& host) noexcept
@@ -49,7 +51,8 @@ HostFieldViews FieldViews(const tHostInfo& host) noexcept
 
 tHostInfo MakeHostInfo(const HostFieldViews& fields)
 {
-    return MakeHostInfo(fields.hostName, fields.comment, fields.ipAddr, fields.netMask, fields.macAddr);
+    return MakeHostInfo(
+        fields.hostName, fields.comment, fields.ipAddr, fields.netMask, fields.macAddr);
 }
 
 void FillEmptyHostInfo(tHostInfo& record, const HostFieldViews& fields) noexcept

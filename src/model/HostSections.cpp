@@ -102,7 +102,8 @@ std::size_t ReadingThreads(std::size_t hostCount)
     constexpr std::size_t kHostsPerThread = 8192;
     constexpr std::size_t kMostThreads = 4;
     const std::size_t processors = std::max(1u, std::thread::hardware_concurrency());
-    return std::clamp<std::size_t>(hostCount / kHostsPerThread, 1, std::min(processors, kMostThreads));
+    return std::clamp<std::size_t>(
+        hostCount / kHostsPerThread, 1, std::min(processors, kMostThreads));
 }
 
 // The records of an empty list from the host sections, in their order, the
@@ -180,8 +181,8 @@ void LoadHostList(const IniDocument& document, std::uint32_t maxHostNum, HostLis
     for (const HostSection& section : sections) {
         std::array<std::optional<std::string_view>, kFilterKeys.size()> values;
         document.FindAll(section.handle, kFilterKeys, values);
-        const HostFieldViews cut = FieldViews(
-            values[0].value_or(std::string_view{}), {}, values[1].value_or(std::string_view{}), {}, {});
+        const HostFieldViews cut = FieldViews(values[0].value_or(std::string_view{}), {},
+            values[1].value_or(std::string_view{}), {}, {});
         if (!cut.ipAddr.empty() && keep(HostNameAndAddress{cut.hostName, cut.ipAddr}))
             hosts.Append(MakeHostInfo(ReadHost(document, section.handle)));
     }

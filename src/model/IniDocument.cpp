@@ -165,7 +165,8 @@ void IniDocument::FindAll(SectionHandle section, std::span<const std::string_vie
             values[i] = Find(section, keys[i]);
         return;
     }
-    MatchNames(sections_[section.position], keys, [](std::string_view key) { return key; },
+    MatchNames(
+        sections_[section.position], keys, [](std::string_view key) { return key; },
         [values](std::size_t i, const Line& line) { values[i] = ValueOf(line.RawValue()); });
 }
 

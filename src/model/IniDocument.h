@@ -204,14 +204,16 @@ private:
     // MatchKeys over the names nameOf gives of the caller's items, trimmed of
     // spaces where they need it.
     template <typename Names, typename NameOf, typename Found>
-    void MatchNames(const Section& section, const Names& names, NameOf&& nameOf, Found&& found) const;
+    void MatchNames(
+        const Section& section, const Names& names, NameOf&& nameOf, Found&& found) const;
 
     void ParseText(std::string_view text);
 
     [[nodiscard]] std::size_t FindSection(std::string_view section) const noexcept;
     [[nodiscard]] std::optional<std::string_view> FindValue(
         const Section& section, std::string_view key) const;
-    [[nodiscard]] bool HoldsExactly(const Section& section, std::span<const KeyValue> keyValues) const;
+    [[nodiscard]] bool HoldsExactly(
+        const Section& section, std::span<const KeyValue> keyValues) const;
     void SetValue(Section& section, std::string_view key, std::string_view value);
     std::size_t AppendSection(std::string_view name);
     void InsertKeyLine(Section& section, const Line& line);

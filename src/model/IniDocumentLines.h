@@ -91,7 +91,8 @@ void IniDocument::VisitBody(const Section& section, Visit&& visit) const
 }
 
 template <typename KeyAt, typename Found>
-void IniDocument::MatchKeys(const Section& section, std::size_t count, KeyAt&& keyAt, Found&& found) const
+void IniDocument::MatchKeys(
+    const Section& section, std::size_t count, KeyAt&& keyAt, Found&& found) const
 {
     // Names that are empty once trimmed are never found.
     std::uint64_t seen = 0;
@@ -139,11 +140,14 @@ void IniDocument::MatchNames(
     const Section& section, const Names& names, NameOf&& nameOf, Found&& found) const
 {
     // Names as the program spells them need no trimming at every line.
-    if (std::ranges::all_of(names, [&nameOf](const auto& name) { return ini::IsTrimmed(nameOf(name)); }))
-        MatchKeys(section, names.size(), [&](std::size_t i) { return nameOf(names[i]); }, found);
+    if (std::ranges::all_of(
+            names, [&nameOf](const auto& name) { return ini::IsTrimmed(nameOf(name)); }))
+        MatchKeys(
+            section, names.size(), [&](std::size_t i) { return nameOf(names[i]); }, found);
     else
-        MatchKeys(section, names.size(),
-            [&](std::size_t i) { return ini::TrimSpaces(nameOf(names[i])); }, found);
+        MatchKeys(
+            section, names.size(), [&](std::size_t i) { return ini::TrimSpaces(nameOf(names[i])); },
+            found);
 }
 
 } // namespace pondel

@@ -46,7 +46,9 @@ bool IsWritableSectionName(std::string_view name) noexcept
 bool IsWritableKeyName(std::string_view key) noexcept
 {
     return std::ranges::none_of(key,
-               [](char c) { return static_cast<unsigned char>(c) <= '=' && (IsLineEnd(c) || c == '='); }) &&
+               [](char c) {
+                   return static_cast<unsigned char>(c) <= '=' && (IsLineEnd(c) || c == '=');
+               }) &&
         key.front() != ';' && key.front() != '[' && !HasEdgeTab(key);
 }
 
@@ -224,7 +226,8 @@ bool IniDocument::HoldsExactly(const Section& section, std::span<const KeyValue>
                 return false;
         }
     }
-    std::string_view body(section.bodyBegin, static_cast<std::size_t>(section.end - section.bodyBegin));
+    std::string_view body(
+        section.bodyBegin, static_cast<std::size_t>(section.end - section.bodyBegin));
     for (const KeyValue& keyValue : keyValues) {
         const std::string_view value = FirstLineOf(keyValue.value);
         if (body.size() < keyValue.key.size() + 1 + value.size() ||
@@ -248,8 +251,8 @@ void IniDocument::SetAll(SectionHandle section, std::span<const KeyValue> keyVal
     // tells so without splitting the section.
     std::size_t unchanged = 0;
     if (keyValues.size() <= kMaxMatchedKeys) {
-        MatchNames(sections_[section.position], keyValues,
-            [](const KeyValue& pair) { return pair.key; },
+        MatchNames(
+            sections_[section.position], keyValues, [](const KeyValue& pair) { return pair.key; },
             [&](std::size_t i, const Line& line) {
                 if (line.RawValue() == FirstLineOf(keyValues[i].value))
                     ++unchanged;

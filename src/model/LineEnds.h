@@ -27,7 +27,8 @@ template <bool kNulEnds>
             std::memcpy(&word, from, sizeof word);
             // The lowest byte that became 0 sets the lowest bit here;
             // higher bits may be set wrongly, never lower ones.
-            std::uint64_t found = zeroBytes(word ^ (kOnes * '\n')) | zeroBytes(word ^ (kOnes * '\r'));
+            std::uint64_t found =
+                zeroBytes(word ^ (kOnes * '\n')) | zeroBytes(word ^ (kOnes * '\r'));
             if constexpr (kNulEnds)
                 found |= zeroBytes(word);
             found &= kHighBits;

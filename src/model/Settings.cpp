@@ -44,8 +44,7 @@ const std::array<OptionKey, 23> kOptionKeys{{
     {"LIST_ROW_HEIGHT", Rule::kNonZero, &AppSettings::listRowHeight},
     {"AUTO_REFRESH", Rule::kFlag, &AppSettings::autoRefresh},
     {"ENABLE_REMOTE_SHUTDOWN", Rule::kFlag, &AppSettings::enableRemoteShutdown},
-    {"TIMER_INTERVAL", Rule::kInRange, &AppSettings::timerInterval, nullptr,
-        kTimerIntervalRange},
+    {"TIMER_INTERVAL", Rule::kInRange, &AppSettings::timerInterval, nullptr, kTimerIntervalRange},
     {"INIT_REFRESH", Rule::kFlag, &AppSettings::initRefresh},
     {"NO_EXTERNAL_COMMAND", Rule::kFlag, &AppSettings::noExternalCommand},
     {"CHECK_NETWORK_SEGMENT", Rule::kFlag, &AppSettings::checkNetworkSegment},
@@ -183,7 +182,8 @@ void WriteWindowGeometry(IniDocument& document, const ScreenRect& window,
 
 } // namespace
 
-SettingsFile::SettingsFile(std::filesystem::path path, Result<void> loadStatus, IniDocument document)
+SettingsFile::SettingsFile(
+    std::filesystem::path path, Result<void> loadStatus, IniDocument document)
     : path_(std::move(path))
     , loadStatus_(std::move(loadStatus))
     , document_(std::move(document))

@@ -91,8 +91,8 @@ void SaveSettings(IniDocument& document, const AppSettings& settings, const Host
 
 // SaveSettings into the file at path: reads it afresh, so that lines written
 // by others since start-up survive, and writes it once, atomically.
-[[nodiscard]] Result<void> SaveSettings(const std::filesystem::path& path, const AppSettings& settings,
-    const HostList& hosts, const WindowState& window);
+[[nodiscard]] Result<void> SaveSettings(const std::filesystem::path& path,
+    const AppSettings& settings, const HostList& hosts, const WindowState& window);
 
 // Rewrites DEFAULT_HOST alone in the file at path ("%d" of row).
 [[nodiscard]] Result<void> SaveDefaultHost(const std::filesystem::path& path, std::int32_t row);

@@ -10,8 +10,8 @@
 namespace pondel {
 namespace {
 
-using system_network::NetworkInterface;
 using system_network::AddressTableRow;
+using system_network::NetworkInterface;
 
 bool Qualifies(const NetworkInterface& adapter)
 {
@@ -112,7 +112,8 @@ Result<std::uint32_t> FindLocalHostAddress()
         return adapters.Error();
     const auto owned = QualifyingAddresses(adapters.Value());
     if (owned.empty())
-        return ErrorInfo{0, "This computer has no network adapter that is up and has an IPv4 address."};
+        return ErrorInfo{
+            0, "This computer has no network adapter that is up and has an IPv4 address."};
     // Debian maps the host name to 127.0.1.1, and other setups to an address
     // the computer no longer has; neither is an address others can reach us
     // at, so the resolver is believed only for an address we really own.
@@ -172,8 +173,7 @@ std::optional<std::string> LookUpMacAddress(std::string_view ipText, std::chrono
     const OwnedAddress* subnet = FindConnectedSubnet(owned, address);
     if (subnet == nullptr)
         return std::nullopt;
-    const auto mac =
-        system_network::ResolveNeighbour(address, subnet->adapter->index, wait);
+    const auto mac = system_network::ResolveNeighbour(address, subnet->adapter->index, wait);
     if (!mac)
         return std::nullopt;
     return FormatMacAddress(*mac);

@@ -20,7 +20,7 @@ struct DatagramOutcome {
 
 // Sends data in one datagram to a host-order IPv4 address and port, from a
 // socket allowed to broadcast when broadcast is set.
-[[nodiscard]] DatagramOutcome SendDatagram(
-    std::uint32_t destination, std::uint16_t port, std::span<const std::uint8_t> data, bool broadcast);
+[[nodiscard]] DatagramOutcome SendDatagram(std::uint32_t destination, std::uint16_t port,
+    std::span<const std::uint8_t> data, bool broadcast);
 
 } // namespace pondel

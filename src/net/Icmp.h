@@ -119,7 +119,8 @@ enum class IcmpVerdict {
 // send, however many other packets arrive meanwhile: a raw socket sees all
 // ICMP reaching the machine, and a wait restarted by each of them could last
 // for as long as that traffic goes on.
-[[nodiscard]] int IcmpEcho(std::uint32_t timeOut, std::string_view target, const IcmpSocket& socket);
+[[nodiscard]] int IcmpEcho(
+    std::uint32_t timeOut, std::string_view target, const IcmpSocket& socket);
 
 // Runs the system's ping for one echo with a wait of timeOut milliseconds:
 // 0 when it saw a reply, -1 otherwise. A target that is empty or begins with

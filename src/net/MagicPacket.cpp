@@ -21,8 +21,8 @@ std::uint32_t MagicPacketDestination(std::uint32_t ip, std::uint32_t netMask, bo
     return broadcast ? (ip | ~netMask) : ip;
 }
 
-MagicPacketOutcome SendMagicPacket(std::string_view ip, std::string_view netMask, std::string_view mac,
-    bool broadcast, std::uint16_t port)
+MagicPacketOutcome SendMagicPacket(std::string_view ip, std::string_view netMask,
+    std::string_view mac, bool broadcast, std::uint16_t port)
 {
     if (ip.empty())
         return {kMagicPacketNoIp};
@@ -31,8 +31,9 @@ MagicPacketOutcome SendMagicPacket(std::string_view ip, std::string_view netMask
         return {kMagicPacketBadMac};
 
     const MagicPacket packet = BuildMagicPacket(target);
-    const DatagramOutcome outcome = SendDatagram(
-        MagicPacketDestination(TextToIp(ip), TextToIp(netMask), broadcast), port, packet, broadcast);
+    const DatagramOutcome outcome =
+        SendDatagram(MagicPacketDestination(TextToIp(ip), TextToIp(netMask), broadcast), port,
+            packet, broadcast);
     switch (outcome.step) {
     case DatagramStep::kSent:
         break;

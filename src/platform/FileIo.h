@@ -18,7 +18,8 @@ namespace pondel {
 // Reads a whole regular file; anything else (a folder, a FIFO, a device) is
 // refused without waiting on it. Files larger than maxBytes are refused with
 // EFBIG rather than read, so that a runaway file cannot exhaust memory.
-[[nodiscard]] Result<std::string> ReadWholeFile(const std::filesystem::path& file, std::size_t maxBytes);
+[[nodiscard]] Result<std::string> ReadWholeFile(
+    const std::filesystem::path& file, std::size_t maxBytes);
 
 // Makes a folder and the folders above it that are missing; an empty path
 // or a folder that exists already is fine.

@@ -22,9 +22,9 @@ void AdviseLargePages(void* block, std::size_t bytes) noexcept;
 void PrefaultPages(void* block, std::size_t bytes) noexcept;
 
 // Readies a block about to be filled from its start, whole or, when it was
-// reserved generously, by as much as turns out to be needed. A block that spans large pages gets them
-// (see AdviseLargePages); a smaller one is backed now in one call, which
-// costs less than the faults of even the part that gets used.
+// reserved generously, by as much as turns out to be needed. A block that spans large pages gets
+// them (see AdviseLargePages); a smaller one is backed now in one call, which costs less than the
+// faults of even the part that gets used.
 void PrepareToFill(void* block, std::size_t bytes) noexcept;
 
 } // namespace pondel

@@ -21,6 +21,7 @@ struct RunCommandOptions {
 // An ignored SIGCHLD (or SA_NOCLDWAIT), which a parent may pass on, would let
 // the kernel reap the child before its exit code is read; the disposition is
 // put back to the default first, for the whole process.
-[[nodiscard]] int RunCommand(const std::vector<std::string>& argv, const RunCommandOptions& options = {});
+[[nodiscard]] int RunCommand(
+    const std::vector<std::string>& argv, const RunCommandOptions& options = {});
 
 } // namespace pondel

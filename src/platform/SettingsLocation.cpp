@@ -36,8 +36,8 @@ std::string ChooseSettingsPath(const SettingsLocationFacts& facts)
     std::string besideModule = facts.moduleDirectory;
     besideModule += facts.baseName;
     besideModule += ".ini";
-    const bool installed = !facts.moduleDirectory.empty() &&
-        facts.moduleDirectory == facts.installedDirectory;
+    const bool installed =
+        !facts.moduleDirectory.empty() && facts.moduleDirectory == facts.installedDirectory;
     if (facts.fileBesideModule || !installed)
         return besideModule;
     const std::optional<std::string> configHome = ConfigHome(facts);

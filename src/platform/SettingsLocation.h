@@ -8,10 +8,10 @@ namespace pondel {
 
 // What decides where the settings file lives.
 struct SettingsLocationFacts {
-    std::string moduleDirectory;     // the executable's folder, ending in a separator
-    std::string installedDirectory;  // where an installed executable lives, ending in a separator
-    std::string baseName;            // the settings file's base name
-    bool fileBesideModule = false;   // <baseName>.ini exists beside the executable
+    std::string moduleDirectory;    // the executable's folder, ending in a separator
+    std::string installedDirectory; // where an installed executable lives, ending in a separator
+    std::string baseName;           // the settings file's base name
+    bool fileBesideModule = false;  // <baseName>.ini exists beside the executable
     std::optional<std::string> xdgConfigHome;
     std::optional<std::string> home;
 };

@@ -108,7 +108,8 @@ protected:
     AddressSweep& Sweep(std::set<std::string> live, std::chrono::milliseconds probeTime = {})
     {
         probes_.emplace(std::move(live), probeTime);
-        const auto find = [](const std::map<std::string, std::string>& table, const std::string& ip) {
+        const auto find = [](const std::map<std::string, std::string>& table,
+                              const std::string& ip) {
             const auto found = table.find(ip);
             return found == table.end() ? std::nullopt : std::optional(found->second);
         };
@@ -381,7 +382,8 @@ TEST_P(AddressSweepLabTest, FindsExactlyTheLiveHostsWithTheirNamesAndMacs)
     ListLocks locks;
     Listener listener(locks);
     const std::string name(200, 'n');
-    const int ended = test::RunWithHostName("pondel-test", "198.51.100.3 " + name + " peer3\n", [&] {
+    const int ended =
+        test::RunWithHostName("pondel-test", "198.51.100.3 " + name + " peer3\n", [&] {
             AddressSweep sweep(hosts, locks, listener);
             const auto range = Range("198.51.100.1", "198.51.100.6", 0xFFFFFFF0u);
             return sweep.Start(range, {300, GetParam()}, 100) && listener.WaitForEnds(1) ? 1 : 0;
@@ -390,8 +392,9 @@ TEST_P(AddressSweepLabTest, FindsExactlyTheLiveHostsWithTheirNamesAndMacs)
     // The probes overlap, so answers come between the progress steps in no
     // fixed place; each kind keeps its own order.
     const Events events = listener.Take();
-    EXPECT_EQ(OfKind(events, '3'), (Events{"3:198.51.100.1", "3:198.51.100.2", "3:198.51.100.3",
-                                        "3:198.51.100.4", "3:198.51.100.5", "3:198.51.100.6"}));
+    EXPECT_EQ(OfKind(events, '3'),
+        (Events{"3:198.51.100.1", "3:198.51.100.2", "3:198.51.100.3", "3:198.51.100.4",
+            "3:198.51.100.5", "3:198.51.100.6"}));
     EXPECT_EQ(OfKind(events, '4'), (Events{"4:1", "4:2", "4:3"}));
     EXPECT_EQ(events.back(), "5:1");
     ASSERT_EQ(Addresses(hosts), (Events{"198.51.100.4", "198.51.100.1", "198.51.100.3"}));

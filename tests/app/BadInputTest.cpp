@@ -54,9 +54,9 @@ TEST(BadInputTest, CommandLine)
         {{"/"}, 3, kUsage, ""},
         {{"-"}, 3, kUsage, ""},
         {{"/C"}, 3, kUsage, ""},
-        {{"/C", "/H"}, 3, kUsage, ""},                   // a switch without its value
-        {{"/C", "/N", "255.255.255.0"}, 3, kUsage, ""},  // no target
-        {{"/C", "/V", "/?"}, 3, kUsage, ""},             // parsing stops at the unknown one
+        {{"/C", "/H"}, 3, kUsage, ""},                  // a switch without its value
+        {{"/C", "/N", "255.255.255.0"}, 3, kUsage, ""}, // no target
+        {{"/C", "/V", "/?"}, 3, kUsage, ""},            // parsing stops at the unknown one
         {{"/C", "/H", "pc1"}, -1, "", "Host \"pc1\" has no MAC address."},
         {{"/C", "/H", "-rf"}, -1, "", "Host \"-rf\" is not in the host list."},
         {{"/C", "/H", "pc1\n/M"}, -1, "", "Host \"pc1?/M\" is not in the host list."},
@@ -73,7 +73,8 @@ TEST(BadInputTest, CommandLine)
     };
     for (const auto& c : cases) {
         const test::RunResult result = program.Run(c.arguments);
-        const std::string output = result.output.starts_with("\nUsage:\n") ? "usage" : result.output;
+        const std::string output =
+            result.output.starts_with("\nUsage:\n") ? "usage" : result.output;
         EXPECT_EQ(result.exitCode, c.exitCode) << c.arguments.back();
         EXPECT_EQ(output, c.output) << c.arguments.back();
         EXPECT_TRUE(result.errorOutput.starts_with(c.error)) << result.errorOutput;
@@ -93,20 +94,20 @@ TEST(BadInputTest, CsvLines)
         std::string line;
         std::string taken;
     } cases[] = {
-        {"", kIgnored},
-        {std::string(kCsvHeaderLine), kIgnored},
-        {"1,a,b,,255.255.255.0,\"\"", kIgnored},            // no IP address
-        {"1,a,b,\"  \t \",255.255.255.0,\"\"", kIgnored},     // blanks only
-        {"x,a,b,192.0.2.1,255.255.255.0,\"\"", kIgnored},   // row number not a number
+        {"", kIgnored}, {std::string(kCsvHeaderLine), kIgnored},
+        {"1,a,b,,255.255.255.0,\"\"", kIgnored},          // no IP address
+        {"1,a,b,\"  \t \",255.255.255.0,\"\"", kIgnored}, // blanks only
+        {"x,a,b,192.0.2.1,255.255.255.0,\"\"", kIgnored}, // row number not a number
         {"-1,a,b,192.0.2.1,255.255.255.0,\"\"", kIgnored},
-        {"1,a,b,192.0.2.1", kIgnored},                      // too few fields
+        {"1,a,b,192.0.2.1", kIgnored}, // too few fields
         {"1,a,b,192.0.2.1,255.255.255.0", kIgnored},
-        {"1\0,a,b,192.0.2.1,255.255.255.0,m"s, kIgnored},   // a NUL ends the line
-        {"1,\"a,b\",c,\"; rm -rf ~\",$(x),0011.2233.4455", "a,b|c|; rm -rf ~|$(x)|00:11:22:33:44:55"},
+        {"1\0,a,b,192.0.2.1,255.255.255.0,m"s, kIgnored}, // a NUL ends the line
+        {"1,\"a,b\",c,\"; rm -rf ~\",$(x),0011.2233.4455",
+            "a,b|c|; rm -rf ~|$(x)|00:11:22:33:44:55"},
         {"1,a,b,-c 5,--help,\"\"", "a|b|-c 5|--help|"},
-        {"1,a,b,192.0.2.1,m,`y`", kIgnored},               // not a MAC address
+        {"1,a,b,192.0.2.1,m,`y`", kIgnored}, // not a MAC address
         {"1,a,b,192.0.2.1,m,-f", kIgnored},
-        {"1,a,b,192.0.2.1,,02:00:00:00:00", kIgnored},     // five pairs
+        {"1,a,b,192.0.2.1,,02:00:00:00:00", kIgnored}, // five pairs
         {"1,a,b,192.0.2.1,,zz:zz:zz:zz:zz:zz", kIgnored},
         {"1,a,b,192.0.2.1,,02-00-5e-10-00-01", "a|b|192.0.2.1||02:00:5E:10:00:01"},
         {"1,a,b,192.0.2.1,m,\"02005e100001", "a|b|192.0.2.1|m|02:00:5E:10:00:01"}, // unterminated
@@ -135,25 +136,22 @@ TEST(BadInputTest, ClipboardText)
         int pasted;
         std::string_view message;
     } cases[] = {
-        {"", 0, ""},
-        {"just words", 0, kFormat},
-        {"a,b,c", 0, kFormat},
-        {",,,,", 0, kFormat},                                        // no address to keep
-        {"a,b, \t ,255.255.255.0,", 0, kFormat},                    // blanks only
+        {"", 0, ""}, {"just words", 0, kFormat}, {"a,b,c", 0, kFormat},
+        {",,,,", 0, kFormat},                    // no address to keep
+        {"a,b, \t ,255.255.255.0,", 0, kFormat}, // blanks only
         {"a,b,\"\",255.255.255.0,", 0, kFormat},
-        {"a,b,192.0.2.1,255.255.255.0,zz", 0, kFormat},             // not a MAC
+        {"a,b,192.0.2.1,255.255.255.0,zz", 0, kFormat}, // not a MAC
         {"a,b,192.0.2.1,,02:00:00:00:00", 0, kFormat},
         {"a,b,192.0.2.1,,zz:zz:zz:zz:zz:zz", 0, kFormat},
-        {"a\tb\t192.0.2.1\t\tzz", 0, kFormat},                       // tab-separated, no MAC
-        {"a,b,; rm -rf ~,255.255.255.0,", 0, kFormat},              // not an address
-        {"a,b,-c 5,255.255.255.0,", 0, kFormat},
-        {"a,b,255.255.255.255,255.255.255.0,", 0, kFormat},
-        {"a,b,192.0.2.1,255.255.255.0,\nx,y", 1, kFormat},          // an empty MAC is fine
+        {"a\tb\t192.0.2.1\t\tzz", 0, kFormat},         // tab-separated, no MAC
+        {"a,b,; rm -rf ~,255.255.255.0,", 0, kFormat}, // not an address
+        {"a,b,-c 5,255.255.255.0,", 0, kFormat}, {"a,b,255.255.255.255,255.255.255.0,", 0, kFormat},
+        {"a,b,192.0.2.1,255.255.255.0,\nx,y", 1, kFormat},              // an empty MAC is fine
         {"a,b,192.0.2.1,,00:11:22:33:44:55\n$(x),,192.0.2.2,,", 2, ""}, // texts kept as text
         {"a,b,192.0.2.1,,00:11:22:33:44:55\n`y`,,,,\nz,,192.0.2.3,,", 1, kFormat},
-        {"0,\"a\",\"b\",\"192.0.2.1\",\"\",\"zz\"", 0, kFormat},      // an export line, no MAC
-        {std::string(128, 'n') + ",,192.0.2.1,,", 0, kFormat},      // longer than a name holds
-        {"a,b,192.0.2.1,,\0,,,,"s, 1, ""},                          // a NUL ends the text
+        {"0,\"a\",\"b\",\"192.0.2.1\",\"\",\"zz\"", 0, kFormat}, // an export line, no MAC
+        {std::string(128, 'n') + ",,192.0.2.1,,", 0, kFormat},   // longer than a name holds
+        {"a,b,192.0.2.1,,\0,,,,"s, 1, ""},                       // a NUL ends the text
     };
     for (const auto& c : cases) {
         const ClipboardPaste paste = ParseClipboardRows(c.text);
@@ -221,7 +219,8 @@ protected:
     void SetUp() override
     {
         WriteTextFile(folder_ / "ping",
-            "#!/bin/sh\n{ echo \"$(basename \"$0\")\"; for a in \"$@\"; do printf '[%s]' \"$a\"; done;"
+            "#!/bin/sh\n{ echo \"$(basename \"$0\")\"; for a in \"$@\"; do printf '[%s]' \"$a\"; "
+            "done;"
             " echo; } >> \"$(dirname \"$0\")/log\"\nexit 1\n");
         std::filesystem::permissions(folder_ / "ping", std::filesystem::perms::owner_all);
         std::filesystem::copy_file(folder_ / "ping", folder_ / "shutdown-tool");
@@ -270,10 +269,9 @@ TEST_F(HostTextArgumentsTest, EachRunsTheIntendedProgramWithTheTextAsOneArgument
         const ShutdownOutcome outcome =
             ShutdownHost({0, c.host}, shutdownTemplate, DetachedCommandRunner());
         EXPECT_EQ(outcome, ShutdownOutcome::kFailed) << c.host;
-        const std::string expected = c.run
-            ? "ping\n[-4][-c][1][-n][-W][0.300][--][" + c.host + "]\nshutdown-tool\n[-I][" +
-                c.host + "][-f]\n"
-            : "";
+        const std::string expected = c.run ? "ping\n[-4][-c][1][-n][-W][0.300][--][" + c.host +
+                "]\nshutdown-tool\n[-I][" + c.host + "][-f]\n"
+                                           : "";
         EXPECT_EQ(TakeLog(), expected) << c.host;
     }
     EXPECT_FALSE(std::filesystem::exists(planted));

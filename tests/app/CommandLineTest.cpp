@@ -107,7 +107,8 @@ TEST(WakeUpTargetTest, GivenValuesThenTheRowThenThisComputer)
     for (const auto& c : cases) {
         lookups = 0;
         const auto target = AssembleWakeUpTarget(ParseCommandLine(c.args), hosts, local);
-        EXPECT_EQ(target ? target->ipAddr + " " + target->netMask + " " + target->macAddr : "refused",
+        EXPECT_EQ(
+            target ? target->ipAddr + " " + target->netMask + " " + target->macAddr : "refused",
             c.target);
         EXPECT_EQ(lookups > 0, c.asksThisComputer) << c.target;
     }

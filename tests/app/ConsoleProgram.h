@@ -20,8 +20,8 @@ public:
     std::filesystem::path SettingsFile() const { return folder_ / "pondel.ini"; }
     // Runs the program with standard output on a pipe.
     RunResult Run(const std::vector<std::string>& arguments) const;
-    pid_t Spawn(const std::vector<std::string>& arguments, const posix_spawn_file_actions_t* actions,
-        const posix_spawnattr_t* attributes) const;
+    pid_t Spawn(const std::vector<std::string>& arguments,
+        const posix_spawn_file_actions_t* actions, const posix_spawnattr_t* attributes) const;
 
 private:
     std::vector<std::string> Argv(const std::vector<std::string>& arguments) const;

@@ -30,8 +30,7 @@ public:
         return [this](std::string_view ip) {
             const int now = ++running_;
             int peak = peak_.load();
-            while (now > peak && !peak_.compare_exchange_weak(peak, now)) {
-            }
+            while (now > peak && !peak_.compare_exchange_weak(peak, now)) { }
             const auto giveUp = std::chrono::steady_clock::now() + 5s;
             while (peak_.load() < awaited_ && std::chrono::steady_clock::now() < giveUp)
                 std::this_thread::sleep_for(1ms);

@@ -144,16 +144,17 @@ TEST_F(StatusMonitorTest, APassReadsTheNetworksOnceAndHearsAStopBetweenTheHostsN
     int reads = 0;
     int asked = 0;
     bool stopAtSecond = false;
-    StatusMonitor& monitor = monitor_.emplace(hosts_, locks_, listener_,
-        MonitorServices{probes_->Opener(), nullptr, [&] {
-                            ++reads;
-                            return [&](std::uint32_t) {
-                                // A request coming while the masks are worked out.
-                                if (++asked == 2 && stopAtSecond)
-                                    locks_.AbortPass = true;
-                                return 0xFFFF0000u;
-                            };
-                        }});
+    StatusMonitor& monitor = monitor_.emplace(
+        hosts_, locks_, listener_, MonitorServices{probes_->Opener(), nullptr, [&] {
+                                                       ++reads;
+                                                       return [&](std::uint32_t) {
+                                                           // A request coming while the masks are
+                                                           // worked out.
+                                                           if (++asked == 2 && stopAtSecond)
+                                                               locks_.AbortPass = true;
+                                                           return 0xFFFF0000u;
+                                                       };
+                                                   }});
     monitor.Start();
     monitor.RequestStatusPass();
     ASSERT_TRUE(listener_.WaitForEnds(1));

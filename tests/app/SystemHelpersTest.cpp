@@ -79,8 +79,9 @@ TEST(VersionInfoTest, NumbersAndStringsOfTheCompiledInData)
     // The numbers and the version strings come from one source and agree.
     const std::optional<FileVersion> numbers = GetFileVersionNumbers();
     ASSERT_TRUE(numbers);
-    const std::string dotted = std::to_string(numbers->major) + '.' + std::to_string(numbers->minor) +
-        '.' + std::to_string(numbers->build) + '.' + std::to_string(numbers->revision);
+    const std::string dotted = std::to_string(numbers->major) + '.' +
+        std::to_string(numbers->minor) + '.' + std::to_string(numbers->build) + '.' +
+        std::to_string(numbers->revision);
     for (const char* name : {"FileVersion", "ProductVersion"}) {
         std::string text;
         ASSERT_EQ(GetVersionString(name, text), 1) << name;
@@ -152,7 +153,8 @@ TEST(PondelAppTest, TheWindowLearnsWhyTheSettingsFileCouldNotBeRead)
     unreadable.InitInstance();
     std::filesystem::remove(file);
     EXPECT_EQ(seen, EISDIR);
-    EXPECT_NE(unreadable.SettingsLoadStatus().Error().message.find(file.string()), std::string::npos);
+    EXPECT_NE(
+        unreadable.SettingsLoadStatus().Error().message.find(file.string()), std::string::npos);
     EXPECT_EQ(unreadable.Settings().maxHostNum, AppSettings{}.maxHostNum);
     EXPECT_EQ(unreadable.ExitInstance(), 0);
 }

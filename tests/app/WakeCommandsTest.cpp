@@ -114,8 +114,8 @@ TEST_F(WakeCommandsTest, EveryWakeableRowIsWokenAndFailuresAreToldOnce)
     const std::vector<Case> cases{
         {"a row without MAC in the middle", {1, 2, 3}, false, true, {}, 2,
             {"failures GAMMA:111", "default 1", "pass", "update"}},
-        {"a lone row without MAC is refused before anything is remembered", {2}, false, true, {},
-            0, {"message 111"}},
+        {"a lone row without MAC is refused before anything is remembered", {2}, false, true, {}, 0,
+            {"message 111"}},
         {"No to the other-network question skips that host only", {0, 1}, true, false, {}, 1,
             {"ask ALPHA(203.0.113.7) 109", "default 0", "pass", "update"}},
         {"Yes sends", {0, 1}, true, true, {}, 2,
@@ -164,9 +164,8 @@ TEST(WakeCommandsWireTest, BroadcastGoesToTheNetworkAndNonBroadcastToTheHost)
     const auto destination = [&](bool broadcast) {
         WakeSelectedHosts({0}, broadcast, context);
         const auto received = sink.ReceiveAll(300ms);
-        return received.size() == 1 && received[0].payload.size() == 102
-            ? received[0].destinationIp
-            : "none or more";
+        return received.size() == 1 && received[0].payload.size() == 102 ? received[0].destinationIp
+                                                                         : "none or more";
     };
     EXPECT_EQ(destination(true), "198.51.100.255");
     settings.nonBroadcastDflt = 0;

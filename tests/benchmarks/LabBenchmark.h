@@ -64,8 +64,8 @@ inline bool IsRight(const LabRun& run, int answering)
     return run.found == answering && (run.withMac < 0 || run.withMac == answering);
 }
 
-inline void PrintRun(const char* name, const LabRun& run, int addresses, int answering,
-    std::optional<double> target)
+inline void PrintRun(
+    const char* name, const LabRun& run, int addresses, int answering, std::optional<double> target)
 {
     std::printf("  %-34s %8.3f s  %5.2f ms an address  %d found", name, run.seconds,
         run.seconds * 1000 / addresses, run.found);
@@ -153,8 +153,8 @@ inline void RunLab(const char* title, const LabRunner& run, const LabTargets& ta
     const LabRun ping = run({Lab(1), Lab(kAddressCount)}, {kTimeOut, ProbeMethod::kSystemPing});
     PrintRun("ping, 32 at once", ping, kAddressCount, kAnswering, targets.systemPing);
     MeasurePeer("fping -i 1", {"fping", "-a", "-q", "-i", "1", "-g", "198.51.100.0/24"});
-    MeasurePeer("nmap -sn --min-rate 5000",
-        {"nmap", "-sn", "-n", "--min-rate", "5000", "198.51.100.0/24"});
+    MeasurePeer(
+        "nmap -sn --min-rate 5000", {"nmap", "-sn", "-n", "--min-rate", "5000", "198.51.100.0/24"});
 }
 
 } // namespace pondel::bench

@@ -46,8 +46,8 @@ bench::LabRun TimePass(const bench::LabRange& range, const ProbeSettings& settin
 void TimeLargePass()
 {
     test::TestNetwork network;
-    const test::Peer& peer =
-        network.AddPeer({"198.18.0.1", 20, "02:00:00:00:01:01"}, {"198.18.0.2", 20, "02:00:00:00:01:02"});
+    const test::Peer& peer = network.AddPeer(
+        {"198.18.0.1", 20, "02:00:00:00:01:01"}, {"198.18.0.2", 20, "02:00:00:00:01:02"});
     for (int host = 3; host <= bench::kAnswering; ++host)
         test::TestNetwork::RunIn(peer.ns,
             {"addr", "add", "198.18.0." + std::to_string(host) + "/20", "dev", peer.peerIf});

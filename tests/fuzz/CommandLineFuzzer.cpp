@@ -49,7 +49,8 @@ std::vector<std::string> FuzzedArguments(const std::string& rest)
 
 void CheckTarget(const WakeUpTarget& target)
 {
-    Require(target.ipAddr.size() <= 15 && target.netMask.size() <= 15 && target.macAddr.size() <= 17,
+    Require(
+        target.ipAddr.size() <= 15 && target.netMask.size() <= 15 && target.macAddr.size() <= 17,
         "target texts fit the packet's fields");
     Require(!target.macAddr.empty() && !target.ipAddr.empty(), "a target has a MAC and an address");
     MacAddress mac{};
@@ -58,7 +59,8 @@ void CheckTarget(const WakeUpTarget& target)
         Require(packet[0] == 0xFF && packet[6] == mac[0] && packet[kMagicPacketSize - 1] == mac[5],
             "the packet carries the MAC");
     }
-    (void)MagicPacketDestination(TextToIp(target.ipAddr), TextToIp(target.netMask), target.broadcast);
+    (void)MagicPacketDestination(
+        TextToIp(target.ipAddr), TextToIp(target.netMask), target.broadcast);
 }
 
 } // namespace
@@ -75,7 +77,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const LocalNetworkQueries local{
         [ownAddress] { return ownAddress; }, [ownMask](std::uint32_t) { return ownMask; }};
 
-    const CommandLineOptions options = ParseCommandLine(FuzzedArguments(input.ConsumeRemainingBytesAsString()));
+    const CommandLineOptions options =
+        ParseCommandLine(FuzzedArguments(input.ConsumeRemainingBytesAsString()));
     if (const auto target = AssembleWakeUpTarget(options, hosts, local))
         CheckTarget(*target);
     return 0;

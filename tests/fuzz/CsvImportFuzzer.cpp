@@ -46,7 +46,8 @@ void CheckImport(std::string_view text, std::uint32_t maxHostNum)
     Require(maxHostNum == 0 || static_cast<std::uint32_t>(hosts.Count()) <= maxHostNum,
         "the import stops at the list limit");
     for (const tHostInfo& host : hosts) {
-        Require(IsWellFormed(host) && !IsBlankText(host.ipAddr), "imported hosts are whole and addressed");
+        Require(IsWellFormed(host) && !IsBlankText(host.ipAddr),
+            "imported hosts are whole and addressed");
         Require(StoredMacText(host.macAddr) == std::string(host.macAddr),
             "imported MAC addresses are empty or canonical");
     }

@@ -70,7 +70,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // As the raw socket delivers it.
     if (const auto message = IcmpMessageOf(packet)) {
         const std::size_t header = (packet[0] & 0x0Fu) * 4u;
-        Require(message->data() == packet.data() + header && message->size() == packet.size() - header,
+        Require(
+            message->data() == packet.data() + header && message->size() == packet.size() - header,
             "the message is what follows the IP header");
         Require(message->size() >= kIcmpHeaderSize, "the message has its 8-byte header");
         CheckMessage(*message, identifier);

@@ -73,7 +73,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     HostList hosts;
     LoadHostList(document, settings.maxHostNum, hosts);
     for (const tHostInfo& host : hosts)
-        Require(IsWellFormed(host) && host.ipAddr[0] != '\0', "loaded hosts are whole and addressed");
+        Require(
+            IsWellFormed(host) && host.ipAddr[0] != '\0', "loaded hosts are whole and addressed");
     for (const std::string_view key : {kWindowXKey, kWindowYKey, kWindowWidthKey, kWindowHeightKey})
         (void)ReadIntSetting(document, kWindowSection, key);
 

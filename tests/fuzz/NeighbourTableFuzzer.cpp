@@ -55,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const auto& message : messages)
         (void)system_network::ReadNeighbour(message, address, interfaceIndex);
     const NeighbourAnswer first = system_network::FirstAnswer(messages, address, interfaceIndex);
-    Require(first.kind != NeighbourAnswer::Kind::kPending ||
-            first.mac == MacAddress{}, "a pending answer carries no MAC");
+    Require(first.kind != NeighbourAnswer::Kind::kPending || first.mac == MacAddress{},
+        "a pending answer carries no MAC");
     return 0;
 }

@@ -48,7 +48,8 @@ void CheckDatagram(const std::vector<std::uint8_t>& datagram)
 {
     std::size_t covered = 0;
     for (const Message& message : rtnetlink::SplitMessages(datagram)) {
-        Require(message.size() >= sizeof(nlmsghdr) && rtnetlink::Header(message).nlmsg_len == message.size(),
+        Require(message.size() >= sizeof(nlmsghdr) &&
+                rtnetlink::Header(message).nlmsg_len == message.size(),
             "a message is exactly as long as its header says");
         covered += message.size();
         volatile unsigned sink = ReadAs<ifinfomsg>(message) + ReadAs<ifaddrmsg>(message) +
@@ -68,13 +69,14 @@ void CheckRequestRoundTrip(FuzzedDataProvider& input)
     const int count = input.ConsumeIntegralInRange(0, 8);
     for (int i = 0; i < count; ++i) {
         const auto type = input.ConsumeIntegralInRange<std::uint16_t>(1, kTypesToRead - 1);
-        const std::vector<std::uint8_t> payload = input.ConsumeBytes<std::uint8_t>(
-            input.ConsumeIntegralInRange<std::size_t>(0, 64));
+        const std::vector<std::uint8_t> payload =
+            input.ConsumeBytes<std::uint8_t>(input.ConsumeIntegralInRange<std::size_t>(0, 64));
         request.AddAttribute(type, payload.data(), payload.size());
         added[type] = payload;
     }
     const std::vector<Message> messages = rtnetlink::SplitMessages(request.Bytes());
-    Require(messages.size() == 1 && messages[0] == request.Bytes(), "a request splits as one message");
+    Require(
+        messages.size() == 1 && messages[0] == request.Bytes(), "a request splits as one message");
     const auto* read = rtnetlink::BodyOf<ifaddrmsg>(messages[0]);
     Require(read != nullptr && read->ifa_index == body.ifa_index, "the body reads back");
     const Attributes attributes(messages[0], sizeof(ifaddrmsg));
@@ -82,7 +84,8 @@ void CheckRequestRoundTrip(FuzzedDataProvider& input)
         const rtattr* attribute = attributes.Find(type);
         Require(attribute != nullptr && attributes.PayloadSize(type) == payload.size() &&
                 (payload.empty() ||
-                    std::memcmp(rtnetlink::AttributeData(attribute), payload.data(), payload.size()) == 0),
+                    std::memcmp(
+                        rtnetlink::AttributeData(attribute), payload.data(), payload.size()) == 0),
             "an attribute reads back as added, the last of a type winning");
     }
 }

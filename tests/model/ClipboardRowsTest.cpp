@@ -73,9 +73,9 @@ TEST(ClipboardRowsTest, MalformedLinesStopTheReadingAfterTheGoodOnes)
         "b,,10.0.0.2,001122334455", // four fields
         "b,,",                      // empty field, then the end
         "b,,10.0.0.2,,00:11:22",
-        "b,c,10.0.0.2\n,,001122334455", // a line break inside the address fields
-        "b,,10.0.0.2,," + std::string(32, '0'), // seven pairs and more
-        "0,\"b\",\"\",\"10.0.0.2\",\"10.0.0.x\",\"\"",   // an export line with a bad netmask
+        "b,c,10.0.0.2\n,,001122334455",                // a line break inside the address fields
+        "b,,10.0.0.2,," + std::string(32, '0'),        // seven pairs and more
+        "0,\"b\",\"\",\"10.0.0.2\",\"10.0.0.x\",\"\"", // an export line with a bad netmask
     };
     for (const std::string& line : malformed) {
         const ClipboardPaste paste = ParseClipboardRows(good + line);

@@ -23,9 +23,9 @@ TEST(CsvHostFileTest, ExportWritesTheHeaderAndQuotedLinesWithCrLf)
 {
     tHostInfo active = MakeHostInfo("pc2", "", "10.0.0.2", "", "");
     active.active = 1;
-    EXPECT_EQ(FormatCsvHostList(MakeList({MakeHostInfo("pc1", "desk, left", "10.0.0.1",
-                                              "255.0.0.0", "00:11:22:33:44:55"),
-                  active})),
+    EXPECT_EQ(FormatCsvHostList(MakeList(
+                  {MakeHostInfo("pc1", "desk, left", "10.0.0.1", "255.0.0.0", "00:11:22:33:44:55"),
+                      active})),
         "HOST_NO, HOST_NAME, COMMENT, IP_ADDR, NET_MASK, MAC_ADDR\r\n"
         "0,\"pc1\",\"desk, left\",\"10.0.0.1\",\"255.0.0.0\",\"00:11:22:33:44:55\"\r\n"
         "1,\"pc2\",\"\",\"10.0.0.2\",\"\",\"\"\r\n");
@@ -56,19 +56,23 @@ TEST(CsvHostFileTest, LineRules)
     const std::string n127(127, 'n');
     const std::pair<std::string, std::string> cases[] = {
         {"0,a,b,10.0.0.1,m,001122334455", "a|b|10.0.0.1|m|00:11:22:33:44:55|0"},
-        {",a,b,10.0.0.1,m,001122334455", "a|b|10.0.0.1|m|00:11:22:33:44:55|0"},     // empty row number counts as 0
-        {"  +7,a,b,10.0.0.1,m,001122334455", "a|b|10.0.0.1|m|00:11:22:33:44:55|0"}, // blanks and a sign
-        {"12a,a,b,10.0.0.1,m,001122334455", ""},                       // trailing text
-        {"   ,a,b,10.0.0.1,m,001122334455", ""},                       // blanks alone are no number
+        {",a,b,10.0.0.1,m,001122334455",
+            "a|b|10.0.0.1|m|00:11:22:33:44:55|0"}, // empty row number counts as 0
+        {"  +7,a,b,10.0.0.1,m,001122334455",
+            "a|b|10.0.0.1|m|00:11:22:33:44:55|0"},      // blanks and a sign
+        {"12a,a,b,10.0.0.1,m,001122334455", ""},        // trailing text
+        {"   ,a,b,10.0.0.1,m,001122334455", ""},        // blanks alone are no number
         {"0,a,b,10.0.0.1,m,\"\"", "a|b|10.0.0.1|m||0"}, // quoted empty MAC
         {"0,a,b,10.0.0.1,m,001122334455,extra", "a|b|10.0.0.1|m|00:11:22:33:44:55|0"},
         // Written before quotes were doubled: a quote inside only toggles.
         {"3,\"say \"hi\" now\",\"\",\"10.0.0.1\",\"\",\"\"", "say hi now||10.0.0.1|||0"},
         // A name must fit its field, quoted or not.
         {"0," + n127 + ",c,10.0.0.1,m,001122334455", n127 + "|c|10.0.0.1|m|00:11:22:33:44:55|0"},
-        {"0,\"" + n127 + "\",c,10.0.0.1,m,001122334455", n127 + "|c|10.0.0.1|m|00:11:22:33:44:55|0"},
+        {"0,\"" + n127 + "\",c,10.0.0.1,m,001122334455",
+            n127 + "|c|10.0.0.1|m|00:11:22:33:44:55|0"},
         {"0," + n127 + "n,c,10.0.0.1,m,001122334455", ""},
-        {"0,n,c," + std::string(31, '1') + ",m,001122334455", "n|c|" + std::string(31, '1') + "|m|00:11:22:33:44:55|0"},
+        {"0,n,c," + std::string(31, '1') + ",m,001122334455",
+            "n|c|" + std::string(31, '1') + "|m|00:11:22:33:44:55|0"},
         {"0,n,c," + std::string(32, '1') + ",m,001122334455", ""},
     };
     for (const auto& [line, row] : cases) {
@@ -104,7 +108,8 @@ TEST(CsvHostFileTest, LongLinesAreReadInPiecesOf1023Characters)
 
 TEST(CsvHostFileTest, RowLimitBeforeAndWhileReading)
 {
-    const std::string file = "0,a,,10.0.0.1,,\"\"\r\n1,b,,10.0.0.2,,\"\"\r\n2,c,,10.0.0.3,,\"\"\r\n";
+    const std::string file =
+        "0,a,,10.0.0.1,,\"\"\r\n1,b,,10.0.0.2,,\"\"\r\n2,c,,10.0.0.3,,\"\"\r\n";
     HostList hosts = MakeList({MakeHostInfo("x", "", "10.0.0.9", "", "")});
     const CsvImportResult before = ImportCsvHostList(file, hosts, 1);
     EXPECT_EQ(before.added, 0);

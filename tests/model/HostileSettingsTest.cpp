@@ -89,8 +89,9 @@ TEST_F(HostileSettingsTest, AHundredThousandSectionsLoad)
 TEST_F(HostileSettingsTest, ATenMegabyteLineIsCutToItsField)
 {
     const std::string huge(10 << 20, 'n');
-    WriteTextFile(file, "[SETTING]\nSHUTDOWN_COMMAND=" + huge + "\n" + HostSection(0, huge) +
-            "COMMENT=" + huge + "\n");
+    WriteTextFile(file,
+        "[SETTING]\nSHUTDOWN_COMMAND=" + huge + "\n" + HostSection(0, huge) + "COMMENT=" + huge +
+            "\n");
     const Loaded loaded = LoadAndSave();
     EXPECT_EQ(loaded.settings.shutdownCommand, std::string(1023, 'n'));
     ASSERT_EQ(loaded.hosts.Count(), 1);
@@ -106,7 +107,8 @@ TEST_F(HostileSettingsTest, GarbageNulBytesAndInvalidUtf8LoadWhatIsReadable)
         c = static_cast<char>(random());
     // A section header in the garbage would swallow the hosts after it.
     garbage += "\n";
-    WriteTextFile(file, garbage + HostSection(0, "after garbage") +
+    WriteTextFile(file,
+        garbage + HostSection(0, "after garbage") +
             std::string("[HOST_1]\nHOST_NAME=nul\0hidden\nIP_ADDR=192.0.2.2\n", 48) +
             "[HOST_2]\nHOST_NAME=\xff\xfe\xc3\x28 bad\nIP_ADDR=192.0.2.3\n" +
             std::string("[HOST\0_3]\nIP_ADDR=192.0.2.4\n", 28));

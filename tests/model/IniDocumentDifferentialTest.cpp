@@ -243,11 +243,12 @@ TEST(IniDocumentDifferentialTest, MixedTextsReadAndWriteAsBefore)
 TEST(IniDocumentDifferentialTest, SectionsHoldingNearlyTheValuesWrittenComeOutAsBefore)
 {
     const std::vector<std::string> lines{"k=1", "K=1", "k=2", " k=1", "k =1", "k=1 ", "k=\"1\"",
-        "k2=x", "k2=", "k2=x=y", "K2=x", "K=2", "k\t=1", "k 1", ";k=1", "k", "=1", "k3=z", "k=1\0"s, "[k]=1"};
+        "k2=x", "k2=", "k2=x=y", "K2=x", "K=2", "k\t=1", "k 1", ";k=1", "k", "=1", "k3=z", "k=1\0"s,
+        "[k]=1"};
     const std::vector<std::string> breaks{"\n", "\r\n", "\r"};
-    const std::vector<std::array<IniDocument::KeyValue, 2>> writes{
-        {{{"k", "1"}, {"k2", "x"}}}, {{{"K", "1"}, {"k2", "x"}}}, {{{"k2", "x"}, {"k", "1"}}},
-        {{{"k", "1"}, {"k", "1"}}}, {{{"k", "1"}, {"K", "2"}}}, {{{"k", "1\r\nk2=x"}, {"k2", "x"}}},
+    const std::vector<std::array<IniDocument::KeyValue, 2>> writes{{{{"k", "1"}, {"k2", "x"}}},
+        {{{"K", "1"}, {"k2", "x"}}}, {{{"k2", "x"}, {"k", "1"}}}, {{{"k", "1"}, {"k", "1"}}},
+        {{{"k", "1"}, {"K", "2"}}}, {{{"k", "1\r\nk2=x"}, {"k2", "x"}}},
         {{{"k", "1\0"sv}, {"k2", ""}}}, {{{"k\t", "1"}, {"k2", "x"}}}, {{{" k", "1"}, {"k2", "x"}}},
         {{{"k", "1"}, {"k2", "x=y"}}}};
     std::mt19937 random(16);

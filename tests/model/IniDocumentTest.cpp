@@ -81,9 +81,8 @@ TEST(IniDocumentReadTest, ReadRules)
 TEST(IniDocumentWriteTest, NamesThatWouldReadBackAsOtherLinesAreRefused)
 {
     const std::string text = "[s]\nk=1\n";
-    const std::string_view refusedSections[] = {
-        "s]\nk", "x\r[s", "a\rb", "a\nb", std::string_view("a\0b", 3), "s]extra", "\ts", "s\t",
-        " \ts "};
+    const std::string_view refusedSections[] = {"s]\nk", "x\r[s", "a\rb", "a\nb",
+        std::string_view("a\0b", 3), "s]extra", "\ts", "s\t", " \ts "};
     for (const std::string_view section : refusedSections)
         EXPECT_EQ(Written(text, {{section, "k", "2"}}), text) << section;
     const std::string_view refusedKeys[] = {"k=2\nother", "a\r\n[s]\nk", "k\r", "x=k",

@@ -59,27 +59,29 @@ protected:
         const std::filesystem::path filler = folder / "filler";
         FILE* out = std::fopen(filler.c_str(), "wb");
         ASSERT_NE(out, nullptr);
-        while (std::fwrite(block.data(), 1, block.size(), out) == block.size() && std::fflush(out) == 0) {
-        }
+        while (std::fwrite(block.data(), 1, block.size(), out) == block.size() &&
+            std::fflush(out) == 0) { }
         std::fclose(out);
     }
 
     void MakeReadOnly()
     {
-        ASSERT_EQ(::mount(nullptr, folder.Path().c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr), 0);
+        ASSERT_EQ(
+            ::mount(nullptr, folder.Path().c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr), 0);
     }
 
     // Only the files the test made: no temporary file is left behind.
     int Entries() const
     {
         int count = 0;
-        for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.Path()))
+        for ([[maybe_unused]] const auto& entry :
+            std::filesystem::directory_iterator(folder.Path()))
             ++count;
         return count;
     }
 
-    static void ExpectNamesFileAndCause(const Result<void>& status, const std::filesystem::path& file,
-        int code, std::string_view cause)
+    static void ExpectNamesFileAndCause(const Result<void>& status,
+        const std::filesystem::path& file, int code, std::string_view cause)
     {
         ASSERT_FALSE(status.Ok());
         EXPECT_EQ(status.Error().code, code);
@@ -92,7 +94,8 @@ protected:
     const std::filesystem::path file = folder / "Pondel.ini";
     const std::filesystem::path csv = folder / "hosts.csv";
     const std::string oldSettings = "[SETTING]\nPORT_NO=9\n[HOST_0]\nIP_ADDR=192.0.2.7\n";
-    const std::string oldCsv = std::string(kCsvHeaderLine) + "\r\n0,\"a\",\"\",\"192.0.2.7\",\"\",\"\"\r\n";
+    const std::string oldCsv =
+        std::string(kCsvHeaderLine) + "\r\n0,\"a\",\"\",\"192.0.2.7\",\"\",\"\"\r\n";
     AppSettings settings;
 
 private:

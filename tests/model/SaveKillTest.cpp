@@ -162,7 +162,8 @@ TEST(SaveKillTest, AKilledSaveLeavesTheOldOrTheNewFileAndItLoads)
     EXPECT_GT(sawB, 0);
     std::printf("one save in %lld us; list a on the disk %d times, list b %d times; "
                 "%d temporary files left by kills\n",
-        static_cast<long long>(std::chrono::duration_cast<std::chrono::microseconds>(cycle).count()),
+        static_cast<long long>(
+            std::chrono::duration_cast<std::chrono::microseconds>(cycle).count()),
         sawA, sawB, leftovers);
 }
 

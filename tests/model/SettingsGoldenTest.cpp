@@ -137,8 +137,8 @@ TEST(SettingsGoldenTest, EveryKeyIsReadIntoItsOwnField)
         (Numbers{9, 250, 40, 500, 24, 0, 1, 120, 0, 1, 1, 1, 1, 1, 0}));
     EXPECT_EQ((std::vector<std::string>{s.collectHostAddrStart, s.collectHostAddrEnd,
                   s.collectHostNetMask, s.activeMarkText, s.shutdownCommand}),
-        (std::vector<std::string>{"192.0.2.1", "192.0.2.254", "255.255.255.0", " on ",
-            "/usr/local/bin/off --host %s"}));
+        (std::vector<std::string>{
+            "192.0.2.1", "192.0.2.254", "255.255.255.0", " on ", "/usr/local/bin/off --host %s"}));
     EXPECT_EQ((Numbers{s.activeImgMaskColor, s.activeMarkTextColor, s.activeMarkBackColor}),
         (Numbers{MakeColor(0x10, 0x20, 0x30), MakeColor(0x40, 0x50, 0x60),
             MakeColor(0x70, 0x80, 0x90)}));
@@ -184,14 +184,15 @@ void ExpectRule(const NumberKey& key, std::initializer_list<RuleCase> cases)
 
 TEST(SettingsReadRuleTest, NumbersFlagsAndColours)
 {
-    for (const NumberKey& key : {NumberKey{"PORT_NO", &AppSettings::portNo},
-             {"PROBE_RATE", &AppSettings::probeRate}})
+    for (const NumberKey& key :
+        {NumberKey{"PORT_NO", &AppSettings::portNo}, {"PROBE_RATE", &AppSettings::probeRate}})
         ExpectRule(key,
             {{"0", 0}, {"12abc", 12}, {"-1", kUintMax}, {"x", 0}, {"", std::nullopt},
                 {kMissing, std::nullopt}});
     // These keep their value for 0.
-    for (const NumberKey& key : {NumberKey{"COLLECT_HOST_ICMP_TIME_OUT", &AppSettings::collectHostIcmpTimeOut},
-             {"LIST_ROW_HEIGHT", &AppSettings::listRowHeight}})
+    for (const NumberKey& key :
+        {NumberKey{"COLLECT_HOST_ICMP_TIME_OUT", &AppSettings::collectHostIcmpTimeOut},
+            {"LIST_ROW_HEIGHT", &AppSettings::listRowHeight}})
         ExpectRule(key,
             {{"0", std::nullopt}, {"x", std::nullopt}, {"", std::nullopt}, {" 15s", 15},
                 {"-1", kUintMax}, {"4294967296", kUintMax}, {kMissing, std::nullopt}});
@@ -203,9 +204,10 @@ TEST(SettingsReadRuleTest, NumbersFlagsAndColours)
         ExpectRule(key,
             {{"0", std::nullopt}, {"x", std::nullopt}, {"", std::nullopt}, {" 15s", 15},
                 {"-1", std::nullopt}, {"4294967296", std::nullopt}, {kMissing, std::nullopt}});
-    for (const NumberKey& key : {NumberKey{"ACTIVE_IMG_MASK_COLOR", &AppSettings::activeImgMaskColor},
-             {"ACTIVE_MARK_TEXT_COLOR", &AppSettings::activeMarkTextColor},
-             {"ACTIVE_MARK_BACK_COLOR", &AppSettings::activeMarkBackColor}})
+    for (const NumberKey& key :
+        {NumberKey{"ACTIVE_IMG_MASK_COLOR", &AppSettings::activeImgMaskColor},
+            {"ACTIVE_MARK_TEXT_COLOR", &AppSettings::activeMarkTextColor},
+            {"ACTIVE_MARK_BACK_COLOR", &AppSettings::activeMarkBackColor}})
         ExpectRule(key,
             {{"#ff0000", MakeColor(255, 0, 0)}, {"#FF000", MakeColor(255, 0, 0)},
                 {"#010203xyz", MakeColor(1, 2, 3)}, {"#FF00", std::nullopt},
@@ -224,7 +226,8 @@ TEST(SettingsReadRuleTest, NumbersFlagsAndColours)
     AppSettings odd;
     for (const NumberKey& key : flags) {
         ExpectRule(key,
-            {{"5", 1}, {"0", 0}, {"no", 0}, {"-3", 1}, {"", std::nullopt}, {kMissing, std::nullopt}});
+            {{"5", 1}, {"0", 0}, {"no", 0}, {"-3", 1}, {"", std::nullopt},
+                {kMissing, std::nullopt}});
         odd.*key.field = 5;
     }
     IniDocument document;
@@ -281,7 +284,8 @@ TEST(SettingsReadRuleTest, SignedKeysReadAsAtoi)
         const std::string head = "[" + std::string(section) + "]\n";
         const auto read = [&](std::string_view value) {
             return ReadIntSetting(
-                IniDocument::Parse(head + std::string(key) + "=" + std::string(value)), section, key);
+                IniDocument::Parse(head + std::string(key) + "=" + std::string(value)), section,
+                key);
         };
         EXPECT_EQ(read("-8px"), -8) << key;
         EXPECT_EQ(read("x"), 0) << key;

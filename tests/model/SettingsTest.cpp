@@ -120,7 +120,8 @@ TEST(LoadHostListTest, AFilterKeepsTheAcceptedHostsInTheirOrder)
     });
     EXPECT_EQ(seen, (std::vector<std::size_t>{127, 31}));
     ASSERT_EQ(hosts.Count(), 1);
-    const tHostInfo whole = MakeHostInfo(longName, "c", longIp, "255.255.255.0", "02:00:00:00:00:07");
+    const tHostInfo whole =
+        MakeHostInfo(longName, "c", longIp, "255.255.255.0", "02:00:00:00:00:07");
     EXPECT_EQ(std::memcmp(&hosts[0], &whole, sizeof(tHostInfo)), 0);
 }
 
@@ -238,12 +239,14 @@ TEST(SaveSettingsTest, TextsWithOuterBlanksOrQuotesComeBackUnchanged)
     settings.shutdownCommand = "\"/opt/my tool\" -h \"%s\"";
     settings.collectHostAddrStart = " 192.0.2.1";
     HostList hosts;
-    hosts.Append(MakeHostInfo("'single'", " padded\t", "198.51.100.1", "\"", "plain \"inner\" text"));
+    hosts.Append(
+        MakeHostInfo("'single'", " padded\t", "198.51.100.1", "\"", "plain \"inner\" text"));
     hosts.Append(MakeHostInfo("cut\rhere", "", "198.51.100.2", "", ""));
     IniDocument document = IniDocument::Parse("");
     SaveSettings(document, settings, hosts, WindowState{});
     const std::string text = document.Serialize();
-    EXPECT_NE(text.find("SHUTDOWN_COMMAND=\"\"/opt/my tool\" -h \"%s\"\"\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("SHUTDOWN_COMMAND=\"\"/opt/my tool\" -h \"%s\"\"\n"), std::string::npos)
+        << text;
     EXPECT_NE(text.find("NET_MASK=\"\n"), std::string::npos) << text;
     EXPECT_NE(text.find("MAC_ADDR=plain \"inner\" text\n"), std::string::npos) << text;
     EXPECT_NE(text.find("IP_ADDR=198.51.100.1\n"), std::string::npos) << text;
@@ -308,7 +311,8 @@ TEST(SettingsFileTest, SavingRereadsTheFileKeepsForeignLinesAndNeverWritesUnread
     // reported.
     const auto fresh = folder / "config" / "pondel" / "pondel.ini";
     ASSERT_TRUE(SaveDefaultHost(fresh, 1));
-    EXPECT_EQ(ReadIntSetting(SettingsFile::Open(fresh).Document(), kSettingSection, kDefaultHostKey), 1);
+    EXPECT_EQ(
+        ReadIntSetting(SettingsFile::Open(fresh).Document(), kSettingSection, kDefaultHostKey), 1);
     WriteTextFile(folder / "plain", "x");
     const Result<void> blocked = SaveDefaultHost(folder / "plain" / "pondel" / "pondel.ini", 1);
     ASSERT_FALSE(blocked);

@@ -189,8 +189,7 @@ TEST_F(AddressLookupTest, NoOwnAddressComesWithItsReason)
     for (const auto& c : cases) {
         const int told = c.run([&c] {
             const Result<std::uint32_t> address = FindLocalHostAddress();
-            return !address && address.Error().code == c.code &&
-                address.Error().message == c.text;
+            return !address && address.Error().code == c.code && address.Error().message == c.text;
         });
         EXPECT_EQ(told, 1) << c.name;
     }

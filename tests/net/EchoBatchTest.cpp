@@ -110,7 +110,8 @@ public:
 
     // Sends this computer (.1 of the quiet peer's /24) an echo reply quoting
     // `request` from `from`, with `sequence` when given.
-    void Answer(const Request& request, std::uint32_t from, std::optional<std::uint16_t> sequence = {})
+    void Answer(
+        const Request& request, std::uint32_t from, std::optional<std::uint16_t> sequence = {})
     {
         std::vector<std::uint8_t> reply = request.message;
         reply[0] = kIcmpEchoReply;
@@ -139,8 +140,10 @@ private:
         SocketHandle handle(test::RunInNamespace(
             ns, [] { return socket(AF_INET, SOCK_RAW | SOCK_CLOEXEC, IPPROTO_ICMP); }));
         const sockaddr_in address{AF_INET, 0, {htonl(bindTo)}, {}};
-        if (!handle || (bindTo != 0 &&
-                bind(handle.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0))
+        if (!handle ||
+            (bindTo != 0 &&
+                bind(handle.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) !=
+                    0))
             throw std::runtime_error("cannot open the wire's raw socket");
         return handle;
     }
@@ -170,7 +173,8 @@ private:
             if (c->cmsg_level == SOL_SOCKET && c->cmsg_type == SCM_TIMESTAMPNS) {
                 timespec stamp{};
                 std::memcpy(&stamp, CMSG_DATA(c), sizeof stamp);
-                request.arrived = std::chrono::seconds(stamp.tv_sec) + std::chrono::nanoseconds(stamp.tv_nsec);
+                request.arrived =
+                    std::chrono::seconds(stamp.tv_sec) + std::chrono::nanoseconds(stamp.tv_nsec);
             }
         }
         return request;
@@ -187,10 +191,11 @@ class EchoBatchTest : public testing::TestWithParam<IcmpSocketKind> {
 protected:
     void SetUp() override
     {
-        const auto& live = network_.AddPeer(
-            {Lab(1), 24, "02:00:00:00:04:01"}, {Lab(2), 24, "02:00:00:00:04:02"});
+        const auto& live =
+            network_.AddPeer({Lab(1), 24, "02:00:00:00:04:01"}, {Lab(2), 24, "02:00:00:00:04:02"});
         for (int host : {3, 4, 5, 6, 7, 8, 9, 250, 251, 252, 253, 254})
-            test::TestNetwork::RunIn(live.ns, {"addr", "add", Lab(host) + "/24", "dev", live.peerIf});
+            test::TestNetwork::RunIn(
+                live.ns, {"addr", "add", Lab(host) + "/24", "dev", live.peerIf});
         const auto& quiet = network_.AddPeer(
             {"203.0.113.1", 24, "02:00:00:00:05:01"}, {"203.0.113.2", 24, "02:00:00:00:05:02"});
         quietNs_ = quiet.ns;
@@ -222,8 +227,8 @@ protected:
         return addresses;
     }
 
-    static std::set<std::uint64_t> IndexesOf(const std::vector<std::uint32_t>& addresses,
-                                             const std::set<int>& hosts)
+    static std::set<std::uint64_t> IndexesOf(
+        const std::vector<std::uint32_t>& addresses, const std::set<int>& hosts)
     {
         std::set<std::uint64_t> indexes;
         for (std::size_t i = 0; i < addresses.size(); ++i) {
@@ -290,15 +295,15 @@ TEST_P(EchoBatchTest, RepliesCountOnlyFromTheRightSenderWithTheRightSequenceInTi
         std::map<std::uint32_t, Wire::Request> byTarget;
         for (const auto& request : requests)
             byTarget[request.to] = request;
-        const auto& [a, b, c, d] = std::tie(byTarget[targets[0]], byTarget[targets[1]],
-            byTarget[targets[2]], byTarget[targets[3]]);
-        wire.Answer(b, targets[1]);                             // out of order
+        const auto& [a, b, c, d] = std::tie(
+            byTarget[targets[0]], byTarget[targets[1]], byTarget[targets[2]], byTarget[targets[3]]);
+        wire.Answer(b, targets[1]); // out of order
         wire.Answer(a, targets[0]);
-        wire.Answer(a, targets[0]);                             // a duplicate
-        wire.Answer(c, targets[3]);                             // from another host
-        wire.Answer(c, targets[2], Wire::SequenceOf(a));        // another request's sequence
+        wire.Answer(a, targets[0]);                      // a duplicate
+        wire.Answer(c, targets[3]);                      // from another host
+        wire.Answer(c, targets[2], Wire::SequenceOf(a)); // another request's sequence
         std::this_thread::sleep_for(600ms);
-        wire.Answer(d, targets[3]);                             // too late
+        wire.Answer(d, targets[3]); // too late
     });
     Run(recorder, 400ms, kDefaultEchoRate);
     peer.join();
@@ -333,8 +338,8 @@ TEST_P(EchoBatchTest, RequestsGoOutNoFasterThanTheRate)
 TEST_P(EchoBatchTest, RateZeroSendsEachRequestOnceTheOneBeforeHasSettled)
 {
     Wire wire(quietNs_);
-    const std::vector<std::uint32_t> targets{TextToIp("203.0.113.3"), TextToIp("203.0.113.4"),
-        TextToIp("203.0.113.5")};
+    const std::vector<std::uint32_t> targets{
+        TextToIp("203.0.113.3"), TextToIp("203.0.113.4"), TextToIp("203.0.113.5")};
     Recorder recorder(targets);
     std::vector<Wire::Request> requests;
     std::thread peer([&] { requests = wire.Collect(targets.size()); });

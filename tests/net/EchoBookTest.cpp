@@ -69,7 +69,8 @@ TEST(EchoBookTest, ManyRequestsSettleWhateverTheirOrder)
     EchoBook book(1s);
     constexpr std::uint64_t kCount = 70000; // more than one round of sequence numbers
     for (std::uint64_t i = 0; i < kCount; ++i)
-        book.Sent(i, kA + static_cast<std::uint32_t>(i % 300), static_cast<std::uint16_t>(i % 65535 + 1), kStart);
+        book.Sent(i, kA + static_cast<std::uint32_t>(i % 300),
+            static_cast<std::uint16_t>(i % 65535 + 1), kStart);
     std::uint64_t answered = 0;
     for (std::uint64_t i = kCount; i-- > 0;) {
         if (i % 2 == 1)

@@ -38,8 +38,9 @@ TEST(MagicPacketResultTest, CodesComeInTheirOrder)
     // result stays -2, while a good MAC then fails on the socket with -3.
     const int before = test::CountOpenDescriptors();
     const auto deniedSend = [](const char* mac) {
-        return test::RunWithSocketsDenied(
-            [mac] { return SendMagicPacket("198.51.100.20", "255.255.255.0", mac, true, 9).status; });
+        return test::RunWithSocketsDenied([mac] {
+            return SendMagicPacket("198.51.100.20", "255.255.255.0", mac, true, 9).status;
+        });
     };
     EXPECT_EQ(deniedSend("00:11:22:33:44"), -2);
     EXPECT_EQ(deniedSend("00:11:22:33:44:55"), -3);

@@ -23,7 +23,8 @@ class PingCommandTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        WriteTextFile(fake_ / "ping", "#!/bin/sh\necho \"$*\" >> '" + (fake_ / "log").string() + "'\n");
+        WriteTextFile(
+            fake_ / "ping", "#!/bin/sh\necho \"$*\" >> '" + (fake_ / "log").string() + "'\n");
         std::filesystem::permissions(fake_ / "ping", std::filesystem::perms::owner_all);
         const char* path = std::getenv("PATH");
         savedPath_ = path != nullptr ? path : "";

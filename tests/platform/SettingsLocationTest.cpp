@@ -23,7 +23,8 @@ TEST(SettingsLocationTest, ChoosesByWhereTheProgramRunsAndTheUsersFolders)
         {"/usr/bin/", false, "/home/ann/.cfg", "/home/ann", "/home/ann/.cfg/pondel/pondel.ini"},
         {"/usr/bin/", false, "relative", "/home/ann", "/home/ann/.config/pondel/pondel.ini"},
         {"/usr/bin/", false, std::nullopt, std::nullopt, "/usr/bin/pondel.ini"},
-        {"/home/ann/src/build/", false, std::nullopt, "/home/ann", "/home/ann/src/build/pondel.ini"},
+        {"/home/ann/src/build/", false, std::nullopt, "/home/ann",
+            "/home/ann/src/build/pondel.ini"},
         {"", false, std::nullopt, "/home/ann", "pondel.ini"},
     };
     for (const auto& c : cases) {

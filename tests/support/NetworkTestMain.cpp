@@ -23,7 +23,8 @@ int main(int argc, char** argv)
         // An ordinary user may not make namespaces: skip rather than fail,
         // and never fall back to the real network.
         const int error = errno;
-        std::fprintf(stderr, "skipped: network tests need a private network namespace (run as root): %s\n",
+        std::fprintf(stderr,
+            "skipped: network tests need a private network namespace (run as root): %s\n",
             std::strerror(error));
         return error == EPERM ? kSkipped : 1;
     }

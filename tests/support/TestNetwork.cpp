@@ -224,8 +224,8 @@ std::optional<Datagram> DatagramSink::Receive(std::chrono::milliseconds wait)
     return datagram;
 }
 
-std::vector<Datagram> DatagramSink::ReceiveAll(std::chrono::milliseconds quiet,
-                                              std::chrono::milliseconds first)
+std::vector<Datagram> DatagramSink::ReceiveAll(
+    std::chrono::milliseconds quiet, std::chrono::milliseconds first)
 {
     std::vector<Datagram> all;
     for (auto datagram = Receive(first); datagram; datagram = Receive(quiet))

@@ -82,8 +82,8 @@ public:
     // Every datagram that arrives: the first within `first` (room for the
     // sender's address resolution on a loaded machine), the next ones until
     // the line has been quiet for `quiet`.
-    std::vector<Datagram> ReceiveAll(std::chrono::milliseconds quiet,
-                                     std::chrono::milliseconds first = std::chrono::seconds(2));
+    std::vector<Datagram> ReceiveAll(
+        std::chrono::milliseconds quiet, std::chrono::milliseconds first = std::chrono::seconds(2));
 
 private:
     int fd_ = -1;

@@ -140,8 +140,7 @@ private slots:
         probes.HoldAt("192.0.2.2");
         window.RunCommand(CommandId::kCollectHosts);
         // This computer's /24 without its network and broadcast addresses.
-        QCOMPARE(answer.proposed,
-            (QStringList{"192.0.2.1", "192.0.2.254", "255.255.255.0", "30"}));
+        QCOMPARE(answer.proposed, (QStringList{"192.0.2.1", "192.0.2.254", "255.255.255.0", "30"}));
         QCOMPARE(ModalSeam::ShownTexts().value(1),
             QStringLiteral("Gather the host information by sending an ICMP to the address of "
                            "the specified range.\nAre you sure?"));
@@ -157,7 +156,8 @@ private slots:
         QTRY_COMPARE(progress->DetectCountText(), QStringLiteral("Detect Count: 1"));
         QCOMPARE(progress->ProgressBar()->maximum(), 5);
         QCOMPARE(progress->ProgressBar()->value(), 1);
-        QCOMPARE(window.StatusText(StatusPane::kProgress), QStringLiteral("Check IP Address 192.0.2.2"));
+        QCOMPARE(
+            window.StatusText(StatusPane::kProgress), QStringLiteral("Check IP Address 192.0.2.2"));
         // A second Collect, a header click or Active Check neither start
         // anything nor wait for the sweep.
         window.RunCommand(CommandId::kCollectHosts);
@@ -167,7 +167,8 @@ private slots:
         window.RunCommand(CommandId::kActiveCheck);
         window.RunCommand(CommandId::kRefresh);
         QVERIFY(Clock::now() - start < 500ms);
-        QCOMPARE(window.StatusText(StatusPane::kProgress), QStringLiteral("During  active status updates : 0 / 1"));
+        QCOMPARE(window.StatusText(StatusPane::kProgress),
+            QStringLiteral("During  active status updates : 0 / 1"));
         QCOMPARE(ModalSeam::ShownTexts().size(), 2);
 
         probes.Release();

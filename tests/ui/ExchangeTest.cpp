@@ -24,8 +24,9 @@ QStringList HostTexts(const HostList& hosts)
 {
     QStringList texts;
     for (const tHostInfo& host : hosts)
-        texts.append(QStringList{host.hostName, host.comment, host.ipAddr, host.netMask, host.macAddr}
-                .join('|'));
+        texts.append(
+            QStringList{host.hostName, host.comment, host.ipAddr, host.netMask, host.macAddr}.join(
+                '|'));
     return texts;
 }
 
@@ -103,7 +104,8 @@ private slots:
         fixture.settings.maxHostNum = 4;
         CPondelDlg& window = fixture.Open();
         const auto file = fixture.Folder() / "two.csv";
-        WriteTextFile(file, "1,\"d\",\"\",\"192.0.2.4\",\"\",\"\"\n2,\"e\",\"\",\"192.0.2.5\",\"\",\"\"\n");
+        WriteTextFile(
+            file, "1,\"d\",\"\",\"192.0.2.4\",\"\",\"\"\n2,\"e\",\"\",\"192.0.2.5\",\"\",\"\"\n");
 
         ModalSeam::SetNextFileName(QString::fromStdString(file.string()));
         window.RunCommand(CommandId::kImportHostList);
@@ -129,7 +131,8 @@ private slots:
         window.RunCommand(CommandId::kImportHostList);
         ModalSeam::SetNextFileName(QString());
         window.RunCommand(CommandId::kImportHostList);
-        ModalSeam::SetNextFileName(QString::fromStdString((fixture.Folder() / "none.csv").string()));
+        ModalSeam::SetNextFileName(
+            QString::fromStdString((fixture.Folder() / "none.csv").string()));
         window.RunCommand(CommandId::kImportHostList);
         ModalSeam::SetNextFileName(QString());
         window.RunCommand(CommandId::kExportHostList);
@@ -152,8 +155,8 @@ private slots:
         WithFileSizeLimit(20, [&] { window.RunCommand(CommandId::kExportHostList); });
         QCOMPARE(ReadTextFile(file), "the old list");
         const QString message = ModalSeam::ShownTexts().last();
-        QVERIFY2(message.startsWith("Cannot write export file.\n" +
-                     QString::fromStdString(file.string()) + "\n"),
+        QVERIFY2(message.startsWith(
+                     "Cannot write export file.\n" + QString::fromStdString(file.string()) + "\n"),
             qPrintable(message));
         QVERIFY2(message.contains("File too large"), qPrintable(message));
         QCOMPARE(std::distance(std::filesystem::directory_iterator(fixture.Folder()), {}), 2);
@@ -265,7 +268,8 @@ private slots:
         QCOMPARE(RowTexts(window), QStringList{original[2]});
         QCOMPARE(window.HostRows()->Rows()[0].itemData, 0);
         QCOMPARE(QGuiApplication::clipboard()->text(),
-            "alpha,one,192.0.2.1,255.255.255.0,00:11:22:33:44:01\nbeta,two,192.0.2.2,,00:11:22:33:44:02");
+            "alpha,one,192.0.2.1,255.255.255.0,00:11:22:33:44:01\nbeta,two,192.0.2.2,,00:11:22:33:"
+            "44:02");
         QVERIFY(APassRunsThrough(window));
     }
 };

@@ -28,7 +28,10 @@ using namespace std::chrono_literals;
 // beside the settings file.
 class Installed final {
 public:
-    enum class Window { kWith, kWithout };
+    enum class Window {
+        kWith,
+        kWithout
+    };
 
     explicit Installed(Window window = Window::kWith)
     {

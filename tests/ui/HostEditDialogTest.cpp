@@ -43,7 +43,8 @@ private slots:
         const QString tooLarge =
             QStringLiteral("%1 is too large: each number of an IP address is 0 to 255.");
         QCOMPARE(ModalSeam::ShownTexts(),
-            QStringList({notAddress, notAddress, tooLarge.arg(300), notAddress, tooLarge.arg(305)}));
+            QStringList(
+                {notAddress, notAddress, tooLarge.arg(300), notAddress, tooLarge.arg(305)}));
         QVERIFY(edit.IsComplete());
         QCOMPARE(edit.Address(), TextToIp("192.168.1.30"));
     }
@@ -221,7 +222,8 @@ private slots:
             {"ipAddressEdit", "", "", ip, false, ""},
             {"ipAddressEdit", "192.0.2", "192.0.2", ip, false, "192.0.2"},
             // Each refused key is said; what is left is no address.
-            {"ipAddressEdit", "-c 5", "5", QStringList(3, notAddress).join('/') + "/" + ip, false, "5"},
+            {"ipAddressEdit", "-c 5", "5", QStringList(3, notAddress).join('/') + "/" + ip, false,
+                "5"},
             {"ipAddressEdit", "192.0.2.7\n-f", "", notAddress + "/" + ip, false, ""},
             {"ipAddressEdit", "10.77.0.999", "10.77.0.99",
                 "999 is too large: each number of an IP address is 0 to 255.", true, "10.77.0.99"},

@@ -181,15 +181,15 @@ private slots:
 
     void removeAsksOnceAndRemovesFromTheBottomUp()
     {
-        WindowFixture fixture(kThreeHosts + HostSections({}) +
-            "[HOST_3]\nHOST_NAME=delta\nIP_ADDR=192.0.2.4\n");
+        WindowFixture fixture(
+            kThreeHosts + HostSections({}) + "[HOST_3]\nHOST_NAME=delta\nIP_ADDR=192.0.2.4\n");
         CPondelDlg& window = fixture.Open();
 
         SelectRows(window, {1});
         ModalSeam::SetNextAnswer(ModalSeam::Answer::kNo);
         window.RunCommand(CommandId::kRemove);
-        QCOMPARE(ModalSeam::ShownTexts().last(),
-            "beta(192.0.2.2) Are you sure you want to delete?");
+        QCOMPARE(
+            ModalSeam::ShownTexts().last(), "beta(192.0.2.2) Are you sure you want to delete?");
         QCOMPARE(fixture.hosts.Count(), 4);
 
         ModalSeam::SetNextAnswer(ModalSeam::Answer::kYes);

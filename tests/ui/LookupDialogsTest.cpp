@@ -311,6 +311,6 @@ private:
 
 } // namespace pondel::test
 
-PONDEL_NETWORK_UI_TEST_MAIN(pondel::test::LookupDialogsTest, pondel::test::kOwnName,
-    pondel::test::kHostsFile)
+PONDEL_NETWORK_UI_TEST_MAIN(
+    pondel::test::LookupDialogsTest, pondel::test::kOwnName, pondel::test::kHostsFile)
 #include "LookupDialogsTest.moc"

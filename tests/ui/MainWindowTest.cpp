@@ -82,12 +82,18 @@ private slots:
     {
         QTest::addColumn<QString>("value");
         QTest::addColumn<QString>("selected"); // empty: nothing
-        QTest::newRow("after a section without address") << "2" << "beta";
-        QTest::newRow("the last") << "3" << "gamma";
-        QTest::newRow("a section without address") << "0" << "";
-        QTest::newRow("past the end") << "4" << "";
-        QTest::newRow("negative") << "-1" << "";
-        QTest::newRow("not a number") << "x" << "";
+        QTest::newRow("after a section without address") << "2"
+                                                         << "beta";
+        QTest::newRow("the last") << "3"
+                                  << "gamma";
+        QTest::newRow("a section without address") << "0"
+                                                   << "";
+        QTest::newRow("past the end") << "4"
+                                      << "";
+        QTest::newRow("negative") << "-1"
+                                  << "";
+        QTest::newRow("not a number") << "x"
+                                      << "";
     }
     void aDefaultHostSelectsTheHostOfItsSection()
     {
@@ -360,7 +366,8 @@ private slots:
             QImage image(16, 16, QImage::Format_RGB32);
             image.fill(colours[folder]);
             for (const char* name : {"active.bmp", "inactive.bmp"})
-                QVERIFY(image.save(QString::fromStdString((folders[folder].Path() / name).string())));
+                QVERIFY(
+                    image.save(QString::fromStdString((folders[folder].Path() / name).string())));
         }
         const std::filesystem::path paths[] = {folders[0].Path(), folders[1].Path()};
         const QImage active = LoadMarkImages(paths, 0xFF00FF).active.toImage();

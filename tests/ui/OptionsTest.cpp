@@ -93,17 +93,33 @@ private slots:
         const QString timeout = QStringLiteral("Please enter an integer between 1 and 10000.");
         const QString port = QStringLiteral("Please enter an integer between 1 and 65535.");
         const QString interval = QStringLiteral("Please enter an integer between 10 and 65535.");
-        QTest::newRow("timeout 0") << "icmpTimeOutEdit" << "0" << timeout;
-        QTest::newRow("timeout 10000") << "icmpTimeOutEdit" << "10000" << "";
-        QTest::newRow("timeout 10001") << "icmpTimeOutEdit" << "10001" << timeout;
-        QTest::newRow("timeout empty") << "icmpTimeOutEdit" << "" << "Please enter an integer.";
-        QTest::newRow("port 0") << "portNoEdit" << "0" << port; // no wake could use it
-        QTest::newRow("port 65535") << "portNoEdit" << "65535" << "";
-        QTest::newRow("port 65536") << "portNoEdit" << "65536" << port;
-        QTest::newRow("port beyond 32 bits") << "portNoEdit" << "4294967303" << port;
-        QTest::newRow("hosts 0") << "maxHostNumEdit" << "0" << "";
-        QTest::newRow("interval 9") << "timerIntervalEdit" << "9" << interval;
-        QTest::newRow("interval 10") << "timerIntervalEdit" << "10" << "";
+        QTest::newRow("timeout 0") << "icmpTimeOutEdit"
+                                   << "0" << timeout;
+        QTest::newRow("timeout 10000") << "icmpTimeOutEdit"
+                                       << "10000"
+                                       << "";
+        QTest::newRow("timeout 10001") << "icmpTimeOutEdit"
+                                       << "10001" << timeout;
+        QTest::newRow("timeout empty") << "icmpTimeOutEdit"
+                                       << ""
+                                       << "Please enter an integer.";
+        QTest::newRow("port 0") << "portNoEdit"
+                                << "0" << port; // no wake could use it
+        QTest::newRow("port 65535") << "portNoEdit"
+                                    << "65535"
+                                    << "";
+        QTest::newRow("port 65536") << "portNoEdit"
+                                    << "65536" << port;
+        QTest::newRow("port beyond 32 bits") << "portNoEdit"
+                                             << "4294967303" << port;
+        QTest::newRow("hosts 0") << "maxHostNumEdit"
+                                 << "0"
+                                 << "";
+        QTest::newRow("interval 9") << "timerIntervalEdit"
+                                    << "9" << interval;
+        QTest::newRow("interval 10") << "timerIntervalEdit"
+                                     << "10"
+                                     << "";
     }
 
     void numbersOutsideTheirRangesKeepTheDialogOpen()
@@ -117,8 +133,7 @@ private slots:
         const AppSettings before = fixture.settings;
 
         bool accepted = false;
-        AnswerOptions(
-            [&](QDialog& dialog) { SetText(dialog, edit.toLatin1().constData(), text); },
+        AnswerOptions([&](QDialog& dialog) { SetText(dialog, edit.toLatin1().constData(), text); },
             &accepted);
         window.RunCommand(CommandId::kOption);
 
@@ -172,8 +187,8 @@ private slots:
         QWidget* markText = Field<QLineEdit>(dialog, "markTextEdit");
         SetText(dialog, "icmpTimeOutEdit", "0");
         Click(dialog, "textMarkRadioButton");
-        QCOMPARE(ModalSeam::ShownTexts(),
-            QStringList({"Please enter an integer between 1 and 10000."}));
+        QCOMPARE(
+            ModalSeam::ShownTexts(), QStringList({"Please enter an integer between 1 and 10000."}));
         QVERIFY(Field<QAbstractButton>(dialog, "iconMarkRadioButton")->isChecked());
         QVERIFY(!markText->isEnabled());
 
@@ -245,7 +260,8 @@ private slots:
         QCOMPARE(fixture.settings.timerInterval, 30U);
         QCOMPARE(RunningTimerPeriods(window), QList<int>{30000});
         WindowFixture withShutdown("[SETTING]\nENABLE_REMOTE_SHUTDOWN=1\n" + kTwoHosts);
-        QCOMPARE(MenuTexts(tool), MenuTexts(withShutdown.Open().Surfaces().MainMenu(MenuId::kToolMenu)));
+        QCOMPARE(
+            MenuTexts(tool), MenuTexts(withShutdown.Open().Surfaces().MainMenu(MenuId::kToolMenu)));
 
         AnswerOptions([](QDialog& dialog) {
             Click(dialog, "autoRefreshCheckBox");
@@ -265,10 +281,14 @@ private slots:
         QTest::addColumn<QString>("checkBox");
         QTest::addColumn<QString>("notice");
         QTest::addColumn<bool>("appendEnabled");
-        QTest::newRow("tray asked for where there is none")
-            << "" << "" << "taskTrayIconCheckBox" << "There is no system tray" << true;
-        QTest::newRow("maximum lowered below the list")
-            << "maxHostNumEdit" << "1" << "" << "The list holds 2 hosts" << false;
+        QTest::newRow("tray asked for where there is none") << ""
+                                                            << ""
+                                                            << "taskTrayIconCheckBox"
+                                                            << "There is no system tray" << true;
+        QTest::newRow("maximum lowered below the list") << "maxHostNumEdit"
+                                                        << "1"
+                                                        << ""
+                                                        << "The list holds 2 hosts" << false;
     }
 
     void optionsTakeEffectOrSayWhyNot()

@@ -95,8 +95,8 @@ private slots:
         SelectRows(window, {3, 0, 2});
         window.RunCommand(CommandId::kActiveCheck);
         QTRY_COMPARE(Marks(window), (std::vector<int>{1, 0, 1, 1}));
-        QCOMPARE(probes.Probed(),
-            (std::vector<std::string>{"192.0.2.1", "192.0.2.3", "192.0.2.4"}));
+        QCOMPARE(
+            probes.Probed(), (std::vector<std::string>{"192.0.2.1", "192.0.2.3", "192.0.2.4"}));
     }
 
     void activeCheckOfSilentHostsLeavesTheWindowRunning()
@@ -239,8 +239,8 @@ private slots:
         QCOMPARE(ModalSeam::ShownTexts(),
             (QStringList{"Shut down the selected host.\nDo you really want?",
                 "Remote Shutdown failed", "Remote Shutdown failed"}));
-        QCOMPARE(runs, (std::vector<std::vector<std::string>>{
-                           {"tool", "192.0.2.2"}, {"tool", "192.0.2.4"}}));
+        QCOMPARE(runs,
+            (std::vector<std::vector<std::string>>{{"tool", "192.0.2.2"}, {"tool", "192.0.2.4"}}));
         QCOMPARE(window.CurrentHost().hostName, "delta");
         QCOMPARE(window.cursor().shape(), Qt::ArrowCursor);
 

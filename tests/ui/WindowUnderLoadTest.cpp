@@ -217,7 +217,8 @@ private slots:
         const auto end = Clock::now() + std::chrono::seconds(seconds);
         for (int round = 0; round == 0 || Clock::now() < end; ++round) {
             std::shuffle(commands.begin(), commands.end(), random_);
-            for (std::size_t i = 0; i < commands.size() && (round == 0 || Clock::now() < end); ++i) {
+            for (std::size_t i = 0; i < commands.size() && (round == 0 || Clock::now() < end);
+                 ++i) {
                 AnswerAtRandom(fixture);
                 SelectAtRandom(window);
                 const auto started = Clock::now();
@@ -293,11 +294,11 @@ private slots:
             }
             QVERIFY2(!window.isVisible(), qPrintable(QString::number(round)));
             QVERIFY2(took < bound,
-                qPrintable(QStringLiteral("round %1 (work %2) took %3 ms")
-                               .arg(round)
-                               .arg(work)
-                               .arg(std::chrono::duration_cast<std::chrono::milliseconds>(took)
-                                        .count())));
+                qPrintable(
+                    QStringLiteral("round %1 (work %2) took %3 ms")
+                        .arg(round)
+                        .arg(work)
+                        .arg(std::chrono::duration_cast<std::chrono::milliseconds>(took).count())));
             longest = std::max(longest, took);
             const Texts rows = WindowRows(window);
             QCOMPARE(SavedRows(fixture), rows);
@@ -337,7 +338,8 @@ private:
         ModalSeam::Reset();
         ModalSeam::SetUnattended(true);
         const bool yes = Draw(2) == 0;
-        const std::string file = (fixture.folder / (Draw(2) == 0 ? "hosts.csv" : "other.csv")).string();
+        const std::string file =
+            (fixture.folder / (Draw(2) == 0 ? "hosts.csv" : "other.csv")).string();
         ModalSeam::SetNextFileName(
             Draw(3) == 0 ? std::nullopt : std::optional(QString::fromStdString(file)));
         // Sweeps are started more often than they would be at random.

@@ -10,8 +10,8 @@
 
 namespace pondel {
 
-DatagramOutcome SendDatagram(
-    std::uint32_t destination, std::uint16_t port, std::span<const std::uint8_t> data, bool broadcast)
+DatagramOutcome SendDatagram(std::uint32_t destination, std::uint16_t port,
+    std::span<const std::uint8_t> data, bool broadcast)
 {
     const SocketHandle socket(::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0));
     if (!socket)
@@ -27,9 +27,8 @@ DatagramOutcome SendDatagram(
     address.sin_family = AF_INET;
     address.sin_port = htons(port);
     address.sin_addr.s_addr = htonl(destination);
-    if (sendto(socket.Get(), data.data(), data.size(), 0, reinterpret_cast<const sockaddr*>(&address),
-            sizeof address)
-        < 0)
+    if (sendto(socket.Get(), data.data(), data.size(), 0,
+            reinterpret_cast<const sockaddr*>(&address), sizeof address) < 0)
         return {DatagramStep::kSendFailed, errno};
     return {};
 }

@@ -81,8 +81,9 @@ public:
         , plan_(plan)
         , events_(events)
         , book_(plan.timeOut)
-        , interval_(plan.rate == 0 ? EchoClock::duration::zero()
-                                   : std::chrono::duration_cast<EchoClock::duration>(1s) / plan.rate)
+        , interval_(plan.rate == 0
+                  ? EchoClock::duration::zero()
+                  : std::chrono::duration_cast<EchoClock::duration>(1s) / plan.rate)
     {
     }
 
@@ -128,7 +129,8 @@ private:
     {
         const std::uint64_t index = next_;
         const std::optional<std::uint32_t> address = events_.AddressOf(index);
-        const SendOutcome outcome = address ? Send(*address, SequenceOf(index)) : SendOutcome::kFailed;
+        const SendOutcome outcome =
+            address ? Send(*address, SequenceOf(index)) : SendOutcome::kFailed;
         if (outcome == SendOutcome::kBusy) {
             if (!busySince_)
                 busySince_ = now;
@@ -169,7 +171,8 @@ private:
 
     bool WaitReadable(EchoClock::time_point until) const
     {
-        const auto left = std::chrono::duration_cast<std::chrono::nanoseconds>(until - EchoClock::now());
+        const auto left =
+            std::chrono::duration_cast<std::chrono::nanoseconds>(until - EchoClock::now());
         if (left.count() <= 0)
             return true;
         const timespec limit{static_cast<time_t>(left.count() / 1'000'000'000),
@@ -194,8 +197,8 @@ private:
                 ntohl(sender.sin_addr.s_addr));
         }
         if (socket_.Kind() == IcmpSocketKind::kDatagram) {
-            while (recv(socket_.Get(), packet.data(), packet.size(), MSG_ERRQUEUE | MSG_DONTWAIT) >= 0) {
-            }
+            while (recv(socket_.Get(), packet.data(), packet.size(), MSG_ERRQUEUE | MSG_DONTWAIT) >=
+                0) { }
         }
     }
 

@@ -116,7 +116,8 @@ Result<std::string> ReadWholeFile(const std::filesystem::path& file, std::size_t
     // One byte beyond the size shows the end without a second read call.
     const std::size_t limit = std::max(maxBytes, maxBytes + 1);
     std::size_t size = 0;
-    const std::size_t expected = std::max<std::size_t>(static_cast<std::size_t>(status.st_size) + 1, 4096);
+    const std::size_t expected =
+        std::max<std::size_t>(static_cast<std::size_t>(status.st_size) + 1, 4096);
     text.reserve(expected);
     AdviseLargePages(text.data(), text.capacity());
     PrefaultPages(text.data(), expected);

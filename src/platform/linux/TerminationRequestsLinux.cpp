@@ -37,7 +37,8 @@ Result<std::unique_ptr<TerminationRequests>> TerminationRequests::Catch()
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, fds) != 0) {
         const int error = errno;
         return ErrorInfo{error,
-            "Termination signals cannot be caught: socketpair failed: " + GetSystemErrorText(error)};
+            "Termination signals cannot be caught: socketpair failed: " +
+                GetSystemErrorText(error)};
     }
     return std::unique_ptr<TerminationRequests>(
         new TerminationRequests(SocketHandle(fds[0]), SocketHandle(fds[1])));

@@ -56,8 +56,8 @@ bool AllPartsFilled(const Parts& parts)
 {
     if (!parts.valid || parts.count != kPartCount)
         return false;
-    return std::all_of(std::begin(parts.values), std::end(parts.values),
-        [](int value) { return value >= 0; });
+    return std::all_of(
+        std::begin(parts.values), std::end(parts.values), [](int value) { return value >= 0; });
 }
 
 } // namespace
@@ -102,9 +102,9 @@ void AddressEdit::SayWhyRefused()
     // digit would leave another host's address in the field.
     const QString& number = validator_->RefusedNumber();
     ModalSeam::Notice(this,
-        number.isEmpty() ? tr("An IP address is four numbers from 0 to 255, split by dots.")
-                         : tr("%1 is too large: each number of an IP address is 0 to 255.")
-                               .arg(number));
+        number.isEmpty()
+            ? tr("An IP address is four numbers from 0 to 255, split by dots.")
+            : tr("%1 is too large: each number of an IP address is 0 to 255.").arg(number));
 }
 
 bool AddressEdit::IsBlank() const

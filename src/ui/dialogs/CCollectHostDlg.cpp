@@ -79,7 +79,8 @@ void CCollectHostDlg::accept()
         return;
     }
     request_.timeOut = static_cast<std::uint32_t>(timeOut);
-    request_.range = CollectRange{startEdit_->Address(), endEdit_->Address(), netMaskEdit_->Address()};
+    request_.range =
+        CollectRange{startEdit_->Address(), endEdit_->Address(), netMaskEdit_->Address()};
     QDialog::accept();
 }
 

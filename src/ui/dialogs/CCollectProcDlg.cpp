@@ -25,8 +25,8 @@ CCollectProcDlg::CCollectProcDlg(QWidget* parent)
     progressBar_->setValue(0);
     addressLabel_ = new QLabel(this);
     addressLabel_->setObjectName(QStringLiteral("addressLabel"));
-    addressLabel_->setMinimumWidth(addressLabel_->fontMetrics().horizontalAdvance(
-        QStringLiteral("000.000.000.000")));
+    addressLabel_->setMinimumWidth(
+        addressLabel_->fontMetrics().horizontalAdvance(QStringLiteral("000.000.000.000")));
     detectCountLabel_ = new QLabel(this);
     detectCountLabel_->setObjectName(QStringLiteral("detectCountLabel"));
     ShowDetectCount(0);

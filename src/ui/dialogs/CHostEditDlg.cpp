@@ -75,8 +75,8 @@ CHostEditDlg::CHostEditDlg(QWidget* parent)
     getMacAddressButton_ = MakeGetButton(this, tr("Get..."), "getMacAddressButton");
 
     auto* grid = new QGridLayout;
-    const auto addRow = [this, grid](int row, const QString& label, QWidget* field,
-                            QPushButton* button) {
+    const auto addRow = [this, grid](
+                            int row, const QString& label, QWidget* field, QPushButton* button) {
         auto* text = new QLabel(label, this);
         text->setBuddy(field);
         grid->addWidget(text, row, 0);
@@ -190,7 +190,8 @@ bool CHostEditDlg::TakeMacAddress()
     const std::optional<std::string> mac = StoredMacText(macAddressEdit_->text().toStdString());
     if (!mac) {
         // The wake-up's own message, so that the user meets one text for it.
-        ModalSeam::Notice(this, QCoreApplication::translate("Messages", "It is illegal MAC address"));
+        ModalSeam::Notice(
+            this, QCoreApplication::translate("Messages", "It is illegal MAC address"));
         macAddressEdit_->setFocus();
         macAddressEdit_->selectAll();
         return false;

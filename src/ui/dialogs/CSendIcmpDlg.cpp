@@ -59,7 +59,8 @@ void CSendIcmpDlg::Send()
     }
     const std::string target = host.toStdString();
     const ProbeSettings settings = probeSettings_;
-    StartLookup<int>([target, settings] { return ProbeHost(target, settings.timeOut, settings.method); },
+    StartLookup<int>(
+        [target, settings] { return ProbeHost(target, settings.timeOut, settings.method); },
         [this, host](const int answered) {
             // These two stay in English in every language.
             const QString status = answered != 0 ? QStringLiteral("Host %1 is alive.")

@@ -15,8 +15,8 @@ namespace pondel {
 
 [[nodiscard]] inline ColorValue ToColorValue(const QColor& color)
 {
-    return MakeColor(static_cast<std::uint8_t>(color.red()), static_cast<std::uint8_t>(color.green()),
-        static_cast<std::uint8_t>(color.blue()));
+    return MakeColor(static_cast<std::uint8_t>(color.red()),
+        static_cast<std::uint8_t>(color.green()), static_cast<std::uint8_t>(color.blue()));
 }
 
 } // namespace pondel

@@ -62,7 +62,8 @@ const std::array kCommands{
         .id = kInsert,
         .text = QT_TRANSLATE_NOOP("Commands", "Insert(&I)..."),
         .icon = "insert",
-        .description = QT_TRANSLATE_NOOP("Commands", "Insert the new host to the selected position in the list"),
+        .description = QT_TRANSLATE_NOOP(
+            "Commands", "Insert the new host to the selected position in the list"),
         .handler = &CPondelDlg::OnInsert,
         .menu = MenuId::kEditMenu,
         .toolbar = Slot(1),
@@ -85,7 +86,8 @@ const std::array kCommands{
         .text = QT_TRANSLATE_NOOP("Commands", "Remove(&R)"),
         .shortcut = "Del",
         .icon = "remove",
-        .description = QT_TRANSLATE_NOOP("Commands", "Remove the information from the selected host"),
+        .description =
+            QT_TRANSLATE_NOOP("Commands", "Remove the information from the selected host"),
         .handler = &CPondelDlg::OnRemove,
         .menu = MenuId::kEditMenu,
         .toolbar = Slot(3),
@@ -97,7 +99,8 @@ const std::array kCommands{
         .text = QT_TRANSLATE_NOOP("Commands", "Cut(&T)"),
         .shortcut = "Ctrl+X",
         .icon = "cut",
-        .description = QT_TRANSLATE_NOOP( "Commands", "Cut the line in the selection, and then copy it to the clipboard"),
+        .description = QT_TRANSLATE_NOOP(
+            "Commands", "Cut the line in the selection, and then copy it to the clipboard"),
         .handler = &CPondelDlg::OnCut,
         .menu = MenuId::kEditMenu,
         .menuSeparatorBefore = true,
@@ -110,7 +113,8 @@ const std::array kCommands{
         .text = QT_TRANSLATE_NOOP("Commands", "Copy(&C)"),
         .shortcut = "Ctrl+C",
         .icon = "copy",
-        .description = QT_TRANSLATE_NOOP("Commands", "A row in the selection, then copy it to the clipboard"),
+        .description =
+            QT_TRANSLATE_NOOP("Commands", "A row in the selection, then copy it to the clipboard"),
         .handler = &CPondelDlg::OnCopy,
         .menu = MenuId::kEditMenu,
         .toolbar = Slot(5),
@@ -122,7 +126,8 @@ const std::array kCommands{
         .text = QT_TRANSLATE_NOOP("Commands", "Paste(&P)"),
         .shortcut = "Ctrl+V",
         .icon = "paste",
-        .description = QT_TRANSLATE_NOOP("Commands", "Paste the line that you copied to the clipboard"),
+        .description =
+            QT_TRANSLATE_NOOP("Commands", "Paste the line that you copied to the clipboard"),
         .handler = &CPondelDlg::OnPaste,
         .menu = MenuId::kEditMenu,
         .toolbar = Slot(6),
@@ -154,7 +159,8 @@ const std::array kCommands{
         .text = QT_TRANSLATE_NOOP("Commands", "Move Up(&U)"),
         .shortcut = "Ctrl+U",
         .icon = "move-up",
-        .description = QT_TRANSLATE_NOOP("Commands", "Move one line up the selected host information"),
+        .description =
+            QT_TRANSLATE_NOOP("Commands", "Move one line up the selected host information"),
         .handler = &CPondelDlg::OnMoveUp,
         .menu = MenuId::kEditMenu,
         .menuSeparatorBefore = true,
@@ -167,7 +173,8 @@ const std::array kCommands{
         .text = QT_TRANSLATE_NOOP("Commands", "Move Down(&D)"),
         .shortcut = "Ctrl+D",
         .icon = "move-down",
-        .description = QT_TRANSLATE_NOOP("Commands", "Move one line down the selected host information"),
+        .description =
+            QT_TRANSLATE_NOOP("Commands", "Move one line down the selected host information"),
         .handler = &CPondelDlg::OnMoveDown,
         .menu = MenuId::kEditMenu,
         .toolbar = Slot(8),
@@ -191,7 +198,8 @@ const std::array kCommands{
         .text = QT_TRANSLATE_NOOP("Commands", "Active Check(&C)"),
         .shortcut = "Ctrl+P",
         .icon = "active-check",
-        .description = QT_TRANSLATE_NOOP("Commands", "Re-display the active status of the selected host"),
+        .description =
+            QT_TRANSLATE_NOOP("Commands", "Re-display the active status of the selected host"),
         .handler = &CPondelDlg::OnActiveCheck,
         .menu = MenuId::kViewMenu,
         .toolbar = Slot(10),
@@ -253,7 +261,8 @@ const std::array kCommands{
         .text = QT_TRANSLATE_NOOP("Commands", "Wake Up (Non Broadcast)(&B)"),
         .shortcut = "Ctrl+B",
         .icon = "wake-up-direct",
-        .description = QT_TRANSLATE_NOOP("Commands", "Send a magic packet to the selected host (Non Broadcast)"),
+        .description = QT_TRANSLATE_NOOP(
+            "Commands", "Send a magic packet to the selected host (Non Broadcast)"),
         .handler = &CPondelDlg::OnWakeUpNonBroadcast,
         .menu = MenuId::kToolMenu,
         .toolbar = Slot(14),
@@ -292,7 +301,8 @@ const std::array kCommands{
     CommandEntry{
         .id = kCollectHosts,
         .text = QT_TRANSLATE_NOOP("Commands", "Collect host information(&C)..."),
-        .description = QT_TRANSLATE_NOOP("Commands", "Collect a running information of the hosts in the LAN"),
+        .description =
+            QT_TRANSLATE_NOOP("Commands", "Collect a running information of the hosts in the LAN"),
         .handler = &CPondelDlg::OnCollectHosts,
         .menu = MenuId::kToolMenu,
         .menuSeparatorBefore = true,

@@ -159,10 +159,10 @@ void HostListEditor::Remove()
             return;
     } else {
         const tHostInfo& host = model_.Rows()[static_cast<std::size_t>(selected.front())].host;
-        const QString question = QStringLiteral("%1(%2) %3")
-                                     .arg(QString::fromUtf8(host.hostName),
-                                         QString::fromUtf8(host.ipAddr),
-                                         CPondelDlg::tr("Are you sure you want to delete?"));
+        const QString question =
+            QStringLiteral("%1(%2) %3")
+                .arg(QString::fromUtf8(host.hostName), QString::fromUtf8(host.ipAddr),
+                    CPondelDlg::tr("Are you sure you want to delete?"));
         if (!ModalSeam::Ask(&window_, question))
             return;
     }

@@ -78,8 +78,8 @@ void HostListEditor::Export()
     if (written.Error().message.starts_with("cannot create"))
         ModalSeam::Error(&window_, QStringLiteral("Cannot open export file.\n%1").arg(reason));
     else
-        ModalSeam::Error(&window_,
-            QStringLiteral("Cannot write export file.\n%1\n%2").arg(*chosen, reason));
+        ModalSeam::Error(
+            &window_, QStringLiteral("Cannot write export file.\n%1\n%2").arg(*chosen, reason));
 }
 
 void HostListEditor::Import()
@@ -163,10 +163,12 @@ void HostListEditor::Cut()
     const std::vector<int> rows = window_.SelectedRows();
     if (rows.empty()) {
         ModalSeam::Notice(&window_, CPondelDlg::tr("Please select the host"));
-    } else if (!ClipboardText::Put(QString::fromStdString(FormatClipboardRows(HostsOfRows(rows))))) {
+    } else if (!ClipboardText::Put(
+                   QString::fromStdString(FormatClipboardRows(HostsOfRows(rows))))) {
         // Rows whose text did not reach the clipboard would be lost; they stay.
         ModalSeam::Error(&window_,
-            CPondelDlg::tr("The hosts could not be placed on the clipboard. They stay in the list."));
+            CPondelDlg::tr(
+                "The hosts could not be placed on the clipboard. They stay in the list."));
     } else {
         const ListChangeLock lock(locks_);
         RemoveRows(rows);

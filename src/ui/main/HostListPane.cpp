@@ -273,8 +273,7 @@ void HostListPane::SortByColumn(int column)
     std::iota(order.begin(), order.end(), 0);
     std::ranges::stable_sort(order, [&](int first, int second) {
         return CompareHostRows(rows[static_cast<std::size_t>(first)],
-                   rows[static_cast<std::size_t>(second)], column, descending,
-                   model_->Style()) < 0;
+                   rows[static_cast<std::size_t>(second)], column, descending, model_->Style()) < 0;
     });
     model_->Reorder(order);
     RenumberRows();

@@ -11,9 +11,8 @@
 
 namespace pondel {
 
-OptionsApplier::OptionsApplier(
-    CPondelDlg& window, AppSettings& settings, HostListPane& list, CommandSurfaces& surfaces,
-    AutoRefresh& autoRefresh)
+OptionsApplier::OptionsApplier(CPondelDlg& window, AppSettings& settings, HostListPane& list,
+    CommandSurfaces& surfaces, AutoRefresh& autoRefresh)
     : window_(window)
     , settings_(settings)
     , list_(list)

@@ -68,10 +68,10 @@ CPondelDlg::CPondelDlg(std::filesystem::path settingsPath, AppSettings& settings
     SetUpStatusBar();
     geometry_ = std::make_unique<WindowGeometry>(*this, *list_, settings_);
     geometry_->LayOut(startSettings);
-    editor_ = std::make_unique<HostListEditor>(*this, *HostRows(), *HostListView(), settings_,
-        hosts_, locks_, currentHost_, *workers_);
-    options_ = std::make_unique<OptionsApplier>(
-        *this, settings_, *list_, *surfaces_, *autoRefresh_);
+    editor_ = std::make_unique<HostListEditor>(
+        *this, *HostRows(), *HostListView(), settings_, hosts_, locks_, currentHost_, *workers_);
+    options_ =
+        std::make_unique<OptionsApplier>(*this, settings_, *list_, *surfaces_, *autoRefresh_);
     UpdateCommandState();
     if (settings_.enableRemoteShutdown == 0)
         surfaces_->RemoveShutdownItem();
@@ -157,8 +157,8 @@ bool CPondelDlg::event(QEvent* event)
 
 bool CPondelDlg::eventFilter(QObject* watched, QEvent* event)
 {
-    if (list_ != nullptr && watched == HostListView()->viewport() && event->type() == QEvent::Paint &&
-        !initialRefreshDone_ && !isMinimized()) {
+    if (list_ != nullptr && watched == HostListView()->viewport() &&
+        event->type() == QEvent::Paint && !initialRefreshDone_ && !isMinimized()) {
         initialRefreshDone_ = true;
         if (settings_.initRefresh != 0)
             QMetaObject::invokeMethod(this, &CPondelDlg::RequestStatusPass, Qt::QueuedConnection);

@@ -30,7 +30,12 @@ class WindowGeometry;
 class WindowWorkers;
 
 // The panes of the status bar, left to right.
-enum class StatusPane { kGeneral, kProgress, kSelected, kCount };
+enum class StatusPane {
+    kGeneral,
+    kProgress,
+    kSelected,
+    kCount
+};
 
 // The main window: menu, toolbar, the host list and a four-pane status bar.
 // It holds references to the settings and the host list, which belong to the

@@ -98,8 +98,8 @@ WindowState WindowGeometry::CurrentState() const
         // has one.
         const QRect geometry = window_.geometry();
         const QRect normal = window_.isMaximized() && window_.normalGeometry().isValid()
-                                 ? window_.normalGeometry()
-                                 : geometry;
+            ? window_.normalGeometry()
+            : geometry;
         const QPoint origin = normal.topLeft() - (geometry.topLeft() - window_.pos());
         state.window = ScreenRect{
             origin.x(), origin.y(), origin.x() + normal.width(), origin.y() + normal.height()};

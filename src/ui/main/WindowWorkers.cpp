@@ -168,9 +168,9 @@ void WindowWorkers::WriteDefaultHost(int row)
 
 void WindowWorkers::ShutdownSelected(const HostList& rows, const std::vector<int>& selected)
 {
-    std::vector<ShutdownJob> jobs = ShutdownSelectedHosts(
-        std::vector<std::int32_t>(selected.begin(), selected.end()), rows, currentHost_,
-        *windowSide_);
+    std::vector<ShutdownJob> jobs =
+        ShutdownSelectedHosts(std::vector<std::int32_t>(selected.begin(), selected.end()), rows,
+            currentHost_, *windowSide_);
     if (!jobs.empty())
         RunShutdownBatch(std::move(jobs));
 }
@@ -292,7 +292,8 @@ void WindowWorkers::OnSweepFinished(SweepEnd end)
         return;
     switch (end) {
     case SweepEnd::kStopped:
-        ModalSeam::Notice(&window_, CPondelDlg::tr("Host information collection has been canceled"));
+        ModalSeam::Notice(
+            &window_, CPondelDlg::tr("Host information collection has been canceled"));
         break;
     case SweepEnd::kIcmpUnavailable:
         ModalSeam::Error(&window_,

@@ -116,7 +116,8 @@ std::optional<std::string_view> SectionHeaderName(std::string_view text) noexcep
 
 } // namespace
 
-ReferenceIniDocument::Line ReferenceIniDocument::MakeLine(std::string_view text, std::string_view lineBreak)
+ReferenceIniDocument::Line ReferenceIniDocument::MakeLine(
+    std::string_view text, std::string_view lineBreak)
 {
     Line line{std::string(text), lineBreak};
     const std::size_t firstNonBlank = text.find_first_not_of(" \t");
@@ -203,7 +204,8 @@ std::string ReferenceIniDocument::Serialize() const
     return out;
 }
 
-ReferenceIniDocument::Section& ReferenceIniDocument::AppendSection(std::string_view name, std::optional<Line> header)
+ReferenceIniDocument::Section& ReferenceIniDocument::AppendSection(
+    std::string_view name, std::optional<Line> header)
 {
     index_[ToLowerAscii(name)].push_back(sections_.size());
     Section& section = sections_.emplace_back();
@@ -212,7 +214,8 @@ ReferenceIniDocument::Section& ReferenceIniDocument::AppendSection(std::string_v
     return section;
 }
 
-const ReferenceIniDocument::Section* ReferenceIniDocument::FindSection(std::string_view section) const
+const ReferenceIniDocument::Section* ReferenceIniDocument::FindSection(
+    std::string_view section) const
 {
     const auto found = index_.find(ToLowerAscii(TrimSpaces(section)));
     if (found == index_.end() || found->second.empty())
@@ -225,7 +228,8 @@ ReferenceIniDocument::Section* ReferenceIniDocument::FindSection(std::string_vie
     return const_cast<Section*>(std::as_const(*this).FindSection(section));
 }
 
-const ReferenceIniDocument::Line* ReferenceIniDocument::FindKey(const Section& section, std::string_view key) const
+const ReferenceIniDocument::Line* ReferenceIniDocument::FindKey(
+    const Section& section, std::string_view key) const
 {
     for (const Line& line : section.lines) {
         if (line.kind == Kind::Key &&
@@ -260,7 +264,8 @@ std::string ReferenceIniDocument::GetString(std::string_view section, std::strin
     return std::string(CutTo(value ? *value : StripTrailingSpaces(defaultValue), bufferSize));
 }
 
-void ReferenceIniDocument::SetString(std::string_view section, std::string_view key, std::string_view value)
+void ReferenceIniDocument::SetString(
+    std::string_view section, std::string_view key, std::string_view value)
 {
     key = TrimSpaces(key);
     if (key.empty() || !IsWritableKeyName(key) || !IsWritableSectionName(section))

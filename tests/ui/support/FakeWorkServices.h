@@ -17,7 +17,8 @@ inline WorkServices FakeServices(FakeProbes& probes, std::string localAddress = 
     services.monitor = probes.Monitor();
     services.sweep = probes.Sweep();
     const std::uint32_t local = TextToIp(localAddress);
-    services.local = LocalNetworkQueries{[local] { return local; }, [](std::uint32_t) { return 0xFFFFFF00u; }};
+    services.local =
+        LocalNetworkQueries{[local] { return local; }, [](std::uint32_t) { return 0xFFFFFF00u; }};
     return services;
 }
 

@@ -64,7 +64,8 @@ inline void SelectRows(CPondelDlg& window, std::initializer_list<int> rows)
 inline bool APassRunsThrough(CPondelDlg& window)
 {
     window.RunCommand(CommandId::kRefresh);
-    return QTest::qWaitFor([&] { return window.StatusText(StatusPane::kProgress).isEmpty(); }, 10000);
+    return QTest::qWaitFor(
+        [&] { return window.StatusText(StatusPane::kProgress).isEmpty(); }, 10000);
 }
 
 // 1 for each row the window shows as answering, else 0.
