@@ -56,15 +56,21 @@ void HostListEditor::Append()
     AddNewHost(model_.rowCount());
 }
 
+bool HostListEditor::RefuseSeveralRows(const std::vector<int>& selected) const
+{
+    if (selected.size() <= 1)
+        return false;
+    ModalSeam::Notice(&window_, CPondelDlg::tr("Please select only one item"));
+    return true;
+}
+
 void HostListEditor::Insert()
 {
     if (workers_.CollectRunning())
         return;
     const std::vector<int> selected = window_.SelectedRows();
-    if (selected.size() > 1) {
-        ModalSeam::Notice(&window_, CPondelDlg::tr("Please select only one item"));
+    if (RefuseSeveralRows(selected))
         return;
-    }
     // Without a selection the new host goes to the end.
     AddNewHost(selected.empty() ? model_.rowCount() : selected.front());
 }
@@ -105,10 +111,8 @@ void HostListEditor::Edit()
     if (workers_.CollectRunning())
         return;
     const std::vector<int> selected = window_.SelectedRows();
-    if (selected.size() > 1) {
-        ModalSeam::Notice(&window_, CPondelDlg::tr("Please select only one item"));
+    if (RefuseSeveralRows(selected))
         return;
-    }
     if (selected.empty()) {
         ModalSeam::Notice(&window_, CPondelDlg::tr("Please select the host"));
         return;

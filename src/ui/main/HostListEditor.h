@@ -57,6 +57,9 @@ private:
     // The host dialog for a new host, which goes to `position` on OK; at the
     // row limit a notice instead.
     void AddNewHost(int position);
+    // True, after saying so, when more than one row is selected for a
+    // command that works on one.
+    [[nodiscard]] bool RefuseSeveralRows(const std::vector<int>& selected) const;
     void AddHostRow(const HostTexts& values, int position);
     // True when the dialog closed with OK and the row took its values.
     bool EditHostRow(int row);
