@@ -33,6 +33,11 @@ inline constexpr SettingRange kTimerIntervalRange{10, 65535}; // seconds
 // A wake-up needs a port; the settings file still takes any number for it
 // and the packet goes to its low 16 bits.
 inline constexpr SettingRange kPortNoRange{1, 65535};
+inline constexpr SettingRange kWakeRepeatCountRange{1, 10};          // rounds
+inline constexpr SettingRange kWakeRepeatIntervalRange{1, 10000};    // milliseconds
+inline constexpr SettingRange kWakeConfirmIntervalRange{100, 60000}; // milliseconds
+inline constexpr SettingRange kWakeConfirmTimeoutRange{0, 3600};     // seconds; 0 is off
+inline constexpr SettingRange kWakeResendSecondsRange{0, 3600};      // seconds; 0 is off
 
 // Widths of the six list columns: active mark, host name, comment, IP
 // address, netmask, MAC address. 0 lets the list measure a width itself.
@@ -67,6 +72,19 @@ struct AppSettings {
     // Echo requests a second in status passes and sweeps; 0 probes one
     // host after another.
     std::uint32_t probeRate = 4000;
+    // Paths a wake-up takes besides the directed broadcast, as WakePathSet
+    // bits; 0 sends the single datagram alone.
+    std::uint32_t wakePaths = 0;
+    // Ports a wake-up also goes to besides PORT_NO, such as "9" or "9,4000".
+    std::string wakeExtraPorts;
+    std::uint32_t wakeRepeatCount = 1;
+    std::uint32_t wakeRepeatInterval = 100; // milliseconds between rounds
+    // Watching a woken host until it answers: how often it is probed, for how
+    // long (0 probes it once, at once), and how often the packets are sent
+    // again meanwhile (0 never).
+    std::uint32_t wakeConfirmInterval = 1000; // milliseconds
+    std::uint32_t wakeConfirmTimeout = 180;   // seconds
+    std::uint32_t wakeResendSeconds = 0;
 
     ColumnWidths columnWidths{};
 

@@ -16,6 +16,11 @@ struct tHostInfo {
     char ipAddr[32] = {};
     char netMask[32] = {};
     char macAddr[32] = {};
+    // Kept in the host's own section of the settings file only: the
+    // interface its wake-ups leave by (empty lets its address choose) and
+    // its SecureOn password, written like a MAC address.
+    char interfaceName[16] = {};
+    char secureOn[32] = {};
 };
 
 // Copies text into a fixed field, cut to leave room for the terminator.

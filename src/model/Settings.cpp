@@ -24,16 +24,22 @@ enum class Rule {
     kText, // taken when not empty
 };
 
+constexpr SettingRange kAnyValue{0, std::numeric_limits<std::uint32_t>::max()};
+
 struct OptionKey {
     std::string_view name;
     Rule rule;
     std::uint32_t AppSettings::*number = nullptr;
     std::string AppSettings::*text = nullptr;
-    SettingRange range{0, std::numeric_limits<std::uint32_t>::max()};
+    SettingRange range = kAnyValue;
+    // Keys added after the file format was settled are written only when
+    // they differ from the default or the file already has them, so that a
+    // file of default settings stays as it always was.
+    bool writtenWhenSet = false;
 };
 
 // The SETTING keys in the order in which they are read and written.
-const std::array<OptionKey, 23> kOptionKeys{{
+const std::array<OptionKey, 30> kOptionKeys{{
     {"PORT_NO", Rule::kAnyNumber, &AppSettings::portNo},
     {"ICMP_TIME_OUT", Rule::kInRange, &AppSettings::icmpTimeOut, nullptr, kIcmpTimeOutRange},
     {"COLLECT_HOST_ICMP_TIME_OUT", Rule::kNonZero, &AppSettings::collectHostIcmpTimeOut},
@@ -57,6 +63,18 @@ const std::array<OptionKey, 23> kOptionKeys{{
     {"TASK_TRAY_ICON", Rule::kFlag, &AppSettings::taskTrayIcon},
     {"SHUTDOWN_COMMAND", Rule::kText, nullptr, &AppSettings::shutdownCommand},
     {"PROBE_RATE", Rule::kAnyNumber, &AppSettings::probeRate},
+    {"WAKE_PATHS", Rule::kAnyNumber, &AppSettings::wakePaths, nullptr, kAnyValue, true},
+    {"WAKE_EXTRA_PORTS", Rule::kText, nullptr, &AppSettings::wakeExtraPorts, kAnyValue, true},
+    {"WAKE_REPEAT_COUNT", Rule::kInRange, &AppSettings::wakeRepeatCount, nullptr,
+        kWakeRepeatCountRange, true},
+    {"WAKE_REPEAT_INTERVAL", Rule::kInRange, &AppSettings::wakeRepeatInterval, nullptr,
+        kWakeRepeatIntervalRange, true},
+    {"WAKE_CONFIRM_INTERVAL", Rule::kInRange, &AppSettings::wakeConfirmInterval, nullptr,
+        kWakeConfirmIntervalRange, true},
+    {"WAKE_CONFIRM_TIMEOUT", Rule::kInRange, &AppSettings::wakeConfirmTimeout, nullptr,
+        kWakeConfirmTimeoutRange, true},
+    {"WAKE_RESEND_SECONDS", Rule::kInRange, &AppSettings::wakeResendSeconds, nullptr,
+        kWakeResendSecondsRange, true},
 }};
 
 // The active mark text is written in quotes so that its blanks survive the
@@ -237,8 +255,13 @@ void LoadSettings(const IniDocument& document, AppSettings& settings)
 void SaveSettings(IniDocument& document, const AppSettings& settings, const HostList& hosts,
     const WindowState& window)
 {
-    for (const OptionKey& key : kOptionKeys)
-        document.SetString(kSettingSection, key.name, OptionText(key, settings));
+    for (const OptionKey& key : kOptionKeys) {
+        const std::string text = OptionText(key, settings);
+        if (key.writtenWhenSet && text == OptionText(key, AppSettings{}) &&
+            !document.Find(kSettingSection, key.name))
+            continue;
+        document.SetString(kSettingSection, key.name, text);
+    }
     document.SetString(kSettingSection, kDefaultHostKey, std::to_string(window.firstSelectedRow));
     if (window.window && window.fallback)
         WriteWindowGeometry(document, *window.window, *window.fallback, window);
