@@ -16,6 +16,16 @@ MagicPacket BuildMagicPacket(const MacAddress& mac)
     return packet;
 }
 
+std::vector<std::uint8_t> BuildWakePayload(
+    const MacAddress& mac, const std::optional<std::array<std::uint8_t, kSecureOnSize>>& secureOn)
+{
+    const MagicPacket packet = BuildMagicPacket(mac);
+    std::vector<std::uint8_t> payload(packet.begin(), packet.end());
+    if (secureOn)
+        payload.insert(payload.end(), secureOn->begin(), secureOn->end());
+    return payload;
+}
+
 std::uint32_t MagicPacketDestination(std::uint32_t ip, std::uint32_t netMask, bool broadcast)
 {
     return broadcast ? (ip | ~netMask) : ip;
