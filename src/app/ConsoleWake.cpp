@@ -48,12 +48,14 @@ int ConsoleWake(const WakeUpTarget& target, const WakeSwitches& switches)
 {
     WakeRequest request = BuildRequest(target, switches);
     if (ParseMacAddress(target.macAddr, request.mac) != 0)
-        return ConsoleWakeFailed("It is illegal MAC address: \"" + OneLineText(target.macAddr) + "\"");
+        return ConsoleWakeFailed(
+            "It is illegal MAC address: \"" + OneLineText(target.macAddr) + "\"");
     const std::string& secureOn = switches.secureOn.empty() ? target.secureOn : switches.secureOn;
     if (!secureOn.empty()) {
         request.secureOn = ParseSecureOn(secureOn);
         if (!request.secureOn)
-            return ConsoleWakeFailed("It is illegal SecureOn password: \"" + OneLineText(secureOn) + "\"");
+            return ConsoleWakeFailed(
+                "It is illegal SecureOn password: \"" + OneLineText(secureOn) + "\"");
     }
 
     if (switches.dryRun) {
@@ -68,7 +70,8 @@ int ConsoleWake(const WakeUpTarget& target, const WakeSwitches& switches)
     if (switches.given)
         return ConsoleWakeFailed("No wake-up packet could be sent.");
     // The single datagram a console wake-up has always sent.
-    return ConsoleWakeFailed("sendto(): " + (report.lines.empty() ? std::string() : report.lines[0].reason));
+    return ConsoleWakeFailed(
+        "sendto(): " + (report.lines.empty() ? std::string() : report.lines[0].reason));
 }
 
 } // namespace pondel

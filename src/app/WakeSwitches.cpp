@@ -54,9 +54,8 @@ bool IsInterfaceName(std::string_view text) noexcept
 {
     if (text.empty() || text.size() > kInterfaceNameLength || text == "." || text == "..")
         return false;
-    return std::ranges::none_of(text, [](char c) {
-        return static_cast<unsigned char>(c) <= ' ' || c == '\x7f' || c == '/';
-    });
+    return std::ranges::none_of(text,
+        [](char c) { return static_cast<unsigned char>(c) <= ' ' || c == '\x7f' || c == '/'; });
 }
 
 std::optional<WakeSwitches> ReadWakeSwitches(const CommandLineOptions& options)
@@ -64,8 +63,8 @@ std::optional<WakeSwitches> ReadWakeSwitches(const CommandLineOptions& options)
     WakeSwitches switches;
     switches.allPaths = options.allPaths;
     switches.dryRun = options.dryRun;
-    switches.given = options.allPaths || options.dryRun || options.interfaceName ||
-        options.ports || options.repeats || options.secureOn;
+    switches.given = options.allPaths || options.dryRun || options.interfaceName || options.ports ||
+        options.repeats || options.secureOn;
     if (options.interfaceName) {
         if (!IsInterfaceName(*options.interfaceName))
             return std::nullopt;

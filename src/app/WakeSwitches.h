@@ -28,10 +28,10 @@ inline constexpr std::size_t kMostWakePorts = 16;
 
 // The console wake-up's own switches, checked.
 struct WakeSwitches {
-    bool given = false;    // any of them: the console reports what it sent
-    bool allPaths = false; // /A
-    bool dryRun = false;   // /D
-    std::string interfaceName;                       // /E
+    bool given = false;        // any of them: the console reports what it sent
+    bool allPaths = false;     // /A
+    bool dryRun = false;       // /D
+    std::string interfaceName; // /E
     std::optional<std::vector<std::uint16_t>> ports; // /P, instead of the echo port
     unsigned repeats = 1;                            // /R
     std::string secureOn;                            // /S, as typed

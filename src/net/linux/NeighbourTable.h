@@ -31,8 +31,8 @@ namespace pondel::system_network {
 // Waits on a socket subscribed to neighbour changes (RTMGRP_NEIGH) for the
 // entry of the address to settle: found or failed. Pending when the deadline
 // passes or a stop is requested first.
-[[nodiscard]] NeighbourAnswer AwaitNeighbour(rtnetlink::Socket& tables,
-    rtnetlink::Socket& listener, std::uint32_t address, int interfaceIndex,
-    std::chrono::steady_clock::time_point deadline, std::stop_token stop = {});
+[[nodiscard]] NeighbourAnswer AwaitNeighbour(rtnetlink::Socket& tables, rtnetlink::Socket& listener,
+    std::uint32_t address, int interfaceIndex, std::chrono::steady_clock::time_point deadline,
+    std::stop_token stop = {});
 
 } // namespace pondel::system_network

@@ -44,7 +44,8 @@ std::chrono::milliseconds ResolutionTime(int interfaceIndex)
     if (if_indextoname(static_cast<unsigned>(interfaceIndex), name) == nullptr)
         return 3s + kWaitMargin;
     const long requests = ReadNeighbourSetting(name, "ucast_solicit", 3) +
-        ReadNeighbourSetting(name, "app_solicit", 0) + ReadNeighbourSetting(name, "mcast_solicit", 3);
+        ReadNeighbourSetting(name, "app_solicit", 0) +
+        ReadNeighbourSetting(name, "mcast_solicit", 3);
     const long gap = ReadNeighbourSetting(name, "retrans_time_ms", 1000);
     const std::chrono::milliseconds wait{std::min(requests * gap, long{kLongestWait.count()})};
     return std::clamp(wait + kWaitMargin, kShortestWait, kLongestWait);
@@ -137,8 +138,7 @@ UnicastNeighbour::Outcome UnicastNeighbour::Settle(std::stop_token stop)
     State& state = *state_;
     if (state.mode != State::Mode::kWatched)
         return Outcome::kLeft;
-    const auto deadline =
-        std::chrono::steady_clock::now() + ResolutionTime(state.interfaceIndex);
+    const auto deadline = std::chrono::steady_clock::now() + ResolutionTime(state.interfaceIndex);
     const NeighbourAnswer answer = system_network::AwaitNeighbour(
         *state.tables, *state.listener, state.address, state.interfaceIndex, deadline, stop);
     switch (answer.kind) {
@@ -156,8 +156,8 @@ std::string UnicastNeighbour::Reason() const
 {
     std::string reason = "the host did not answer address resolution";
     if (state_->addError != 0)
-        reason += " and no neighbour entry could be added (" +
-            GetSystemErrorText(state_->addError) + ")";
+        reason +=
+            " and no neighbour entry could be added (" + GetSystemErrorText(state_->addError) + ")";
     return reason;
 }
 

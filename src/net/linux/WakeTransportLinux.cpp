@@ -156,7 +156,8 @@ void WakeTransport::Send(WakeSendLine& line, std::span<const std::uint8_t> paylo
     case WakePath::kLimitedBroadcast:
         if (!sockets_->limited.Ensure(OpenBroadcastSocket))
             return Record(line, WakeSendState::kFailed, sockets_->limited.openError);
-        RecordSend(line, [&] { return SendLimitedBroadcast(sockets_->limited.handle.Get(), line, payload); });
+        RecordSend(line,
+            [&] { return SendLimitedBroadcast(sockets_->limited.handle.Get(), line, payload); });
         return;
     case WakePath::kIpv6AllNodes:
         if (!sockets_->ipv6.Ensure(
