@@ -47,8 +47,8 @@ protected:
         // datagram leaves only by a neighbour entry made for it. Our side
         // gives up asking after one request.
         test::WriteSysctl(a.ns, "net/ipv4/conf/" + a.peerIf + "/arp_ignore", "8");
-        for (const auto& [key, value] : {std::pair{"mcast_solicit", "1"}, {"ucast_solicit", "0"},
-                 {"retrans_time_ms", "100"}})
+        for (const auto& [key, value] :
+            {std::pair{"mcast_solicit", "1"}, {"ucast_solicit", "0"}, {"retrans_time_ms", "100"}})
             test::WriteSysctl("", "net/ipv4/neigh/" + a.localIf + "/" + key, value);
 
         for (const auto& [side, peer] : {std::pair{'A', &a}, {'B', &b}}) {
@@ -106,12 +106,12 @@ TEST_F(WakePathsTest, EachPathArrivesWhereItShould)
         bool exactOutput = false;
         std::vector<std::uint8_t> tail{};
     } rows[] = {
-        {"the default: the one datagram of old, and nothing printed",
-            {"/C", "/H", "pcA"}, false, {{"A7", {"198.51.100.255"}}}, {}, true},
+        {"the default: the one datagram of old, and nothing printed", {"/C", "/H", "pcA"}, false,
+            {{"A7", {"198.51.100.255"}}}, {}, true},
         {"every path, out of side A only; the unicast by a temporary entry",
             {"/C", "/H", "pcA", "/A"}, false,
-            {{"A7", {"198.51.100.255", "255.255.255.255", "198.51.100.20"}},
-                {"A6", {"ff02::1"}}, {"Araw", {kBroadcastFrame}}},
+            {{"A7", {"198.51.100.255", "255.255.255.255", "198.51.100.20"}}, {"A6", {"ff02::1"}},
+                {"Araw", {kBroadcastFrame}}},
             {"directed 198.51.100.255 7 - 102 sent", "limited 255.255.255.255 7 {A} 102 sent",
                 "unicast 198.51.100.20 7 - 102 sent", "ipv6 ff02::1 7 {A} 102 sent",
                 "raw FF:FF:FF:FF:FF:FF - {A} 102 sent", "5 packets on 5 paths"},
