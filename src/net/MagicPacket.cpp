@@ -20,9 +20,12 @@ std::vector<std::uint8_t> BuildWakePayload(
     const MacAddress& mac, const std::optional<std::array<std::uint8_t, kSecureOnSize>>& secureOn)
 {
     const MagicPacket packet = BuildMagicPacket(mac);
-    std::vector<std::uint8_t> payload(packet.begin(), packet.end());
+    // Sized once and filled, rather than grown: GCC 12 misreads the growth
+    // of a vector at -O2 as a read past the packet (-Warray-bounds).
+    std::vector<std::uint8_t> payload(secureOn ? kSecureOnPacketSize : kMagicPacketSize);
+    std::copy(packet.begin(), packet.end(), payload.begin());
     if (secureOn)
-        payload.insert(payload.end(), secureOn->begin(), secureOn->end());
+        std::copy(secureOn->begin(), secureOn->end(), payload.begin() + kMagicPacketSize);
     return payload;
 }
 
