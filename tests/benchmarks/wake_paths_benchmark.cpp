@@ -67,13 +67,13 @@ struct Arrivals {
     std::size_t frames = 0;
 };
 
-void Print(const char* name, const Runs& runs, int rounds, const Arrivals& arrived,
-    const Arrivals& perRun)
+void Print(
+    const char* name, const Runs& runs, int rounds, const Arrivals& arrived, const Arrivals& perRun)
 {
     const double median = runs.milliseconds[runs.milliseconds.size() / 2];
     const double intervals = (rounds - 1) * kIntervalMs;
-    std::printf("  %-40s median %7.2f ms (%6.2f to %6.2f)", name, median,
-        runs.milliseconds.front(), runs.milliseconds.back());
+    std::printf("  %-40s median %7.2f ms (%6.2f to %6.2f)", name, median, runs.milliseconds.front(),
+        runs.milliseconds.back());
     if (intervals > 0)
         std::printf("  = %.0f ms of intervals + %.2f ms of work", intervals, median - intervals);
     std::printf("\n");
@@ -106,8 +106,8 @@ void MeasureWakes()
         "MAC_ADDR=02:00:00:00:0A:02\r\n");
     const std::string program = (folder / "pondel").string();
 
-    std::printf("console wake to a host beside a second interface: %d runs each, wall clock\n",
-        kRuns);
+    std::printf(
+        "console wake to a host beside a second interface: %d runs each, wall clock\n", kRuns);
     const Runs single = TimeProgram({program, "/C", "/H", "pc1"});
     Print("one datagram (no wake options)", single, 1, collect(), {1, 0, 0});
     const Runs once = TimeProgram({program, "/C", "/H", "pc1", "/A"});
