@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <optional>
 
 #include <arpa/inet.h>
 #include <net/if.h>
