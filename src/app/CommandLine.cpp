@@ -21,6 +21,23 @@ std::optional<std::string>* ValueSwitch(CommandLineOptions& options, char letter
     }
 }
 
+// The wake-up's value switches, whose missing value is a bad one.
+std::optional<std::string>* WakeValueSwitch(CommandLineOptions& options, char letter)
+{
+    switch (letter) {
+    case 'E':
+        return &options.interfaceName;
+    case 'P':
+        return &options.ports;
+    case 'R':
+        return &options.repeats;
+    case 'S':
+        return &options.secureOn;
+    default:
+        return nullptr;
+    }
+}
+
 } // namespace
 
 CommandLineOptions ParseCommandLine(const std::vector<std::string>& arguments)
@@ -37,10 +54,16 @@ CommandLineOptions ParseCommandLine(const std::vector<std::string>& arguments)
             options.console = true;
         } else if (letter == 'V') {
             options.version = true;
+        } else if (letter == 'A') {
+            options.allPaths = true;
+        } else if (letter == 'D') {
+            options.dryRun = true;
         } else if (auto* value = ValueSwitch(options, letter)) {
             // A switch with nothing after it adds no value.
             if (i + 1 < arguments.size())
                 *value = arguments[++i];
+        } else if (auto* wakeValue = WakeValueSwitch(options, letter)) {
+            *wakeValue = i + 1 < arguments.size() ? arguments[++i] : std::string();
         } else {
             options.unknownSwitch = true;
             break;

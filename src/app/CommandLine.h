@@ -16,6 +16,14 @@ struct CommandLineOptions {
     std::optional<std::string> ipAddr;   // /I
     std::optional<std::string> macAddr;  // /M
     std::optional<std::string> netMask;  // /N
+    // The wake-up's own switches. Their values are checked by
+    // ReadWakeSwitches; one given without a value has an empty one.
+    bool allPaths = false;                    // /A
+    bool dryRun = false;                      // /D
+    std::optional<std::string> interfaceName; // /E
+    std::optional<std::string> ports;         // /P
+    std::optional<std::string> repeats;       // /R
+    std::optional<std::string> secureOn;      // /S
 };
 
 // Reads the arguments after the program path. A switch starts with '-' or

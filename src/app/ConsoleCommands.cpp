@@ -16,6 +16,7 @@ std::string UsageText()
             "Pondel /C /H Hostname [/I IpAddr] [/N NetMask] [/M MacAddr] [/B]\n"
             "Pondel /C /I IpAddr [/N NetMask] [/M MacAddr] [/B]\n"
             "Pondel /C /M MacAddr [/I IpAddr] [/N NetMask] [/B]\n"
+            "Pondel /C ... [/A] [/P Ports] [/R Count] [/E Name] [/S Password] [/D]\n"
             "Pondel /C /V\n"
             "Pondel /V\n";
     text += kRule;
@@ -27,6 +28,15 @@ std::string UsageText()
             "       /M MacAddr : Target MAC address\n"
             "       /B         : Do not use broadcast(Use broadcast by default)\n"
             "       /V        : Disp Program Version in console\n";
+    text += kRule;
+    text += "Wake options (with any of them each packet is listed with its result):\n"
+            "       /A         : Also 255.255.255.255, the host's address, IPv6\n"
+            "                    ff02::1 and an Ethernet frame of type 0x0842\n"
+            "       /P Ports   : UDP ports instead of 7: 9, or 7,9 (at most 16)\n"
+            "       /R Count   : Send everything Count times, 100 ms apart (1-10)\n"
+            "       /E Name    : Interface for 255.255.255.255, IPv6 and the frame\n"
+            "       /S Password: SecureOn password, six bytes written like a MAC\n"
+            "       /D         : Print what would be sent, send nothing\n";
     text += kRule;
     text += "       If there is no parameter, it will start as a GUI application\n";
     return text;

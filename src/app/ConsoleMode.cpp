@@ -1,12 +1,8 @@
 #include "ConsoleMode.h"
 
-#include <cstdio>
-#include <string_view>
-
 #include "CommandLine.h"
 #include "ConsoleCommands.h"
-#include "MagicPacket.h"
-#include "SystemError.h"
+#include "ConsoleWake.h"
 
 namespace pondel {
 namespace {
@@ -19,37 +15,13 @@ bool HasTarget(const CommandLineOptions& options)
     return given(options.hostName) || given(options.ipAddr) || given(options.macAddr);
 }
 
-// A failed wake-up says why on standard error, one line, and leaves standard
-// output to the usage and version texts; a script still reads the exit code.
-int Failed(std::string_view reason)
-{
-    std::fprintf(stderr, "%.*s\n", static_cast<int>(reason.size()), reason.data());
-    return -1;
-}
-
-std::string SendFailure(const MagicPacketOutcome& sent, std::string_view mac)
-{
-    switch (sent.status) {
-    case kMagicPacketNoIp:
-        return "IP address is not set";
-    case kMagicPacketBadMac:
-        return "It is illegal MAC address: \"" + OneLineText(mac) + "\"";
-    default:
-        return "sendto(): " + GetSystemErrorText(sent.systemError);
-    }
-}
-
-int WakeUp(
-    const CommandLineOptions& options, const HostList& hosts, const LocalNetworkQueries& local)
+int WakeUp(const CommandLineOptions& options, const WakeSwitches& switches, const HostList& hosts,
+    const LocalNetworkQueries& local)
 {
     const auto target = AssembleWakeUpTarget(options, hosts, local);
     if (!target)
-        return Failed(WakeUpTargetFailure(options, hosts));
-    const MagicPacketOutcome sent = SendMagicPacket(
-        target->ipAddr, target->netMask, target->macAddr, target->broadcast, kConsoleWakeUpPort);
-    if (sent.status != kMagicPacketSent)
-        return Failed(SendFailure(sent, target->macAddr));
-    return 1;
+        return ConsoleWakeFailed(WakeUpTargetFailure(options, hosts));
+    return ConsoleWake(*target, switches);
 }
 
 bool OpensWindow(const CommandLineOptions& options)
@@ -74,9 +46,10 @@ int ProcessCommandLine(const std::vector<std::string>& arguments, const HostList
         return ShowVersion();
     if (!options.console)
         return 0;
-    if (!HasTarget(options))
+    const std::optional<WakeSwitches> switches = ReadWakeSwitches(options);
+    if (!HasTarget(options) || !switches)
         return ShowUsage();
-    return WakeUp(options, hosts, local);
+    return WakeUp(options, *switches, hosts, local);
 }
 
 } // namespace pondel

@@ -64,6 +64,8 @@ WakeUpTarget TargetFromSwitches(
             target.ipAddr = Cut(row->ipAddr, kIpTextLength);
             target.netMask = Cut(row->netMask, kIpTextLength);
             target.macAddr = Cut(row->macAddr, kMacTextLength);
+            target.interfaceName = row->interfaceName;
+            target.secureOn = row->secureOn;
             macRow = row;
         }
     }

@@ -17,13 +17,17 @@ struct WakeUpTarget {
     std::string netMask; // at most 15 characters
     std::string macAddr; // at most 17 characters
     bool broadcast = true;
+    // The /H row's own wake options, as the row holds them.
+    std::string interfaceName;
+    std::string secureOn;
 };
 
 // Builds the target from the switches and the host list: /H copies a named
-// row's addresses, /I an address (and a matching row's netmask and MAC where
-// still missing), /M the MAC, /N the netmask. A missing IP address becomes
-// this computer's own, a missing netmask the one the system has for the
-// address. None when there is no MAC, or no IP address and no broadcast.
+// row's addresses (and its interface and SecureOn password), /I an address
+// (and a matching row's netmask and MAC where still missing), /M the MAC,
+// /N the netmask. A missing IP address becomes this computer's own, a
+// missing netmask the one the system has for the address. None when there
+// is no MAC, or no IP address and no broadcast.
 [[nodiscard]] std::optional<WakeUpTarget> AssembleWakeUpTarget(
     const CommandLineOptions& options, const HostList& hosts, const LocalNetworkQueries& local);
 

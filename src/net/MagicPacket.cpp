@@ -16,6 +16,19 @@ MagicPacket BuildMagicPacket(const MacAddress& mac)
     return packet;
 }
 
+std::vector<std::uint8_t> BuildWakePayload(
+    const MacAddress& mac, const std::optional<std::array<std::uint8_t, kSecureOnSize>>& secureOn)
+{
+    const MagicPacket packet = BuildMagicPacket(mac);
+    // Sized once and filled, rather than grown: GCC 12 misreads the growth
+    // of a vector at -O2 as a read past the packet (-Warray-bounds).
+    std::vector<std::uint8_t> payload(secureOn ? kSecureOnPacketSize : kMagicPacketSize);
+    std::copy(packet.begin(), packet.end(), payload.begin());
+    if (secureOn)
+        std::copy(secureOn->begin(), secureOn->end(), payload.begin() + kMagicPacketSize);
+    return payload;
+}
+
 std::uint32_t MagicPacketDestination(std::uint32_t ip, std::uint32_t netMask, bool broadcast)
 {
     return broadcast ? (ip | ~netMask) : ip;

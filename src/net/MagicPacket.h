@@ -2,7 +2,9 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string_view>
+#include <vector>
 
 #include "MacAddress.h"
 
@@ -13,6 +15,15 @@ using MagicPacket = std::array<std::uint8_t, kMagicPacketSize>;
 
 // Six 0xFF bytes, then the MAC sixteen times.
 [[nodiscard]] MagicPacket BuildMagicPacket(const MacAddress& mac);
+
+// A SecureOn password: six bytes after the packet, which a card set up with
+// one wants before it wakes.
+inline constexpr std::size_t kSecureOnSize = 6;
+inline constexpr std::size_t kSecureOnPacketSize = kMagicPacketSize + kSecureOnSize;
+
+// The packet, with the password appended when there is one.
+[[nodiscard]] std::vector<std::uint8_t> BuildWakePayload(
+    const MacAddress& mac, const std::optional<std::array<std::uint8_t, kSecureOnSize>>& secureOn);
 
 // Where the packet goes: the directed broadcast address of the target's
 // network, or the target itself. Host-order values.

@@ -28,6 +28,7 @@ struct NetworkInterface {
     std::string name;
     bool operational = false; // up and able to carry traffic
     bool loopback = false;    // a software loopback, not a real link
+    bool broadcast = false;   // the link has a broadcast address
     std::vector<std::uint8_t> hardwareAddress;
     std::vector<InterfaceAddress> addresses; // IPv4 only, in the system's order
 };

@@ -52,6 +52,12 @@ struct WakeRequest {
     std::vector<std::uint16_t> ports{7};
     unsigned repeats = 1;                    // rounds, 1 to 10
     std::chrono::milliseconds interval{100}; // between rounds
+    // For the unicast path taken as an extra path: make sure the datagram
+    // can leave although the sleeping host no longer answers address
+    // resolution (a temporary neighbour entry for its MAC where the process
+    // may add one), or else find out whether it left. Off for the plain
+    // datagram to the host that a wake-up without broadcast has always sent.
+    bool watchNeighbour = false;
 };
 
 // What became of one datagram or frame.
@@ -69,6 +75,7 @@ struct WakeSendLine {
     std::string destination;   // an address, or a MAC for the raw frame
     std::uint16_t port = 0;    // 0 for the raw frame
     std::string interfaceName; // empty when the routing table chose
+    int interfaceIndex = 0;    // the system's number of that interface; 0 likewise
     std::size_t length = 0;    // bytes of payload
     unsigned round = 1;
     WakeSendState state = WakeSendState::kPlanned;

@@ -1,50 +1,82 @@
 #include "WakeSender.h"
 
 #include <algorithm>
+#include <condition_variable>
+#include <mutex>
+#include <optional>
 
-#include "DatagramSend.h"
-#include "Ipv4Text.h"
 #include "MagicPacket.h"
-#include "SystemError.h"
+#include "UnicastNeighbour.h"
+#include "WakeTransport.h"
 
 namespace pondel {
+namespace {
 
-std::vector<WakeSendLine> PlanWake(const WakeRequest& request)
+// Waits out the interval between rounds; false when a stop came first.
+bool Pause(std::chrono::milliseconds interval, std::stop_token stop)
 {
-    std::vector<WakeSendLine> lines;
-    const bool broadcast = (request.paths & PathBit(WakePath::kDirectedBroadcast)) != 0;
-    const std::uint32_t destination =
-        MagicPacketDestination(request.ip, request.netMask, broadcast);
-    for (unsigned round = 1; round <= request.repeats; ++round) {
-        for (const std::uint16_t port : request.ports) {
-            WakeSendLine line;
-            line.path = broadcast ? WakePath::kDirectedBroadcast : WakePath::kUnicast;
-            line.destination = IpToText(destination);
-            line.port = port;
-            line.length = kMagicPacketSize;
-            line.round = round;
-            lines.push_back(std::move(line));
+    std::mutex mutex;
+    std::condition_variable_any wakeUp;
+    std::unique_lock lock(mutex);
+    (void)wakeUp.wait_for(lock, stop, interval, [] { return false; });
+    return !stop.stop_requested();
+}
+
+bool HasUnicast(const WakeReport& report)
+{
+    return std::ranges::any_of(report.lines, [](const WakeSendLine& line) {
+        return line.path == WakePath::kUnicast && line.state == WakeSendState::kPlanned;
+    });
+}
+
+// Marks the unicast datagrams the kernel dropped for want of the host's
+// link address.
+void RecordDelivery(UnicastNeighbour& neighbour, WakeReport& report, std::stop_token stop)
+{
+    const UnicastNeighbour::Outcome outcome = neighbour.Settle(stop);
+    if (outcome == UnicastNeighbour::Outcome::kLeft)
+        return;
+    for (WakeSendLine& line : report.lines) {
+        if (line.path != WakePath::kUnicast || line.state != WakeSendState::kSent)
+            continue;
+        if (outcome == UnicastNeighbour::Outcome::kDropped) {
+            line.state = WakeSendState::kNotDelivered;
+            line.reason = neighbour.Reason();
+        } else {
+            line.reason = "address resolution had not ended when the wake-up did";
         }
     }
-    return lines;
 }
+
+} // namespace
 
 WakeReport SendWake(const WakeRequest& request, std::stop_token stop)
 {
     WakeReport report{PlanWake(request)};
-    const MagicPacket packet = BuildMagicPacket(request.mac);
+    const std::vector<std::uint8_t> payload = BuildWakePayload(request.mac, request.secureOn);
+    WakeTransport transport;
+    std::optional<UnicastNeighbour> neighbour;
+    if (request.watchNeighbour && HasUnicast(report))
+        neighbour.emplace(request.ip, request.mac);
+
+    unsigned round = 0;
     for (WakeSendLine& line : report.lines) {
-        if (stop.stop_requested())
-            break;
-        const bool broadcast = line.path == WakePath::kDirectedBroadcast;
-        const DatagramOutcome outcome =
-            SendDatagram(TextToIp(line.destination), line.port, packet, broadcast);
-        line.state = outcome.step == DatagramStep::kSent ? WakeSendState::kSent
-                                                          : WakeSendState::kFailed;
-        line.systemError = outcome.errorNumber;
-        if (line.state == WakeSendState::kFailed)
-            line.reason = GetSystemErrorText(outcome.errorNumber);
+        // A stop ends the wake-up between rounds, never inside one.
+        if (line.round != round) {
+            if (round != 0 && !Pause(request.interval, stop))
+                break;
+            if (stop.stop_requested())
+                break;
+            round = line.round;
+        }
+        if (line.state != WakeSendState::kPlanned)
+            continue;
+        if (line.path == WakePath::kUnicast && neighbour)
+            neighbour->Renew();
+        transport.Send(line, payload);
     }
+    if (neighbour)
+        RecordDelivery(*neighbour, report, stop);
     return report;
 }
 

@@ -57,6 +57,8 @@ TEST(BadInputTest, CommandLine)
         {{"/C", "/H"}, 3, kUsage, ""},                  // a switch without its value
         {{"/C", "/N", "255.255.255.0"}, 3, kUsage, ""}, // no target
         {{"/C", "/V", "/?"}, 3, kUsage, ""},            // parsing stops at the unknown one
+        {{"/C", "/M", "001122334455", "/R", "11"}, 3, kUsage, ""}, // a wake switch's bad value
+        {{"/C", "/M", "001122334455", "/P"}, 3, kUsage, ""},
         {{"/C", "/H", "pc1"}, -1, "", "Host \"pc1\" has no MAC address."},
         {{"/C", "/H", "-rf"}, -1, "", "Host \"-rf\" is not in the host list."},
         {{"/C", "/H", "pc1\n/M"}, -1, "", "Host \"pc1?/M\" is not in the host list."},

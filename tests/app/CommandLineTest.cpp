@@ -1,5 +1,6 @@
 #include "CommandLine.h"
 #include "ConsoleMode.h"
+#include "WakeSwitches.h"
 #include "WakeUpTarget.h"
 
 #include <gtest/gtest.h>
@@ -70,7 +71,10 @@ TEST(ParseCommandLineTest, OnlyACommandLineWithoutConsoleSwitchesOpensTheWindow)
 TEST(WakeUpTargetTest, GivenValuesThenTheRowThenThisComputer)
 {
     HostList hosts;
-    hosts.Append(MakeHostInfo("PC1", "", "192.0.2.10", "255.255.255.0", "00:11:22:33:44:55"));
+    tHostInfo pc1 = MakeHostInfo("PC1", "", "192.0.2.10", "255.255.255.0", "00:11:22:33:44:55");
+    SetField(pc1.interfaceName, "eth1");
+    SetField(pc1.secureOn, "01:02:03:04:05:06");
+    hosts.Append(pc1);
     hosts.Append(MakeHostInfo("pc2", "", "192.0.2.20", "", "66:77:88:99:AA:BB"));
     hosts.Append(MakeHostInfo("pc3", "", "192.0.2.10", "255.255.0.0", "CC:CC:CC:CC:CC:CC"));
     int lookups = 0;
@@ -82,13 +86,14 @@ TEST(WakeUpTargetTest, GivenValuesThenTheRowThenThisComputer)
             ++lookups;
             return address == 0xC6336401u ? 0xFFFFFF00u : 0xFF000000u;
         }};
+    // Only the /H row's interface and SecureOn password are taken.
     const struct {
         Args args;
-        std::string_view target; // IP address, netmask, MAC
+        std::string_view target; // IP address, netmask, MAC [interface SecureOn]
         bool asksThisComputer;
     } cases[] = {
         {{"/C", "/H", "pc1", "/M", "00-11-22-33-44-56", "/N", "255.0.0.0"},
-            "192.0.2.10 255.0.0.0 00-11-22-33-44-56", false},
+            "192.0.2.10 255.0.0.0 00-11-22-33-44-56 eth1 01:02:03:04:05:06", false},
         // pc2 has no netmask, so the row of 192.0.2.10 gives netmask and MAC.
         {{"/C", "/H", "PC2", "/I", "192.0.2.10"}, "192.0.2.10 255.255.255.0 00:11:22:33:44:55",
             false},
@@ -107,10 +112,79 @@ TEST(WakeUpTargetTest, GivenValuesThenTheRowThenThisComputer)
     for (const auto& c : cases) {
         lookups = 0;
         const auto target = AssembleWakeUpTarget(ParseCommandLine(c.args), hosts, local);
-        EXPECT_EQ(
-            target ? target->ipAddr + " " + target->netMask + " " + target->macAddr : "refused",
-            c.target);
+        std::string text = "refused";
+        if (target) {
+            text = target->ipAddr + " " + target->netMask + " " + target->macAddr;
+            if (!target->interfaceName.empty() || !target->secureOn.empty())
+                text += " " + target->interfaceName + " " + target->secureOn;
+        }
+        EXPECT_EQ(text, c.target);
         EXPECT_EQ(lookups > 0, c.asksThisComputer) << c.target;
+    }
+}
+
+// The wake-up's switches as read, or "usage" for a bad value: a missing one,
+// a port out of 1 to 65535, more than 16 ports, repeats out of 1 to 10, a
+// text no interface can be named, a password not of six byte pairs.
+TEST(WakeSwitchesTest, ValuesAreReadOrRefused)
+{
+    const struct {
+        Args args;
+        std::string_view read;
+    } cases[] = {
+        {{"/C", "/M", "m"}, "none"},
+        {{"/C", "/a", "-d", "/e", "eth0", "/p", "9,7,9", "/r", "10", "/s", "010203040506"},
+            "A D E=eth0 P=9,7 R=10 S=010203040506"},
+        {{"/C", "/P", "65535", "/R", "1"}, "P=65535"},
+        {{"/C", "/E", "abcdefghijklmno"}, "E=abcdefghijklmno"},
+        {{"/C", "/P", "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16"},
+            "P=1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16"},
+        {{"/C", "/P", "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17"}, "usage"},
+        {{"/C", "/P", "0"}, "usage"},
+        {{"/C", "/P", "65536"}, "usage"},
+        {{"/C", "/P", "7,"}, "usage"},
+        {{"/C", "/P", " 7"}, "usage"},
+        {{"/C", "/P", "+7"}, "usage"},
+        {{"/C", "/P"}, "usage"},
+        {{"/C", "/R", "0"}, "usage"},
+        {{"/C", "/R", "11"}, "usage"},
+        {{"/C", "/R", "2x"}, "usage"},
+        {{"/C", "/E", "a/b"}, "usage"},
+        {{"/C", "/E", "abcdefghijklmnop"}, "usage"},
+        {{"/C", "/E", ".."}, "usage"},
+        {{"/C", "/E", "a b"}, "usage"},
+        {{"/C", "/E"}, "usage"},
+        {{"/C", "/S", "01:02:03:04:05"}, "usage"},
+        {{"/C", "/S", ""}, "usage"},
+    };
+    for (const auto& c : cases) {
+        const auto switches = ReadWakeSwitches(ParseCommandLine(c.args));
+        std::string read = "usage";
+        if (switches) {
+            read.clear();
+            const auto add = [&read](const std::string& part) {
+                read += (read.empty() ? "" : " ") + part;
+            };
+            if (switches->allPaths)
+                add("A");
+            if (switches->dryRun)
+                add("D");
+            if (!switches->interfaceName.empty())
+                add("E=" + switches->interfaceName);
+            if (switches->ports) {
+                std::string ports;
+                for (const auto port : *switches->ports)
+                    ports += (ports.empty() ? "" : ",") + std::to_string(port);
+                add("P=" + ports);
+            }
+            if (switches->repeats != 1)
+                add("R=" + std::to_string(switches->repeats));
+            if (!switches->secureOn.empty())
+                add("S=" + switches->secureOn);
+            if (!switches->given)
+                read = "none";
+        }
+        EXPECT_EQ(read, c.read) << ::testing::PrintToString(c.args);
     }
 }
 

@@ -21,6 +21,16 @@ RunResult ConsoleProgram::Run(const std::vector<std::string>& arguments) const
     return RunCaptured(Argv(arguments));
 }
 
+RunResult ConsoleProgram::RunUnprivileged(const std::vector<std::string>& arguments) const
+{
+    // Out of the bounding set, the capabilities are not regained at exec.
+    std::vector<std::string> argv{
+        "setpriv", "--bounding-set=-net_raw,-net_admin", "--inh-caps=-net_raw,-net_admin", "--"};
+    const std::vector<std::string> program = Argv(arguments);
+    argv.insert(argv.end(), program.begin(), program.end());
+    return RunCaptured(argv);
+}
+
 pid_t ConsoleProgram::Spawn(const std::vector<std::string>& arguments,
     const posix_spawn_file_actions_t* actions, const posix_spawnattr_t* attributes) const
 {

@@ -20,6 +20,9 @@ public:
     std::filesystem::path SettingsFile() const { return folder_ / "pondel.ini"; }
     // Runs the program with standard output on a pipe.
     RunResult Run(const std::vector<std::string>& arguments) const;
+    // The same without the network privileges (CAP_NET_RAW, CAP_NET_ADMIN)
+    // a root test process has.
+    RunResult RunUnprivileged(const std::vector<std::string>& arguments) const;
     pid_t Spawn(const std::vector<std::string>& arguments,
         const posix_spawn_file_actions_t* actions, const posix_spawnattr_t* attributes) const;
 

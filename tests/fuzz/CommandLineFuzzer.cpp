@@ -1,6 +1,7 @@
 // Command lines from scripts, with the host list they are resolved against:
 // the switches and the wake-up target never give texts longer than the
 // magic packet takes, and nothing is sent.
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "FuzzCheck.h"
 #include "Ipv4Text.h"
 #include "MagicPacket.h"
+#include "WakeSwitches.h"
 #include "WakeUpTarget.h"
 
 namespace pondel::fuzz {
@@ -63,6 +65,20 @@ void CheckTarget(const WakeUpTarget& target)
         TextToIp(target.ipAddr), TextToIp(target.netMask), target.broadcast);
 }
 
+// The wake switches a command line passes hold only values a wake-up can use.
+void CheckSwitches(const WakeSwitches& switches)
+{
+    Require(switches.repeats >= 1 && switches.repeats <= 10, "repeats from 1 to 10");
+    if (switches.ports)
+        Require(!switches.ports->empty() && switches.ports->size() <= kMostWakePorts &&
+                std::ranges::find(*switches.ports, 0) == switches.ports->end(),
+            "one to sixteen ports, none of them 0");
+    Require(switches.interfaceName.empty() || IsInterfaceName(switches.interfaceName),
+        "an interface name the system can hold");
+    Require(switches.secureOn.empty() || ParseSecureOn(switches.secureOn).has_value(),
+        "a SecureOn password of six bytes");
+}
+
 } // namespace
 } // namespace pondel::fuzz
 
@@ -81,5 +97,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ParseCommandLine(FuzzedArguments(input.ConsumeRemainingBytesAsString()));
     if (const auto target = AssembleWakeUpTarget(options, hosts, local))
         CheckTarget(*target);
+    if (const auto switches = ReadWakeSwitches(options))
+        CheckSwitches(*switches);
     return 0;
 }

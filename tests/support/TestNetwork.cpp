@@ -10,10 +10,13 @@
 #include <thread>
 
 #include <arpa/inet.h>
+#include <netinet/in.h>
 #include <fcntl.h>
+#include <net/if.h>
 #include <linux/audit.h>
 #include <linux/capability.h>
 #include <linux/filter.h>
+#include <linux/if_packet.h>
 #include <linux/seccomp.h>
 #include <poll.h>
 #include <sched.h>
@@ -98,11 +101,20 @@ std::string TestNetwork::NewName(const char* kind)
     return name.substr(0, 15);
 }
 
+void TestNetwork::SkipIpv6Dad()
+{
+    skipIpv6Dad_ = true;
+    WriteSysctl("", "net/ipv6/conf/default/accept_dad", "0");
+}
+
 const Peer& TestNetwork::AddPeer(const LinkEnd& local, const LinkEnd& remote)
 {
     const Peer peer{NewName("ns"), NewName("va"), NewName("vb")};
     MustRun({"ip", "netns", "add", peer.ns});
     peers_.push_back(peer);
+    // Before the link moves in, so that it is made with the setting.
+    if (skipIpv6Dad_)
+        WriteSysctl(peer.ns, "net/ipv6/conf/default/accept_dad", "0");
     MustRun({"ip", "link", "add", peer.localIf, "type", "veth", "peer", "name", peer.peerIf});
     MustRun({"ip", "link", "set", peer.peerIf, "netns", peer.ns});
     if (!local.mac.empty())
@@ -166,22 +178,56 @@ void WriteSysctl(const std::string& ns, const std::string& key, const std::strin
         throw std::runtime_error("cannot write sysctl " + key);
 }
 
-DatagramSink::DatagramSink(const std::string& ns, std::uint16_t port)
-    : fd_(RunInNamespace(ns, [] { return socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0); }))
+DatagramSink::DatagramSink(const std::string& ns, std::uint16_t port, int family)
+    : fd_(RunInNamespace(ns, [family] { return socket(family, SOCK_DGRAM | SOCK_CLOEXEC, 0); }))
 {
     if (fd_ < 0)
         throw std::runtime_error("cannot open the datagram sink");
     const int on = 1;
     setsockopt(fd_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-    setsockopt(fd_, IPPROTO_IP, IP_PKTINFO, &on, sizeof on);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(port);
-    address.sin_addr.s_addr = htonl(INADDR_ANY);
-    if (bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+    setsockopt(fd_, SOL_SOCKET, SO_TIMESTAMPNS, &on, sizeof on);
+    sockaddr_storage address{};
+    socklen_t size = 0;
+    if (family == AF_INET6) {
+        // Beside an IPv4 sink on the same port.
+        setsockopt(fd_, IPPROTO_IPV6, IPV6_V6ONLY, &on, sizeof on);
+        setsockopt(fd_, IPPROTO_IPV6, IPV6_RECVPKTINFO, &on, sizeof on);
+        auto& ipv6 = reinterpret_cast<sockaddr_in6&>(address);
+        ipv6.sin6_family = AF_INET6;
+        ipv6.sin6_port = htons(port);
+        size = sizeof ipv6;
+    } else {
+        setsockopt(fd_, IPPROTO_IP, IP_PKTINFO, &on, sizeof on);
+        auto& ipv4 = reinterpret_cast<sockaddr_in&>(address);
+        ipv4.sin_family = AF_INET;
+        ipv4.sin_port = htons(port);
+        ipv4.sin_addr.s_addr = htonl(INADDR_ANY);
+        size = sizeof ipv4;
+    }
+    if (bind(fd_, reinterpret_cast<sockaddr*>(&address), size) != 0) {
         close(fd_);
         throw std::runtime_error(
             std::string("cannot bind the datagram sink: ") + std::strerror(errno));
+    }
+}
+
+DatagramSink::DatagramSink(
+    const std::string& ns, const std::string& interface, std::uint16_t etherType)
+{
+    sockaddr_ll address{};
+    address.sll_family = AF_PACKET;
+    address.sll_protocol = htons(etherType);
+    fd_ = RunInNamespace(ns, [&] {
+        address.sll_ifindex = static_cast<int>(if_nametoindex(interface.c_str()));
+        return socket(AF_PACKET, SOCK_DGRAM | SOCK_CLOEXEC, htons(etherType));
+    });
+    const int on = 1;
+    if (fd_ < 0 || address.sll_ifindex == 0 ||
+        setsockopt(fd_, SOL_SOCKET, SO_TIMESTAMPNS, &on, sizeof on) != 0 ||
+        bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+        if (fd_ >= 0)
+            close(fd_);
+        throw std::runtime_error("cannot open the frame sink on " + interface);
     }
 }
 
@@ -200,7 +246,10 @@ std::optional<Datagram> DatagramSink::Receive(std::chrono::milliseconds wait)
     std::uint8_t buffer[2048];
     alignas(cmsghdr) char control[256];
     iovec vector{buffer, sizeof buffer};
+    sockaddr_storage sender{};
     msghdr message{};
+    message.msg_name = &sender;
+    message.msg_namelen = sizeof sender;
     message.msg_iov = &vector;
     message.msg_iovlen = 1;
     message.msg_control = control;
@@ -210,17 +259,30 @@ std::optional<Datagram> DatagramSink::Receive(std::chrono::milliseconds wait)
         return std::nullopt;
 
     Datagram datagram;
+    datagram.arrival = std::chrono::system_clock::now();
     datagram.payload.assign(buffer, buffer + length);
-    char text[INET_ADDRSTRLEN] = {};
+    char text[INET6_ADDRSTRLEN] = {};
     for (cmsghdr* header = CMSG_FIRSTHDR(&message); header != nullptr;
          header = CMSG_NXTHDR(&message, header)) {
         if (header->cmsg_level == IPPROTO_IP && header->cmsg_type == IP_PKTINFO) {
             in_pktinfo info{};
             std::memcpy(&info, CMSG_DATA(header), sizeof info);
-            inet_ntop(AF_INET, &info.ipi_addr, text, sizeof text);
-            datagram.destinationIp = text;
+            datagram.destinationIp = inet_ntop(AF_INET, &info.ipi_addr, text, sizeof text);
+        } else if (header->cmsg_level == SOL_SOCKET && header->cmsg_type == SCM_TIMESTAMPNS) {
+            timespec time{};
+            std::memcpy(&time, CMSG_DATA(header), sizeof time);
+            datagram.arrival = std::chrono::system_clock::time_point(
+                std::chrono::duration_cast<std::chrono::system_clock::duration>(
+                    std::chrono::seconds(time.tv_sec) + std::chrono::nanoseconds(time.tv_nsec)));
+        } else if (header->cmsg_level == IPPROTO_IPV6 && header->cmsg_type == IPV6_PKTINFO) {
+            in6_pktinfo info{};
+            std::memcpy(&info, CMSG_DATA(header), sizeof info);
+            datagram.destinationIp = inet_ntop(AF_INET6, &info.ipi6_addr, text, sizeof text);
         }
     }
+    if (sender.ss_family == AF_PACKET &&
+        reinterpret_cast<const sockaddr_ll&>(sender).sll_pkttype == PACKET_BROADCAST)
+        datagram.destinationIp = "ff:ff:ff:ff:ff:ff";
     return datagram;
 }
 

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include <sys/socket.h>
+
 #include "ChildProcess.h"
 
 namespace pondel::test {
@@ -42,6 +44,10 @@ public:
 
     // Both ends are up and addressed when it returns.
     const Peer& AddPeer(const LinkEnd& local, const LinkEnd& remote);
+    // Interfaces made from now on, here and in new peers, take their IPv6
+    // link-local addresses at once instead of after duplicate address
+    // detection, so that a test can send to ff02::1 straight away.
+    void SkipIpv6Dad();
     // A namespace with nothing in it, not even a loopback that is up.
     std::string AddEmptyNamespace();
 
@@ -53,6 +59,7 @@ private:
 
     std::string prefix_;
     int counter_ = 0;
+    bool skipIpv6Dad_ = false;
     std::deque<Peer> peers_;
     std::vector<std::string> emptyNamespaces_;
 };
@@ -66,13 +73,19 @@ void WriteSysctl(const std::string& ns, const std::string& key, const std::strin
 
 struct Datagram {
     std::vector<std::uint8_t> payload;
-    std::string destinationIp; // as the receiving kernel saw it
+    // As the receiving kernel saw it: an address for a datagram, for a frame
+    // "ff:ff:ff:ff:ff:ff" when it went to the link's broadcast address.
+    std::string destinationIp;
+    std::chrono::system_clock::time_point arrival; // the kernel's time of receipt
 };
 
-// A UDP port that records the datagrams arriving in one namespace.
+// A UDP port (IPv4, or IPv6 alone with AF_INET6) that records the datagrams
+// arriving in one namespace; or, given an interface and an EtherType, the
+// payloads of the frames of that type arriving on the interface.
 class DatagramSink final {
 public:
-    DatagramSink(const std::string& ns, std::uint16_t port);
+    DatagramSink(const std::string& ns, std::uint16_t port, int family = AF_INET);
+    DatagramSink(const std::string& ns, const std::string& interface, std::uint16_t etherType);
     ~DatagramSink();
     DatagramSink(const DatagramSink&) = delete;
     DatagramSink& operator=(const DatagramSink&) = delete;

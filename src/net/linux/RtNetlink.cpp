@@ -272,4 +272,26 @@ Result<Message> Socket::Ask(Request& request)
     }
 }
 
+Result<void> Socket::Command(Request& request)
+{
+    reinterpret_cast<nlmsghdr*>(request.Bytes().data())->nlmsg_flags |= NLM_F_ACK;
+    const std::uint32_t sequence = NextSequence();
+    if (Result<void> sent = Send(request, sequence); !sent)
+        return sent.Error();
+    for (;;) {
+        Result<std::vector<Message>> batch = ReadMessages();
+        if (!batch)
+            return batch.Error();
+        for (const auto& message : batch.Value()) {
+            if (Header(message).nlmsg_seq != sequence || Header(message).nlmsg_type != NLMSG_ERROR)
+                continue;
+            // The acknowledgement is an error message with no error in it.
+            const auto* answer = BodyOf<nlmsgerr>(message);
+            if (answer != nullptr && answer->error == 0)
+                return {};
+            return KernelRefusal(message);
+        }
+    }
+}
+
 } // namespace pondel::rtnetlink

@@ -98,6 +98,10 @@ public:
     // failure, an error answer of the kernel included.
     [[nodiscard]] Result<Message> Ask(Request& request);
 
+    // Sends a request that changes a table, asking for the kernel's
+    // acknowledgement; the system's reason when the kernel refuses it.
+    [[nodiscard]] Result<void> Command(Request& request);
+
     // Reads the messages of one datagram the kernel has sent us (after poll
     // said there is one); the reason on failure, such as lost notifications.
     [[nodiscard]] Result<std::vector<Message>> ReadMessages();

@@ -99,6 +99,7 @@ std::optional<NetworkInterface> ParseLink(const Message& message)
     link.operational =
         IsOperational(attributes.U8(IFLA_OPERSTATE).value_or(IF_OPER_UNKNOWN), body->ifi_flags);
     link.loopback = (body->ifi_flags & IFF_LOOPBACK) != 0 || body->ifi_type == ARPHRD_LOOPBACK;
+    link.broadcast = (body->ifi_flags & IFF_BROADCAST) != 0;
     if (const rtattr* hardware = attributes.Find(IFLA_ADDRESS)) {
         const std::uint8_t* bytes = rtnetlink::AttributeData(hardware);
         link.hardwareAddress.assign(bytes, bytes + rtnetlink::AttributeDataSize(hardware));
