@@ -16,6 +16,8 @@ std::optional<std::string>* ValueSwitch(CommandLineOptions& options, char letter
         return &options.macAddr;
     case 'N':
         return &options.netMask;
+    case 'W':
+        return &options.waitSeconds;
     default:
         return nullptr;
     }
@@ -41,6 +43,9 @@ CommandLineOptions ParseCommandLine(const std::vector<std::string>& arguments)
             // A switch with nothing after it adds no value.
             if (i + 1 < arguments.size())
                 *value = arguments[++i];
+            else if (letter == 'W')
+                *value = std::string(); // a wait without its seconds is refused
+
         } else {
             options.unknownSwitch = true;
             break;

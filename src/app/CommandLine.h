@@ -8,14 +8,15 @@ namespace pondel {
 
 // What the switches of one command line ask for.
 struct CommandLineOptions {
-    bool console = false;                // /C
-    bool version = false;                // /V
-    bool broadcast = true;               // cleared by /B
-    bool unknownSwitch = false;          // a letter we do not know, or a bare switch
-    std::optional<std::string> hostName; // /H
-    std::optional<std::string> ipAddr;   // /I
-    std::optional<std::string> macAddr;  // /M
-    std::optional<std::string> netMask;  // /N
+    bool console = false;                   // /C
+    bool version = false;                   // /V
+    bool broadcast = true;                  // cleared by /B
+    bool unknownSwitch = false;             // a letter we do not know, or a bare switch
+    std::optional<std::string> hostName;    // /H
+    std::optional<std::string> ipAddr;      // /I
+    std::optional<std::string> macAddr;     // /M
+    std::optional<std::string> netMask;     // /N
+    std::optional<std::string> waitSeconds; // /W
 };
 
 // Reads the arguments after the program path. A switch starts with '-' or

@@ -27,6 +27,9 @@ std::string UsageText()
             "       /M MacAddr : Target MAC address\n"
             "       /B         : Do not use broadcast(Use broadcast by default)\n"
             "       /V        : Disp Program Version in console\n";
+    text += "       /W Seconds : After the wake-up, wait up to Seconds (1-3600) for the host\n"
+            "                    at /I or the /H row to answer: exit code 0 when it did,\n"
+            "                    4 when it did not\n";
     text += kRule;
     text += "       If there is no parameter, it will start as a GUI application\n";
     return text;

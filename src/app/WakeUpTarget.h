@@ -17,6 +17,8 @@ struct WakeUpTarget {
     std::string netMask; // at most 15 characters
     std::string macAddr; // at most 17 characters
     bool broadcast = true;
+    // The address came from /I or the /H row, not from this computer.
+    bool addressGiven = false;
 };
 
 // Builds the target from the switches and the host list: /H copies a named

@@ -302,4 +302,12 @@ void CommandSurfaces::RemoveTrayIcon()
     trayIcon_ = nullptr;
 }
 
+void CommandSurfaces::ShowTrayMessage(const QString& title, const QString& text)
+{
+    if (trayIcon_ == nullptr)
+        return;
+    lastTrayMessage_ = text;
+    trayIcon_->showMessage(title, text);
+}
+
 } // namespace pondel

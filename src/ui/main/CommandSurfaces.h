@@ -2,6 +2,8 @@
 
 #include <map>
 
+#include <QString>
+
 #include "CommandRules.h"
 #include "CommandTable.h"
 
@@ -47,6 +49,10 @@ public:
     void AddTrayIcon();
     void RemoveTrayIcon();
     [[nodiscard]] bool TrayIconAdded() const noexcept { return trayIcon_ != nullptr; }
+    // A notification from the tray icon; nothing without one. The last text
+    // shown stays readable (tests).
+    void ShowTrayMessage(const QString& title, const QString& text);
+    [[nodiscard]] const QString& LastTrayMessage() const noexcept { return lastTrayMessage_; }
 
 private:
     struct Surfaces {
@@ -69,6 +75,7 @@ private:
     QToolBar* toolBar_ = nullptr;
     QMenu* trayMenu_ = nullptr;
     QSystemTrayIcon* trayIcon_ = nullptr;
+    QString lastTrayMessage_;
     std::map<MenuId, QMenu*> menus_;
     std::map<CommandId, Surfaces> actions_;
 };
