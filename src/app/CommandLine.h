@@ -8,15 +8,16 @@ namespace pondel {
 
 // What the switches of one command line ask for.
 struct CommandLineOptions {
-    bool console = false;                   // /C
-    bool version = false;                   // /V
-    bool broadcast = true;                  // cleared by /B
-    bool unknownSwitch = false;             // a letter we do not know, or a bare switch
-    std::optional<std::string> hostName;    // /H
-    std::optional<std::string> ipAddr;      // /I
-    std::optional<std::string> macAddr;     // /M
-    std::optional<std::string> netMask;     // /N
-    std::optional<std::string> waitSeconds; // /W
+    bool console = false;                // /C
+    bool version = false;                // /V
+    bool broadcast = true;               // cleared by /B
+    bool unknownSwitch = false;          // a letter we do not know, or a bare switch
+    std::optional<std::string> hostName; // /H
+    std::optional<std::string> ipAddr;   // /I
+    std::optional<std::string> macAddr;  // /M
+    std::optional<std::string> netMask;  // /N
+    // /W: the seconds to wait for the woken host's answer.
+    std::optional<std::string> waitSeconds;
 };
 
 // Reads the arguments after the program path. A switch starts with '-' or

@@ -306,7 +306,6 @@ void CommandSurfaces::ShowTrayMessage(const QString& title, const QString& text)
 {
     if (trayIcon_ == nullptr)
         return;
-    lastTrayMessage_ = text;
     trayIcon_->showMessage(title, text);
 }
 

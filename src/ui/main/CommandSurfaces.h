@@ -2,14 +2,13 @@
 
 #include <map>
 
-#include <QString>
-
 #include "CommandRules.h"
 #include "CommandTable.h"
 
 class QAction;
 class QMenu;
 class QObject;
+class QString;
 class QString;
 class QSystemTrayIcon;
 class QToolBar;
@@ -49,10 +48,8 @@ public:
     void AddTrayIcon();
     void RemoveTrayIcon();
     [[nodiscard]] bool TrayIconAdded() const noexcept { return trayIcon_ != nullptr; }
-    // A notification from the tray icon; nothing without one. The last text
-    // shown stays readable (tests).
+    // A notification from the tray icon; nothing without one.
     void ShowTrayMessage(const QString& title, const QString& text);
-    [[nodiscard]] const QString& LastTrayMessage() const noexcept { return lastTrayMessage_; }
 
 private:
     struct Surfaces {
@@ -75,7 +72,6 @@ private:
     QToolBar* toolBar_ = nullptr;
     QMenu* trayMenu_ = nullptr;
     QSystemTrayIcon* trayIcon_ = nullptr;
-    QString lastTrayMessage_;
     std::map<MenuId, QMenu*> menus_;
     std::map<CommandId, Surfaces> actions_;
 };
