@@ -58,7 +58,7 @@ for build in release asan tsan nogui fuzz; do
 done
 
 echo "== Benchmarks =="
-benchmarks=(settings_benchmark status_pass_benchmark sweep_benchmark window_startup_benchmark window_stall_benchmark)
+benchmarks=(settings_benchmark status_pass_benchmark sweep_benchmark window_startup_benchmark window_stall_benchmark wake_confirm_benchmark)
 for name in "${benchmarks[@]}"; do
     benchmark=build/release/tests/benchmarks/$name
     if [ ! -x "$benchmark" ]; then
