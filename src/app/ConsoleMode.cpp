@@ -1,6 +1,5 @@
 #include "ConsoleMode.h"
 
-#include <chrono>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -49,36 +48,6 @@ MagicPacketOutcome SendTo(const WakeUpTarget& target)
         target.ipAddr, target.netMask, target.macAddr, target.broadcast, kConsoleWakeUpPort);
 }
 
-// The seconds of /W, from 1 to an hour.
-std::optional<std::uint32_t> WaitSeconds(const std::string& text)
-{
-    if (text.empty() || text.size() > 4 ||
-        text.find_first_not_of("0123456789") != std::string::npos)
-        return std::nullopt;
-    const auto seconds = static_cast<std::uint32_t>(std::stoul(text));
-    if (seconds < 1 || seconds > kWakeConfirmTimeoutRange.maximum)
-        return std::nullopt;
-    return seconds;
-}
-
-// On a terminal one line counts the seconds and then gives the outcome;
-// elsewhere only the outcome is written.
-int WaitForAnswer(const WakeUpTarget& target, std::uint32_t seconds, WakeWatchSettings watch)
-{
-    watch.timeout = std::chrono::seconds(seconds);
-    const bool terminal = StandardOutputIsTerminal();
-    const auto tick = [terminal](std::uint32_t elapsed) {
-        if (terminal)
-            (void)WriteToConsole("\rwaking " + std::to_string(elapsed) + " s ");
-    };
-    const WakeResend resend = [target](std::stop_token) { (void)SendTo(target); };
-    const WakeWaitResult result = WaitForWakeUp(target.ipAddr, watch, resend, tick);
-    // On the terminal the outcome covers the count it replaces.
-    (void)WriteToConsole(
-        terminal ? "\r" + WakeWaitText(result) + "      \n" : WakeWaitText(result) + "\n");
-    return result.end == WakeWatchEnd::kUp ? 1 : kWakeNoAnswer;
-}
-
 int WakeUp(const CommandLineOptions& options, const HostList& hosts,
     const LocalNetworkQueries& local, const WakeWatchSettings& watch)
 {
@@ -87,7 +56,7 @@ int WakeUp(const CommandLineOptions& options, const HostList& hosts,
         return Failed(WakeUpTargetFailure(options, hosts));
     std::optional<std::uint32_t> wait;
     if (options.waitSeconds) {
-        wait = WaitSeconds(*options.waitSeconds);
+        wait = ParseWaitSeconds(*options.waitSeconds);
         // Without an address of the host there is nothing to watch.
         if (!wait || !target->addressGiven)
             return ShowUsage();
@@ -95,7 +64,10 @@ int WakeUp(const CommandLineOptions& options, const HostList& hosts,
     const MagicPacketOutcome sent = SendTo(*target);
     if (sent.status != kMagicPacketSent)
         return Failed(SendFailure(sent, target->macAddr));
-    return wait ? WaitForAnswer(*target, *wait, watch) : 1;
+    if (!wait)
+        return 1;
+    const WakeResend resend = [target = *target](std::stop_token) { (void)SendTo(target); };
+    return ConsoleWaitForWakeUp(target->ipAddr, *wait, watch, resend);
 }
 
 bool OpensWindow(const CommandLineOptions& options)

@@ -5,6 +5,8 @@
 #include <optional>
 #include <utility>
 
+#include "ConsoleOutput.h"
+
 namespace pondel {
 namespace {
 
@@ -58,6 +60,34 @@ std::string WakeWaitText(const WakeWaitResult& result)
 {
     const char* lead = result.end == WakeWatchEnd::kUp ? "up after " : "no answer after ";
     return lead + std::to_string(result.seconds) + " s";
+}
+
+std::optional<std::uint32_t> ParseWaitSeconds(const std::string& text)
+{
+    if (text.empty() || text.size() > 4 ||
+        text.find_first_not_of("0123456789") != std::string::npos)
+        return std::nullopt;
+    const auto seconds = static_cast<std::uint32_t>(std::stoul(text));
+    if (seconds < 1 || seconds > kWakeConfirmTimeoutRange.maximum)
+        return std::nullopt;
+    return seconds;
+}
+
+int ConsoleWaitForWakeUp(
+    const std::string& ipAddr, std::uint32_t seconds, WakeWatchSettings watch, WakeResend resend)
+{
+    watch.timeout = std::chrono::seconds(seconds);
+    const bool terminal = StandardOutputIsTerminal();
+    const auto tick = [terminal](std::uint32_t elapsed) {
+        if (terminal)
+            (void)WriteToConsole("\rwaking " + std::to_string(elapsed) + " s ");
+    };
+    tick(0);
+    const WakeWaitResult result = WaitForWakeUp(ipAddr, watch, std::move(resend), tick);
+    // On the terminal the outcome covers the count it replaces.
+    (void)WriteToConsole(
+        terminal ? "\r" + WakeWaitText(result) + "      \n" : WakeWaitText(result) + "\n");
+    return result.end == WakeWatchEnd::kUp ? 1 : kWakeNoAnswer;
 }
 
 } // namespace pondel

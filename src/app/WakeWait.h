@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "WakeWatcher.h"
@@ -26,5 +27,15 @@ struct WakeWaitResult {
 
 // "up after 3 s" or "no answer after 180 s".
 [[nodiscard]] std::string WakeWaitText(const WakeWaitResult& result);
+
+// The seconds of /W: a number from 1 to 3600, else none.
+[[nodiscard]] std::optional<std::uint32_t> ParseWaitSeconds(const std::string& text);
+
+// /W: waits up to `seconds` for the host at `ipAddr` with the window's
+// interval and probes. On a terminal one line counts the seconds and then
+// gives the outcome; elsewhere only the outcome is written. Returns 1 when
+// the host answered, kWakeNoAnswer when not.
+[[nodiscard]] int ConsoleWaitForWakeUp(
+    const std::string& ipAddr, std::uint32_t seconds, WakeWatchSettings watch, WakeResend resend);
 
 } // namespace pondel
