@@ -104,7 +104,7 @@ TEST(WakeWatcherTest, AWokenMachineIsSeenUpOnceItsAddressAppears)
 
         Listener listener;
         WakeWatcher watcher(listener);
-        watcher.SetSettings(QuickSettings(4s, c.resend));
+        watcher.SetSettings(QuickSettings(3s, c.resend));
         SendWake(c.sentMac);
         watcher.Watch("pc", "198.51.100.2", [&](std::stop_token) { SendWake(c.sentMac); });
 
@@ -113,8 +113,8 @@ TEST(WakeWatcherTest, AWokenMachineIsSeenUpOnceItsAddressAppears)
         EXPECT_EQ(ending->end, c.end);
         EXPECT_FALSE(watcher.IsWatching("pc"));
         if (c.end == WakeWatchEnd::kNoAnswer) {
-            EXPECT_EQ(ending->seconds, 4u);
-            EXPECT_EQ(listener.LastTick("pc"), 3u);
+            EXPECT_EQ(ending->seconds, 3u);
+            EXPECT_EQ(listener.LastTick("pc"), 2u);
             continue;
         }
         const auto awoke = machine.AwokeAt();
