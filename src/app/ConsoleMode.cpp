@@ -83,12 +83,6 @@ bool OpensWindow(const std::vector<std::string>& arguments)
 }
 
 int ProcessCommandLine(const std::vector<std::string>& arguments, const HostList& hosts,
-    const LocalNetworkQueries& local)
-{
-    return ProcessCommandLine(arguments, hosts, local, WakeWatchSettingsOf(AppSettings{}));
-}
-
-int ProcessCommandLine(const std::vector<std::string>& arguments, const HostList& hosts,
     const LocalNetworkQueries& local, const WakeWatchSettings& watch)
 {
     const CommandLineOptions options = ParseCommandLine(arguments);

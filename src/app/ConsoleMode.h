@@ -22,12 +22,10 @@ inline constexpr std::uint16_t kConsoleWakeUpPort = 7;
 // otherwise 1 for a magic packet sent, -1 for a wake-up that failed (no MAC,
 // no IP address without broadcast, or a send error; one line on standard
 // error says which), or the console result of the text printed.
-[[nodiscard]] int ProcessCommandLine(const std::vector<std::string>& arguments,
-    const HostList& hosts, const LocalNetworkQueries& local);
-// The same; after a wake-up, /W seconds watches the host with `watch` and
-// gives 1 when it answered in time, kWakeNoAnswer (4) when not. /W without
-// an address from /I or the /H row, or without a number of seconds from 1
-// to 3600, prints the usage text and sends nothing.
+// After a wake-up, /W seconds watches the host with `watch` and gives 1 when
+// it answered in time, kWakeNoAnswer (4) when not. /W without an address
+// from /I or the /H row, or without a number of seconds from 1 to 3600,
+// prints the usage text and sends nothing.
 [[nodiscard]] int ProcessCommandLine(const std::vector<std::string>& arguments,
     const HostList& hosts, const LocalNetworkQueries& local, const WakeWatchSettings& watch);
 
