@@ -7,6 +7,7 @@
 
 #include <QTest>
 
+#include "DialogDriving.h"
 #include "HostTableModel.h"
 #include "ModalSeam.h"
 #include "NetworkUiTestMain.h"
@@ -73,7 +74,9 @@ private slots:
         enum class Step {
             kNone,
             kMoveUp,
-            kRemove
+            kRemove,
+            kEditComment,
+            kEditAddress
         };
         const struct {
             const char* name;
@@ -95,6 +98,12 @@ private slots:
                 HostSections({{"pc2", "", "198.51.100.2", "", "02:00:00:00:0D:02"},
                     {"idle", "", "198.51.100.9", "", "02:00:00:00:0D:09"}}),
                 0, Step::kRemove, -1, ""},
+            {"comment edited while waking",
+                HostSections({{"pc2", "", "198.51.100.2", "", "02:00:00:00:0D:02"}}), 0,
+                Step::kEditComment, 0, "up after "},
+            {"address edited while waking",
+                HostSections({{"pc2", "", "198.51.100.2", "", "02:00:00:00:0D:02"}}), 0,
+                Step::kEditAddress, -1, ""},
         };
         for (const auto& c : cases) {
             Lab lab;
@@ -111,9 +120,14 @@ private slots:
             } else if (c.step == Step::kRemove) {
                 ModalSeam::SetNextAnswer(ModalSeam::Answer::kYes);
                 window.RunCommand(CommandId::kRemove);
+            } else if (c.step != Step::kNone) {
+                const bool moved = c.step == Step::kEditAddress;
+                ModalSeam::SetNextDialog(FillHostEdit({"pc2", "edited",
+                    moved ? "198.51.100.7" : "198.51.100.2", "", "02:00:00:00:0D:02"}));
+                window.RunCommand(CommandId::kEdit);
             }
             if (c.outcomeRow < 0) {
-                // The watch ended with the row: the machine boots unseen.
+                // The watch ended with the host's row: the machine boots unseen.
                 QTRY_VERIFY_WITH_TIMEOUT(!window.HostRows()->HasWakes(), 1000);
                 QTRY_VERIFY_WITH_TIMEOUT(lab.machine->AwokeAt().has_value(), 3000);
                 QTest::qWait(500);
