@@ -67,7 +67,7 @@ done
 
 step "Benchmarks"
 benchmarks=(settings_benchmark wake_paths_benchmark status_pass_benchmark sweep_benchmark
-    window_startup_benchmark window_stall_benchmark)
+    window_startup_benchmark window_stall_benchmark wake_confirm_benchmark)
 for name in "${benchmarks[@]}"; do
     benchmark=build/release/tests/benchmarks/$name
     if [ ! -x "$benchmark" ]; then

@@ -259,6 +259,29 @@
         </message>
     </context>
     <context>
+        <name>WakeMarks</name>
+        <message>
+            <source>%1 s</source>
+            <translation>%1 秒</translation>
+        </message>
+        <message>
+            <source>up after %1 s</source>
+            <translation>%1 秒で起動</translation>
+        </message>
+        <message>
+            <source>no answer after %1 s</source>
+            <translation>%1 秒応答なし</translation>
+        </message>
+        <message>
+            <source>Waking: %1</source>
+            <translation>起動待ち: %1</translation>
+        </message>
+        <message>
+            <source>Check the MAC address, the interface the packet leaves by, the wake-up setting in the host's BIOS or network card, and whether a router on the way drops directed broadcasts.</source>
+            <translation>MAC アドレス、パケットを送出するインターフェース、ホストの BIOS またはネットワークカードのウェイクアップ設定、途中のルーターがダイレクトブロードキャストを破棄していないかを確認してください。</translation>
+        </message>
+    </context>
+    <context>
         <name>pondel::COptionDlg</name>
         <message>
             <source>Option</source>

@@ -33,6 +33,8 @@ std::optional<std::string>* WakeValueSwitch(CommandLineOptions& options, char le
         return &options.repeats;
     case 'S':
         return &options.secureOn;
+    case 'W':
+        return &options.waitSeconds;
     default:
         return nullptr;
     }

@@ -24,6 +24,7 @@ struct CommandLineOptions {
     std::optional<std::string> ports;         // /P
     std::optional<std::string> repeats;       // /R
     std::optional<std::string> secureOn;      // /S
+    std::optional<std::string> waitSeconds;   // /W: seconds to wait for an answer
 };
 
 // Reads the arguments after the program path. A switch starts with '-' or

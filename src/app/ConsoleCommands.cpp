@@ -17,6 +17,7 @@ std::string UsageText()
             "Pondel /C /I IpAddr [/N NetMask] [/M MacAddr] [/B]\n"
             "Pondel /C /M MacAddr [/I IpAddr] [/N NetMask] [/B]\n"
             "Pondel /C ... [/A] [/P Ports] [/R Count] [/E Name] [/S Password] [/D]\n"
+            "Pondel /C (/H Hostname | /I IpAddr) ... /W Seconds\n"
             "Pondel /C /V\n"
             "Pondel /V\n";
     text += kRule;
@@ -28,6 +29,9 @@ std::string UsageText()
             "       /M MacAddr : Target MAC address\n"
             "       /B         : Do not use broadcast(Use broadcast by default)\n"
             "       /V        : Disp Program Version in console\n";
+    text += "       /W Seconds : After the wake-up, wait up to Seconds (1-3600) for the host\n"
+            "                    at /I or the /H row to answer: exit code 0 when it did,\n"
+            "                    4 when it did not\n";
     text += kRule;
     text += "Wake options (with any of them each packet is listed with its result):\n"
             "       /A         : Also 255.255.255.255, the host's address, IPv6\n"

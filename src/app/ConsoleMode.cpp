@@ -3,6 +3,7 @@
 #include "CommandLine.h"
 #include "ConsoleCommands.h"
 #include "ConsoleWake.h"
+#include "WakeWait.h"
 
 namespace pondel {
 namespace {
@@ -16,12 +17,25 @@ bool HasTarget(const CommandLineOptions& options)
 }
 
 int WakeUp(const CommandLineOptions& options, const WakeSwitches& switches, const HostList& hosts,
-    const LocalNetworkQueries& local)
+    const LocalNetworkQueries& local, const WakeWatchSettings& watch)
 {
     const auto target = AssembleWakeUpTarget(options, hosts, local);
     if (!target)
         return ConsoleWakeFailed(WakeUpTargetFailure(options, hosts));
-    return ConsoleWake(*target, switches);
+    std::optional<std::uint32_t> wait;
+    if (options.waitSeconds) {
+        wait = ParseWaitSeconds(*options.waitSeconds);
+        // Without an address of the host there is nothing to watch.
+        if (!wait || !target->addressGiven)
+            return ShowUsage();
+    }
+    const int sent = ConsoleWake(*target, switches);
+    if (sent != 1 || !wait || switches.dryRun)
+        return sent;
+    // A resend lists its packets again when the first wake-up did.
+    const WakeResend resend = [target = *target, switches](
+                                  std::stop_token) { (void)ConsoleWake(target, switches); };
+    return ConsoleWaitForWakeUp(target->ipAddr, *wait, watch, resend);
 }
 
 bool OpensWindow(const CommandLineOptions& options)
@@ -37,7 +51,7 @@ bool OpensWindow(const std::vector<std::string>& arguments)
 }
 
 int ProcessCommandLine(const std::vector<std::string>& arguments, const HostList& hosts,
-    const LocalNetworkQueries& local)
+    const LocalNetworkQueries& local, const WakeWatchSettings& watch)
 {
     const CommandLineOptions options = ParseCommandLine(arguments);
     if (options.unknownSwitch)
@@ -49,7 +63,7 @@ int ProcessCommandLine(const std::vector<std::string>& arguments, const HostList
     const std::optional<WakeSwitches> switches = ReadWakeSwitches(options);
     if (!HasTarget(options) || !switches)
         return ShowUsage();
-    return WakeUp(options, *switches, hosts, local);
+    return WakeUp(options, *switches, hosts, local, watch);
 }
 
 } // namespace pondel

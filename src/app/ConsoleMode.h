@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "WakeUpTarget.h"
+#include "WakeWatcher.h"
 #include "HostList.h"
 
 namespace pondel {
@@ -19,7 +20,11 @@ namespace pondel {
 // could be sent; one line on standard error says which), or the console
 // result of the text printed. A bad value of a wake switch (/E, /P, /R, /S)
 // gets the usage text, as an unknown switch does.
+// After a wake-up, /W seconds watches the host with `watch` and gives 1 when
+// it answered in time, kWakeNoAnswer (4) when not. /W without an address
+// from /I or the /H row, or without a number of seconds from 1 to 3600,
+// prints the usage text and sends nothing.
 [[nodiscard]] int ProcessCommandLine(const std::vector<std::string>& arguments,
-    const HostList& hosts, const LocalNetworkQueries& local);
+    const HostList& hosts, const LocalNetworkQueries& local, const WakeWatchSettings& watch);
 
 } // namespace pondel

@@ -40,7 +40,9 @@ void CPondelApp::InitInstance()
         LoadHostList(file.Document(), settings_.maxHostNum, hosts_);
 
     const LocalNetworkQueries local{FindLocalHostAddress, GetNetMask};
-    if (const int result = ProcessCommandLine(arguments_, hosts_, local); result != 0) {
+    if (const int result =
+            ProcessCommandLine(arguments_, hosts_, local, WakeWatchSettingsOf(settings_));
+        result != 0) {
         // The console path ends here and leaves the settings file alone.
         exitCode_ = result == 1 ? 0 : result;
         return;

@@ -40,11 +40,14 @@ void WakeSelectedHosts(
         return;
     }
     std::vector<HostFailure> failures;
+    std::vector<std::int32_t> woken;
     int attempts = 0;
     for (const std::int32_t row : rows) {
         WakeOutcome outcome = WakeHost(row, broadcast, context);
         if (outcome.end != WakeEnd::kRefused)
             ++attempts;
+        if (outcome.end == WakeEnd::kSent)
+            woken.push_back(row);
         if (outcome.end == WakeEnd::kRefused || outcome.end == WakeEnd::kFailed)
             failures.push_back(std::move(outcome.failure));
     }
@@ -57,6 +60,8 @@ void WakeSelectedHosts(
         return;
 
     context.window.WriteDefaultHost(rows.front());
+    if (!woken.empty())
+        context.window.WatchWokenHosts(woken, broadcast);
     if (attempts <= 1)
         context.window.RecheckHost(rows.front());
     else

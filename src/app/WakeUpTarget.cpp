@@ -96,6 +96,7 @@ std::optional<WakeUpTarget> AssembleWakeUpTarget(
     WakeUpTarget target = TargetFromSwitches(options, hosts, macRow);
     if (target.macAddr.empty())
         return std::nullopt;
+    target.addressGiven = !target.ipAddr.empty();
     if (target.ipAddr.empty()) {
         if (!target.broadcast)
             return std::nullopt;

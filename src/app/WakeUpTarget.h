@@ -20,6 +20,8 @@ struct WakeUpTarget {
     // The /H row's own wake options, as the row holds them.
     std::string interfaceName;
     std::string secureOn;
+    // The address came from /I or the /H row, not from this computer.
+    bool addressGiven = false;
 };
 
 // Builds the target from the switches and the host list: /H copies a named

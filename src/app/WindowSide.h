@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "MessageId.h"
 
@@ -40,6 +41,10 @@ public:
     virtual void RecheckHost(std::int32_t row) = 0;
     // StatusMonitor::RequestStatusPass.
     virtual void RequestStatusPass() = 0;
+    // The packets to these rows' hosts went out: they are watched until
+    // they answer (WAKE_CONFIRM_TIMEOUT), and woken again as `broadcast`
+    // said every WAKE_RESEND_SECONDS meanwhile.
+    virtual void WatchWokenHosts(const std::vector<std::int32_t>& rows, bool broadcast) = 0;
     // Brings the toolbar and the status bar counts in line with the list.
     virtual void UpdateCommandState() = 0;
 };

@@ -15,4 +15,8 @@ enum ConsoleResult : int {
 // pipe, say), otherwise on the terminal the program runs from.
 [[nodiscard]] ConsoleResult WriteToConsole(std::string_view text);
 
+// Whether standard output is a terminal, where a line may be rewritten in
+// place to show progress.
+[[nodiscard]] bool StandardOutputIsTerminal() noexcept;
+
 } // namespace pondel

@@ -59,6 +59,13 @@ TEST(BadInputTest, CommandLine)
         {{"/C", "/V", "/?"}, 3, kUsage, ""},            // parsing stops at the unknown one
         {{"/C", "/M", "001122334455", "/R", "11"}, 3, kUsage, ""}, // a wake switch's bad value
         {{"/C", "/M", "001122334455", "/P"}, 3, kUsage, ""},
+        // A wait needs the host's address and from 1 to 3600 seconds; nothing is sent.
+        {{"/C", "/M", "001122334455", "/W", "5"}, 3, kUsage, ""},
+        {{"/C", "/I", "198.51.100.20", "/M", "001122334455", "/W"}, 3, kUsage, ""},
+        {{"/C", "/I", "198.51.100.20", "/M", "001122334455", "/W", "0"}, 3, kUsage, ""},
+        {{"/C", "/I", "198.51.100.20", "/M", "001122334455", "/W", "3601"}, 3, kUsage, ""},
+        {{"/C", "/I", "198.51.100.20", "/M", "001122334455", "/W", "-5"}, 3, kUsage, ""},
+        {{"/C", "/W", "5", "/H", "pc1"}, -1, "", "Host \"pc1\" has no MAC address."},
         {{"/C", "/H", "pc1"}, -1, "", "Host \"pc1\" has no MAC address."},
         {{"/C", "/H", "-rf"}, -1, "", "Host \"-rf\" is not in the host list."},
         {{"/C", "/H", "pc1\n/M"}, -1, "", "Host \"pc1?/M\" is not in the host list."},

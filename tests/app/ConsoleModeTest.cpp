@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "ConsoleProgram.h"
+#include "SleepingMachine.h"
 #include "TestNetwork.h"
 
 namespace pondel {
@@ -66,6 +67,38 @@ TEST(ConsoleModeTest, EachTargetIsWokenOnTheEchoPortAndFailuresAreSilent)
     EXPECT_TRUE(echoPort.ReceiveAll(300ms).empty());
     // The console mode reads the settings file and never writes it.
     EXPECT_EQ(ReadTextFile(program.SettingsFile()), settings);
+}
+
+// /W after the wake-up waits for a sleeping machine: exit code 0 and "up"
+// once it has booted, 4 when the packet carried another MAC.
+TEST(ConsoleModeTest, WaitingForTheWokenHostEndsInItsAnswerOrExitCode4)
+{
+    const test::ConsoleProgram program;
+    WriteTextFile(program.SettingsFile(),
+        "[SETTING]\r\nNO_EXTERNAL_COMMAND=1\r\nICMP_TIME_OUT=200\r\n"
+        "WAKE_CONFIRM_INTERVAL=300\r\n"
+        "[HOST_0]\r\nHOST_NAME=PC2\r\nIP_ADDR=198.51.100.2\r\nMAC_ADDR=02:00:00:00:0C:02\r\n");
+    const struct {
+        Arguments arguments;
+        int exitCode;
+        std::string output;
+    } cases[] = {
+        {{"/C", "/H", "pc2", "/W", "10"}, 0, "up after "},
+        {{"/C", "/I", "198.51.100.2", "/M", "02:00:00:00:0C:99", "/W", "2"}, 4,
+            "no answer after 2 s\n"},
+    };
+    for (const auto& c : cases) {
+        test::TestNetwork network;
+        const test::Peer& peer =
+            network.AddPeer({"198.51.100.1", 24, ""}, {"198.51.100.200", 24, ""});
+        test::QuickNeighbourProbes(peer);
+        test::SleepingMachine machine(peer, "198.51.100.2/24", {0x02, 0, 0, 0, 0x0C, 0x02}, 1200ms);
+        const test::RunResult result = program.Run(c.arguments);
+        EXPECT_EQ(result.exitCode, c.exitCode) << c.arguments.back();
+        // Off a terminal only the outcome is written; the boot takes 1.2 s.
+        EXPECT_TRUE(result.output.starts_with(c.output)) << result.output;
+        EXPECT_TRUE(result.output.ends_with(" s\n")) << result.output;
+    }
 }
 
 } // namespace

@@ -83,6 +83,7 @@ TEST_F(WakeCommandsTest, RowsGoInListOrderAndSeveralAreRecheckedByAPass)
         (std::vector<std::string>{"192.0.2.8 255.255.0.0 02:00:00:00:00:08 host 9",
             "192.0.2.10 255.255.255.0 02:00:00:00:00:0a host 9"}));
     EXPECT_EQ(window_.calls, (std::vector<std::string>{"default 1", "pass", "update"}));
+    EXPECT_EQ(window_.watched, (std::vector<std::int32_t>{1, 3}));
     EXPECT_EQ(current_.hostName, "DELTA");
 }
 
@@ -141,6 +142,11 @@ TEST_F(WakeCommandsTest, EveryWakeableRowIsWokenAndFailuresAreToldOnce)
         WakeSelectedHosts(c.rows, true, context);
         EXPECT_EQ(sent_.size(), c.sent);
         EXPECT_EQ(window_.calls, c.calls);
+        // Only rows whose packet went out are watched.
+        if (c.outcome.status != kMagicPacketSent) {
+            EXPECT_TRUE(window_.watched.empty());
+        }
+        window_.watched.clear();
     }
 }
 

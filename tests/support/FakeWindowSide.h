@@ -31,10 +31,15 @@ public:
     void WriteDefaultHost(std::int32_t row) override { Add("default " + std::to_string(row)); }
     void RecheckHost(std::int32_t row) override { Add("recheck " + std::to_string(row)); }
     void RequestStatusPass() override { Add("pass"); }
+    void WatchWokenHosts(const std::vector<std::int32_t>& rows, bool) override
+    {
+        watched.insert(watched.end(), rows.begin(), rows.end());
+    }
     void UpdateCommandState() override { Add("update"); }
 
     bool answer = true;
     std::vector<std::string> calls;
+    std::vector<std::int32_t> watched; // the rows of every WatchWokenHosts
 
 private:
     static std::string Number(MessageId id) { return std::to_string(static_cast<int>(id)); }

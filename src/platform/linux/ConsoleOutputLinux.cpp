@@ -30,4 +30,9 @@ ConsoleResult WriteToConsole(std::string_view text)
     return WriteAll(terminal.Get(), text).Ok() ? kConsoleOpened : kConsoleUnavailable;
 }
 
+bool StandardOutputIsTerminal() noexcept
+{
+    return ::isatty(STDOUT_FILENO) == 1;
+}
+
 } // namespace pondel

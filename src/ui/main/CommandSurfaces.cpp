@@ -302,4 +302,11 @@ void CommandSurfaces::RemoveTrayIcon()
     trayIcon_ = nullptr;
 }
 
+void CommandSurfaces::ShowTrayMessage(const QString& title, const QString& text)
+{
+    if (trayIcon_ == nullptr)
+        return;
+    trayIcon_->showMessage(title, text);
+}
+
 } // namespace pondel

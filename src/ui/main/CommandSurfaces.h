@@ -9,6 +9,7 @@ class QAction;
 class QMenu;
 class QObject;
 class QString;
+class QString;
 class QSystemTrayIcon;
 class QToolBar;
 
@@ -47,6 +48,8 @@ public:
     void AddTrayIcon();
     void RemoveTrayIcon();
     [[nodiscard]] bool TrayIconAdded() const noexcept { return trayIcon_ != nullptr; }
+    // A notification from the tray icon; nothing without one.
+    void ShowTrayMessage(const QString& title, const QString& text);
 
 private:
     struct Surfaces {

@@ -1,5 +1,7 @@
 #include "HostRow.h"
 
+#include <QCoreApplication>
+
 #include "Ipv4Text.h"
 #include "MacAddress.h"
 
@@ -84,6 +86,34 @@ int CompareHostRows(const HostRow& first, const HostRow& second, int column, boo
 {
     const int result = CompareAscending(first, second, column, style);
     return descending ? -result : result;
+}
+
+QString WakeText(const RowWake& wake)
+{
+    const QString seconds = QString::number(wake.seconds);
+    switch (wake.mark) {
+    case WakeMark::kWaking:
+        return QCoreApplication::translate("WakeMarks", "%1 s").arg(seconds);
+    case WakeMark::kUp:
+        return QCoreApplication::translate("WakeMarks", "up after %1 s").arg(seconds);
+    case WakeMark::kNoAnswer:
+        return QCoreApplication::translate("WakeMarks", "no answer after %1 s").arg(seconds);
+    }
+    return {};
+}
+
+QString WakeToolTip(const RowWake& wake)
+{
+    QString text = WakeText(wake);
+    if (wake.mark == WakeMark::kWaking)
+        text = QCoreApplication::translate("WakeMarks", "Waking: %1").arg(text);
+    if (wake.mark != WakeMark::kNoAnswer)
+        return text;
+    return text + QLatin1Char('\n') +
+        QCoreApplication::translate("WakeMarks",
+            "Check the MAC address, the interface the packet leaves by, the wake-up setting "
+            "in the host's BIOS or network card, and whether a router on the way drops "
+            "directed broadcasts.");
 }
 
 } // namespace pondel

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 #include <QColor>
 #include <QString>
 
@@ -16,6 +18,27 @@ struct HostRow {
     // The row's index as of the last renumbering; a sort reads rows by it.
     int itemData = 0;
 };
+
+// Where a woken host is: still waking, or how its watch ended.
+enum class WakeMark {
+    kWaking,
+    kUp,
+    kNoAnswer,
+};
+
+// A woken host's state as its rows show it, with the seconds since its
+// wake-up.
+struct RowWake {
+    WakeMark mark = WakeMark::kWaking;
+    std::uint32_t seconds = 0;
+};
+
+// What column 0 says of a woken host: "12 s", "up after 12 s" or "no answer
+// after 180 s".
+[[nodiscard]] QString WakeText(const RowWake& wake);
+// The tooltip of a woken host's mark: its text, and for no answer what to
+// check.
+[[nodiscard]] QString WakeToolTip(const RowWake& wake);
 
 // How column 0 shows whether a host answered.
 struct MarkStyle {

@@ -2,10 +2,14 @@
 
 #include <utility>
 
+#include "MarkImages.h"
+
 namespace pondel {
 
 HostTableModel::HostTableModel(QObject* parent)
     : QAbstractTableModel(parent)
+    , wakingMark_(WakingMarkImage())
+    , noAnswerMark_(NoAnswerMarkImage())
 {
 }
 
@@ -25,6 +29,10 @@ QVariant HostTableModel::data(const QModelIndex& index, int role) const
         return {};
     const HostRow& row = rows_[static_cast<std::size_t>(index.row())];
     const int column = index.column();
+    if (column == 0 && role != kActiveRole && role != kMarkIndentRole) {
+        if (const RowWake* wake = WakeOfRow(row))
+            return WakeData(row, *wake, role);
+    }
     switch (role) {
     case Qt::DisplayRole:
         return RowText(row, column, style_);
@@ -123,6 +131,7 @@ void HostTableModel::ResetRows(std::vector<HostRow> rows)
 void HostTableModel::SetActive(int row, bool active)
 {
     tHostInfo& target = rows_.at(static_cast<std::size_t>(row)).host;
+    FollowActiveFlag(target, active);
     if ((target.active != 0) == active)
         return;
     target.active = active ? 1 : 0;
@@ -173,6 +182,116 @@ void HostTableModel::Reorder(const std::vector<int>& order)
         after.append(index(newRowOf[static_cast<std::size_t>(old.row())], old.column()));
     changePersistentIndexList(before, after);
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+const RowWake* HostTableModel::WakeOfRow(const HostRow& row) const
+{
+    if (wakes_.empty())
+        return nullptr;
+    return WakeOf(WakeWatchKeyOf(row.host.ipAddr, row.host.macAddr));
+}
+
+const RowWake* HostTableModel::WakeOf(const WakeWatchKey& key) const
+{
+    const auto found = wakes_.find(key);
+    return found == wakes_.end() ? nullptr : &found->second;
+}
+
+QVariant HostTableModel::WakeData(const HostRow& row, const RowWake& wake, int role) const
+{
+    const bool up = wake.mark == WakeMark::kUp;
+    switch (role) {
+    case Qt::DisplayRole:
+    case kWakeRole:
+        if (!style_.textMode || role == kWakeRole)
+            return WakeText(wake);
+        // Text mode: the active mark for an answer, a sign of its own else.
+        return (up                                      ? style_.markText
+                       : wake.mark == WakeMark::kWaking ? QStringLiteral("~")
+                                                        : QStringLiteral("!")) +
+            QLatin1Char(' ') + WakeText(wake);
+    case Qt::DecorationRole:
+        if (style_.textMode)
+            return {};
+        return up ? activeMark_ : (wake.mark == WakeMark::kWaking ? wakingMark_ : noAnswerMark_);
+    case Qt::ToolTipRole:
+        return WakeToolTip(wake);
+    case Qt::ForegroundRole:
+        return up && IsTextMark(row, 0) ? QVariant(style_.textColor) : QVariant();
+    case Qt::BackgroundRole:
+        return up && IsTextMark(row, 0) ? QVariant(style_.backColor) : QVariant();
+    case Qt::TextAlignmentRole:
+        return int{Qt::AlignLeft | Qt::AlignVCenter};
+    default:
+        return {};
+    }
+}
+
+void HostTableModel::SetWake(const WakeWatchKey& key, const RowWake& wake)
+{
+    wakes_[key] = wake;
+    EmitMarkChanged(key);
+}
+
+void HostTableModel::ClearWake(const WakeWatchKey& key)
+{
+    if (wakes_.erase(key) != 0)
+        EmitMarkChanged(key);
+}
+
+std::vector<int> HostTableModel::RowsOf(const WakeWatchKey& key) const
+{
+    std::vector<int> rows;
+    for (std::size_t row = 0; row < rows_.size(); ++row) {
+        const tHostInfo& host = rows_[row].host;
+        if (WakeWatchKeyOf(host.ipAddr, host.macAddr) == key)
+            rows.push_back(static_cast<int>(row));
+    }
+    return rows;
+}
+
+std::vector<WakeWatchKey> HostTableModel::WakesWithoutRows() const
+{
+    std::map<WakeWatchKey, bool> shown;
+    for (const auto& [key, wake] : wakes_)
+        shown.emplace(key, false);
+    for (const HostRow& row : rows_) {
+        const auto found = shown.find(WakeWatchKeyOf(row.host.ipAddr, row.host.macAddr));
+        if (found != shown.end())
+            found->second = true;
+    }
+    std::vector<WakeWatchKey> gone;
+    for (const auto& [key, isShown] : shown) {
+        if (!isShown)
+            gone.push_back(key);
+    }
+    return gone;
+}
+
+void HostTableModel::FollowActiveFlag(const tHostInfo& host, bool active)
+{
+    if (wakes_.empty())
+        return;
+    const WakeWatchKey key = WakeWatchKeyOf(host.ipAddr, host.macAddr);
+    const auto found = wakes_.find(key);
+    if (found == wakes_.end())
+        return;
+    if (found->second.mark == WakeMark::kWaking) {
+        // A pass that finds it down leaves it waking.
+        if (active)
+            emit WakingHostAnswered(key);
+        return;
+    }
+    if ((found->second.mark == WakeMark::kUp) != active) {
+        wakes_.erase(found);
+        EmitMarkChanged(key);
+    }
+}
+
+void HostTableModel::EmitMarkChanged(const WakeWatchKey& key)
+{
+    for (const int row : RowsOf(key))
+        emit dataChanged(index(row, 0), index(row, 0));
 }
 
 } // namespace pondel

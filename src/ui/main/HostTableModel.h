@@ -1,5 +1,7 @@
 #pragma once
 
+#include <map>
+#include <string>
 #include <vector>
 
 #include <QAbstractTableModel>
@@ -7,6 +9,7 @@
 
 #include "HostList.h"
 #include "HostRow.h"
+#include "WakeWatcher.h"
 
 namespace pondel {
 
@@ -22,6 +25,8 @@ public:
     static constexpr int kMarkIndentRole = Qt::UserRole + 1;
     // Column 0: whether the host answered, in either mode.
     static constexpr int kActiveRole = Qt::UserRole + 2;
+    // Column 0: a woken host's text ("12 s", "up after 12 s", ...), or none.
+    static constexpr int kWakeRole = Qt::UserRole + 3;
 
     explicit HostTableModel(QObject* parent = nullptr);
 
@@ -51,13 +56,35 @@ public:
     void RemoveHostRow(int row);
     // Replaces the record a row shows, mark included.
     void ReplaceHost(int row, const tHostInfo& host);
+    // Woken hosts, by their key (WakeWatchKeyOf the row's address and MAC):
+    // every row of the host shows the state, wherever it moves.
+    void SetWake(const WakeWatchKey& key, const RowWake& wake);
+    void ClearWake(const WakeWatchKey& key);
+    [[nodiscard]] const RowWake* WakeOf(const WakeWatchKey& key) const;
+    // The rows that show a host.
+    [[nodiscard]] std::vector<int> RowsOf(const WakeWatchKey& key) const;
+    // The woken hosts no row shows any more (removed, or edited to another
+    // address or MAC).
+    [[nodiscard]] std::vector<WakeWatchKey> WakesWithoutRows() const;
+    [[nodiscard]] bool HasWakes() const noexcept { return !wakes_.empty(); }
+
     // Puts the rows in the given order (old row indices, one per row) and
     // moves selections and other persistent indices with their rows.
     void Reorder(const std::vector<int>& order);
 
+signals:
+    // A status pass found a host that is still waking answering.
+    void WakingHostAnswered(const std::string& key);
+
 private:
     // Column 0 of an active host in text mode: the mark drawn in its colours.
     [[nodiscard]] bool IsTextMark(const HostRow& row, int column) const;
+    [[nodiscard]] const RowWake* WakeOfRow(const HostRow& row) const;
+    [[nodiscard]] QVariant WakeData(const HostRow& row, const RowWake& wake, int role) const;
+    // A pass's flag for a woken host: a waking host that answers is up; an
+    // outcome the flag no longer agrees with goes.
+    void FollowActiveFlag(const tHostInfo& host, bool active);
+    void EmitMarkChanged(const WakeWatchKey& key);
 
     std::vector<HostRow> rows_;
     QStringList headers_;
@@ -65,6 +92,9 @@ private:
     QPixmap inactiveMark_;
     QPixmap activeMark_;
     int markIndent_ = 0;
+    QPixmap wakingMark_;
+    QPixmap noAnswerMark_;
+    std::map<WakeWatchKey, RowWake> wakes_;
 };
 
 } // namespace pondel

@@ -4,6 +4,7 @@
 
 #include <QBitmap>
 #include <QImage>
+#include <QPainter>
 
 namespace pondel {
 namespace {
@@ -34,7 +35,39 @@ QPixmap FromFile(const std::filesystem::path& file, const QColor& mask, const ch
     return pixmap;
 }
 
+// A transparent mark with a painter that draws smoothly on it.
+template <typename Draw>
+QPixmap DrawnMark(Draw draw)
+{
+    QPixmap pixmap(kMarkSize, kMarkSize);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    draw(painter);
+    return pixmap;
+}
+
 } // namespace
+
+QPixmap WakingMarkImage()
+{
+    return DrawnMark([](QPainter& painter) {
+        painter.setPen(QPen(QColor(0x9a, 0x6a, 0x00), 1.5));
+        painter.setBrush(QColor(0xff, 0xd3, 0x4d));
+        painter.drawEllipse(QRectF(1.5, 1.5, 13, 13));
+        painter.drawLine(QPointF(8, 8), QPointF(8, 4));
+        painter.drawLine(QPointF(8, 8), QPointF(11, 9.5));
+    });
+}
+
+QPixmap NoAnswerMarkImage()
+{
+    return DrawnMark([](QPainter& painter) {
+        painter.setPen(QPen(QColor(0xc6, 0x28, 0x28), 3, Qt::SolidLine, Qt::RoundCap));
+        painter.drawLine(QPointF(3.5, 3.5), QPointF(12.5, 12.5));
+        painter.drawLine(QPointF(12.5, 3.5), QPointF(3.5, 12.5));
+    });
+}
 
 MarkImages LoadMarkImages(std::span<const std::filesystem::path> folders, ColorValue maskColor)
 {

@@ -21,4 +21,10 @@ struct MarkImages {
 [[nodiscard]] MarkImages LoadMarkImages(
     std::span<const std::filesystem::path> folders, ColorValue maskColor);
 
+// The 16 x 16 marks of a woken host: still waking (a clock face), and no
+// answer in time (a red cross). Drawn here, so that a folder of custom
+// active marks leaves them alone.
+[[nodiscard]] QPixmap WakingMarkImage();
+[[nodiscard]] QPixmap NoAnswerMarkImage();
+
 } // namespace pondel

@@ -20,6 +20,7 @@
 #include "OptionsApplier.h"
 #include "Result.h"
 #include "VersionBox.h"
+#include "WakingRows.h"
 #include "WindowGeometry.h"
 #include "WindowWorkers.h"
 
@@ -72,6 +73,8 @@ CPondelDlg::CPondelDlg(std::filesystem::path settingsPath, AppSettings& settings
         *this, *HostRows(), *HostListView(), settings_, hosts_, locks_, currentHost_, *workers_);
     options_ =
         std::make_unique<OptionsApplier>(*this, settings_, *list_, *surfaces_, *autoRefresh_);
+    waking_ = std::make_unique<WakingRows>(*HostRows(), settings_, *surfaces_,
+        [this](const std::vector<int>& rows) { workers_->RecheckHosts(rows); });
     UpdateCommandState();
     if (settings_.enableRemoteShutdown == 0)
         surfaces_->RemoveShutdownItem();
@@ -101,6 +104,7 @@ QString CPondelDlg::EmptyListHint()
 
 CPondelDlg::~CPondelDlg()
 {
+    waking_->Stop();
     workers_->Stop();
     surfaces_->RemoveTrayIcon();
     // The view and its model outlive the parts, as children of the window:
@@ -196,6 +200,7 @@ void CPondelDlg::CloseDown()
         return;
     closedDown_ = true;
     autoRefresh_->Halt();
+    waking_->Stop();
     workers_->Stop();
     surfaces_->RemoveTrayIcon();
     WindowState state = geometry_->CurrentState();

@@ -26,6 +26,7 @@ class HostListEditor;
 class HostListPane;
 class HostTableModel;
 class OptionsApplier;
+class WakingRows;
 class WindowGeometry;
 class WindowWorkers;
 
@@ -138,6 +139,8 @@ public:
     [[nodiscard]] HostTableModel* HostRows() const noexcept;
     [[nodiscard]] HostListPane& ListPane() noexcept { return *list_; }
     [[nodiscard]] CommandSurfaces& Surfaces() noexcept { return *surfaces_; }
+    // The woken hosts being watched.
+    [[nodiscard]] WakingRows& Waking() noexcept { return *waking_; }
     // Runs a command as its menu item, button or key would.
     void RunCommand(CommandId id);
     // What pane 0 says when a command waits for the end of a collection.
@@ -179,6 +182,7 @@ private:
     std::unique_ptr<WindowGeometry> geometry_;
     std::unique_ptr<HostListEditor> editor_;
     std::unique_ptr<OptionsApplier> options_;
+    std::unique_ptr<WakingRows> waking_;
 };
 
 } // namespace pondel

@@ -3,6 +3,7 @@
 #include "MessageTexts.h"
 #include "ModalSeam.h"
 #include "PondelDlg.h"
+#include "WakingRows.h"
 #include "WindowWorkers.h"
 
 namespace pondel {
@@ -52,6 +53,11 @@ void PondelWindowSide::RequestStatusPass()
 void PondelWindowSide::UpdateCommandState()
 {
     window_.UpdateCommandState();
+}
+
+void PondelWindowSide::WatchWokenHosts(const std::vector<std::int32_t>& rows, bool broadcast)
+{
+    window_.Waking().Watch(rows, broadcast);
 }
 
 } // namespace pondel

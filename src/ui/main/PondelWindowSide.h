@@ -25,6 +25,7 @@ public:
     void WriteDefaultHost(std::int32_t row) override;
     void RecheckHost(std::int32_t row) override;
     void RequestStatusPass() override;
+    void WatchWokenHosts(const std::vector<std::int32_t>& rows, bool broadcast) override;
     void UpdateCommandState() override;
 
 private:
