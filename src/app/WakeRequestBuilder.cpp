@@ -56,8 +56,8 @@ BuiltWakeRequest BuildWakeRequest(
         if (std::ranges::find(request.ports, port) == request.ports.end())
             request.ports.push_back(port);
     }
-    request.repeats = std::clamp(settings.wakeRepeatCount, kWakeRepeatCountRange.minimum,
-        kWakeRepeatCountRange.maximum);
+    request.repeats = std::clamp(
+        settings.wakeRepeatCount, kWakeRepeatCountRange.minimum, kWakeRepeatCountRange.maximum);
     request.interval = std::chrono::milliseconds(std::clamp(settings.wakeRepeatInterval,
         kWakeRepeatIntervalRange.minimum, kWakeRepeatIntervalRange.maximum));
     return built;

@@ -78,8 +78,8 @@ void CLastWakeDlg::ShowWake(const WakeBatch* batch)
             table_->setItem(row, kPathColumn, Cell(PathText(line.path)));
             table_->setItem(
                 row, kDestinationColumn, Cell(QString::fromStdString(line.destination)));
-            table_->setItem(row, kPortColumn,
-                Cell(line.port == 0 ? QString() : QString::number(line.port)));
+            table_->setItem(
+                row, kPortColumn, Cell(line.port == 0 ? QString() : QString::number(line.port)));
             table_->setItem(
                 row, kInterfaceColumn, Cell(QString::fromStdString(line.interfaceName)));
             table_->setItem(row, kRoundColumn, Cell(QString::number(line.round)));

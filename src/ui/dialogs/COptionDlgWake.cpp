@@ -57,8 +57,8 @@ QGroupBox* COptionDlg::BuildWake()
     numbers->setColumnStretch(3, 1);
 
     auto* layout = new QVBoxLayout(group);
-    for (QCheckBox* box : {limitedBroadcastCheckBox_, unicastCheckBox_, ipv6AllNodesCheckBox_,
-             rawFrameCheckBox_})
+    for (QCheckBox* box :
+        {limitedBroadcastCheckBox_, unicastCheckBox_, ipv6AllNodesCheckBox_, rawFrameCheckBox_})
         layout->addWidget(box);
     layout->addLayout(numbers);
     return group;
@@ -99,8 +99,9 @@ bool COptionDlg::TakeWakeControls(OptionValues& values)
 {
     const QString ports = wakeExtraPortsEdit_->text().simplified();
     if (!ParseWakePorts(ports.toStdString())) {
-        ModalSeam::Error(this, tr("Please enter port numbers between 1 and 65535, separated by "
-                                  "commas."));
+        ModalSeam::Error(this,
+            tr("Please enter port numbers between 1 and 65535, separated by "
+               "commas."));
         wakeExtraPortsEdit_->setFocus();
         wakeExtraPortsEdit_->selectAll();
         return false;

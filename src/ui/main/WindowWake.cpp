@@ -31,13 +31,13 @@ void WindowWake::Wake(const std::vector<int>& rows, bool broadcast, WakeContext 
     running.batch = std::move(batch);
     running.context.emplace(context);
     // The worker alone touches the batch until it says it is done.
-    running.worker = std::jthread([this, id, batch = &running.batch,
-                                      network = context.network](std::stop_token stop) {
-        SendWakeBatch(*batch, network, stop);
-        if (!stop.stop_requested())
-            QMetaObject::invokeMethod(
-                this, [this, id] { OnWakeSent(id); }, Qt::QueuedConnection);
-    });
+    running.worker = std::jthread(
+        [this, id, batch = &running.batch, network = context.network](std::stop_token stop) {
+            SendWakeBatch(*batch, network, stop);
+            if (!stop.stop_requested())
+                QMetaObject::invokeMethod(
+                    this, [this, id] { OnWakeSent(id); }, Qt::QueuedConnection);
+        });
 }
 
 void WindowWake::Stop()
