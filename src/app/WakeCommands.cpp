@@ -98,7 +98,9 @@ bool PrepareHost(std::int32_t row, bool broadcast, WakeContext& context, WakeBat
 std::optional<std::int32_t> RowNow(
     std::int32_t row, const WakeHostKey& key, std::uint64_t generation, WakeContext& context)
 {
-    if (context.locks.IsCollectRunning())
+    // A sweep holds ViewLock for its whole run, and until its thread ends
+    // after a stop.
+    if (context.window.CollectRunning() || context.locks.IsCollectRunning())
         return std::nullopt;
     const std::scoped_lock lock(context.locks.ViewLock);
     if (context.locks.ListGeneration == generation)

@@ -257,6 +257,14 @@ TEST_F(WakeCommandsTest, TheEndFollowsAHostThatMovedAndDropsOneThatWent)
     SendWakeBatch(batch, network_);
     FinishWake(batch, context);
     EXPECT_EQ(window_.calls, (std::vector<std::string>{"update"}));
+
+    // A collection that began meanwhile holds the list: nothing is looked up.
+    window_.calls.clear();
+    batch = PrepareWake({0, 2}, true, context); // BETA and EPSILON
+    locks_.SetCollectRunning(true);
+    SendWakeBatch(batch, network_);
+    FinishWake(batch, context);
+    EXPECT_EQ(window_.calls, (std::vector<std::string>{"failures EPSILON:140", "pass", "update"}));
 }
 
 TEST(WakeSummaryTest, CountsPacketsPathsAndWhatDidNotGo)

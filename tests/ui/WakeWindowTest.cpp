@@ -49,7 +49,8 @@ public:
                     continue;
                 const bool raw = path == WakePath::kRawFrame;
                 for (std::size_t port = 0; port < (raw ? 1 : request.ports.size()); ++port)
-                    report.lines.push_back(Line(request, path, raw ? 0 : request.ports[port], round));
+                    report.lines.push_back(
+                        Line(request, path, raw ? 0 : request.ports[port], round));
             }
         }
         return report;

@@ -26,6 +26,7 @@ public:
     void RecheckHost(std::int32_t row) override;
     void RequestStatusPass() override;
     void UpdateCommandState() override;
+    [[nodiscard]] bool CollectRunning() const override;
 
 private:
     CPondelDlg& window_;
