@@ -676,6 +676,10 @@ Do you really want?</source>
             <source>It is illegal SecureOn password</source>
             <translation>SecureOn パスワードが不正です</translation>
         </message>
+        <message>
+            <source>It is illegal interface name</source>
+            <translation>インターフェース名が不正です</translation>
+        </message>
     </context>
     <context>
         <name>pondel::CCollectHostDlg</name>

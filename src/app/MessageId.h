@@ -13,6 +13,7 @@ enum class MessageId : int {
     kShutdownFailed = 132,   // "Remote Shutdown failed"
     kHostAddressEmpty = 133, // "Host address is empty"
     kIllegalSecureOn = 140,  // "It is illegal SecureOn password"
+    kIllegalInterface = 141, // "It is illegal interface name"
 };
 
 } // namespace pondel

@@ -45,6 +45,12 @@ BuiltWakeRequest BuildWakeRequest(
         }
         request.secureOn = password;
     }
+    // A hand-edited file may hold any text; only a name the system could
+    // give an interface reaches the sender.
+    if (!target.interfaceName.empty() && !IsValidInterfaceName(target.interfaceName)) {
+        built.refusal = MessageId::kIllegalInterface;
+        return built;
+    }
     request.ip = TextToIp(target.ipAddr);
     request.netMask = TextToIp(target.netMask);
     request.interfaceName = std::string(target.interfaceName);

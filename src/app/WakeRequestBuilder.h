@@ -29,8 +29,8 @@ struct BuiltWakeRequest {
 // PORT_NO, then the ports of WAKE_EXTRA_PORTS that are not PORT_NO; the
 // rounds of WAKE_REPEAT_COUNT, WAKE_REPEAT_INTERVAL apart; the host's own
 // interface and SecureOn password. Extra ports that do not read as ports are
-// left out; a MAC address or a SecureOn password that does not read is
-// refused.
+// left out; a MAC address or a SecureOn password that does not read, or an
+// interface name no interface can have, is refused.
 [[nodiscard]] BuiltWakeRequest BuildWakeRequest(
     const WakeTarget& target, const AppSettings& settings, bool broadcast);
 

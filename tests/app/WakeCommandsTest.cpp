@@ -22,7 +22,7 @@ using FakeWindow = test::FakeWindowSide;
 
 // The hosts of the tests; ALPHA and GAMMA are in 203.0.113/24, which the
 // fake network counts as another network. EPSILON's SecureOn password does
-// not read.
+// not read, and ZETA's interface name is none.
 HostList TestHosts()
 {
     HostList hosts;
@@ -34,6 +34,9 @@ HostList TestHosts()
         MakeHostInfo("EPSILON", "", "192.0.2.11", "255.255.255.0", "02:00:00:00:00:0b");
     SetField(epsilon.secureOn, "not a password");
     hosts.Append(epsilon);
+    tHostInfo zeta = MakeHostInfo("ZETA", "", "192.0.2.12", "255.255.255.0", "02:00:00:00:00:0c");
+    SetField(zeta.interfaceName, "../eth0");
+    hosts.Append(zeta);
     return hosts;
 }
 

@@ -32,6 +32,9 @@ QString MessageText(MessageId id)
     case MessageId::kIllegalSecureOn:
         text = QT_TRANSLATE_NOOP("Messages", "It is illegal SecureOn password");
         break;
+    case MessageId::kIllegalInterface:
+        text = QT_TRANSLATE_NOOP("Messages", "It is illegal interface name");
+        break;
     }
     return QCoreApplication::translate("Messages", text);
 }
