@@ -235,6 +235,14 @@
             <source>Restore Normal Size</source>
             <translation>通常のサイズに戻す</translation>
         </message>
+        <message>
+            <source>Last Wake(&amp;L)...</source>
+            <translation>前回の起動(&amp;L)...</translation>
+        </message>
+        <message>
+            <source>Show every packet of the last wake-up and what became of it</source>
+            <translation>前回の起動で送ったすべてのパケットとその結果を表示</translation>
+        </message>
     </context>
     <context>
         <name>ModalSeam</name>
@@ -388,6 +396,74 @@ Put an argument with blanks in double quotes.</source>
         <message>
             <source>Please enter an integer between %1 and %2.</source>
             <translation>%1 から %2 までの整数を入力してください。</translation>
+        </message>
+        <message>
+            <source>Wake</source>
+            <translation>起動</translation>
+        </message>
+        <message>
+            <source>Also to 255.255.255.255 (limited broadcast)</source>
+            <translation>255.255.255.255 にも送る (リミテッドブロードキャスト)</translation>
+        </message>
+        <message>
+            <source>Also to the host&apos;s own address</source>
+            <translation>ホスト自身のアドレスにも送る</translation>
+        </message>
+        <message>
+            <source>Also to the IPv6 all-nodes group ff02::1</source>
+            <translation>IPv6 全ノードグループ ff02::1 にも送る</translation>
+        </message>
+        <message>
+            <source>Also as an Ethernet frame (needs privileges)</source>
+            <translation>Ethernet フレームとしても送る (権限が必要)</translation>
+        </message>
+        <message>
+            <source>for example 9</source>
+            <translation>例: 9</translation>
+        </message>
+        <message>
+            <source>Extra ports:</source>
+            <translation>追加のポート:</translation>
+        </message>
+        <message>
+            <source>besides the destination port</source>
+            <translation>送信先ポート番号に加えて</translation>
+        </message>
+        <message>
+            <source>Send each packet:</source>
+            <translation>各パケットの送信回数:</translation>
+        </message>
+        <message>
+            <source>times</source>
+            <translation>回</translation>
+        </message>
+        <message>
+            <source>Between the rounds:</source>
+            <translation>送信の間隔:</translation>
+        </message>
+        <message>
+            <source>Check a woken host every:</source>
+            <translation>起動したホストの確認間隔:</translation>
+        </message>
+        <message>
+            <source>Watch it for:</source>
+            <translation>確認を続ける時間:</translation>
+        </message>
+        <message>
+            <source>seconds (0: check once)</source>
+            <translation>秒 (0: 1 回だけ確認)</translation>
+        </message>
+        <message>
+            <source>Send again every:</source>
+            <translation>再送の間隔:</translation>
+        </message>
+        <message>
+            <source>seconds (0: never)</source>
+            <translation>秒 (0: 再送しない)</translation>
+        </message>
+        <message>
+            <source>Please enter port numbers between 1 and 65535, separated by commas.</source>
+            <translation>1 から 65535 までのポート番号をコンマで区切って入力してください。</translation>
         </message>
     </context>
     <context>
@@ -619,6 +695,14 @@ Do you really want?</source>
             <source>Host address is empty</source>
             <translation>ホストのアドレスが空です</translation>
         </message>
+        <message>
+            <source>It is illegal SecureOn password</source>
+            <translation>SecureOn パスワードが不正です</translation>
+        </message>
+        <message>
+            <source>It is illegal interface name</source>
+            <translation>インターフェース名が不正です</translation>
+        </message>
     </context>
     <context>
         <name>pondel::CCollectHostDlg</name>
@@ -834,6 +918,121 @@ Do you really want?</source>
         </message>
     </context>
     <context>
+        <name>pondel::CLastWakeDlg</name>
+        <message>
+            <source>Last Wake</source>
+            <translation>前回の起動</translation>
+        </message>
+        <message>
+            <source>Host</source>
+            <translation>ホスト</translation>
+        </message>
+        <message>
+            <source>Path</source>
+            <translation>経路</translation>
+        </message>
+        <message>
+            <source>Destination</source>
+            <translation>送信先</translation>
+        </message>
+        <message>
+            <source>Port</source>
+            <translation>ポート</translation>
+        </message>
+        <message>
+            <source>Interface</source>
+            <translation>インターフェース</translation>
+        </message>
+        <message>
+            <source>Round</source>
+            <translation>回</translation>
+        </message>
+        <message>
+            <source>Result</source>
+            <translation>結果</translation>
+        </message>
+        <message>
+            <source>Reason</source>
+            <translation>理由</translation>
+        </message>
+        <message>
+            <source>Close</source>
+            <translation>閉じる</translation>
+        </message>
+        <message>
+            <source>No wake-up has been sent since the window opened.</source>
+            <translation>ウィンドウを開いてから起動パケットは送られていません。</translation>
+        </message>
+        <message>
+            <source>1 packet</source>
+            <translation>1 パケット</translation>
+        </message>
+        <message>
+            <source>%1 packets</source>
+            <translation>%1 パケット</translation>
+        </message>
+        <message>
+            <source>on 1 path</source>
+            <translation>(1 経路)</translation>
+        </message>
+        <message>
+            <source>on %1 paths</source>
+            <translation>(%1 経路)</translation>
+        </message>
+        <message>
+            <source>, %1 skipped</source>
+            <translation>、%1 件スキップ</translation>
+        </message>
+        <message>
+            <source>, %1 failed</source>
+            <translation>、%1 件失敗</translation>
+        </message>
+        <message>
+            <source>%1 hosts</source>
+            <translation>%1 台のホスト</translation>
+        </message>
+        <message>
+            <source>directed broadcast</source>
+            <translation>ディレクテッドブロードキャスト</translation>
+        </message>
+        <message>
+            <source>limited broadcast</source>
+            <translation>リミテッドブロードキャスト</translation>
+        </message>
+        <message>
+            <source>unicast</source>
+            <translation>ユニキャスト</translation>
+        </message>
+        <message>
+            <source>IPv6 all-nodes</source>
+            <translation>IPv6 全ノード</translation>
+        </message>
+        <message>
+            <source>raw frame</source>
+            <translation>Ethernet フレーム</translation>
+        </message>
+        <message>
+            <source>not sent</source>
+            <translation>未送信</translation>
+        </message>
+        <message>
+            <source>sent</source>
+            <translation>送信済み</translation>
+        </message>
+        <message>
+            <source>skipped</source>
+            <translation>スキップ</translation>
+        </message>
+        <message>
+            <source>failed</source>
+            <translation>失敗</translation>
+        </message>
+        <message>
+            <source>not delivered</source>
+            <translation>未到達</translation>
+        </message>
+    </context>
+    <context>
         <name>pondel::CHostEditDlg</name>
         <message>
             <source>Add Host</source>
@@ -878,6 +1077,26 @@ Do you really want?</source>
         <message>
             <source>Please enter the IP address</source>
             <translation>IP アドレスを入力してください</translation>
+        </message>
+        <message>
+            <source>chosen by the IP address</source>
+            <translation>IP アドレスから選択</translation>
+        </message>
+        <message>
+            <source>none</source>
+            <translation>なし</translation>
+        </message>
+        <message>
+            <source>Interface:</source>
+            <translation>インターフェース:</translation>
+        </message>
+        <message>
+            <source>SecureOn:</source>
+            <translation>SecureOn:</translation>
+        </message>
+        <message>
+            <source>An interface name has at most 15 characters, without blanks, &apos;/&apos; or &apos;:&apos;.</source>
+            <translation>インターフェース名は 15 文字以内で、空白、&apos;/&apos;、&apos;:&apos; は使えません。</translation>
         </message>
     </context>
     <context>

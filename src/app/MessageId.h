@@ -12,6 +12,8 @@ enum class MessageId : int {
     kShutdownQuestion = 131, // "Shut down the selected host.\r\nDo you really want?"
     kShutdownFailed = 132,   // "Remote Shutdown failed"
     kHostAddressEmpty = 133, // "Host address is empty"
+    kIllegalSecureOn = 140,  // "It is illegal SecureOn password"
+    kIllegalInterface = 141, // "It is illegal interface name"
 };
 
 } // namespace pondel

@@ -1,15 +1,23 @@
 #include "WakeCommands.h"
 
 #include <algorithm>
+#include <atomic>
+#include <mutex>
+#include <set>
 #include <string>
 
 #include "AddressLookup.h"
 #include "Ipv4Text.h"
-#include "MagicPacket.h"
+#include "RunOnThreads.h"
 #include "SystemError.h"
+#include "WakeRequestBuilder.h"
+#include "WakeSender.h"
 
 namespace pondel {
 namespace {
+
+// Hosts woken at once: their rounds wait out the interval side by side.
+constexpr std::size_t kWakeThreads = 16;
 
 // The selected rows of the list, in list order.
 std::vector<std::int32_t> RowsInListOrder(
@@ -21,65 +29,40 @@ std::vector<std::int32_t> RowsInListOrder(
     return selectedRows;
 }
 
-} // namespace
-
-WakeNetwork SystemWakeNetwork()
+WakeHostKey KeyOf(const tHostInfo& host)
 {
-    return {SendMagicPacket, GetNetMask, IsOnLocalNetwork};
+    return {host.hostName, host.ipAddr, host.macAddr};
 }
 
-void WakeSelectedHosts(
-    const std::vector<std::int32_t>& selectedRows, bool broadcast, WakeContext& context)
+bool Holds(const tHostInfo& host, const WakeHostKey& key)
 {
-    if (context.locks.IsCollectRunning())
-        return;
-
-    const std::vector<std::int32_t> rows = RowsInListOrder(selectedRows, context.hosts.Count());
-    if (rows.empty()) {
-        context.window.ShowMessage(MessageId::kSelectHost);
-        return;
-    }
-    std::vector<HostFailure> failures;
-    std::vector<std::int32_t> woken;
-    int attempts = 0;
-    for (const std::int32_t row : rows) {
-        WakeOutcome outcome = WakeHost(row, broadcast, context);
-        if (outcome.end != WakeEnd::kRefused)
-            ++attempts;
-        if (outcome.end == WakeEnd::kSent)
-            woken.push_back(row);
-        if (outcome.end == WakeEnd::kRefused || outcome.end == WakeEnd::kFailed)
-            failures.push_back(std::move(outcome.failure));
-    }
-    if (rows.size() == 1 && !failures.empty())
-        ShowHostFailure(failures.front(), context.window);
-    else if (!failures.empty())
-        context.window.ShowHostFailures(failures);
-    // A row that was refused outright leaves the default host as it was.
-    if (attempts == 0)
-        return;
-
-    context.window.WriteDefaultHost(rows.front());
-    if (!woken.empty())
-        context.window.WatchWokenHosts(woken, broadcast);
-    if (attempts <= 1)
-        context.window.RecheckHost(rows.front());
-    else
-        context.window.RequestStatusPass();
-    context.window.UpdateCommandState();
+    return key.hostName == host.hostName && key.ipAddr == host.ipAddr &&
+        key.macAddr == host.macAddr;
 }
 
-WakeOutcome WakeHost(std::int32_t row, bool broadcast, WakeContext& context)
+std::uint64_t ListGenerationNow(ListLocks& locks)
+{
+    const std::scoped_lock lock(locks.ViewLock);
+    return locks.ListGeneration;
+}
+
+// Asks, refuses or builds the request of one row; true when the row counts
+// as tried.
+bool PrepareHost(std::int32_t row, bool broadcast, WakeContext& context, WakeBatch& batch)
 {
     // Only the texts are read: the monitor may be writing the active flag.
     const tHostInfo& host = context.hosts[row];
-    const auto refused = [&](MessageId message) {
-        return WakeOutcome{WakeEnd::kRefused, {host.hostName, message, {}}};
+    const auto refuse = [&](MessageId message) {
+        batch.refused.push_back({row, HostFailure{host.hostName, message, {}}});
     };
-    if (host.macAddr[0] == '\0')
-        return refused(MessageId::kIllegalMac);
-    if (host.ipAddr[0] == '\0')
-        return refused(MessageId::kNoIpAddress);
+    if (host.macAddr[0] == '\0') {
+        refuse(MessageId::kIllegalMac);
+        return false;
+    }
+    if (host.ipAddr[0] == '\0') {
+        refuse(MessageId::kNoIpAddress);
+        return false;
+    }
 
     HostTexts& current = context.currentHost;
     current.hostName = host.hostName;
@@ -96,29 +79,178 @@ WakeOutcome WakeHost(std::int32_t row, bool broadcast, WakeContext& context)
         !context.network.isOnLocalNetwork(ip, TextToIp(current.netMask)) &&
         !context.window.Ask(
             MessageId::kOtherNetwork, current.hostName + "(" + current.ipAddr + ")"))
-        return {WakeEnd::kDeclined, {}};
+        return true;
 
-    const WakeSendOutcome sent =
-        SendWakePacket(current.ipAddr, current.netMask, current.macAddr, broadcast, context);
-    switch (sent.status) {
-    case kMagicPacketSent:
-        return {WakeEnd::kSent, {}};
-    case kMagicPacketNoIp:
-        return {WakeEnd::kFailed, {current.hostName, MessageId::kNoIpAddress, {}}};
-    case kMagicPacketBadMac:
-        return {WakeEnd::kFailed, {current.hostName, MessageId::kIllegalMac, {}}};
-    default:
-        return {WakeEnd::kFailed,
-            {current.hostName, MessageId::kIllegalMac,
-                "sendto(): " + GetSystemErrorText(sent.systemError)}};
-    }
+    BuiltWakeRequest built =
+        BuildWakeRequest({current.ipAddr, current.netMask, current.macAddr,
+                             FieldText(host.interfaceName), FieldText(host.secureOn)},
+            context.settings, broadcast);
+    if (built.refusal)
+        refuse(*built.refusal);
+    else
+        batch.hosts.push_back({row, KeyOf(host), std::move(built.request), {}});
+    return true;
 }
 
-WakeSendOutcome SendWakePacket(std::string_view ip, std::string_view netMask, std::string_view mac,
-    bool broadcast, WakeContext& context)
+// The row that holds the host now: its own while the list is unchanged,
+// else the first that holds the same texts. None during a collection, which
+// holds the list.
+std::optional<std::int32_t> RowNow(
+    std::int32_t row, const WakeHostKey& key, std::uint64_t generation, WakeContext& context)
 {
-    return context.network.sendMagicPacket(
-        ip, netMask, mac, broadcast, static_cast<std::uint16_t>(context.settings.portNo));
+    // A sweep holds ViewLock for its whole run, and until its thread ends
+    // after a stop.
+    if (context.window.CollectRunning() || context.locks.IsCollectRunning())
+        return std::nullopt;
+    const std::scoped_lock lock(context.locks.ViewLock);
+    if (context.locks.ListGeneration == generation)
+        return row;
+    for (std::int32_t i = 0; i < context.hosts.Count(); ++i) {
+        if (Holds(context.hosts[i], key))
+            return i;
+    }
+    return std::nullopt;
+}
+
+// Has the hosts that at least one datagram or frame went out to watched
+// until they answer, at the rows that hold them now.
+void WatchSentHosts(const WakeBatch& batch, WakeContext& context)
+{
+    std::vector<std::int32_t> woken;
+    for (const HostWake& host : batch.hosts) {
+        if (!AnySent(host.report))
+            continue;
+        if (const auto row = RowNow(host.row, host.key, batch.listGeneration, context))
+            woken.push_back(*row);
+    }
+    if (!woken.empty())
+        context.window.WatchWokenHosts(woken, batch.broadcast);
+}
+
+} // namespace
+
+WakeNetwork SystemWakeNetwork()
+{
+    return {[](const WakeRequest& request, std::stop_token stop) {
+                return SendWake(request, std::move(stop));
+            },
+        GetNetMask, IsOnLocalNetwork};
+}
+
+WakeBatch PrepareWake(
+    const std::vector<std::int32_t>& selectedRows, bool broadcast, WakeContext& context)
+{
+    WakeBatch batch;
+    batch.broadcast = broadcast;
+    if (context.locks.IsCollectRunning())
+        return batch;
+    batch.rows = RowsInListOrder(selectedRows, context.hosts.Count());
+    if (batch.rows.empty()) {
+        context.window.ShowMessage(MessageId::kSelectHost);
+        return batch;
+    }
+    batch.listGeneration = ListGenerationNow(context.locks);
+    batch.firstHost = KeyOf(context.hosts[batch.rows.front()]);
+    for (const std::int32_t row : batch.rows) {
+        if (PrepareHost(row, broadcast, context, batch))
+            ++batch.attempts;
+    }
+    return batch;
+}
+
+void SendWakeBatch(WakeBatch& batch, const WakeNetwork& network, std::stop_token stop)
+{
+    std::atomic<std::size_t> next{0};
+    RunOnThreads(std::min(kWakeThreads, batch.hosts.size()), [&] {
+        for (std::size_t i = next++; i < batch.hosts.size() && !stop.stop_requested(); i = next++)
+            batch.hosts[i].report = network.sendWake(batch.hosts[i].request, stop);
+    });
+}
+
+std::optional<HostFailure> SendFailure(const HostWake& host)
+{
+    if (AnySent(host.report))
+        return std::nullopt;
+    HostFailure failure{host.key.hostName, MessageId::kIllegalMac, {}};
+    const auto& lines = host.report.lines;
+    const auto failed = std::ranges::find_if(lines, [](const WakeSendLine& line) {
+        return line.state != WakeSendState::kSkipped && line.systemError != 0;
+    });
+    if (failed != lines.end())
+        failure.systemText = "sendto(): " + GetSystemErrorText(failed->systemError);
+    else if (const auto told = std::ranges::find_if(
+                 lines, [](const WakeSendLine& line) { return !line.reason.empty(); });
+             told != lines.end())
+        failure.systemText = told->reason;
+    return failure;
+}
+
+void FinishWake(const WakeBatch& batch, WakeContext& context)
+{
+    if (batch.rows.empty())
+        return;
+    std::vector<std::pair<std::int32_t, HostFailure>> failures = batch.refused;
+    for (const HostWake& host : batch.hosts) {
+        if (auto failure = SendFailure(host))
+            failures.push_back({host.row, std::move(*failure)});
+    }
+    std::ranges::stable_sort(failures, {}, &std::pair<std::int32_t, HostFailure>::first);
+    if (batch.rows.size() == 1 && !failures.empty()) {
+        ShowHostFailure(failures.front().second, context.window);
+    } else if (!failures.empty()) {
+        std::vector<HostFailure> list;
+        for (auto& failure : failures)
+            list.push_back(failure.second);
+        context.window.ShowHostFailures(list);
+    }
+    FollowUpWake(batch, context);
+}
+
+void FollowUpWake(const WakeBatch& batch, WakeContext& context)
+{
+    // A row that was refused outright leaves the default host as it was.
+    if (batch.attempts == 0 || !batch.firstHost)
+        return;
+    const std::optional<std::int32_t> first =
+        RowNow(batch.rows.front(), *batch.firstHost, batch.listGeneration, context);
+    if (first)
+        context.window.WriteDefaultHost(*first);
+    WatchSentHosts(batch, context);
+    if (batch.attempts > 1)
+        context.window.RequestStatusPass();
+    else if (first)
+        context.window.RecheckHost(*first);
+    context.window.UpdateCommandState();
+}
+
+WakeSummary SummarizeWake(const WakeBatch& batch)
+{
+    WakeSummary summary;
+    summary.hosts = batch.hosts.size();
+    if (summary.hosts == 1)
+        summary.hostName = batch.hosts.front().key.hostName;
+    std::set<WakePath> paths;
+    for (const HostWake& host : batch.hosts) {
+        for (const WakeSendLine& line : host.report.lines) {
+            switch (line.state) {
+            case WakeSendState::kSent:
+                ++summary.sent;
+                paths.insert(line.path);
+                break;
+            case WakeSendState::kSkipped:
+                ++summary.skipped;
+                break;
+            case WakeSendState::kFailed:
+            case WakeSendState::kNotDelivered:
+                ++summary.failed;
+                break;
+            case WakeSendState::kPlanned:
+                break;
+            }
+        }
+    }
+    summary.paths = paths.size();
+    return summary;
 }
 
 void ShowHostFailure(const HostFailure& failure, WindowSide& window)

@@ -47,6 +47,10 @@ public:
     virtual void WatchWokenHosts(const std::vector<std::int32_t>& rows, bool broadcast) = 0;
     // Brings the toolbar and the status bar counts in line with the list.
     virtual void UpdateCommandState() = 0;
+    // Whether a collection holds the list, from the moment it is asked for
+    // until its thread has ended (a stopped sweep still holds it for its
+    // last lookups).
+    [[nodiscard]] virtual bool CollectRunning() const { return false; }
 };
 
 } // namespace pondel

@@ -33,6 +33,16 @@ void SetField(char (&field)[N], std::string_view text)
         field[i] = '\0';
 }
 
+// The text of a fixed field, up to its terminator.
+template <std::size_t N>
+[[nodiscard]] std::string_view FieldText(const char (&field)[N]) noexcept
+{
+    std::size_t length = 0;
+    while (length < N && field[length] != '\0')
+        ++length;
+    return {field, length};
+}
+
 // Builds a record from its five texts; each is cut to its field's size.
 [[nodiscard]] tHostInfo MakeHostInfo(std::string_view hostName, std::string_view comment,
     std::string_view ipAddr, std::string_view netMask, std::string_view macAddr);

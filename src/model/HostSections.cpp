@@ -22,6 +22,11 @@ constexpr std::string_view kCommentKey = "COMMENT";
 constexpr std::string_view kIpAddrKey = "IP_ADDR";
 constexpr std::string_view kNetMaskKey = "NET_MASK";
 constexpr std::string_view kMacAddrKey = "MAC_ADDR";
+// The wake-up options of a host: written only for a host that has them, or
+// over a key the section already holds, so that the sections of other hosts
+// stay as they always were.
+constexpr std::string_view kInterfaceKey = "INTERFACE";
+constexpr std::string_view kSecureOnKey = "SECURE_ON";
 // Never written; a stale section survives only when it has this key too.
 constexpr std::string_view kStaleCheckMacKey = "MAC_ADR";
 
@@ -84,15 +89,30 @@ std::string_view ValueOrEmpty(
     return document.Find(section, key).value_or(std::string_view{});
 }
 
-HostFieldViews ReadHost(const IniDocument& document, IniDocument::SectionHandle section)
+// The five texts of a host section, and its wake-up options.
+struct HostSectionViews {
+    HostFieldViews fields;
+    std::string_view interfaceName;
+    std::string_view secureOn;
+};
+
+HostSectionViews ReadHost(const IniDocument& document, IniDocument::SectionHandle section)
 {
-    static constexpr std::array<std::string_view, 5> kKeys{
-        kHostNameKey, kCommentKey, kIpAddrKey, kNetMaskKey, kMacAddrKey};
+    static constexpr std::array<std::string_view, 7> kKeys{kHostNameKey, kCommentKey, kIpAddrKey,
+        kNetMaskKey, kMacAddrKey, kInterfaceKey, kSecureOnKey};
     std::array<std::optional<std::string_view>, kKeys.size()> values;
     document.FindAll(section, kKeys, values);
     const auto value = [&values](std::size_t i) { return values[i].value_or(std::string_view{}); };
     // Each field cuts its value to its own size.
-    return FieldViews(value(0), value(1), value(2), value(3), value(4));
+    return {FieldViews(value(0), value(1), value(2), value(3), value(4)), value(5), value(6)};
+}
+
+// Fills a record from its section; the record is zero-filled.
+void FillHostRecord(tHostInfo& record, const HostSectionViews& host) noexcept
+{
+    FillEmptyHostInfo(record, host.fields);
+    SetField(record.interfaceName, host.interfaceName);
+    SetField(record.secureOn, host.secureOn);
 }
 
 // How many threads read a list of that many hosts: one for a short list,
@@ -117,11 +137,11 @@ void ReadHostRecords(
     std::vector<std::uint8_t> withoutAddress(sections.size());
     const auto readBlock = [&](std::size_t begin, std::size_t end) {
         for (std::size_t i = begin; i < end; ++i) {
-            const HostFieldViews host = ReadHost(document, sections[i].handle);
-            if (host.ipAddr.empty())
+            const HostSectionViews host = ReadHost(document, sections[i].handle);
+            if (host.fields.ipAddr.empty())
                 withoutAddress[i] = 1;
             else
-                FillEmptyHostInfo(records[i], host);
+                FillHostRecord(records[i], host);
         }
     };
     // Blocks of a few hundred hosts go to whichever thread is free.
@@ -133,6 +153,23 @@ void ReadHostRecords(
             readBlock(begin, std::min(sections.size(), begin + kBlock));
     });
     hosts.RemoveFlagged(withoutAddress);
+}
+
+void WriteWakeOptions(
+    IniDocument& document, IniDocument::SectionHandle section, const tHostInfo& host)
+{
+    static constexpr std::array<std::string_view, 2> kKeys{kInterfaceKey, kSecureOnKey};
+    const std::array<std::string_view, kKeys.size()> texts{
+        FieldText(host.interfaceName), FieldText(host.secureOn)};
+    // A key the section holds is written even when empty: the row may now
+    // hold another host, or the option was cleared.
+    std::array<std::optional<std::string_view>, kKeys.size()> held;
+    document.FindAll(section, kKeys, held);
+    std::array<std::string, kKeys.size()> quoted;
+    for (std::size_t i = 0; i < kKeys.size(); ++i) {
+        if (!texts[i].empty() || held[i])
+            document.SetString(section, kKeys[i], StoredValue(texts[i], quoted[i]));
+    }
 }
 
 void WriteHost(IniDocument& document, IniDocument::SectionHandle section, const tHostInfo& host)
@@ -147,6 +184,7 @@ void WriteHost(IniDocument& document, IniDocument::SectionHandle section, const 
         {kMacAddrKey, StoredValue(host.macAddr, quoted[4])},
     }};
     document.SetAll(section, values);
+    WriteWakeOptions(document, section, host);
 }
 
 bool IsCompleteStaleSection(const IniDocument& document, std::string_view section)
@@ -183,8 +221,11 @@ void LoadHostList(const IniDocument& document, std::uint32_t maxHostNum, HostLis
         document.FindAll(section.handle, kFilterKeys, values);
         const HostFieldViews cut = FieldViews(values[0].value_or(std::string_view{}), {},
             values[1].value_or(std::string_view{}), {}, {});
-        if (!cut.ipAddr.empty() && keep(HostNameAndAddress{cut.hostName, cut.ipAddr}))
-            hosts.Append(MakeHostInfo(ReadHost(document, section.handle)));
+        if (!cut.ipAddr.empty() && keep(HostNameAndAddress{cut.hostName, cut.ipAddr})) {
+            tHostInfo record;
+            FillHostRecord(record, ReadHost(document, section.handle));
+            hosts.Append(record);
+        }
     }
 }
 
@@ -195,7 +236,7 @@ std::optional<std::int32_t> RowOfHostSection(
         return std::nullopt;
     std::int32_t row = 0;
     for (const HostSection& host : HostSectionsBetween(document, 0, section + 1)) {
-        const bool loaded = !ReadHost(document, host.handle).ipAddr.empty();
+        const bool loaded = !ReadHost(document, host.handle).fields.ipAddr.empty();
         if (host.number == section)
             return loaded ? std::optional(row) : std::nullopt;
         if (loaded)

@@ -1,7 +1,8 @@
 // Prints how long the window's event loop stands still while its commands
 // wait for the network: an Active Check of 20 silent hosts with the system
 // ping and a 1 s timeout, then status passes, sorts and Active Checks
-// interleaved with the default settings. Run it inside
+// interleaved with the default settings; and how soon the Wake Up command
+// of 100 selected hosts on every path gives the window back. Run it inside
 // scripts/in-private-network.sh: the hosts are in a namespace network of the
 // benchmark's own, where a peer holds their addresses and ignores echoes.
 #include <algorithm>
@@ -23,6 +24,7 @@
 #include "Settings.h"
 #include "TemporaryDirectory.h"
 #include "TestNetwork.h"
+#include "WakeRequest.h"
 
 namespace {
 
@@ -150,6 +152,43 @@ void TimeInterleavedCommands(const std::filesystem::path& file)
     window.close();
 }
 
+// Every path, two ports and three rounds for each of 100 hosts in the lab
+// network: the command must hand the sending to its worker at once.
+void TimeWakeOfManyHosts(const std::filesystem::path& file)
+{
+    constexpr int kWakeHosts = 100;
+    constexpr long long kWakeTargetMs = 50;
+    pondel::AppSettings settings = QuietSettings();
+    settings.wakePaths = pondel::kExtraWakePaths;
+    settings.wakeExtraPorts = "9";
+    settings.wakeRepeatCount = 3;
+    pondel::HostList hosts;
+    for (int host = 0; host < kWakeHosts; ++host)
+        (void)hosts.Append(pondel::MakeHostInfo("sleeper", "",
+            "203.0.113." + std::to_string(20 + host), "255.255.255.0", "02:00:00:00:01:01"));
+    pondel::CPondelDlg window(file, settings, hosts);
+    window.show();
+    RunEventsFor(100ms);
+    window.HostListView()->selectAll();
+
+    pondel::test::Heartbeat heartbeat;
+    QElapsedTimer command;
+    command.start();
+    window.RunCommand(pondel::CommandId::kWakeUp);
+    const qint64 commandMs = command.elapsed();
+    const Clock::time_point deadline = Clock::now() + 60s;
+    while (window.StatusText(pondel::StatusPane::kGeneral).isEmpty() && Clock::now() < deadline)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    std::printf("Wake Up of %d selected hosts on every path, 2 ports, 3 rounds: the command "
+                "returned after %lld ms  target <= %lld ms: %s; the packets were out after "
+                "%.2f s (%s)\n",
+        kWakeHosts, static_cast<long long>(commandMs), kWakeTargetMs,
+        commandMs <= kWakeTargetMs ? "met" : "NOT MET", command.elapsed() / 1000.0,
+        qPrintable(window.StatusText(pondel::StatusPane::kGeneral)));
+    PrintStall(static_cast<long long>(heartbeat.Longest().count()));
+    window.close();
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -162,5 +201,6 @@ int main(int argc, char** argv)
     const pondel::TemporaryDirectory folder;
     TimeActiveCheckOfSilentHosts(folder / "pondel.ini");
     TimeInterleavedCommands(folder / "pondel.ini");
+    TimeWakeOfManyHosts(folder / "pondel.ini");
     return 0;
 }

@@ -126,7 +126,9 @@ TEST(SettingsGoldenTest, EveryKeyIsReadIntoItsOwnField)
                              "COMMENT=rack 2\r\n"
                              "IP_ADDR=198.51.100.7\r\n"
                              "NET_MASK=255.255.0.0\r\n"
-                             "MAC_ADDR=AA-BB-CC-DD-EE-FF\r\n";
+                             "MAC_ADDR=AA-BB-CC-DD-EE-FF\r\n"
+                             "INTERFACE=eth1\r\n"
+                             "SECURE_ON=01-02-03-04-05-06\r\n";
     const IniDocument document = IniDocument::Parse(file);
     const AppSettings s = LoadedFrom(file);
     using Numbers = std::vector<std::uint32_t>;
@@ -152,8 +154,10 @@ TEST(SettingsGoldenTest, EveryKeyIsReadIntoItsOwnField)
     HostList hosts;
     LoadHostList(document, s.maxHostNum, hosts);
     ASSERT_EQ(hosts.Count(), 1);
-    const tHostInfo expected =
+    tHostInfo expected =
         MakeHostInfo("server", "rack 2", "198.51.100.7", "255.255.0.0", "AA-BB-CC-DD-EE-FF");
+    SetField(expected.interfaceName, "eth1");
+    SetField(expected.secureOn, "01-02-03-04-05-06");
     EXPECT_EQ(std::memcmp(&hosts[0], &expected, sizeof expected), 0);
 }
 

@@ -230,6 +230,55 @@ TEST(SaveHostListTest, ADuplicateSectionCannotBringBackAHostAfterItsNameIsFreed)
     EXPECT_EQ(NamesOf(HostsFrom(document.Serialize())), "only HOST_1 ");
 }
 
+// INTERFACE and SECURE_ON belong to the host: written for a host that has
+// them, over a key its section already holds, and nowhere else.
+TEST(SaveHostListTest, WakeOptionsFollowTheirHost)
+{
+    const std::string plain = Section("HOST_0");
+    struct Case {
+        const char* what;
+        std::string file;
+        std::string interfaceName;
+        std::string secureOn;
+        std::string section; // HOST_0 as saved
+    };
+    const std::vector<Case> cases{
+        {"a host without them is written as before", plain, "", "", plain},
+        {"both are added after the five keys", plain, "eth0", "01:02:03:04:05:06",
+            plain + "INTERFACE=eth0\nSECURE_ON=01:02:03:04:05:06\n"},
+        {"a cleared one is emptied, not left behind",
+            Section("HOST_0", "198.51.100.1", "INTERFACE=eth1\nSECURE_ON=AA:BB:CC:DD:EE:FF\n"), "",
+            "AA:BB:CC:DD:EE:FF", plain + "INTERFACE=\nSECURE_ON=AA:BB:CC:DD:EE:FF\n"},
+        {"a changed one keeps its line", Section("HOST_0", "198.51.100.1", "interface=eth1\n"),
+            "enp3s0", "", plain + "interface=enp3s0\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        IniDocument document = IniDocument::Parse(c.file);
+        HostList hosts;
+        LoadHostList(document, 100, hosts);
+        ASSERT_EQ(hosts.Count(), 1);
+        SetField(hosts[0].interfaceName, c.interfaceName);
+        SetField(hosts[0].secureOn, c.secureOn);
+        SaveHostList(document, hosts, 100);
+        EXPECT_EQ(document.Serialize(), c.section);
+        const HostList loaded = HostsFrom(document.Serialize());
+        ASSERT_EQ(loaded.Count(), 1);
+        EXPECT_EQ(FieldText(loaded[0].interfaceName), c.interfaceName);
+        EXPECT_EQ(FieldText(loaded[0].secureOn), c.secureOn);
+    }
+
+    // A removed row hands its section to the next host, which has none.
+    IniDocument document = IniDocument::Parse(
+        Section("HOST_0", "198.51.100.1", "INTERFACE=eth0\n") + Section("HOST_1"));
+    HostList hosts;
+    LoadHostList(document, 100, hosts);
+    EXPECT_STREQ(hosts[0].interfaceName, "eth0");
+    hosts.RemoveAt(0);
+    SaveHostList(document, hosts, 100);
+    EXPECT_STREQ(HostsFrom(document.Serialize())[0].interfaceName, "");
+}
+
 TEST(SaveSettingsTest, TextsWithOuterBlanksOrQuotesComeBackUnchanged)
 {
     // Reading trims blanks and drops one pair of quotes: such texts are

@@ -211,6 +211,9 @@ private slots:
         const QString notAddress =
             QStringLiteral("An IP address is four numbers from 0 to 255, split by dots.");
         const QString mac = QStringLiteral("It is illegal MAC address");
+        const QString secureOn = QStringLiteral("It is illegal SecureOn password");
+        const QString interfaceName = QStringLiteral(
+            "An interface name has at most 15 characters, without blanks, '/' or ':'.");
         const struct {
             const char* field;
             QString typed;
@@ -237,6 +240,15 @@ private slots:
             {"macAddressEdit", "", "", "", true, ""}, // a host listed for its status only
             {"macAddressEdit", "02-00-5e-10-00-01", "02-00-5e-10-00-01", "", true,
                 "02:00:5E:10:00:01"},
+            {"secureOnEdit", "", "", "", true, ""},
+            {"secureOnEdit", "0102.0304.0506", "0102.0304.0506", "", true, "01:02:03:04:05:06"},
+            {"secureOnEdit", "01:02:03", "01:02:03", secureOn, false, "01:02:03"},
+            {"interfaceEdit", " enp3s0 ", " enp3s0 ", "", true, "enp3s0"},
+            {"interfaceEdit", "eth0:1", "eth0:1", interfaceName, false, "eth0:1"},
+            {"interfaceEdit", "../eth0", "../eth0", interfaceName, false, "../eth0"},
+            {"interfaceEdit", "my nic", "my nic", interfaceName, false, "my nic"},
+            // The field keeps what the record can: 15 bytes.
+            {"interfaceEdit", "0123456789abcdefg", "0123456789abcde", "", true, "0123456789abcde"},
         };
         for (const auto& row : rows)
             QTest::addRow("%s %s", row.field, qPrintable(row.typed.left(12)))
@@ -267,6 +279,10 @@ private slots:
         QCOMPARE(edit->text(), stored);
         if (accepted && field == "macAddressEdit")
             QCOMPARE(QString::fromStdString(dialog.Values().macAddr), stored);
+        if (accepted && field == "secureOnEdit")
+            QCOMPARE(QString::fromStdString(dialog.WakeOptions().secureOn), stored);
+        if (accepted && field == "interfaceEdit")
+            QCOMPARE(QString::fromStdString(dialog.WakeOptions().interfaceName), stored);
     }
 
     void anIncompleteAddressInGetHostNameClosesWithTheNameAsItWas()

@@ -120,6 +120,31 @@ private slots:
         QTest::newRow("interval 10") << "timerIntervalEdit"
                                      << "10"
                                      << "";
+        const QString ports =
+            QStringLiteral("Please enter port numbers between 1 and 65535, separated by commas.");
+        const struct {
+            const char* name;
+            const char* edit;
+            const char* text;
+            QString message;
+        } wake[] = {
+            {"extra ports", "wakeExtraPortsEdit", "9, 4000", ""},
+            {"extra port 0", "wakeExtraPortsEdit", "9,0", ports},
+            {"extra port 65536", "wakeExtraPortsEdit", "65536", ports},
+            {"extra port word", "wakeExtraPortsEdit", "9;echo", ports},
+            {"repeats 0", "wakeRepeatCountEdit", "0", "Please enter an integer between 1 and 10."},
+            {"repeats 10", "wakeRepeatCountEdit", "10", ""},
+            {"round interval 10001", "wakeRepeatIntervalEdit", "10001",
+                "Please enter an integer between 1 and 10000."},
+            {"confirm interval 99", "wakeConfirmIntervalEdit", "99",
+                "Please enter an integer between 100 and 60000."},
+            {"confirm timeout 0", "wakeConfirmTimeoutEdit", "0", ""},
+            {"confirm timeout 3601", "wakeConfirmTimeoutEdit", "3601",
+                "Please enter an integer between 0 and 3600."},
+            {"resend 3600", "wakeResendSecondsEdit", "3600", ""},
+        };
+        for (const auto& row : wake)
+            QTest::newRow(row.name) << row.edit << row.text << row.message;
     }
 
     void numbersOutsideTheirRangesKeepTheDialogOpen()
@@ -367,6 +392,14 @@ private slots:
             SetText(dialog, "markTextEdit", "ON\nLINE");
             Click(dialog, "remoteShutdownCheckBox");
             SetText(dialog, "shutdownCommandEdit", "poweroff-host \"%s\"");
+            Click(dialog, "unicastCheckBox");
+            Click(dialog, "rawFrameCheckBox");
+            SetText(dialog, "wakeExtraPortsEdit", " 9  4000 ");
+            SetText(dialog, "wakeRepeatCountEdit", "3");
+            SetText(dialog, "wakeRepeatIntervalEdit", "250");
+            SetText(dialog, "wakeConfirmIntervalEdit", "2000");
+            SetText(dialog, "wakeConfirmTimeoutEdit", "0");
+            SetText(dialog, "wakeResendSecondsEdit", "30");
         });
         window.RunCommand(CommandId::kOption);
         QCOMPARE(shownTimeout, "250");
@@ -386,6 +419,13 @@ private slots:
             {"ACTIVE_MARK_TEXT", "ON LINE"},
             {"ENABLE_REMOTE_SHUTDOWN", "1"},
             {"SHUTDOWN_COMMAND", "poweroff-host \"%s\""},
+            {"WAKE_PATHS", "20"}, // the unicast and raw frame bits
+            {"WAKE_EXTRA_PORTS", "9 4000"},
+            {"WAKE_REPEAT_COUNT", "3"},
+            {"WAKE_REPEAT_INTERVAL", "250"},
+            {"WAKE_CONFIRM_INTERVAL", "2000"},
+            {"WAKE_CONFIRM_TIMEOUT", "0"},
+            {"WAKE_RESEND_SECONDS", "30"},
         };
         for (const auto& [key, value] : expected)
             QVERIFY2(fixture.Value("SETTING", key) == value,

@@ -1,6 +1,7 @@
 // Status passes, Active Check, the wake-up commands and remote shutdown,
 // driven through the window's commands with stand-in probes and network.
 #include <filesystem>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -178,31 +179,39 @@ private slots:
     {
         FakeProbes probes({});
         WindowFixture fixture(kQuiet + kFourHosts);
+        std::mutex sentLock;
         std::vector<SentPacket> sent;
+        const auto sentCount = [&] {
+            const std::scoped_lock lock(sentLock);
+            return sent.size();
+        };
         WorkServices services = FakeServices(probes);
-        services.wake.sendMagicPacket = [&](std::string_view ip, std::string_view mask,
-                                            std::string_view, bool broadcast, std::uint16_t) {
-            sent.push_back({std::string(ip), std::string(mask), broadcast});
-            return WakeSendOutcome{kMagicPacketSent, 0};
+        services.wake.sendWake = [&](const WakeRequest& request, std::stop_token) {
+            const std::scoped_lock lock(sentLock);
+            sent.push_back({IpToText(request.ip), IpToText(request.netMask),
+                (request.paths & PathBit(WakePath::kDirectedBroadcast)) != 0});
+            WakeSendLine line;
+            line.state = WakeSendState::kSent;
+            return WakeReport{{line}};
         };
         CPondelDlg& window = fixture.Open(services);
 
         SelectRows(window, {2});
         window.RunCommand(CommandId::kWakeUp);
-        QCOMPARE(sent.size(), std::size_t{1});
+        QTRY_COMPARE(sentCount(), std::size_t{1});
         QCOMPARE(sent[0].ip, "192.0.2.3");
         QVERIFY(sent[0].broadcast);
-        // Written at once, not only when the window closes.
-        QCOMPARE(fixture.Value("SETTING", "DEFAULT_HOST"), "2");
+        // Written once the packets are out, not only when the window closes.
+        QTRY_COMPARE(fixture.Value("SETTING", "DEFAULT_HOST"), "2");
         // One host woken: it alone is probed again, at once.
         QTRY_COMPARE(probes.Probed(), std::vector<std::string>{"192.0.2.3"});
         QCOMPARE(window.CurrentHost().hostName, "gamma");
 
         SelectRows(window, {1, 3});
         window.RunCommand(CommandId::kWakeUpNonBroadcast);
-        QCOMPARE(sent.size(), std::size_t{3});
+        QTRY_COMPARE(sentCount(), std::size_t{3});
         QVERIFY(!sent[1].broadcast && !sent[2].broadcast);
-        QCOMPARE(fixture.Value("SETTING", "DEFAULT_HOST"), "1");
+        QTRY_COMPARE(fixture.Value("SETTING", "DEFAULT_HOST"), "1");
         // Two hosts: a whole pass instead.
         QTRY_COMPARE(probes.Probed().size(), std::size_t{5});
         QCOMPARE(ModalSeam::ShownTexts(), QStringList{});
@@ -211,7 +220,7 @@ private slots:
         std::filesystem::remove(fixture.Path());
         std::filesystem::create_directory(fixture.Path());
         window.RunCommand(CommandId::kWakeUp);
-        QCOMPARE(ModalSeam::ShownTexts().size(), 1);
+        QTRY_COMPARE(ModalSeam::ShownTexts().size(), 1);
         QVERIFY(ModalSeam::ShownTexts()[0].startsWith("The settings could not be saved"));
         std::filesystem::remove(fixture.Path());
     }

@@ -21,6 +21,7 @@
 #include "MacAddress.h"
 #include "ModalSeam.h"
 #include "TextLimit.h"
+#include "WakeOptionTexts.h"
 
 namespace pondel {
 namespace {
@@ -70,6 +71,10 @@ CHostEditDlg::CHostEditDlg(QWidget* parent)
     netMaskEdit_->setObjectName(QStringLiteral("netMaskEdit"));
     netMaskEdit_->SetAddress(TextToIp(kDefaultNetMask));
     macAddressEdit_ = MakeEdit(this, "macAddressEdit", kMacAddrLimit);
+    interfaceEdit_ = MakeEdit(this, "interfaceEdit", kInterfaceNameLimit);
+    interfaceEdit_->setPlaceholderText(tr("chosen by the IP address"));
+    secureOnEdit_ = MakeEdit(this, "secureOnEdit", kSecureOnLimit);
+    secureOnEdit_->setPlaceholderText(tr("none"));
     getHostNameButton_ = MakeGetButton(this, tr("Get..."), "getHostNameButton");
     getIpAddressButton_ = MakeGetButton(this, tr("Get..."), "getIpAddressButton");
     getMacAddressButton_ = MakeGetButton(this, tr("Get..."), "getMacAddressButton");
@@ -89,6 +94,8 @@ CHostEditDlg::CHostEditDlg(QWidget* parent)
     addRow(2, tr("IP Address:"), ipAddressEdit_, getIpAddressButton_);
     addRow(3, tr("Netmask:"), netMaskEdit_, nullptr);
     addRow(4, tr("MAC Address:"), macAddressEdit_, getMacAddressButton_);
+    addRow(5, tr("Interface:"), interfaceEdit_, nullptr);
+    addRow(6, tr("SecureOn:"), secureOnEdit_, nullptr);
     grid->setColumnStretch(1, 1);
 
     auto* buttons = new QDialogButtonBox(this);
@@ -133,6 +140,17 @@ HostTexts CHostEditDlg::Values() const
 {
     return HostTexts{hostNameEdit_->text().toStdString(), commentEdit_->text().toStdString(),
         ipText_, netMaskText_, macAddressEdit_->text().toStdString()};
+}
+
+void CHostEditDlg::SetWakeOptions(const HostWakeTexts& options)
+{
+    interfaceEdit_->setText(FromStd(options.interfaceName));
+    secureOnEdit_->setText(FromStd(options.secureOn));
+}
+
+HostWakeTexts CHostEditDlg::WakeOptions() const
+{
+    return {interfaceEdit_->text().toStdString(), secureOnEdit_->text().toStdString()};
 }
 
 std::string CHostEditDlg::CurrentIpText()
@@ -200,6 +218,34 @@ bool CHostEditDlg::TakeMacAddress()
     return true;
 }
 
+bool CHostEditDlg::TakeSecureOn()
+{
+    const std::optional<std::string> password = StoredMacText(secureOnEdit_->text().toStdString());
+    if (!password) {
+        ModalSeam::Notice(
+            this, QCoreApplication::translate("Messages", "It is illegal SecureOn password"));
+        secureOnEdit_->setFocus();
+        secureOnEdit_->selectAll();
+        return false;
+    }
+    secureOnEdit_->setText(QString::fromStdString(*password));
+    return true;
+}
+
+bool CHostEditDlg::TakeInterfaceName()
+{
+    const QString name = interfaceEdit_->text().trimmed();
+    if (!name.isEmpty() && !IsValidInterfaceName(name.toStdString())) {
+        ModalSeam::Notice(
+            this, tr("An interface name has at most 15 characters, without blanks, '/' or ':'."));
+        interfaceEdit_->setFocus();
+        interfaceEdit_->selectAll();
+        return false;
+    }
+    interfaceEdit_->setText(name);
+    return true;
+}
+
 void CHostEditDlg::accept()
 {
     if (!ipAddressEdit_->IsComplete()) {
@@ -207,7 +253,7 @@ void CHostEditDlg::accept()
         ipAddressEdit_->setFocus();
         return;
     }
-    if (!TakeMacAddress())
+    if (!TakeMacAddress() || !TakeInterfaceName() || !TakeSecureOn())
         return;
     const std::uint32_t address = ipAddressEdit_->Address();
     ipText_ = IpToText(address);

@@ -12,11 +12,13 @@ namespace pondel {
 
 class AddressEdit;
 
-// One host of the list: name, comment, IP address, netmask and MAC address.
-// The caller sets the five texts, runs the dialog and after OK reads them
-// back; OK is taken only with a complete IP address and a MAC address that
-// is empty or one, which it then holds in the canonical form. The Get
-// buttons fill a field from the lookup dialogs.
+// One host of the list: name, comment, IP address, netmask and MAC address,
+// and its wake-up options, the interface and the SecureOn password. The
+// caller sets the texts, runs the dialog and after OK reads them back; OK is
+// taken only with a complete IP address, a MAC address and a SecureOn
+// password that are empty or one (then held in the canonical form), and an
+// interface that is empty or can be one. The Get buttons fill a field from
+// the lookup dialogs.
 class CHostEditDlg final : public QDialog {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(CHostEditDlg)
@@ -35,6 +37,8 @@ public:
     void SetValues(const HostTexts& values);
     // After OK: the texts as confirmed.
     [[nodiscard]] HostTexts Values() const;
+    void SetWakeOptions(const HostWakeTexts& options);
+    [[nodiscard]] HostWakeTexts WakeOptions() const;
 
     void accept() override;
 
@@ -48,6 +52,8 @@ private:
     // The field's MAC address in the canonical form, or false after saying
     // that it is none.
     [[nodiscard]] bool TakeMacAddress();
+    [[nodiscard]] bool TakeSecureOn();
+    [[nodiscard]] bool TakeInterfaceName();
 
     std::string ipText_;
     std::string netMaskText_ = kDefaultNetMask;
@@ -57,6 +63,8 @@ private:
     AddressEdit* ipAddressEdit_ = nullptr;
     AddressEdit* netMaskEdit_ = nullptr;
     QLineEdit* macAddressEdit_ = nullptr;
+    QLineEdit* interfaceEdit_ = nullptr;
+    QLineEdit* secureOnEdit_ = nullptr;
     QPushButton* getHostNameButton_ = nullptr;
     QPushButton* getIpAddressButton_ = nullptr;
     QPushButton* getMacAddressButton_ = nullptr;

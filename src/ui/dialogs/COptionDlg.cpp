@@ -1,11 +1,10 @@
 #include "COptionDlg.h"
 
-#include <array>
-
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QGridLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -210,6 +209,7 @@ void COptionDlg::BuildForm()
     form->addWidget(remoteShutdownCheckBox_);
     form->addLayout(shutdown);
     form->addSpacing(6);
+    form->addWidget(BuildWake());
     form->addWidget(BuildButtons());
     form->setSizeConstraint(QLayout::SetFixedSize);
 }
@@ -239,18 +239,21 @@ void COptionDlg::ShowValues()
     taskTrayIconCheckBox_->setChecked(values_.taskTrayIcon);
     remoteShutdownCheckBox_->setChecked(values_.enableRemoteShutdown);
     shutdownCommandEdit_->setText(QString::fromStdString(values_.shutdownCommand));
+    ShowWakeValues();
     UpdateTextMarkGroup();
     UpdateShutdownGroup();
 }
 
 bool COptionDlg::TakeControls(OptionValues& values)
 {
-    const std::array<NumberField, 4> numbers{{
+    std::vector<NumberField> numbers{{
         {icmpTimeOutEdit_, kMinIcmpTimeOut, kMaxIcmpTimeOut, &OptionValues::icmpTimeOut},
         {portNoEdit_, kMinPortNo, kMaxPortNo, &OptionValues::portNo},
         {maxHostNumEdit_, 0, kMaxHostNum, &OptionValues::maxHostNum},
         {timerIntervalEdit_, kMinTimerInterval, kMaxTimerInterval, &OptionValues::timerInterval},
     }};
+    for (const NumberField& field : WakeNumberFields())
+        numbers.push_back(field);
     for (const NumberField& field : numbers) {
         const QString text = field.edit->text().trimmed();
         bool isNumber = false;
@@ -279,7 +282,7 @@ bool COptionDlg::TakeControls(OptionValues& values)
     values.taskTrayIcon = taskTrayIconCheckBox_->isChecked();
     values.enableRemoteShutdown = remoteShutdownCheckBox_->isChecked();
     values.shutdownCommand = OneLine(shutdownCommandEdit_->text());
-    return true;
+    return TakeWakeControls(values);
 }
 
 void COptionDlg::accept()

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include <QDialog>
 
@@ -9,6 +10,7 @@
 
 class QAbstractButton;
 class QCheckBox;
+class QGroupBox;
 class QDialogButtonBox;
 class QLayout;
 class QLabel;
@@ -37,6 +39,14 @@ struct OptionValues {
     bool taskTrayIcon = false;
     bool enableRemoteShutdown = false;
     std::string shutdownCommand;
+    // The Wake group.
+    std::uint32_t wakePaths = 0; // WakePathSet bits besides the directed broadcast
+    std::string wakeExtraPorts;
+    std::uint32_t wakeRepeatCount = 1;
+    std::uint32_t wakeRepeatInterval = 100;
+    std::uint32_t wakeConfirmInterval = 1000;
+    std::uint32_t wakeConfirmTimeout = 180;
+    std::uint32_t wakeResendSeconds = 0;
 };
 
 // The option dialog. It is given the values before it is shown and holds
@@ -83,6 +93,13 @@ private:
     void BuildMarkTypes();
     [[nodiscard]] QLayout* BuildTextMark();
     [[nodiscard]] QLayout* BuildShutdown();
+    // The Wake group (COptionDlgWake.cpp).
+    [[nodiscard]] QGroupBox* BuildWake();
+    void ShowWakeValues();
+    // The group's number fields, checked with the others.
+    [[nodiscard]] std::vector<NumberField> WakeNumberFields();
+    // The paths and the ports, or false after saying what is wrong.
+    [[nodiscard]] bool TakeWakeControls(OptionValues& values);
     [[nodiscard]] QDialogButtonBox* BuildButtons();
     [[nodiscard]] QLineEdit* MakeNumberEdit(const char* objectName);
     void ShowValues();
@@ -121,6 +138,16 @@ private:
     QLabel* shutdownCommandLabel_ = nullptr;
     QLineEdit* shutdownCommandEdit_ = nullptr;
     QLabel* shutdownCommandNote_ = nullptr;
+    QCheckBox* limitedBroadcastCheckBox_ = nullptr;
+    QCheckBox* unicastCheckBox_ = nullptr;
+    QCheckBox* ipv6AllNodesCheckBox_ = nullptr;
+    QCheckBox* rawFrameCheckBox_ = nullptr;
+    QLineEdit* wakeExtraPortsEdit_ = nullptr;
+    QLineEdit* wakeRepeatCountEdit_ = nullptr;
+    QLineEdit* wakeRepeatIntervalEdit_ = nullptr;
+    QLineEdit* wakeConfirmIntervalEdit_ = nullptr;
+    QLineEdit* wakeConfirmTimeoutEdit_ = nullptr;
+    QLineEdit* wakeResendSecondsEdit_ = nullptr;
 };
 
 } // namespace pondel

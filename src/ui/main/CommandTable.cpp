@@ -270,6 +270,14 @@ const std::array kCommands{
         .toolbarRule = T::kAnySelected,
     },
     CommandEntry{
+        .id = kLastWake,
+        .text = QT_TRANSLATE_NOOP("Commands", "Last Wake(&L)..."),
+        .description = QT_TRANSLATE_NOOP(
+            "Commands", "Show every packet of the last wake-up and what became of it"),
+        .handler = &CPondelDlg::OnLastWake,
+        .menu = MenuId::kToolMenu,
+    },
+    CommandEntry{
         .id = kGetIpAddress,
         .text = QT_TRANSLATE_NOOP("Commands", "Get Ip Address(&I)..."),
         .description = QT_TRANSLATE_NOOP("Commands", "Show Get IP Address dialog"),

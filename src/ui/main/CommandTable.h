@@ -40,6 +40,7 @@ enum class CommandId : int {
     kCollectHosts = 32806,
     kShutdownHost = 32807,
     kOption = 32809,
+    kLastWake = 32810,
     kCopy = 57634,
     kCut = 57635,
     kPaste = 57637,

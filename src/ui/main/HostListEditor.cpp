@@ -13,10 +13,12 @@
 namespace pondel {
 namespace {
 
-tHostInfo RecordOf(const HostTexts& values)
+tHostInfo RecordOf(const HostTexts& values, const HostWakeTexts& options)
 {
-    return MakeHostInfo(
+    tHostInfo host = MakeHostInfo(
         values.hostName, values.comment, values.ipAddr, values.netMask, values.macAddr);
+    SetWakeTexts(host, options);
+    return host;
 }
 
 } // namespace
@@ -85,15 +87,14 @@ void HostListEditor::AddNewHost(int position)
     dialog.SetAddMode(true);
     dialog.SetValues(NewHostValues());
     if (ModalSeam::Exec(dialog) == QDialog::Accepted)
-        AddHostRow(dialog.Values(), position);
+        AddHostRow(RecordOf(dialog.Values(), dialog.WakeOptions()), position);
     window_.UpdateCommandState();
 }
 
-void HostListEditor::AddHostRow(const HostTexts& values, int position)
+void HostListEditor::AddHostRow(const tHostInfo& host, int position)
 {
     const WaitCursor wait;
-    currentHost_ = values;
-    const tHostInfo host = RecordOf(values);
+    currentHost_ = TextsOf(host);
     {
         const ListChangeLock lock(locks_);
         model_.InsertHostRow(position, HostRow{host, position});
@@ -128,9 +129,12 @@ bool HostListEditor::EditHostRow(int row)
 {
     if (row < 0 || row >= model_.rowCount())
         return false;
-    currentHost_ = TextsOf(model_.Rows()[static_cast<std::size_t>(row)].host);
+    const tHostInfo& shown = model_.Rows()[static_cast<std::size_t>(row)].host;
+    currentHost_ = TextsOf(shown);
     CHostEditDlg dialog(&window_);
     dialog.SetValues(currentHost_);
+    // Not in the list's columns, kept by the row all the same.
+    dialog.SetWakeOptions(WakeTextsOf(shown));
     if (ModalSeam::Exec(dialog) != QDialog::Accepted)
         return false;
 
@@ -139,7 +143,7 @@ bool HostListEditor::EditHostRow(int row)
     const ListChangeLock lock(locks_);
     if (row >= hosts_.Count())
         return false;
-    tHostInfo host = RecordOf(currentHost_);
+    tHostInfo host = RecordOf(currentHost_, dialog.WakeOptions());
     host.active = hosts_[row].active;
     hosts_[row] = host;
     // The mark is drawn again once the host has been probed.

@@ -60,7 +60,7 @@ private:
     // True, after saying so, when more than one row is selected for a
     // command that works on one.
     [[nodiscard]] bool RefuseSeveralRows(const std::vector<int>& selected) const;
-    void AddHostRow(const HostTexts& values, int position);
+    void AddHostRow(const tHostInfo& host, int position);
     // True when the dialog closed with OK and the row took its values.
     bool EditHostRow(int row);
     void MoveSelectedHost(int step);

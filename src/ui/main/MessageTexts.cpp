@@ -29,6 +29,12 @@ QString MessageText(MessageId id)
     case MessageId::kHostAddressEmpty:
         text = QT_TRANSLATE_NOOP("Messages", "Host address is empty");
         break;
+    case MessageId::kIllegalSecureOn:
+        text = QT_TRANSLATE_NOOP("Messages", "It is illegal SecureOn password");
+        break;
+    case MessageId::kIllegalInterface:
+        text = QT_TRANSLATE_NOOP("Messages", "It is illegal interface name");
+        break;
     }
     return QCoreApplication::translate("Messages", text);
 }

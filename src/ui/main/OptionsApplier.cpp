@@ -55,6 +55,13 @@ OptionValues OptionsApplier::CurrentOptions() const
     values.taskTrayIcon = settings_.taskTrayIcon != 0;
     values.enableRemoteShutdown = settings_.enableRemoteShutdown != 0;
     values.shutdownCommand = settings_.shutdownCommand;
+    values.wakePaths = settings_.wakePaths;
+    values.wakeExtraPorts = settings_.wakeExtraPorts;
+    values.wakeRepeatCount = settings_.wakeRepeatCount;
+    values.wakeRepeatInterval = settings_.wakeRepeatInterval;
+    values.wakeConfirmInterval = settings_.wakeConfirmInterval;
+    values.wakeConfirmTimeout = settings_.wakeConfirmTimeout;
+    values.wakeResendSeconds = settings_.wakeResendSeconds;
     return values;
 }
 
@@ -77,6 +84,13 @@ void OptionsApplier::StoreOptions(const OptionValues& values)
     settings_.taskTrayIcon = values.taskTrayIcon ? 1 : 0;
     settings_.enableRemoteShutdown = values.enableRemoteShutdown ? 1 : 0;
     settings_.shutdownCommand = values.shutdownCommand;
+    settings_.wakePaths = values.wakePaths;
+    settings_.wakeExtraPorts = values.wakeExtraPorts;
+    settings_.wakeRepeatCount = values.wakeRepeatCount;
+    settings_.wakeRepeatInterval = values.wakeRepeatInterval;
+    settings_.wakeConfirmInterval = values.wakeConfirmInterval;
+    settings_.wakeConfirmTimeout = values.wakeConfirmTimeout;
+    settings_.wakeResendSeconds = values.wakeResendSeconds;
 }
 
 void OptionsApplier::ApplyOptions(const OptionValues& values)

@@ -118,6 +118,7 @@ public:
     void OnRestoreNormalSize();
     void OnWakeUp();
     void OnWakeUpNonBroadcast();
+    void OnLastWake();
     void OnGetIpAddress();
     void OnGetMacAddress();
     void OnGetHostName();

@@ -95,6 +95,11 @@ void CPondelDlg::OnWakeUpNonBroadcast()
     workers_->WakeSelected(SelectedRows(), false);
 }
 
+void CPondelDlg::OnLastWake()
+{
+    workers_->ShowLastWake();
+}
+
 void CPondelDlg::OnShutdownHost()
 {
     workers_->ShutdownSelected(HostRows()->Hosts(), SelectedRows());

@@ -50,6 +50,11 @@ void PondelWindowSide::RequestStatusPass()
     workers_.RequestStatusPass();
 }
 
+bool PondelWindowSide::CollectRunning() const
+{
+    return workers_.CollectRunning();
+}
+
 void PondelWindowSide::UpdateCommandState()
 {
     window_.UpdateCommandState();

@@ -27,6 +27,7 @@ public:
     void RequestStatusPass() override;
     void WatchWokenHosts(const std::vector<std::int32_t>& rows, bool broadcast) override;
     void UpdateCommandState() override;
+    [[nodiscard]] bool CollectRunning() const override;
 
 private:
     CPondelDlg& window_;

@@ -8,8 +8,7 @@
 #include "AddressLookup.h"
 #include "CommandSurfaces.h"
 #include "HostTableModel.h"
-#include "Ipv4Text.h"
-#include "MacAddress.h"
+#include "WakeRequestBuilder.h"
 #include "WakeSender.h"
 
 namespace pondel {
@@ -40,16 +39,17 @@ private:
 
 namespace {
 
-// The wake-up the command sent, to send again from the watcher's thread.
-WakeResend ResendOf(const tHostInfo& host, bool broadcast, std::uint32_t port)
+// The wake-up the command sent, with every path, port and round of the
+// settings, to send again from the watcher's thread. Nothing when the host's
+// request cannot be made (it was refused when the command ran).
+WakeResend ResendOf(const tHostInfo& host, bool broadcast, const AppSettings& settings)
 {
-    WakeRequest request;
-    request.ip = TextToIp(host.ipAddr);
-    request.netMask = host.netMask[0] != '\0' ? TextToIp(host.netMask) : 0;
-    (void)ParseMacAddress(host.macAddr, request.mac);
-    request.paths = PathBit(broadcast ? WakePath::kDirectedBroadcast : WakePath::kUnicast);
-    request.ports = {static_cast<std::uint16_t>(port)};
-    return [request](std::stop_token stop) mutable {
+    const WakeTarget target{
+        host.ipAddr, host.netMask, host.macAddr, host.interfaceName, host.secureOn};
+    BuiltWakeRequest built = BuildWakeRequest(target, settings, broadcast);
+    if (built.refusal)
+        return [](std::stop_token) {};
+    return [request = std::move(built.request)](std::stop_token stop) mutable {
         // As the command does, a host without a netmask gets the system's.
         if (request.netMask == 0)
             request.netMask = GetNetMask(request.ip);
@@ -108,7 +108,7 @@ void WakingRows::Watch(const std::vector<std::int32_t>& rows, bool broadcast)
         const tHostInfo& host = model_.Rows()[static_cast<std::size_t>(row)].host;
         const WakeWatchKey key = WakeWatchKeyOf(host.ipAddr, host.macAddr);
         model_.SetWake(key, {WakeMark::kWaking, 0});
-        watcher_->Watch(key, host.ipAddr, ResendOf(host, broadcast, settings_.portNo));
+        watcher_->Watch(key, host.ipAddr, ResendOf(host, broadcast, settings_));
     }
 }
 

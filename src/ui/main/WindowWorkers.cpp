@@ -11,7 +11,7 @@
 #include "PondelDlg.h"
 #include "PondelWindowSide.h"
 #include "Settings.h"
-#include "WaitCursor.h"
+#include "WindowWake.h"
 #include "WorkerRelays.h"
 
 namespace pondel {
@@ -27,6 +27,7 @@ WindowWorkers::WindowWorkers(CPondelDlg& window, std::filesystem::path settingsP
     , windowSide_(std::make_unique<PondelWindowSide>(window, *this))
     , statusRelay_(std::make_unique<StatusRelay>(*this))
     , sweepRelay_(std::make_unique<SweepRelay>(*this))
+    , wake_(std::make_unique<WindowWake>(window))
 {
     MakeWorkers();
 }
@@ -66,6 +67,7 @@ void WindowWorkers::Stop()
     if (monitor_)
         monitor_->Stop();
     shutdownWorkers_.clear();
+    wake_->Stop();
     // A sweep stopped here adds what it found on its way out, after its
     // last notice: the rows show the list as it stands and will be saved.
     if (wasCollecting)
@@ -151,9 +153,13 @@ void WindowWorkers::WakeSelected(const std::vector<int>& rows, bool broadcast)
 {
     if (collecting_)
         return;
-    const WaitCursor wait;
-    WakeContext context{hosts_, settings_, locks_, currentHost_, *windowSide_, services_.wake};
-    WakeSelectedHosts(std::vector<std::int32_t>(rows.begin(), rows.end()), broadcast, context);
+    wake_->Wake(rows, broadcast,
+        WakeContext{hosts_, settings_, locks_, currentHost_, *windowSide_, services_.wake});
+}
+
+void WindowWorkers::ShowLastWake()
+{
+    wake_->ShowLastWake();
 }
 
 void WindowWorkers::WriteDefaultHost(int row)

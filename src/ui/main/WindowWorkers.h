@@ -25,9 +25,10 @@ class CPondelDlg;
 class PondelWindowSide;
 class StatusRelay;
 class SweepRelay;
+class WindowWake;
 
 // The main window's work off its own thread: the status monitor, the address
-// sweep and the remote shutdown commands, with the relays that bring their
+// sweep, the wake-ups and the remote shutdown commands, with the relays that bring their
 // reports back as queued calls. It holds the one "collection running" state:
 // from the moment a sweep is asked for until its thread has ended, lookups
 // after Stop included; the commands that change the list wait for that end.
@@ -63,7 +64,11 @@ public:
     // run; their marks follow once it has.
     void RecheckHosts(const std::vector<int>& rows);
 
+    // Returns once the packets are handed to a worker; the window hears of
+    // the end.
     void WakeSelected(const std::vector<int>& rows, bool broadcast);
+    // The Last Wake view.
+    void ShowLastWake();
     // `rows` are the window's own rows, which a sweep does not touch.
     void ShutdownSelected(const HostList& rows, const std::vector<int>& selected);
     // Asks for the range, then starts the sweep.
@@ -103,6 +108,7 @@ private:
     std::unique_ptr<SweepRelay> sweepRelay_;
     std::unique_ptr<StatusMonitor> monitor_;
     std::unique_ptr<AddressSweep> sweep_;
+    std::unique_ptr<WindowWake> wake_;
 
     bool collecting_ = false;
     QPointer<CCollectProcDlg> progressDialog_;
