@@ -16,6 +16,7 @@ std::string UsageText()
             "Pondel /C /H Hostname [/I IpAddr] [/N NetMask] [/M MacAddr] [/B]\n"
             "Pondel /C /I IpAddr [/N NetMask] [/M MacAddr] [/B]\n"
             "Pondel /C /M MacAddr [/I IpAddr] [/N NetMask] [/B]\n"
+            "Pondel /C /Q [/H Hostname]\n"
             "Pondel /C /V\n"
             "Pondel /V\n";
     text += kRule;
@@ -26,7 +27,9 @@ std::string UsageText()
             "       /N NetMask : Net mask for target network\n"
             "       /M MacAddr : Target MAC address\n"
             "       /B         : Do not use broadcast(Use broadcast by default)\n"
-            "       /V        : Disp Program Version in console\n";
+            "       /V        : Disp Program Version in console\n"
+            "       /Q         : Print each host's state (up, up-no-ping, another-machine,\n"
+            "                    down), the MAC that answered and its vendor\n";
     text += kRule;
     text += "       If there is no parameter, it will start as a GUI application\n";
     return text;

@@ -6,6 +6,7 @@
 #include "CommandLine.h"
 #include "ConsoleCommands.h"
 #include "MagicPacket.h"
+#include "StatusQuery.h"
 #include "SystemError.h"
 
 namespace pondel {
@@ -52,6 +53,22 @@ int WakeUp(
     return 1;
 }
 
+// The console loaded only the rows /H or /I name, or all of them without
+// either.
+int QueryStatus(
+    const CommandLineOptions& options, const HostList& hosts, const AppSettings& settings)
+{
+    if (hosts.Count() == 0 && (options.hostName || options.ipAddr))
+        return Failed("No such host in the host list");
+    const Result<std::vector<HostStatusLine>> lines =
+        QueryHostStatus(hosts, settings, OpenProbeRun);
+    if (!lines)
+        return Failed(lines.Error().message);
+    const std::string text = FormatStatusLines(lines.Value());
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    return 1;
+}
+
 bool OpensWindow(const CommandLineOptions& options)
 {
     return !options.unknownSwitch && !options.version && !options.console;
@@ -67,6 +84,12 @@ bool OpensWindow(const std::vector<std::string>& arguments)
 int ProcessCommandLine(const std::vector<std::string>& arguments, const HostList& hosts,
     const LocalNetworkQueries& local)
 {
+    return ProcessCommandLine(arguments, hosts, local, AppSettings{});
+}
+
+int ProcessCommandLine(const std::vector<std::string>& arguments, const HostList& hosts,
+    const LocalNetworkQueries& local, const AppSettings& settings)
+{
     const CommandLineOptions options = ParseCommandLine(arguments);
     if (options.unknownSwitch)
         return ShowUsage();
@@ -74,6 +97,8 @@ int ProcessCommandLine(const std::vector<std::string>& arguments, const HostList
         return ShowVersion();
     if (!options.console)
         return 0;
+    if (options.query)
+        return QueryStatus(options, hosts, settings);
     if (!HasTarget(options))
         return ShowUsage();
     return WakeUp(options, hosts, local);

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "WakeUpTarget.h"
+#include "AppSettings.h"
 #include "HostList.h"
 
 namespace pondel {
@@ -23,5 +24,11 @@ inline constexpr std::uint16_t kConsoleWakeUpPort = 7;
 // error says which), or the console result of the text printed.
 [[nodiscard]] int ProcessCommandLine(const std::vector<std::string>& arguments,
     const HostList& hosts, const LocalNetworkQueries& local);
+
+// The same, with the settings that the status query (/C /Q) probes by: it
+// prints one line per host and gives 1 (exit code 0), or -1 when the probe
+// cannot be readied or /H names no host of the list.
+[[nodiscard]] int ProcessCommandLine(const std::vector<std::string>& arguments,
+    const HostList& hosts, const LocalNetworkQueries& local, const AppSettings& settings);
 
 } // namespace pondel

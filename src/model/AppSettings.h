@@ -85,6 +85,13 @@ struct AppSettings {
     std::uint32_t wakeConfirmInterval = 1000; // milliseconds
     std::uint32_t wakeConfirmTimeout = 180;   // seconds
     std::uint32_t wakeResendSeconds = 0;
+    // Status passes and sweeps also ask hosts on this computer's own links
+    // by ARP, which finds hosts that drop echo requests and tells which
+    // machine answers for an address.
+    std::uint32_t arpProbe = 1;
+    // Where the IEEE registries of MAC address blocks are read from; empty
+    // takes Debian's ieee-data folder.
+    std::string vendorRegistryFolder;
 
     ColumnWidths columnWidths{};
 

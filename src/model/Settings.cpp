@@ -39,7 +39,7 @@ struct OptionKey {
 };
 
 // The SETTING keys in the order in which they are read and written.
-const std::array<OptionKey, 30> kOptionKeys{{
+const std::array<OptionKey, 32> kOptionKeys{{
     {"PORT_NO", Rule::kAnyNumber, &AppSettings::portNo},
     {"ICMP_TIME_OUT", Rule::kInRange, &AppSettings::icmpTimeOut, nullptr, kIcmpTimeOutRange},
     {"COLLECT_HOST_ICMP_TIME_OUT", Rule::kNonZero, &AppSettings::collectHostIcmpTimeOut},
@@ -75,6 +75,9 @@ const std::array<OptionKey, 30> kOptionKeys{{
         kWakeConfirmTimeoutRange, true},
     {"WAKE_RESEND_SECONDS", Rule::kInRange, &AppSettings::wakeResendSeconds, nullptr,
         kWakeResendSecondsRange, true},
+    {"ARP_PROBE", Rule::kFlag, &AppSettings::arpProbe, nullptr, kAnyValue, true},
+    {"VENDOR_REGISTRY_FOLDER", Rule::kText, nullptr, &AppSettings::vendorRegistryFolder, kAnyValue,
+        true},
 }};
 
 // The active mark text is written in quotes so that its blanks survive the
