@@ -264,6 +264,38 @@ TEST_P(StatusMonitorLabTest, APassMarksExactlyTheAnsweringHosts)
     EXPECT_EQ(Flags(hosts), (std::vector<int>{0, 1, 0, 1}));
 }
 
+// With ARP: a host that drops echo is up without ping, an address answered
+// by another MAC is another machine, a row without a MAC is not checked and
+// a silent address is down. The states and MACs land in the records.
+TEST(StatusMonitorArpLabTest, APassStoresWhatTheLinkSaid)
+{
+    test::TestNetwork network;
+    const auto& deaf =
+        network.AddPeer({"198.51.100.1", 24, ""}, {"198.51.100.20", 24, "02:00:00:00:00:20"});
+    test::WriteSysctl(deaf.ns, "net/ipv4/icmp_echo_ignore_all", "1");
+    network.AddPeer({"203.0.113.1", 24, ""}, {"203.0.113.20", 24, "02:00:00:00:00:30"});
+
+    HostList hosts;
+    for (const auto& [ip, mac] : std::vector<std::pair<std::string, std::string>>{
+             {"198.51.100.20", "02:00:00:00:00:20"}, {"203.0.113.20", "02:00:00:00:00:99"},
+             {"203.0.113.20", ""}, {"198.51.100.77", "02:00:00:00:00:77"}})
+        hosts.Append(MakeHostInfo("host", "", ip, "255.255.255.0", mac));
+    ListLocks locks;
+    Listener listener;
+    StatusMonitor monitor(hosts, locks, listener);
+    monitor.SetProbeSettings({300, ProbeMethod::kOwnEcho, kDefaultEchoRate, true});
+    monitor.Start();
+    monitor.RequestStatusPass();
+    ASSERT_TRUE(listener.WaitForEnds(1));
+    std::vector<std::string> states;
+    for (const tHostInfo& host : hosts)
+        states.push_back(std::to_string(host.active) + " " + std::to_string(host.linkState) + " " +
+            host.answeredMac);
+    EXPECT_EQ(states,
+        (std::vector<std::string>{
+            "1 1 02:00:00:00:00:20", "0 2 02:00:00:00:00:30", "1 0 02:00:00:00:00:30", "0 0 "}));
+}
+
 INSTANTIATE_TEST_SUITE_P(BothMethods, StatusMonitorLabTest,
     testing::Values(ProbeMethod::kOwnEcho, ProbeMethod::kSystemPing),
     [](const auto& param) { return param.param == ProbeMethod::kOwnEcho ? "OwnEcho" : "Ping"; });
