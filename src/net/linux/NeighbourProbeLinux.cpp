@@ -59,7 +59,6 @@ std::size_t SystemTableLimit()
 // One address asked about, for every index that names it.
 struct Question {
     std::uint32_t address = 0;
-    int interfaceIndex = 0;
     std::vector<std::size_t> indexes;
     enum class Step {
         kQueued,
@@ -124,7 +123,6 @@ private:
                         if (added) {
                             Question question;
                             question.address = address;
-                            question.interfaceIndex = link.index;
                             questions_.push_back(std::move(question));
                         }
                         questions_[at->second].indexes.push_back(index);
@@ -253,9 +251,9 @@ private:
             const auto found = byAddress_.find(entry->address);
             if (found == byAddress_.end())
                 continue;
+            // The entry's interface is the route's, which need not be the
+            // one whose network holds the address.
             Question& question = questions_[found->second];
-            if (question.interfaceIndex != entry->interfaceIndex)
-                continue;
             if (before) {
                 if ((entry->state & kAnsweredStates) != 0 && entry->mac &&
                     entry->confirmedAgo.value_or(kFreshEntry) < kFreshEntry)
