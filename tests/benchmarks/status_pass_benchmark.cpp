@@ -61,8 +61,7 @@ void TimeArpPass()
     bench::PrintRun("own echo alone", echo, bench::kAddressCount, bench::kAnswering, {});
     const bench::LabRun arp =
         TimePass(lab, {bench::kTimeOut, ProbeMethod::kOwnEcho, kDefaultEchoRate, true});
-    bench::PrintRun(
-        "own echo and ARP", arp, bench::kAddressCount, bench::kAnswering + 1, 0.100);
+    bench::PrintRun("own echo and ARP", arp, bench::kAddressCount, bench::kAnswering + 1, 0.100);
     bench::MeasurePeer(
         "nmap -sn --min-rate 5000", {"nmap", "-sn", "-n", "--min-rate", "5000", "198.51.100.0/24"});
 }

@@ -39,6 +39,9 @@ TEST_P(NeighbourProbeTest, FindsEveryAnsweringAddressOnTheLinkAndNothingElse)
     // frees its places quickly.
     test::WriteSysctl("", "net/ipv4/neigh/" + peer.localIf + "/mcast_solicit", "1");
     test::WriteSysctl("", "net/ipv4/neigh/" + peer.localIf + "/retrans_time_ms", "50");
+    // An entry written by hand, as for waking a sleeping host, is no answer.
+    test::MustRun({"ip", "neigh", "add", "198.51.100.50", "lladdr", "02:00:00:00:01:50", "nud",
+        "permanent", "dev", peer.localIf});
 
     std::vector<std::uint32_t> addresses;
     for (std::uint32_t host = 0; host <= 255; ++host)

@@ -44,8 +44,10 @@ constexpr auto kLongestHold = 5s;
 // How long to wait before sending again after the table refused an entry.
 constexpr auto kTableFullPause = 20ms;
 
-constexpr std::uint16_t kAnsweredStates =
-    NUD_REACHABLE | NUD_STALE | NUD_DELAY | NUD_PROBE | NUD_PERMANENT;
+// States of an entry the link has answered for. A permanent entry was
+// written by hand (or for a wake-up) and says nothing of who is running,
+// since the kernel never asks the link about it.
+constexpr std::uint16_t kAnsweredStates = NUD_REACHABLE | NUD_STALE | NUD_DELAY | NUD_PROBE;
 
 std::size_t SystemTableLimit()
 {
