@@ -888,4 +888,19 @@ Do you really want?</source>
             <translation>IP アドレスまたはホスト名を入力してください</translation>
         </message>
     </context>
+    <context>
+        <name>pondel::HostTableModel</name>
+        <message>
+            <source>%1 (%2)</source>
+            <translation>%1 (%2)</translation>
+        </message>
+        <message>
+            <source>Running, but does not answer ping: %1 answered ARP</source>
+            <translation>稼働中ですが ping に応答しません: %1 が ARP に応答しました</translation>
+        </message>
+        <message>
+            <source>Another machine answers for this address: %1 answered, %2 expected</source>
+            <translation>このアドレスには別のマシンが応答しています: 応答 %1、期待 %2</translation>
+        </message>
+    </context>
 </TS>

@@ -17,6 +17,7 @@
 #include "MarkDelegate.h"
 #include "MarkImages.h"
 #include "PondelDlg.h"
+#include "VendorDirectory.h"
 
 namespace pondel {
 namespace {
@@ -67,6 +68,12 @@ HostListPane::HostListPane(CPondelDlg& window, const std::filesystem::path& sett
     window_.setCentralWidget(view_);
 }
 
+HostListPane::~HostListPane()
+{
+    // The model belongs to the window and may outlive the registry.
+    model_->SetVendorLookup({});
+}
+
 void HostListPane::SetUpModel(const std::filesystem::path& settingsPath)
 {
     model_ = new HostTableModel(&window_);
@@ -79,6 +86,14 @@ void HostListPane::SetUpModel(const std::filesystem::path& settingsPath)
     const MarkImages marks = LoadMarkImages(folders, settings_.activeImgMaskColor);
     model_->SetMarkImages(marks.inactive, marks.active);
     model_->SetMarkStyle(StyleOf(settings_));
+    // The registry is read on a thread of its own the first time a tooltip
+    // asks; until then tooltips go without vendor names.
+    vendors_ = std::make_unique<VendorDirectory>(settings_.vendorRegistryFolder.empty()
+            ? std::filesystem::path(kVendorRegistryFolder)
+            : std::filesystem::path(settings_.vendorRegistryFolder));
+    model_->SetVendorLookup([vendors = vendors_.get()](const char* mac) {
+        return QString::fromStdString(vendors->FindText(mac));
+    });
 }
 
 void HostListPane::SetUpView()
@@ -202,7 +217,7 @@ void HostListPane::RebuildHostList()
 
 void HostListPane::UpdateActiveMark(int row)
 {
-    model_->SetActive(row, hosts_[row].active != 0);
+    model_->SetProbeResult(row, hosts_[row]);
 }
 
 void HostListPane::UpdateActiveMarks(int index)

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -17,6 +18,7 @@ namespace pondel {
 class CPondelDlg;
 class HostTableModel;
 class ListLocks;
+class VendorDirectory;
 
 // The host list as the window shows it: the table model holding the
 // window's own copy of the rows, the view, its columns, the active marks
@@ -27,6 +29,7 @@ public:
     // looked for in the settings file's folder, then beside the executable.
     HostListPane(CPondelDlg& window, const std::filesystem::path& settingsPath,
         AppSettings& settings, HostList& hosts, ListLocks& locks);
+    ~HostListPane();
     HostListPane(const HostListPane&) = delete;
     HostListPane& operator=(const HostListPane&) = delete;
 
@@ -77,6 +80,7 @@ private:
     HostList& hosts_;
     ListLocks& locks_;
     HostTableModel* model_ = nullptr;
+    std::unique_ptr<VendorDirectory> vendors_;
     QTableView* view_ = nullptr;
     int lastSortColumn_ = -1;
     std::array<bool, 6> sortDescending_{};

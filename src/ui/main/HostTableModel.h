@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include <QAbstractTableModel>
@@ -44,6 +45,11 @@ public:
     // Takes one row out; the rows after it move up a place.
     void RemoveRow(int row);
     void SetActive(int row, bool active);
+    // The flag, link state and answering MAC a probe left in a record.
+    void SetProbeResult(int row, const tHostInfo& probed);
+    // Vendor names for the tooltips: a MAC text's vendor, empty when none is
+    // known (yet).
+    void SetVendorLookup(std::function<QString(const char* mac)> vendorOf);
     void SetItemData(int row, int itemData);
     // One row at a time, for the list editing: the other rows keep their
     // selection as they move.
@@ -58,12 +64,21 @@ public:
 private:
     // Column 0 of an active host in text mode: the mark drawn in its colours.
     [[nodiscard]] bool IsTextMark(const HostRow& row, int column) const;
+    [[nodiscard]] QVariant Mark(const HostRow& row) const;
+    [[nodiscard]] QVariant MarkBackground(const HostRow& row) const;
+    // What the last probe said of the host and its MAC's vendor.
+    [[nodiscard]] QString ToolTip(const HostRow& row) const;
+    [[nodiscard]] QString MacWithVendor(const char* mac) const;
 
     std::vector<HostRow> rows_;
     QStringList headers_;
     MarkStyle style_;
     QPixmap inactiveMark_;
     QPixmap activeMark_;
+    // Made from the two above: an active or inactive mark with a dot.
+    QPixmap upNoPingMark_;
+    QPixmap anotherMachineMark_;
+    std::function<QString(const char*)> vendorOf_;
     int markIndent_ = 0;
 };
 
