@@ -72,7 +72,7 @@ Result<std::vector<HostStatusLine>> QueryHostStatus(
     VendorDirectory vendors(settings.vendorRegistryFolder.empty()
             ? std::filesystem::path(kVendorRegistryFolder)
             : std::filesystem::path(settings.vendorRegistryFolder));
-    static_cast<void>(vendors.Find(MacAddress{}));
+    vendors.StartReading();
     QueryEvents events(hosts, probed);
     run.Value()(events.Count(), events);
     vendors.WaitUntilRead();

@@ -29,14 +29,14 @@ public:
     // The same for a MAC text; empty when the text is no MAC address.
     [[nodiscard]] std::string FindText(std::string_view macText);
 
+    // Starts the reading, for a caller that knows it will ask soon.
+    void StartReading();
     // Starts the reading and waits for it, for a caller that may wait (the
     // console).
     void WaitUntilRead();
     [[nodiscard]] bool IsRead() const noexcept { return read_.load(std::memory_order_acquire); }
 
 private:
-    void StartReading();
-
     const std::filesystem::path folder_;
     std::once_flag started_;
     std::jthread reader_;
