@@ -23,6 +23,8 @@ void VendorDirectory::StartReading()
             registry_ = VendorRegistry::ReadFolder(folder_);
             read_.store(true, std::memory_order_release);
             read_.notify_all();
+            if (readNotice_)
+                readNotice_();
         });
     });
 }

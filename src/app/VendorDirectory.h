@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <filesystem>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -29,6 +30,11 @@ public:
     // The same for a MAC text; empty when the text is no MAC address.
     [[nodiscard]] std::string FindText(std::string_view macText);
 
+    // Called on the reading thread once the names can be asked for, so that
+    // a window can show them without asking again and again. Set it before
+    // the reading starts.
+    void SetReadNotice(std::function<void()> notice) { readNotice_ = std::move(notice); }
+
     // Starts the reading, for a caller that knows it will ask soon.
     void StartReading();
     // Starts the reading and waits for it, for a caller that may wait (the
@@ -39,6 +45,7 @@ public:
 private:
     const std::filesystem::path folder_;
     std::once_flag started_;
+    std::function<void()> readNotice_;
     std::jthread reader_;
     // Written by the reader alone, and read only once read_ is set.
     VendorRegistry registry_;

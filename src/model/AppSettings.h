@@ -92,8 +92,14 @@ struct AppSettings {
     // Where the IEEE registries of MAC address blocks are read from; empty
     // takes Debian's ieee-data folder.
     std::string vendorRegistryFolder;
+    // Whether the list shows the vendor of each row's MAC address in a
+    // column of its own, after the MAC address column.
+    std::uint32_t vendorColumn = 0;
 
     ColumnWidths columnWidths{};
+    // The Vendor column's width; 0 until it has been shown (the list then
+    // measures one).
+    std::int32_t vendorColumnWidth = 0;
 
     bool operator==(const AppSettings&) const = default;
 };

@@ -39,8 +39,8 @@ WakeReport SendWake(const WakeRequest& request, std::stop_token stop)
         const bool broadcast = line.path == WakePath::kDirectedBroadcast;
         const DatagramOutcome outcome =
             SendDatagram(TextToIp(line.destination), line.port, packet, broadcast);
-        line.state = outcome.step == DatagramStep::kSent ? WakeSendState::kSent
-                                                          : WakeSendState::kFailed;
+        line.state =
+            outcome.step == DatagramStep::kSent ? WakeSendState::kSent : WakeSendState::kFailed;
         line.systemError = outcome.errorNumber;
         if (line.state == WakeSendState::kFailed)
             line.reason = GetSystemErrorText(outcome.errorNumber);

@@ -3,6 +3,7 @@
 
 #include <QAbstractButton>
 #include <QDialog>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTest>
@@ -350,6 +351,8 @@ private slots:
                               "TIMER_INTERVAL=120\nINIT_REFRESH=0\nACTIVE_MARK_TEXT=\" ok \"\n" +
             kTwoHosts);
         CPondelDlg& window = fixture.Open();
+        const QHeaderView* columns = window.HostListView()->horizontalHeader();
+        QVERIFY(columns->isSectionHidden(HostTableModel::kVendorColumn));
         QString shownTimeout;
         QString shownMark;
         AnswerOptions([&](QDialog& dialog) {
@@ -367,8 +370,13 @@ private slots:
             SetText(dialog, "markTextEdit", "ON\nLINE");
             Click(dialog, "remoteShutdownCheckBox");
             SetText(dialog, "shutdownCommandEdit", "poweroff-host \"%s\"");
+            Click(dialog, "arpProbeCheckBox");
+            Click(dialog, "vendorColumnCheckBox");
         });
         window.RunCommand(CommandId::kOption);
+        QVERIFY(!columns->isSectionHidden(HostTableModel::kVendorColumn));
+        const int vendorWidth = columns->sectionSize(HostTableModel::kVendorColumn);
+        QVERIFY(vendorWidth > 0);
         QCOMPARE(shownTimeout, "250");
         QCOMPARE(shownMark, " ok ");
         QVERIFY(window.close());
@@ -386,10 +394,13 @@ private slots:
             {"ACTIVE_MARK_TEXT", "ON LINE"},
             {"ENABLE_REMOTE_SHUTDOWN", "1"},
             {"SHUTDOWN_COMMAND", "poweroff-host \"%s\""},
+            {"ARP_PROBE", "0"},
+            {"VENDOR_COLUMN", "1"},
         };
         for (const auto& [key, value] : expected)
             QVERIFY2(fixture.Value("SETTING", key) == value,
                 (std::string(key) + " is " + fixture.Value("SETTING", key)).c_str());
+        QCOMPARE(fixture.Value("WINDOW", "ITEM_WIDTH_VENDOR"), std::to_string(vendorWidth));
     }
 };
 

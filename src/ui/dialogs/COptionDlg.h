@@ -37,6 +37,8 @@ struct OptionValues {
     bool taskTrayIcon = false;
     bool enableRemoteShutdown = false;
     std::string shutdownCommand;
+    bool arpProbe = false;
+    bool vendorColumn = false;
 };
 
 // The option dialog. It is given the values before it is shown and holds
@@ -121,6 +123,8 @@ private:
     QLabel* shutdownCommandLabel_ = nullptr;
     QLineEdit* shutdownCommandEdit_ = nullptr;
     QLabel* shutdownCommandNote_ = nullptr;
+    QCheckBox* arpProbeCheckBox_ = nullptr;
+    QCheckBox* vendorColumnCheckBox_ = nullptr;
 };
 
 } // namespace pondel

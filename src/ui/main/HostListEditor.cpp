@@ -19,6 +19,15 @@ tHostInfo RecordOf(const HostTexts& values)
         values.hostName, values.comment, values.ipAddr, values.netMask, values.macAddr);
 }
 
+// The dialog names the vendors the rows know, and follows the registry
+// when it is read while the dialog is open.
+void ShowVendors(CHostEditDlg& dialog, const HostTableModel& model)
+{
+    dialog.SetVendorLookup(
+        [&model](const QString& mac) { return model.VendorOf(mac.toUtf8().constData()); });
+    QObject::connect(&model, &HostTableModel::vendorsRead, &dialog, &CHostEditDlg::ShowVendor);
+}
+
 } // namespace
 
 HostListEditor::HostListEditor(CPondelDlg& window, HostTableModel& model, QTableView& view,
@@ -82,6 +91,7 @@ void HostListEditor::AddNewHost(int position)
         return;
     }
     CHostEditDlg dialog(&window_);
+    ShowVendors(dialog, model_);
     dialog.SetAddMode(true);
     dialog.SetValues(NewHostValues());
     if (ModalSeam::Exec(dialog) == QDialog::Accepted)
@@ -130,6 +140,7 @@ bool HostListEditor::EditHostRow(int row)
         return false;
     currentHost_ = TextsOf(model_.Rows()[static_cast<std::size_t>(row)].host);
     CHostEditDlg dialog(&window_);
+    ShowVendors(dialog, model_);
     dialog.SetValues(currentHost_);
     if (ModalSeam::Exec(dialog) != QDialog::Accepted)
         return false;

@@ -60,6 +60,12 @@ public:
     [[nodiscard]] ColumnWidths MeasuredColumnWidths() const;
     [[nodiscard]] ColumnWidths CurrentColumnWidths() const;
     void ApplyColumnWidths(const ColumnWidths& widths);
+    // Shows or hides the Vendor column as VENDOR_COLUMN says; shown for the
+    // first time, it gets a measured width.
+    void ApplyVendorColumn();
+    // The Vendor column's width as it is to be stored: its own while shown,
+    // else the one it last had (0 if it never showed).
+    [[nodiscard]] std::int32_t VendorColumnWidth() const;
 
     // Selects the row DEFAULT_HOST names, if it names one, and returns its
     // host.
@@ -74,6 +80,8 @@ private:
     void SetUpView();
     void SetUpColumns();
     void SelectRow(int row);
+    // The rows' order by their vendors, as the text columns sort.
+    [[nodiscard]] std::vector<int> OrderByVendor(bool descending) const;
 
     CPondelDlg& window_;
     AppSettings& settings_;
@@ -83,7 +91,7 @@ private:
     std::unique_ptr<VendorDirectory> vendors_;
     QTableView* view_ = nullptr;
     int lastSortColumn_ = -1;
-    std::array<bool, 6> sortDescending_{};
+    std::array<bool, 7> sortDescending_{};
 };
 
 } // namespace pondel

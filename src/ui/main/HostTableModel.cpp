@@ -58,6 +58,8 @@ QVariant HostTableModel::data(const QModelIndex& index, int role) const
     const int column = index.column();
     switch (role) {
     case Qt::DisplayRole:
+        if (column == kVendorColumn)
+            return VendorOf(row.host.macAddr);
         return RowText(row, column, style_);
     case Qt::DecorationRole:
         if (column == 0 && !style_.textMode)
@@ -157,9 +159,22 @@ QVariant HostTableModel::MarkBackground(const HostRow& row) const
     return style_.backColor;
 }
 
+QString HostTableModel::VendorOf(const char* mac) const
+{
+    return vendorOf_ && mac[0] != '\0' ? vendorOf_(mac) : QString();
+}
+
+void HostTableModel::VendorsRead()
+{
+    if (!rows_.empty())
+        emit dataChanged(index(0, 0), index(rowCount() - 1, kColumnCount - 1),
+            {Qt::DisplayRole, Qt::ToolTipRole});
+    emit vendorsRead();
+}
+
 QString HostTableModel::MacWithVendor(const char* mac) const
 {
-    const QString vendor = vendorOf_ ? vendorOf_(mac) : QString();
+    const QString vendor = VendorOf(mac);
     const QString text = QString::fromUtf8(mac);
     return vendor.isEmpty() ? text : tr("%1 (%2)").arg(text, vendor);
 }
@@ -177,9 +192,7 @@ QString HostTableModel::ToolTip(const HostRow& row) const
     case HostLinkState::kEchoOnly:
         break;
     }
-    if (host.macAddr[0] == '\0' || !vendorOf_)
-        return {};
-    const QString vendor = vendorOf_(host.macAddr);
+    const QString vendor = VendorOf(host.macAddr);
     return vendor.isEmpty() ? QString() : MacWithVendor(host.macAddr);
 }
 

@@ -18,7 +18,10 @@ class HostTableModel final : public QAbstractTableModel {
     Q_DISABLE_COPY_MOVE(HostTableModel)
 
 public:
-    static constexpr int kColumnCount = 6;
+    static constexpr int kColumnCount = 7;
+    // After the MAC address: its vendor, from the registry once it is read.
+    // The window hides it unless VENDOR_COLUMN is set.
+    static constexpr int kVendorColumn = 6;
     // Column 0 in image mode: the pixel indent that centres the mark.
     static constexpr int kMarkIndentRole = Qt::UserRole + 1;
     // Column 0: whether the host answered, in either mode.
@@ -50,6 +53,11 @@ public:
     // Vendor names for the tooltips: a MAC text's vendor, empty when none is
     // known (yet).
     void SetVendorLookup(std::function<QString(const char* mac)> vendorOf);
+    // The vendor of a MAC text, empty when none is known (yet).
+    [[nodiscard]] QString VendorOf(const char* mac) const;
+    // The registry has been read: the Vendor column and tooltips show the
+    // names from now on, and vendorsRead tells the dialogs that show one.
+    void VendorsRead();
     void SetItemData(int row, int itemData);
     // One row at a time, for the list editing: the other rows keep their
     // selection as they move.
@@ -60,6 +68,9 @@ public:
     // Puts the rows in the given order (old row indices, one per row) and
     // moves selections and other persistent indices with their rows.
     void Reorder(const std::vector<int>& order);
+
+signals:
+    void vendorsRead();
 
 private:
     // Column 0 of an active host in text mode: the mark drawn in its colours.

@@ -55,6 +55,8 @@ OptionValues OptionsApplier::CurrentOptions() const
     values.taskTrayIcon = settings_.taskTrayIcon != 0;
     values.enableRemoteShutdown = settings_.enableRemoteShutdown != 0;
     values.shutdownCommand = settings_.shutdownCommand;
+    values.arpProbe = settings_.arpProbe != 0;
+    values.vendorColumn = settings_.vendorColumn != 0;
     return values;
 }
 
@@ -77,6 +79,8 @@ void OptionsApplier::StoreOptions(const OptionValues& values)
     settings_.taskTrayIcon = values.taskTrayIcon ? 1 : 0;
     settings_.enableRemoteShutdown = values.enableRemoteShutdown ? 1 : 0;
     settings_.shutdownCommand = values.shutdownCommand;
+    settings_.arpProbe = values.arpProbe ? 1 : 0;
+    settings_.vendorColumn = values.vendorColumn ? 1 : 0;
 }
 
 void OptionsApplier::ApplyOptions(const OptionValues& values)
@@ -88,6 +92,7 @@ void OptionsApplier::ApplyOptions(const OptionValues& values)
     else
         list_.RefreshMarkStyle();
 
+    list_.ApplyVendorColumn();
     ApplyAutoRefresh(values.autoRefresh);
     ApplyTrayIcon(values.taskTrayIcon);
 
