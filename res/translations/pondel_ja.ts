@@ -301,6 +301,14 @@
             <translation>自動更新を有効にする</translation>
         </message>
         <message>
+            <source>Also ask hosts on this computer&apos;s own networks by ARP</source>
+            <translation>このコンピューターのネットワーク上のホストには ARP でも問い合わせる</translation>
+        </message>
+        <message>
+            <source>Show the vendor of the MAC address in a column</source>
+            <translation>MAC アドレスのベンダーを列に表示する</translation>
+        </message>
+        <message>
             <source>Auto refresh interval:</source>
             <translation>自動更新の間隔:</translation>
         </message>
@@ -488,6 +496,10 @@ Add them again?</source>
         <message>
             <source>MAC Address</source>
             <translation>MAC アドレス</translation>
+        </message>
+        <message>
+            <source>Vendor</source>
+            <translation>ベンダー</translation>
         </message>
         <message>
             <source>Export To CSV File</source>
