@@ -49,7 +49,7 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION net)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "iputils-ping")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "iputils-ping, ieee-data")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "samba-common-bin")
 set(CPACK_STRIP_FILES ON)
 # Folders the system owns keep the system's modes.

@@ -11,6 +11,7 @@ packages=(
     qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
     libgtest-dev libgmock-dev libbenchmark-dev
     iproute2 iputils-ping util-linux mount libcap2-bin fonts-dejavu-core locales
+    ieee-data
 )
 case "${1:-}" in
 --benchmark-peers) packages+=(fping nmap) ;;

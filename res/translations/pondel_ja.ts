@@ -332,6 +332,14 @@
             <translation>自動更新を有効にする</translation>
         </message>
         <message>
+            <source>Also ask hosts on this computer&apos;s own networks by ARP</source>
+            <translation>このコンピューターのネットワーク上のホストには ARP でも問い合わせる</translation>
+        </message>
+        <message>
+            <source>Show the vendor of the MAC address in a column</source>
+            <translation>MAC アドレスのベンダーを列に表示する</translation>
+        </message>
+        <message>
             <source>Auto refresh interval:</source>
             <translation>自動更新の間隔:</translation>
         </message>
@@ -587,6 +595,10 @@ Add them again?</source>
         <message>
             <source>MAC Address</source>
             <translation>MAC アドレス</translation>
+        </message>
+        <message>
+            <source>Vendor</source>
+            <translation>ベンダー</translation>
         </message>
         <message>
             <source>Export To CSV File</source>
@@ -1128,6 +1140,21 @@ Do you really want?</source>
         <message>
             <source>Please enter the IP address or host name</source>
             <translation>IP アドレスまたはホスト名を入力してください</translation>
+        </message>
+    </context>
+    <context>
+        <name>pondel::HostTableModel</name>
+        <message>
+            <source>%1 (%2)</source>
+            <translation>%1 (%2)</translation>
+        </message>
+        <message>
+            <source>Running, but does not answer ping: %1 answered ARP</source>
+            <translation>稼働中ですが ping に応答しません: %1 が ARP に応答しました</translation>
+        </message>
+        <message>
+            <source>Another machine answers for this address: %1 answered, %2 expected</source>
+            <translation>このアドレスには別のマシンが応答しています: 応答 %1、期待 %2</translation>
         </message>
     </context>
 </TS>

@@ -19,7 +19,7 @@ ProbeSettings SweepProbeSettings(const AppSettings& settings)
 {
     return {settings.collectHostIcmpTimeOut,
         settings.noExternalCommand != 0 ? ProbeMethod::kOwnEcho : ProbeMethod::kSystemPing,
-        settings.probeRate};
+        settings.probeRate, settings.arpProbe != 0};
 }
 
 AddressSweep::AddressSweep(
@@ -145,6 +145,14 @@ public:
 
     void OnAnswer(std::uint64_t index, bool answered) override
     {
+        OnLinkAnswer(index, answered, LinkAnswer{});
+    }
+
+    // A host that answers only ARP is found as well, with the MAC that
+    // answered.
+    void OnLinkAnswer(std::uint64_t index, bool echoed, const LinkAnswer& link) override
+    {
+        const bool answered = echoed || link.mac.has_value();
         pending_.erase(index);
         const std::uint32_t address = AddressOf(index);
         // Once the list is full, only a lower address than the kept ones
@@ -157,7 +165,9 @@ public:
             return;
         // Now, while the neighbour table surely holds it: on a long sweep
         // the entry can be gone by the end of the range.
-        found_.emplace(address, sweep_.services_.macAddressOf(ipAddr).value_or(""));
+        found_.emplace(address,
+            link.mac ? FormatMacAddress(*link.mac)
+                     : sweep_.services_.macAddressOf(ipAddr).value_or(""));
         if (found_.size() > room_)
             found_.erase(std::prev(found_.end()));
     }

@@ -54,6 +54,8 @@ CommandLineOptions ParseCommandLine(const std::vector<std::string>& arguments)
             options.broadcast = false;
         } else if (letter == 'C') {
             options.console = true;
+        } else if (letter == 'Q') {
+            options.query = true;
         } else if (letter == 'V') {
             options.version = true;
         } else if (letter == 'A') {

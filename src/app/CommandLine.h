@@ -11,6 +11,7 @@ struct CommandLineOptions {
     bool console = false;                // /C
     bool version = false;                // /V
     bool broadcast = true;               // cleared by /B
+    bool query = false;                  // /Q
     bool unknownSwitch = false;          // a letter we do not know, or a bare switch
     std::optional<std::string> hostName; // /H
     std::optional<std::string> ipAddr;   // /I

@@ -18,6 +18,7 @@ std::string UsageText()
             "Pondel /C /M MacAddr [/I IpAddr] [/N NetMask] [/B]\n"
             "Pondel /C ... [/A] [/P Ports] [/R Count] [/E Name] [/S Password] [/D]\n"
             "Pondel /C (/H Hostname | /I IpAddr) ... /W Seconds\n"
+            "Pondel /C /Q [/H Hostname]\n"
             "Pondel /C /V\n"
             "Pondel /V\n";
     text += kRule;
@@ -28,7 +29,9 @@ std::string UsageText()
             "       /N NetMask : Net mask for target network\n"
             "       /M MacAddr : Target MAC address\n"
             "       /B         : Do not use broadcast(Use broadcast by default)\n"
-            "       /V        : Disp Program Version in console\n";
+            "       /V        : Disp Program Version in console\n"
+            "       /Q         : Print each host's state (up, up-no-ping, another-machine,\n"
+            "                    down), the MAC that answered and its vendor\n";
     text += "       /W Seconds : After the wake-up, wait up to Seconds (1-3600) for the host\n"
             "                    at /I or the /H row to answer: exit code 0 when it did,\n"
             "                    4 when it did not\n";

@@ -1,9 +1,12 @@
 #include "ConsoleMode.h"
 
+#include <cstdio>
+
 #include "CommandLine.h"
 #include "ConsoleCommands.h"
 #include "ConsoleWake.h"
 #include "WakeWait.h"
+#include "StatusQuery.h"
 
 namespace pondel {
 namespace {
@@ -38,6 +41,22 @@ int WakeUp(const CommandLineOptions& options, const WakeSwitches& switches, cons
     return ConsoleWaitForWakeUp(target->ipAddr, *wait, watch, resend);
 }
 
+// The console loaded only the rows /H or /I name, or all of them without
+// either.
+int QueryStatus(
+    const CommandLineOptions& options, const HostList& hosts, const AppSettings& settings)
+{
+    if (hosts.Count() == 0 && (options.hostName || options.ipAddr))
+        return ConsoleWakeFailed("No such host in the host list");
+    const Result<std::vector<HostStatusLine>> lines =
+        QueryHostStatus(hosts, settings, OpenProbeRun);
+    if (!lines)
+        return ConsoleWakeFailed(lines.Error().message);
+    const std::string text = FormatStatusLines(lines.Value());
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    return 1;
+}
+
 bool OpensWindow(const CommandLineOptions& options)
 {
     return !options.unknownSwitch && !options.version && !options.console;
@@ -51,7 +70,7 @@ bool OpensWindow(const std::vector<std::string>& arguments)
 }
 
 int ProcessCommandLine(const std::vector<std::string>& arguments, const HostList& hosts,
-    const LocalNetworkQueries& local, const WakeWatchSettings& watch)
+    const LocalNetworkQueries& local, const AppSettings& settings)
 {
     const CommandLineOptions options = ParseCommandLine(arguments);
     if (options.unknownSwitch)
@@ -60,10 +79,12 @@ int ProcessCommandLine(const std::vector<std::string>& arguments, const HostList
         return ShowVersion();
     if (!options.console)
         return 0;
+    if (options.query)
+        return QueryStatus(options, hosts, settings);
     const std::optional<WakeSwitches> switches = ReadWakeSwitches(options);
     if (!HasTarget(options) || !switches)
         return ShowUsage();
-    return WakeUp(options, *switches, hosts, local, watch);
+    return WakeUp(options, *switches, hosts, local, WakeWatchSettingsOf(settings));
 }
 
 } // namespace pondel

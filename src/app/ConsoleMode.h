@@ -5,6 +5,7 @@
 
 #include "WakeUpTarget.h"
 #include "WakeWatcher.h"
+#include "AppSettings.h"
 #include "HostList.h"
 
 namespace pondel {
@@ -23,8 +24,12 @@ namespace pondel {
 // After a wake-up, /W seconds watches the host with `watch` and gives 1 when
 // it answered in time, kWakeNoAnswer (4) when not. /W without an address
 // from /I or the /H row, or without a number of seconds from 1 to 3600,
-// prints the usage text and sends nothing.
+// prints the usage text and sends nothing. /W watches with the settings'
+// WAKE_CONFIRM_INTERVAL and WAKE_RESEND_SECONDS.
+// The status query (/C /Q) probes with the settings' probe options: it
+// prints one line per host and gives 1 (exit code 0), or -1 when the probe
+// cannot be readied or /H names no host of the list.
 [[nodiscard]] int ProcessCommandLine(const std::vector<std::string>& arguments,
-    const HostList& hosts, const LocalNetworkQueries& local, const WakeWatchSettings& watch);
+    const HostList& hosts, const LocalNetworkQueries& local, const AppSettings& settings);
 
 } // namespace pondel

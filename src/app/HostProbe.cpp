@@ -6,7 +6,7 @@ ProbeSettings StatusProbeSettings(const AppSettings& settings)
 {
     return {settings.icmpTimeOut,
         settings.noExternalCommand != 0 ? ProbeMethod::kOwnEcho : ProbeMethod::kSystemPing,
-        settings.probeRate};
+        settings.probeRate, settings.arpProbe != 0};
 }
 
 } // namespace pondel

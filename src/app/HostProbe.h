@@ -17,6 +17,8 @@ struct ProbeSettings {
     ProbeMethod method = ProbeMethod::kSystemPing;
     // Echo requests a second; 0 probes one host after another.
     std::uint32_t rate = kDefaultEchoRate;
+    // Hosts on this computer's own links are also asked by ARP.
+    bool askLink = false;
 };
 
 // The status monitor's choice: NO_EXTERNAL_COMMAND, ICMP_TIME_OUT and

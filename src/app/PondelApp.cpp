@@ -32,7 +32,7 @@ void CPondelApp::InitInstance()
     // The console command looks for one host: it keeps only the rows that
     // can be it, rather than copying a list of sixty thousand.
     const CommandLineOptions options = ParseCommandLine(arguments_);
-    if (options.console)
+    if (options.console && !(options.query && !options.hostName && !options.ipAddr))
         LoadHostList(file.Document(), settings_.maxHostNum, hosts_,
             [filter = TargetRowFilter(options)](
                 const HostNameAndAddress& host) { return filter(host.hostName, host.ipAddr); });
@@ -40,9 +40,7 @@ void CPondelApp::InitInstance()
         LoadHostList(file.Document(), settings_.maxHostNum, hosts_);
 
     const LocalNetworkQueries local{FindLocalHostAddress, GetNetMask};
-    if (const int result =
-            ProcessCommandLine(arguments_, hosts_, local, WakeWatchSettingsOf(settings_));
-        result != 0) {
+    if (const int result = ProcessCommandLine(arguments_, hosts_, local, settings_); result != 0) {
         // The console path ends here and leaves the settings file alone.
         exitCode_ = result == 1 ? 0 : result;
         return;

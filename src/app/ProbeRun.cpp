@@ -45,9 +45,7 @@ ProbeRun PingRun(const ProbeSettings& settings)
     };
 }
 
-} // namespace
-
-Result<ProbeRun> OpenProbeRun(const ProbeSettings& settings)
+Result<ProbeRun> OpenEchoRun(const ProbeSettings& settings)
 {
     if (settings.method == ProbeMethod::kSystemPing)
         return PingRun(settings);
@@ -67,6 +65,16 @@ Result<ProbeRun> OpenProbeRun(const ProbeSettings& settings)
         EchoRunEvents adapter(events);
         RunEchoBatch(*socket, run, adapter);
     });
+}
+
+} // namespace
+
+Result<ProbeRun> OpenProbeRun(const ProbeSettings& settings)
+{
+    Result<ProbeRun> echo = OpenEchoRun(settings);
+    if (!echo || !settings.askLink)
+        return echo;
+    return WithLinkProbe(std::move(echo).Value(), settings);
 }
 
 ProbeRun SequentialProbeRun(HostProbe probe)

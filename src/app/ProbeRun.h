@@ -4,7 +4,9 @@
 #include <functional>
 #include <string>
 
+#include "HostInfo.h"
 #include "HostProbe.h"
+#include "NeighbourProbe.h"
 #include "Result.h"
 
 namespace pondel {
@@ -24,6 +26,13 @@ public:
     virtual void OnProbed(std::uint64_t index) = 0;
     // The verdict on target `index`, once, in any order.
     virtual void OnAnswer(std::uint64_t index, bool answered) = 0;
+    // Instead of OnAnswer, when the run also asks the link: whether target
+    // `index` answered echo, and what the link said of it. By default it
+    // counts as answered when either answered.
+    virtual void OnLinkAnswer(std::uint64_t index, bool echoed, const LinkAnswer& link)
+    {
+        OnAnswer(index, echoed || link.mac.has_value());
+    }
 };
 
 // Probes targets 0 to count - 1 and returns once each has its verdict or the
@@ -38,6 +47,23 @@ using ProbeRunOpener = std::function<Result<ProbeRun>(const ProbeSettings&)>;
 // "ICMP_Init(): error:(%u)%s" with the system's code and text. The system
 // ping runs several ping commands at once (one after another at rate 0).
 [[nodiscard]] Result<ProbeRun> OpenProbeRun(const ProbeSettings& settings);
+
+// How a host stands after echo and the link were asked: up when it echoed,
+// up without ping when only the link answered, another machine when a MAC
+// other than the row's answered (a row without a MAC is not checked).
+struct HostVerdict {
+    bool active = false;
+    HostLinkState linkState = HostLinkState::kEchoOnly;
+};
+[[nodiscard]] HostVerdict JudgeHost(bool echoed, const LinkAnswer& link, std::string_view rowMac);
+
+// Writes a verdict into a host record: its flag, its link state and the MAC
+// that answered.
+void StoreVerdict(tHostInfo& host, const HostVerdict& verdict, const LinkAnswer& link);
+
+// A run that asks the link about its targets while `echo` probes them, and
+// tells each verdict through OnLinkAnswer once both are in.
+[[nodiscard]] ProbeRun WithLinkProbe(ProbeRun echo, const ProbeSettings& settings);
 
 // A run that probes one target after another with a single-host probe.
 [[nodiscard]] ProbeRun SequentialProbeRun(HostProbe probe);

@@ -156,9 +156,9 @@ public:
         total_ = count;
         generation_ = generation;
     }
-    void Add(std::int32_t hostIndex, std::string ipAddr)
+    void Add(std::int32_t hostIndex, std::string ipAddr, std::string macAddr)
     {
-        targets_.push_back({hostIndex, std::move(ipAddr)});
+        targets_.push_back({hostIndex, std::move(ipAddr), std::move(macAddr)});
     }
     [[nodiscard]] std::uint64_t Count() const noexcept { return targets_.size(); }
     [[nodiscard]] bool Stopped() const noexcept { return stopped_; }
@@ -180,13 +180,19 @@ public:
     // changed, its rows may hold other hosts.
     void OnAnswer(std::uint64_t index, bool answered) override
     {
-        const std::int32_t hostIndex = targets_[index].hostIndex;
+        OnLinkAnswer(index, answered, LinkAnswer{});
+    }
+
+    void OnLinkAnswer(std::uint64_t index, bool echoed, const LinkAnswer& link) override
+    {
+        const Target& target = targets_[index];
+        const HostVerdict verdict = JudgeHost(echoed, link, target.macAddr);
         {
             const std::scoped_lock view(monitor_.locks_.ViewLock);
             if (monitor_.locks_.ListGeneration == generation_)
-                monitor_.hosts_[hostIndex].active = answered ? 1 : 0;
+                StoreVerdict(monitor_.hosts_[target.hostIndex], verdict, link);
         }
-        AdvanceTo(hostIndex + 1);
+        AdvanceTo(target.hostIndex + 1);
     }
 
     // Counts every host up to `done` as done, the unprobed ones among them
@@ -204,6 +210,7 @@ private:
     struct Target {
         std::int32_t hostIndex = 0;
         std::string ipAddr;
+        std::string macAddr;
     };
 
     StatusMonitor& monitor_;
@@ -249,7 +256,7 @@ Result<void> StatusMonitor::CheckHosts(const std::vector<std::int32_t>& indexes,
         if (pass.ShouldStop())
             return {};
         if (IsProbed(host, netMaskOf))
-            pass.Add(index, host.ipAddr);
+            pass.Add(index, host.ipAddr, host.macAddr);
     }
     run.Value()(pass.Count(), pass);
     // Hosts at the end that were not probed are done as well.

@@ -85,8 +85,21 @@ struct AppSettings {
     std::uint32_t wakeConfirmInterval = 1000; // milliseconds
     std::uint32_t wakeConfirmTimeout = 180;   // seconds
     std::uint32_t wakeResendSeconds = 0;
+    // Status passes and sweeps also ask hosts on this computer's own links
+    // by ARP, which finds hosts that drop echo requests and tells which
+    // machine answers for an address.
+    std::uint32_t arpProbe = 1;
+    // Where the IEEE registries of MAC address blocks are read from; empty
+    // takes Debian's ieee-data folder.
+    std::string vendorRegistryFolder;
+    // Whether the list shows the vendor of each row's MAC address in a
+    // column of its own, after the MAC address column.
+    std::uint32_t vendorColumn = 0;
 
     ColumnWidths columnWidths{};
+    // The Vendor column's width; 0 until it has been shown (the list then
+    // measures one).
+    std::int32_t vendorColumnWidth = 0;
 
     bool operator==(const AppSettings&) const = default;
 };

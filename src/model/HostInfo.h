@@ -21,6 +21,20 @@ struct tHostInfo {
     // its SecureOn password, written like a MAC address.
     char interfaceName[16] = {};
     char secureOn[32] = {};
+    // What the last probe learnt from the link, never saved: how the host
+    // answered (HostLinkState) and the MAC text that answered ARP for its
+    // address, empty when none did or the link was not asked.
+    std::int32_t linkState = 0;
+    char answeredMac[18] = {};
+};
+
+// What a probe that also asks the link tells beyond `active`. A host that
+// answered ARP alone is active; one whose address another machine answers
+// for is not.
+enum class HostLinkState : std::int32_t {
+    kEchoOnly = 0,       // answered echo, or nothing at all
+    kUpNoPing = 1,       // answered ARP, not echo
+    kAnotherMachine = 2, // a MAC other than its own answered ARP for its address
 };
 
 // Copies text into a fixed field, cut to leave room for the terminator.

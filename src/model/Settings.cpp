@@ -39,7 +39,7 @@ struct OptionKey {
 };
 
 // The SETTING keys in the order in which they are read and written.
-const std::array<OptionKey, 30> kOptionKeys{{
+const std::array<OptionKey, 33> kOptionKeys{{
     {"PORT_NO", Rule::kAnyNumber, &AppSettings::portNo},
     {"ICMP_TIME_OUT", Rule::kInRange, &AppSettings::icmpTimeOut, nullptr, kIcmpTimeOutRange},
     {"COLLECT_HOST_ICMP_TIME_OUT", Rule::kNonZero, &AppSettings::collectHostIcmpTimeOut},
@@ -75,6 +75,10 @@ const std::array<OptionKey, 30> kOptionKeys{{
         kWakeConfirmTimeoutRange, true},
     {"WAKE_RESEND_SECONDS", Rule::kInRange, &AppSettings::wakeResendSeconds, nullptr,
         kWakeResendSecondsRange, true},
+    {"ARP_PROBE", Rule::kFlag, &AppSettings::arpProbe, nullptr, kAnyValue, true},
+    {"VENDOR_REGISTRY_FOLDER", Rule::kText, nullptr, &AppSettings::vendorRegistryFolder, kAnyValue,
+        true},
+    {"VENDOR_COLUMN", Rule::kFlag, &AppSettings::vendorColumn, nullptr, kAnyValue, true},
 }};
 
 // The active mark text is written in quotes so that its blanks survive the
@@ -89,6 +93,9 @@ constexpr std::array<std::string_view, 6> kColumnWidthKeys{
     "ITEM_WIDTH_NET_MASK",
     "ITEM_WIDTH_MAC_ADDR",
 };
+// The optional Vendor column came later: its width is written once it has
+// one, so that a file of default settings stays as it always was.
+constexpr std::string_view kVendorColumnWidthKey = "ITEM_WIDTH_VENDOR";
 
 std::string_view CutToBuffer(std::string_view text) noexcept
 {
@@ -250,6 +257,10 @@ void LoadSettings(const IniDocument& document, AppSettings& settings)
         if (!value.empty())
             settings.columnWidths[column] = AtoiValue(value);
     }
+    if (const std::string value =
+            document.GetString(kWindowSection, kVendorColumnWidthKey, "", kValueBufferSize);
+        !value.empty())
+        settings.vendorColumnWidth = AtoiValue(value);
 }
 
 void SaveSettings(IniDocument& document, const AppSettings& settings, const HostList& hosts,
@@ -270,6 +281,9 @@ void SaveSettings(IniDocument& document, const AppSettings& settings, const Host
     for (std::size_t column = 0; column < kColumnWidthKeys.size(); ++column)
         document.SetString(
             kWindowSection, kColumnWidthKeys[column], std::to_string(window.columnWidths[column]));
+    if (window.vendorColumnWidth != 0 || document.Find(kWindowSection, kVendorColumnWidthKey))
+        document.SetString(
+            kWindowSection, kVendorColumnWidthKey, std::to_string(window.vendorColumnWidth));
     SaveHostList(document, hosts, settings.maxHostNum);
 }
 

@@ -74,6 +74,7 @@ struct WindowState {
     std::int32_t virtualScreenHeight = 0;
     std::int32_t firstSelectedRow = -1; // -1 when no row is selected
     ColumnWidths columnWidths{};        // of list columns 0 to 5
+    std::int32_t vendorColumnWidth = 0; // 0: never shown, and not written
     bool maximized = false;             // window is then its normal rectangle
 };
 

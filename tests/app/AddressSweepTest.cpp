@@ -428,6 +428,27 @@ TEST(AddressSweepSlowLabTest, AHostForgottenBeforeTheEndKeepsItsMac)
     EXPECT_EQ(Row(hosts[0]), "1 ||198.51.100.2|255.255.255.0|02:00:00:00:00:02");
 }
 
+// A host that drops echo is found by ARP, with the MAC that answered.
+TEST(AddressSweepArpLabTest, AHostThatDropsEchoIsFoundWithItsMac)
+{
+    test::TestNetwork network;
+    const auto& deaf =
+        network.AddPeer({"198.51.100.1", 24, ""}, {"198.51.100.20", 24, "02:00:00:00:00:20"});
+    test::WriteSysctl(deaf.ns, "net/ipv4/icmp_echo_ignore_all", "1");
+    HostList hosts;
+    ListLocks locks;
+    Listener listener(locks);
+    {
+        AddressSweep sweep(hosts, locks, listener,
+            SweepServices{OpenProbeRun, [](std::uint32_t) { return std::nullopt; }, {}});
+        const ProbeSettings withArp{300, ProbeMethod::kOwnEcho, kDefaultEchoRate, true};
+        ASSERT_TRUE(sweep.Start(Range("198.51.100.16", "198.51.100.23"), withArp, 100));
+        ASSERT_TRUE(listener.WaitForEnds(1));
+    }
+    ASSERT_EQ(hosts.Count(), 1);
+    EXPECT_EQ(Row(hosts[0]), "1 ||198.51.100.20|255.255.255.0|02:00:00:00:00:20");
+}
+
 INSTANTIATE_TEST_SUITE_P(BothMethods, AddressSweepLabTest,
     testing::Values(ProbeMethod::kOwnEcho, ProbeMethod::kSystemPing),
     [](const auto& param) { return param.param == ProbeMethod::kOwnEcho ? "OwnEcho" : "Ping"; });

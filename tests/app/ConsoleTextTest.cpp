@@ -23,7 +23,7 @@ protected:
 // Which arguments get the usage is BadInputTest.CommandLine's table.
 TEST_F(ConsoleTextTest, UsageText)
 {
-    const test::RunResult result = program_.Run({"/C", "/M", "001122334455", "-q"});
+    const test::RunResult result = program_.Run({"/C", "/M", "001122334455", "-z"});
     EXPECT_EQ(result.exitCode, 3);
     EXPECT_TRUE(result.output.starts_with("\nUsage:\n---------+")) << result.output;
     EXPECT_NE(result.output.find("\n       /V        : Disp Program Version in console\n"),

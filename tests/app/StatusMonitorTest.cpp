@@ -264,6 +264,90 @@ TEST_P(StatusMonitorLabTest, APassMarksExactlyTheAnsweringHosts)
     EXPECT_EQ(Flags(hosts), (std::vector<int>{0, 1, 0, 1}));
 }
 
+// With ARP: a host that drops echo is up without ping, an address answered
+// by another MAC is another machine, a row without a MAC is not checked and
+// a silent address is down. The states and MACs land in the records.
+TEST(StatusMonitorArpLabTest, APassStoresWhatTheLinkSaid)
+{
+    test::TestNetwork network;
+    const auto& deaf =
+        network.AddPeer({"198.51.100.1", 24, ""}, {"198.51.100.20", 24, "02:00:00:00:00:20"});
+    test::WriteSysctl(deaf.ns, "net/ipv4/icmp_echo_ignore_all", "1");
+    network.AddPeer({"203.0.113.1", 24, ""}, {"203.0.113.20", 24, "02:00:00:00:00:30"});
+
+    HostList hosts;
+    for (const auto& [ip, mac] : std::vector<std::pair<std::string, std::string>>{
+             {"198.51.100.20", "02:00:00:00:00:20"}, {"203.0.113.20", "02:00:00:00:00:99"},
+             {"203.0.113.20", ""}, {"198.51.100.77", "02:00:00:00:00:77"}})
+        hosts.Append(MakeHostInfo("host", "", ip, "255.255.255.0", mac));
+    ListLocks locks;
+    Listener listener;
+    StatusMonitor monitor(hosts, locks, listener);
+    monitor.SetProbeSettings({300, ProbeMethod::kOwnEcho, kDefaultEchoRate, true});
+    monitor.Start();
+    monitor.RequestStatusPass();
+    ASSERT_TRUE(listener.WaitForEnds(1));
+    std::vector<std::string> states;
+    for (const tHostInfo& host : hosts)
+        states.push_back(std::to_string(host.active) + " " + std::to_string(host.linkState) + " " +
+            host.answeredMac);
+    EXPECT_EQ(states,
+        (std::vector<std::string>{
+            "1 1 02:00:00:00:00:20", "0 2 02:00:00:00:00:30", "1 0 02:00:00:00:00:30", "0 0 "}));
+}
+
+// Echo requests lost, as to a full neighbour table: a run larger than the
+// table may hold asks the hosts that answered only ARP by echo once more; a
+// small run takes the first echo's word.
+TEST(LinkProbeRunLabTest, ALargeRunAsksTheHostsThatAnsweredOnlyArpByEchoAgain)
+{
+    test::TestNetwork network;
+    network.AddPeer({"198.51.100.1", 24, ""}, {"198.51.100.2", 24, "02:00:00:00:00:02"});
+
+    class Verdicts final : public ProbeRunEvents {
+    public:
+        std::vector<std::string> targets;
+        std::vector<std::string> echoed;
+        std::string TargetOf(std::uint64_t index) override { return targets[index]; }
+        bool ShouldStop() override { return false; }
+        void OnProbed(std::uint64_t) override { }
+        void OnAnswer(std::uint64_t, bool) override { }
+        void OnLinkAnswer(std::uint64_t index, bool answered, const LinkAnswer&) override
+        {
+            if (answered)
+                echoed.push_back(targets[index]);
+        }
+    };
+    const struct {
+        int offLink;
+        std::size_t echoRuns;
+        std::vector<std::string> echoed;
+    } cases[] = {
+        {46, 2, {"198.51.100.1", "198.51.100.2"}}, // 300 targets
+        {0, 1, {}},                                // 254
+    };
+    for (const auto& c : cases) {
+        Verdicts verdicts;
+        for (int host = 1; host <= 254; ++host)
+            verdicts.targets.push_back("198.51.100." + std::to_string(host));
+        for (int host = 1; host <= c.offLink; ++host)
+            verdicts.targets.push_back("192.0.2." + std::to_string(host));
+        // The first run's requests are all lost; a second run is answered.
+        std::vector<std::vector<std::string>> runs;
+        const ProbeRun lossyEcho = [&runs](std::uint64_t count, ProbeRunEvents& events) {
+            runs.emplace_back();
+            for (std::uint64_t index = 0; index < count; ++index) {
+                runs.back().push_back(events.TargetOf(index));
+                events.OnAnswer(index, runs.size() > 1);
+            }
+        };
+        const ProbeSettings settings{300, ProbeMethod::kOwnEcho, kDefaultEchoRate, true};
+        WithLinkProbe(lossyEcho, settings)(verdicts.targets.size(), verdicts);
+        EXPECT_EQ(runs.size(), c.echoRuns) << c.offLink;
+        EXPECT_EQ(verdicts.echoed, c.echoed) << c.offLink;
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(BothMethods, StatusMonitorLabTest,
     testing::Values(ProbeMethod::kOwnEcho, ProbeMethod::kSystemPing),
     [](const auto& param) { return param.param == ProbeMethod::kOwnEcho ? "OwnEcho" : "Ping"; });

@@ -190,8 +190,8 @@ TEST_F(WakeCommandsTest, EveryWakeableRowIsWokenAndFailuresAreToldOnce)
         EXPECT_EQ(sent_.size(), c.sent);
         EXPECT_EQ(window_.calls, c.calls);
         // Only rows whose packet went out are watched.
-        const bool anySent = std::ranges::any_of(c.lines,
-            [](const WakeSendLine& line) { return line.state == WakeSendState::kSent; });
+        const bool anySent = std::ranges::any_of(
+            c.lines, [](const WakeSendLine& line) { return line.state == WakeSendState::kSent; });
         if (!anySent) {
             EXPECT_TRUE(window_.watched.empty());
         }

@@ -41,6 +41,31 @@ bench::LabRun TimePass(const bench::LabRange& range, const ProbeSettings& settin
     return run;
 }
 
+// The lab /24 with ARP as well as echo, beside echo alone: one more host,
+// .11, drops echo requests. It sits on a link of its own with a route to
+// it, as a firewalled machine on the same network would answer only ARP.
+void TimeArpPass()
+{
+    test::TestNetwork network;
+    bench::BuildLab(network);
+    const test::Peer& deaf =
+        network.AddPeer({bench::LabAddress(1), 32, ""}, {bench::LabAddress(11), 24, ""});
+    test::MustRun({"ip", "route", "add", bench::LabAddress(11) + "/32", "dev", deaf.localIf});
+    test::WriteSysctl(deaf.ns, "net/ipv4/icmp_echo_ignore_all", "1");
+    std::printf("status pass over a /24 with one host that drops echo: %d answering echo, "
+                "1 answering only ARP, timeout %u ms\n",
+        bench::kAnswering, bench::kTimeOut);
+    const bench::LabRange lab{bench::Lab(1), bench::Lab(bench::kAddressCount)};
+    const bench::LabRun echo =
+        TimePass(lab, {bench::kTimeOut, ProbeMethod::kOwnEcho, kDefaultEchoRate, false});
+    bench::PrintRun("own echo alone", echo, bench::kAddressCount, bench::kAnswering, {});
+    const bench::LabRun arp =
+        TimePass(lab, {bench::kTimeOut, ProbeMethod::kOwnEcho, kDefaultEchoRate, true});
+    bench::PrintRun("own echo and ARP", arp, bench::kAddressCount, bench::kAnswering + 1, 0.100);
+    bench::MeasurePeer(
+        "nmap -sn --min-rate 5000", {"nmap", "-sn", "-n", "--min-rate", "5000", "198.51.100.0/24"});
+}
+
 // A /20 of the benchmarking range (198.18.0.0/15): this computer and nine
 // peer addresses answer, 4,084 addresses stay silent.
 void TimeLargePass()
@@ -69,6 +94,7 @@ int main()
     if (!bench::EnterPrivateNetwork())
         return 1;
     bench::RunLab("status pass", TimePass, {0.100, 1.0});
+    TimeArpPass();
     TimeLargePass();
     return 0;
 }

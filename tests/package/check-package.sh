@@ -23,6 +23,7 @@ grep -qx '/usr/lib/[^/]*/pondel/pondel-window.so' <<<"$contents" || fail "missin
 
 control=$(dpkg-deb -f "$deb" Depends Suggests)
 grep -q 'iputils-ping' <<<"$control" || fail "does not depend on iputils-ping"
+grep -q 'ieee-data' <<<"$control" || fail "does not depend on ieee-data"
 grep -q 'libqt6widgets6' <<<"$control" || fail "library dependencies were not found"
 grep -q 'Suggests: samba-common-bin' <<<"$control" || fail "does not suggest samba-common-bin"
 

@@ -66,6 +66,9 @@ public:
     FakeProbes& operator=(const FakeProbes&) = delete;
 
     std::map<std::string, std::string> macs;
+    // When not empty, runs also ask "the link": these addresses answer ARP
+    // with these MACs, the others do not.
+    std::map<std::string, std::string> linkMacs;
     // When set, readying a probe fails with this message.
     std::optional<std::string> openError;
 
@@ -76,6 +79,8 @@ public:
             ++opened_;
             if (openError)
                 return ErrorInfo{13, *openError};
+            if (!linkMacs.empty())
+                return LinkRun();
             return SequentialProbeRun([this](std::string_view ip) { return Probe(ip); });
         };
     }
@@ -139,6 +144,23 @@ public:
     }
 
 private:
+    ProbeRun LinkRun()
+    {
+        return [this](std::uint64_t count, ProbeRunEvents& events) {
+            for (std::uint64_t index = 0; index < count && !events.ShouldStop(); ++index) {
+                const std::string target = events.TargetOf(index);
+                events.OnProbed(index);
+                const bool echoed = Probe(target);
+                LinkAnswer link;
+                MacAddress mac{};
+                const auto found = linkMacs.find(target);
+                if (found != linkMacs.end() && ParseMacAddress(found->second, mac) == 0)
+                    link = {true, mac};
+                events.OnLinkAnswer(index, echoed, link);
+            }
+        };
+    }
+
     bool Probe(std::string_view ip)
     {
         std::unique_lock lock(mutex_);

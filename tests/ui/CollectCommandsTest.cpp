@@ -81,7 +81,7 @@ std::vector<std::string> RowTexts(const CPondelDlg& window)
     for (int row = 0; row < model.rowCount(); ++row) {
         std::string text =
             model.index(row, 0).data(HostTableModel::kActiveRole).toBool() ? "+ " : "- ";
-        for (int column = 1; column < HostTableModel::kColumnCount; ++column)
+        for (int column = 1; column < HostTableModel::kVendorColumn; ++column)
             text += model.index(row, column).data().toString().toStdString() + "|";
         rows.push_back(text);
     }

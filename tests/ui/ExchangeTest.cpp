@@ -37,7 +37,7 @@ QStringList RowTexts(const CPondelDlg& window)
     const HostTableModel& rows = *window.HostRows();
     for (int row = 0; row < rows.rowCount(); ++row) {
         QStringList fields;
-        for (int column = 1; column < HostTableModel::kColumnCount; ++column)
+        for (int column = 1; column < HostTableModel::kVendorColumn; ++column)
             fields.append(rows.index(row, column).data().toString());
         texts.append(fields.join('|'));
     }

@@ -1,3 +1,6 @@
+#include <utility>
+
+#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 
@@ -10,6 +13,8 @@
 #include "DialogDriving.h"
 #include "Ipv4Text.h"
 #include "ModalSeam.h"
+#include "TemporaryDirectory.h"
+#include "VendorDirectory.h"
 
 namespace pondel::test {
 namespace {
@@ -149,6 +154,33 @@ private slots:
         QCOMPARE(mac->text(), QString());
         mac->insert(QStringLiteral("00:11\r"));
         QCOMPARE(mac->text(), QString());
+    }
+
+    // The vendor beside the MAC address follows each edit, from a registry
+    // the test writes.
+    void theVendorFollowsTheMacAsItIsTyped()
+    {
+        const TemporaryDirectory registry;
+        WriteTextFile(registry / "oui.csv", "MA-L,020000,Lab Boards,\n");
+        VendorDirectory vendors(registry.Path());
+        vendors.WaitUntilRead();
+        CHostEditDlg dialog;
+        dialog.SetValues({"pc", "", "192.0.2.5", "255.255.255.0", "02:00:00:00:00:01"});
+        dialog.SetVendorLookup([&vendors](const QString& mac) {
+            return QString::fromStdString(vendors.FindText(mac.toStdString()));
+        });
+        QCOMPARE(Part<QLabel>(dialog, "vendorLabel")->text(), "Lab Boards");
+        const std::pair<const char*, const char*> typed[] = {
+            {"02:00:00:00:00", ""},
+            {"02-00-00-00-00-07", "Lab Boards"},
+            {"0A:00:00:00:00:01", ""}, // not in the registry
+            {"not a mac", ""},
+            {"", ""},
+        };
+        for (const auto& [mac, vendor] : typed) {
+            Type(dialog, "macAddressEdit", mac);
+            QCOMPARE(Part<QLabel>(dialog, "vendorLabel")->text(), QString::fromUtf8(vendor));
+        }
     }
 
     void getButtonsPassTheLastCompleteAddressAndCancelChangesNothing()

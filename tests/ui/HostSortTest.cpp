@@ -8,6 +8,7 @@
 #include "HostListPane.h"
 #include "HostTableModel.h"
 #include "ModalSeam.h"
+#include "TemporaryDirectory.h"
 #include "UiTestSupport.h"
 
 namespace pondel::test {
@@ -102,6 +103,34 @@ private slots:
         QCOMPARE(Column(window, 1).join(' ').toLower(), "alpha alpha beta gamma");
     }
 
+    // The Vendor column shows the names once the registry is read, sorts
+    // like the text columns and keeps the width the file gave it.
+    void vendorsShowOnceReadSortAsTextAndKeepTheirWidth()
+    {
+        const TemporaryDirectory registry;
+        WriteTextFile(registry / "oui.csv",
+            "MA-L,020000,lab boards,\nMA-L,0A0000,Acme Devices,\nMA-L,060000,Zeta,\n");
+        WindowFixture fixture("[SETTING]\nVENDOR_COLUMN=1\nVENDOR_REGISTRY_FOLDER=" +
+            registry.Path().string() + "\n[WINDOW]\nITEM_WIDTH_VENDOR=90\n" +
+            HostSections({
+                {"z", "", "192.0.2.1", "", "06:00:00:00:00:01"},
+                {"none", "", "192.0.2.2", "", ""},
+                {"lab", "", "192.0.2.3", "", "02:00:00:00:00:01"},
+                {"acme", "", "192.0.2.4", "", "0a-00-00-00-00-01"},
+            }));
+        CPondelDlg& window = fixture.Open();
+        const int vendor = HostTableModel::kVendorColumn;
+        QCOMPARE(window.HostListView()->horizontalHeader()->sectionSize(vendor), 90);
+        QTRY_COMPARE(
+            Column(window, vendor), QStringList({"Zeta", "", "lab boards", "Acme Devices"}));
+        window.SortByColumn(vendor);
+        QCOMPARE(HostNames(fixture.hosts), QStringList({"none", "acme", "lab", "z"}));
+        window.SortByColumn(vendor);
+        QCOMPARE(HostNames(fixture.hosts), QStringList({"z", "lab", "acme", "none"}));
+        QVERIFY(window.close());
+        QCOMPARE(fixture.Value("WINDOW", "ITEM_WIDTH_VENDOR"), "90");
+    }
+
     void activeFlagsAndTheSelectionTravelWithTheirRows()
     {
         WindowFixture fixture(HostSections({
@@ -139,12 +168,12 @@ private slots:
     {
         WindowFixture fixture("");
         CPondelDlg& window = fixture.Open();
-        for (int column = 0; column < 6; ++column)
+        for (int column = 0; column < HostTableModel::kColumnCount; ++column)
             window.SortByColumn(column);
-        window.SortByColumn(6);
+        window.SortByColumn(HostTableModel::kColumnCount);
         QCOMPARE(window.HostRows()->rowCount(), 0);
         QVERIFY(fixture.hosts.IsEmpty());
-        QCOMPARE(window.ListPane().LastSortColumn(), 5);
+        QCOMPARE(window.ListPane().LastSortColumn(), HostTableModel::kVendorColumn);
     }
 
     void textThatIsNotUtf8ComesBackUnchanged()

@@ -3,6 +3,7 @@
 
 #include <QAbstractButton>
 #include <QDialog>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTest>
@@ -375,6 +376,8 @@ private slots:
                               "TIMER_INTERVAL=120\nINIT_REFRESH=0\nACTIVE_MARK_TEXT=\" ok \"\n" +
             kTwoHosts);
         CPondelDlg& window = fixture.Open();
+        const QHeaderView* columns = window.HostListView()->horizontalHeader();
+        QVERIFY(columns->isSectionHidden(HostTableModel::kVendorColumn));
         QString shownTimeout;
         QString shownMark;
         AnswerOptions([&](QDialog& dialog) {
@@ -400,8 +403,13 @@ private slots:
             SetText(dialog, "wakeConfirmIntervalEdit", "2000");
             SetText(dialog, "wakeConfirmTimeoutEdit", "0");
             SetText(dialog, "wakeResendSecondsEdit", "30");
+            Click(dialog, "arpProbeCheckBox");
+            Click(dialog, "vendorColumnCheckBox");
         });
         window.RunCommand(CommandId::kOption);
+        QVERIFY(!columns->isSectionHidden(HostTableModel::kVendorColumn));
+        const int vendorWidth = columns->sectionSize(HostTableModel::kVendorColumn);
+        QVERIFY(vendorWidth > 0);
         QCOMPARE(shownTimeout, "250");
         QCOMPARE(shownMark, " ok ");
         QVERIFY(window.close());
@@ -426,10 +434,13 @@ private slots:
             {"WAKE_CONFIRM_INTERVAL", "2000"},
             {"WAKE_CONFIRM_TIMEOUT", "0"},
             {"WAKE_RESEND_SECONDS", "30"},
+            {"ARP_PROBE", "0"},
+            {"VENDOR_COLUMN", "1"},
         };
         for (const auto& [key, value] : expected)
             QVERIFY2(fixture.Value("SETTING", key) == value,
                 (std::string(key) + " is " + fixture.Value("SETTING", key)).c_str());
+        QCOMPARE(fixture.Value("WINDOW", "ITEM_WIDTH_VENDOR"), std::to_string(vendorWidth));
     }
 };
 

@@ -87,6 +87,49 @@ private slots:
         QTRY_COMPARE(Marks(window), (std::vector<int>{1, 0, 0, 0}));
     }
 
+    // A host that answers only ARP is up with a mark of its own; an address
+    // another MAC answers for is flagged; the tooltips say which MAC and
+    // vendor answered and which was expected.
+    void linkAnswersGetMarksAndTooltipsOfTheirOwn_data()
+    {
+        aPassMarksExactlyTheLiveHostsAndShowsItsProgress_data();
+    }
+    void linkAnswersGetMarksAndTooltipsOfTheirOwn()
+    {
+        QFETCH(int, markType);
+        const TemporaryDirectory registry;
+        WriteTextFile(registry / "oui.csv", "MA-L,020000,Lab Boards,\n");
+        FakeProbes probes({"192.0.2.2", "192.0.2.4"});
+        probes.linkMacs = {{"192.0.2.1", "02:00:00:00:00:01"}, {"192.0.2.2", "02:00:00:00:00:99"}};
+        WindowFixture fixture(kQuiet + "ACTIVE_MARK_TYPE=" + std::to_string(markType) +
+            "\nVENDOR_REGISTRY_FOLDER=" + registry.Path().string() + "\n" + kFourHosts);
+        CPondelDlg& window = fixture.Open(FakeServices(probes));
+
+        window.RunCommand(CommandId::kRefresh);
+        QTRY_COMPARE(Marks(window), (std::vector<int>{1, 0, 0, 1}));
+        const auto cell = [&](int row, int role) {
+            return window.HostRows()->index(row, 0).data(role);
+        };
+        QTRY_COMPARE(cell(0, Qt::ToolTipRole).toString(),
+            QStringLiteral("Running, but does not answer ping: 02:00:00:00:00:01 (Lab Boards) "
+                           "answered ARP"));
+        QCOMPARE(cell(1, Qt::ToolTipRole).toString(),
+            QStringLiteral("Another machine answers for this address: 02:00:00:00:00:99 (Lab "
+                           "Boards) answered, 02:00:00:00:00:02 (Lab Boards) expected"));
+        QCOMPARE(
+            cell(3, Qt::ToolTipRole).toString(), QStringLiteral("02:00:00:00:00:04 (Lab Boards)"));
+        if (markType == 0) {
+            const auto image = [&](int row) {
+                return cell(row, Qt::DecorationRole).value<QPixmap>().toImage();
+            };
+            QVERIFY(image(0) != image(3)); // up without ping, beside up
+            QVERIFY(image(1) != image(2)); // another machine, beside down
+        } else {
+            QCOMPARE(cell(1, Qt::DisplayRole).toString(), QStringLiteral(" ! "));
+            QVERIFY(cell(0, Qt::BackgroundRole) != cell(3, Qt::BackgroundRole));
+        }
+    }
+
     void activeCheckProbesExactlyTheSelectedRowsInOrder()
     {
         FakeProbes probes({"192.0.2.1", "192.0.2.2", "192.0.2.3", "192.0.2.4"});

@@ -4,6 +4,7 @@
 
 #include <arpa/inet.h>
 #include <sys/socket.h>
+#include <unistd.h>
 
 namespace pondel::system_network {
 namespace {
@@ -48,6 +49,46 @@ NeighbourAnswer FirstAnswer(
             return *answer;
     }
     return {};
+}
+
+} // namespace pondel::system_network
+
+namespace pondel::system_network {
+
+std::optional<NeighbourEntry> ReadNeighbourEntry(const rtnetlink::Message& message)
+{
+    if (message.size() < sizeof(nlmsghdr))
+        return std::nullopt;
+    const std::uint16_t type = rtnetlink::Header(message).nlmsg_type;
+    if (type != RTM_NEWNEIGH && type != RTM_DELNEIGH)
+        return std::nullopt;
+    const auto* body = rtnetlink::BodyOf<ndmsg>(message);
+    if (body == nullptr || body->ndm_family != AF_INET)
+        return std::nullopt;
+    const rtnetlink::Attributes attributes(message, sizeof(ndmsg));
+    const auto destination = attributes.U32(NDA_DST);
+    if (!destination)
+        return std::nullopt;
+
+    NeighbourEntry entry;
+    entry.removed = type == RTM_DELNEIGH;
+    entry.interfaceIndex = body->ndm_ifindex;
+    entry.address = ntohl(*destination);
+    entry.state = body->ndm_state;
+    MacAddress mac{};
+    if (attributes.PayloadSize(NDA_LLADDR) == mac.size()) {
+        std::memcpy(mac.data(), rtnetlink::AttributeData(attributes.Find(NDA_LLADDR)), mac.size());
+        entry.mac = mac;
+    }
+    if (attributes.PayloadSize(NDA_CACHEINFO) >= sizeof(nda_cacheinfo)) {
+        nda_cacheinfo info{};
+        std::memcpy(&info, rtnetlink::AttributeData(attributes.Find(NDA_CACHEINFO)), sizeof info);
+        // The kernel counts in the clock ticks of times(2).
+        const long ticks = sysconf(_SC_CLK_TCK);
+        entry.confirmedAgo = std::chrono::milliseconds(std::uint64_t{info.ndm_confirmed} * 1000 /
+            static_cast<std::uint64_t>(ticks > 0 ? ticks : 100));
+    }
+    return entry;
 }
 
 } // namespace pondel::system_network

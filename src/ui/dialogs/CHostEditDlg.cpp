@@ -96,6 +96,10 @@ CHostEditDlg::CHostEditDlg(QWidget* parent)
     addRow(4, tr("MAC Address:"), macAddressEdit_, getMacAddressButton_);
     addRow(5, tr("Interface:"), interfaceEdit_, nullptr);
     addRow(6, tr("SecureOn:"), secureOnEdit_, nullptr);
+    vendorLabel_ = new QLabel(this);
+    vendorLabel_->setObjectName(QStringLiteral("vendorLabel"));
+    vendorLabel_->setMinimumWidth(120);
+    grid->addWidget(vendorLabel_, 4, 3);
     grid->setColumnStretch(1, 1);
 
     auto* buttons = new QDialogButtonBox(this);
@@ -118,6 +122,19 @@ CHostEditDlg::CHostEditDlg(QWidget* parent)
     connect(getHostNameButton_, &QPushButton::clicked, this, &CHostEditDlg::GetHostName);
     connect(getIpAddressButton_, &QPushButton::clicked, this, &CHostEditDlg::GetIpAddress);
     connect(getMacAddressButton_, &QPushButton::clicked, this, &CHostEditDlg::GetMacAddress);
+    connect(macAddressEdit_, &QLineEdit::textChanged, this, &CHostEditDlg::ShowVendor);
+}
+
+void CHostEditDlg::SetVendorLookup(std::function<QString(const QString& mac)> vendorOf)
+{
+    vendorOf_ = std::move(vendorOf);
+    ShowVendor();
+}
+
+void CHostEditDlg::ShowVendor()
+{
+    const QString mac = macAddressEdit_->text().trimmed();
+    vendorLabel_->setText(vendorOf_ && !mac.isEmpty() ? vendorOf_(mac) : QString());
 }
 
 void CHostEditDlg::SetAddMode(bool addMode)

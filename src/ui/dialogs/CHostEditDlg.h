@@ -1,10 +1,13 @@
 #pragma once
 
+#include <functional>
+
 #include <QDialog>
 #include <QString>
 
 #include "HostTexts.h"
 
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -40,6 +43,12 @@ public:
     void SetWakeOptions(const HostWakeTexts& options);
     [[nodiscard]] HostWakeTexts WakeOptions() const;
 
+    // Names the vendor of the MAC address beside it as it is typed. The
+    // lookup must not wait: it gives an empty name while none is known.
+    void SetVendorLookup(std::function<QString(const QString& mac)> vendorOf);
+    // Asks the lookup again, as when its registry has just been read.
+    void ShowVendor();
+
     void accept() override;
 
 private:
@@ -68,6 +77,8 @@ private:
     QPushButton* getHostNameButton_ = nullptr;
     QPushButton* getIpAddressButton_ = nullptr;
     QPushButton* getMacAddressButton_ = nullptr;
+    QLabel* vendorLabel_ = nullptr;
+    std::function<QString(const QString&)> vendorOf_;
 };
 
 } // namespace pondel

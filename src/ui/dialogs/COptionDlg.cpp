@@ -191,6 +191,12 @@ void COptionDlg::BuildForm()
             "checkNetworkSegmentCheckBox");
     form->addWidget(checkNetworkSegmentCheckBox_);
     form->addLayout(BuildAutoRefresh());
+    arpProbeCheckBox_ = MakeCheckBox(
+        tr("Also ask hosts on this computer's own networks by ARP"), "arpProbeCheckBox");
+    form->addWidget(arpProbeCheckBox_);
+    vendorColumnCheckBox_ =
+        MakeCheckBox(tr("Show the vendor of the MAC address in a column"), "vendorColumnCheckBox");
+    form->addWidget(vendorColumnCheckBox_);
     form->addSpacing(6);
     BuildMarkTypes();
     form->addWidget(iconMarkRadioButton_);
@@ -230,6 +236,8 @@ void COptionDlg::ShowValues()
     checkNetworkSegmentCheckBox_->setChecked(values_.checkNetworkSegment);
     autoRefreshCheckBox_->setChecked(values_.autoRefresh);
     timerIntervalEdit_->setText(QString::number(values_.timerInterval));
+    arpProbeCheckBox_->setChecked(values_.arpProbe);
+    vendorColumnCheckBox_->setChecked(values_.vendorColumn);
     markTypeShown_ = values_.markType == 1 ? 1 : 0;
     (markTypeShown_ == 1 ? textMarkRadioButton_ : iconMarkRadioButton_)->setChecked(true);
     backColorSwatch_->SetColor(ToQColor(values_.markBackColor));
@@ -274,6 +282,8 @@ bool COptionDlg::TakeControls(OptionValues& values)
     values.noExternalCommand = noExternalCommandCheckBox_->isChecked();
     values.checkNetworkSegment = checkNetworkSegmentCheckBox_->isChecked();
     values.autoRefresh = autoRefreshCheckBox_->isChecked();
+    values.arpProbe = arpProbeCheckBox_->isChecked();
+    values.vendorColumn = vendorColumnCheckBox_->isChecked();
     values.markType = textMarkRadioButton_->isChecked() ? 1 : 0;
     values.markBackColor = ToColorValue(backColorSwatch_->Color());
     values.markTextColor = ToColorValue(textColorSwatch_->Color());

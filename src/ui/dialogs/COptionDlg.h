@@ -47,6 +47,8 @@ struct OptionValues {
     std::uint32_t wakeConfirmInterval = 1000;
     std::uint32_t wakeConfirmTimeout = 180;
     std::uint32_t wakeResendSeconds = 0;
+    bool arpProbe = false;
+    bool vendorColumn = false;
 };
 
 // The option dialog. It is given the values before it is shown and holds
@@ -148,6 +150,8 @@ private:
     QLineEdit* wakeConfirmIntervalEdit_ = nullptr;
     QLineEdit* wakeConfirmTimeoutEdit_ = nullptr;
     QLineEdit* wakeResendSecondsEdit_ = nullptr;
+    QCheckBox* arpProbeCheckBox_ = nullptr;
+    QCheckBox* vendorColumnCheckBox_ = nullptr;
 };
 
 } // namespace pondel

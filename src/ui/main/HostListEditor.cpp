@@ -21,6 +21,15 @@ tHostInfo RecordOf(const HostTexts& values, const HostWakeTexts& options)
     return host;
 }
 
+// The dialog names the vendors the rows know, and follows the registry
+// when it is read while the dialog is open.
+void ShowVendors(CHostEditDlg& dialog, const HostTableModel& model)
+{
+    dialog.SetVendorLookup(
+        [&model](const QString& mac) { return model.VendorOf(mac.toUtf8().constData()); });
+    QObject::connect(&model, &HostTableModel::vendorsRead, &dialog, &CHostEditDlg::ShowVendor);
+}
+
 } // namespace
 
 HostListEditor::HostListEditor(CPondelDlg& window, HostTableModel& model, QTableView& view,
@@ -84,6 +93,7 @@ void HostListEditor::AddNewHost(int position)
         return;
     }
     CHostEditDlg dialog(&window_);
+    ShowVendors(dialog, model_);
     dialog.SetAddMode(true);
     dialog.SetValues(NewHostValues());
     if (ModalSeam::Exec(dialog) == QDialog::Accepted)
@@ -132,6 +142,7 @@ bool HostListEditor::EditHostRow(int row)
     const tHostInfo& shown = model_.Rows()[static_cast<std::size_t>(row)].host;
     currentHost_ = TextsOf(shown);
     CHostEditDlg dialog(&window_);
+    ShowVendors(dialog, model_);
     dialog.SetValues(currentHost_);
     // Not in the list's columns, kept by the row all the same.
     dialog.SetWakeOptions(WakeTextsOf(shown));

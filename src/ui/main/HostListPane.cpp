@@ -5,6 +5,7 @@
 #include <mutex>
 #include <numeric>
 #include <string_view>
+#include <tuple>
 
 #include <QCoreApplication>
 #include <QHeaderView>
@@ -17,9 +18,12 @@
 #include "MarkDelegate.h"
 #include "MarkImages.h"
 #include "PondelDlg.h"
+#include "VendorDirectory.h"
 
 namespace pondel {
 namespace {
+
+static_assert(HostTableModel::kColumnCount == 7, "sortDescending_ holds a flag a column");
 
 constexpr int kMarkSize = 16;
 
@@ -30,6 +34,7 @@ const char* const kHeaders[HostTableModel::kColumnCount] = {
     QT_TRANSLATE_NOOP("pondel::CPondelDlg", "IP Address"),
     QT_TRANSLATE_NOOP("pondel::CPondelDlg", "Netmask"),
     QT_TRANSLATE_NOOP("pondel::CPondelDlg", "MAC Address"),
+    QT_TRANSLATE_NOOP("pondel::CPondelDlg", "Vendor"),
 };
 
 int MarkIndent(int columnWidth)
@@ -67,6 +72,12 @@ HostListPane::HostListPane(CPondelDlg& window, const std::filesystem::path& sett
     window_.setCentralWidget(view_);
 }
 
+HostListPane::~HostListPane()
+{
+    // The model belongs to the window and may outlive the registry.
+    model_->SetVendorLookup({});
+}
+
 void HostListPane::SetUpModel(const std::filesystem::path& settingsPath)
 {
     model_ = new HostTableModel(&window_);
@@ -79,6 +90,19 @@ void HostListPane::SetUpModel(const std::filesystem::path& settingsPath)
     const MarkImages marks = LoadMarkImages(folders, settings_.activeImgMaskColor);
     model_->SetMarkImages(marks.inactive, marks.active);
     model_->SetMarkStyle(StyleOf(settings_));
+    // The registry is read on a thread of its own the first time a tooltip
+    // or the Vendor column asks; until then they go without vendor names,
+    // and once it is read the rows show them.
+    vendors_ = std::make_unique<VendorDirectory>(settings_.vendorRegistryFolder.empty()
+            ? std::filesystem::path(kVendorRegistryFolder)
+            : std::filesystem::path(settings_.vendorRegistryFolder));
+    vendors_->SetReadNotice([model = model_] {
+        QMetaObject::invokeMethod(
+            model, [model] { model->VendorsRead(); }, Qt::QueuedConnection);
+    });
+    model_->SetVendorLookup([vendors = vendors_.get()](const char* mac) {
+        return QString::fromStdString(vendors->FindText(mac));
+    });
 }
 
 void HostListPane::SetUpView()
@@ -139,11 +163,40 @@ void HostListPane::SetUpColumns()
     settings_.columnWidths = widths;
     ApplyColumnWidths(widths);
     model_->SetMarkIndent(MarkIndent(widths[0]));
+    ApplyVendorColumn();
+}
+
+void HostListPane::ApplyVendorColumn()
+{
+    QHeaderView* columns = view_->horizontalHeader();
+    const int column = HostTableModel::kVendorColumn;
+    if (settings_.vendorColumn == 0) {
+        if (!columns->isSectionHidden(column))
+            settings_.vendorColumnWidth = VendorColumnWidth();
+        columns->setSectionHidden(column, true);
+        return;
+    }
+    if (settings_.vendorColumnWidth == 0) {
+        const QFontMetrics metrics(view_->font());
+        settings_.vendorColumnWidth = static_cast<std::int32_t>(
+            metrics.horizontalAdvance(QStringLiteral("AAAAAAAAAABBBBBBBBBB")) * 1.15);
+    }
+    columns->setSectionHidden(column, false);
+    columns->resizeSection(column, std::max(0, settings_.vendorColumnWidth));
+    vendors_->StartReading();
+}
+
+std::int32_t HostListPane::VendorColumnWidth() const
+{
+    const QHeaderView* columns = view_->horizontalHeader();
+    if (columns->isSectionHidden(HostTableModel::kVendorColumn))
+        return settings_.vendorColumnWidth;
+    return columns->sectionSize(HostTableModel::kVendorColumn);
 }
 
 ColumnWidths HostListPane::MeasuredColumnWidths() const
 {
-    const QString measuringTexts[HostTableModel::kColumnCount] = {
+    const QString measuringTexts[std::tuple_size_v<ColumnWidths>] = {
         QStringLiteral(" %1 ").arg(CPondelDlg::tr(kHeaders[0])),
         QStringLiteral("AAAAAAAAAABBBBBBBBBBCCCCCCCC"),
         QStringLiteral("AAAAAAAAAABBBBBBBBBBCCCCCCCC"),
@@ -153,8 +206,8 @@ ColumnWidths HostListPane::MeasuredColumnWidths() const
     };
     const QFontMetrics metrics(view_->font());
     ColumnWidths widths{};
-    for (int column = 0; column < HostTableModel::kColumnCount; ++column) {
-        widths[static_cast<std::size_t>(column)] =
+    for (std::size_t column = 0; column < widths.size(); ++column) {
+        widths[column] =
             static_cast<std::int32_t>(metrics.horizontalAdvance(measuringTexts[column]) * 1.15);
     }
     return widths;
@@ -163,16 +216,16 @@ ColumnWidths HostListPane::MeasuredColumnWidths() const
 ColumnWidths HostListPane::CurrentColumnWidths() const
 {
     ColumnWidths widths{};
-    for (int column = 0; column < HostTableModel::kColumnCount; ++column)
-        widths[static_cast<std::size_t>(column)] = view_->horizontalHeader()->sectionSize(column);
+    for (std::size_t column = 0; column < widths.size(); ++column)
+        widths[column] = view_->horizontalHeader()->sectionSize(static_cast<int>(column));
     return widths;
 }
 
 void HostListPane::ApplyColumnWidths(const ColumnWidths& widths)
 {
-    for (int column = 0; column < HostTableModel::kColumnCount; ++column)
+    for (std::size_t column = 0; column < widths.size(); ++column)
         view_->horizontalHeader()->resizeSection(
-            column, std::max(0, widths[static_cast<std::size_t>(column)]));
+            static_cast<int>(column), std::max(0, widths[column]));
 }
 
 void HostListPane::RefillRows()
@@ -202,7 +255,7 @@ void HostListPane::RebuildHostList()
 
 void HostListPane::UpdateActiveMark(int row)
 {
-    model_->SetActive(row, hosts_[row].active != 0);
+    model_->SetProbeResult(row, hosts_[row]);
 }
 
 void HostListPane::UpdateActiveMarks(int index)
@@ -271,13 +324,32 @@ void HostListPane::SortByColumn(int column)
     const std::vector<HostRow>& rows = model_->Rows();
     std::vector<int> order(rows.size());
     std::iota(order.begin(), order.end(), 0);
-    std::ranges::stable_sort(order, [&](int first, int second) {
-        return CompareHostRows(rows[static_cast<std::size_t>(first)],
-                   rows[static_cast<std::size_t>(second)], column, descending, model_->Style()) < 0;
-    });
+    if (column == HostTableModel::kVendorColumn)
+        order = OrderByVendor(descending);
+    else
+        std::ranges::stable_sort(order, [&](int first, int second) {
+            return CompareHostRows(rows[static_cast<std::size_t>(first)],
+                       rows[static_cast<std::size_t>(second)], column, descending,
+                       model_->Style()) < 0;
+        });
     model_->Reorder(order);
     RenumberRows();
     RebuildHostList();
+}
+
+std::vector<int> HostListPane::OrderByVendor(bool descending) const
+{
+    // Each vendor is looked up once, not once a comparison.
+    QStringList vendors;
+    for (const HostRow& row : model_->Rows())
+        vendors.append(model_->VendorOf(row.host.macAddr));
+    std::vector<int> order(static_cast<std::size_t>(vendors.size()));
+    std::iota(order.begin(), order.end(), 0);
+    std::ranges::stable_sort(order, [&](int first, int second) {
+        const int result = vendors[first].compare(vendors[second], Qt::CaseInsensitive);
+        return descending ? result > 0 : result < 0;
+    });
+    return order;
 }
 
 void HostListPane::SelectRow(int row)

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -17,6 +18,7 @@ namespace pondel {
 class CPondelDlg;
 class HostTableModel;
 class ListLocks;
+class VendorDirectory;
 
 // The host list as the window shows it: the table model holding the
 // window's own copy of the rows, the view, its columns, the active marks
@@ -27,6 +29,7 @@ public:
     // looked for in the settings file's folder, then beside the executable.
     HostListPane(CPondelDlg& window, const std::filesystem::path& settingsPath,
         AppSettings& settings, HostList& hosts, ListLocks& locks);
+    ~HostListPane();
     HostListPane(const HostListPane&) = delete;
     HostListPane& operator=(const HostListPane&) = delete;
 
@@ -57,6 +60,12 @@ public:
     [[nodiscard]] ColumnWidths MeasuredColumnWidths() const;
     [[nodiscard]] ColumnWidths CurrentColumnWidths() const;
     void ApplyColumnWidths(const ColumnWidths& widths);
+    // Shows or hides the Vendor column as VENDOR_COLUMN says; shown for the
+    // first time, it gets a measured width.
+    void ApplyVendorColumn();
+    // The Vendor column's width as it is to be stored: its own while shown,
+    // else the one it last had (0 if it never showed).
+    [[nodiscard]] std::int32_t VendorColumnWidth() const;
 
     // Selects the row DEFAULT_HOST names, if it names one, and returns its
     // host.
@@ -71,15 +80,18 @@ private:
     void SetUpView();
     void SetUpColumns();
     void SelectRow(int row);
+    // The rows' order by their vendors, as the text columns sort.
+    [[nodiscard]] std::vector<int> OrderByVendor(bool descending) const;
 
     CPondelDlg& window_;
     AppSettings& settings_;
     HostList& hosts_;
     ListLocks& locks_;
     HostTableModel* model_ = nullptr;
+    std::unique_ptr<VendorDirectory> vendors_;
     QTableView* view_ = nullptr;
     int lastSortColumn_ = -1;
-    std::array<bool, 6> sortDescending_{};
+    std::array<bool, 7> sortDescending_{};
 };
 
 } // namespace pondel

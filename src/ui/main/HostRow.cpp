@@ -65,6 +65,9 @@ QString RowText(const HostRow& row, int column, const MarkStyle& style)
     const tHostInfo& host = row.host;
     switch (column) {
     case 0:
+        if (style.textMode &&
+            host.linkState == static_cast<std::int32_t>(HostLinkState::kAnotherMachine))
+            return QStringLiteral(" ! ");
         return style.textMode && host.active != 0 ? style.markText : QString();
     case 1:
         return QString::fromUtf8(host.hostName);

@@ -1,10 +1,40 @@
 #include "HostTableModel.h"
 
+#include <cstring>
 #include <utility>
 
 #include "MarkImages.h"
+#include <QPainter>
 
 namespace pondel {
+namespace {
+
+// A host that answers only ARP, and an address another machine answers
+// for, are told by a dot in the mark's corner and, in text mode, by the
+// cell's colour.
+const QColor kUpNoPingColor(255, 165, 0);
+const QColor kAnotherMachineColor(220, 40, 40);
+
+QPixmap WithDot(const QPixmap& mark, const QColor& color)
+{
+    if (mark.isNull())
+        return mark;
+    QPixmap marked = mark;
+    QPainter painter(&marked);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::white);
+    painter.setBrush(color);
+    const int size = std::max(5, marked.width() / 2);
+    painter.drawEllipse(marked.width() - size, marked.height() - size, size - 1, size - 1);
+    return marked;
+}
+
+HostLinkState LinkStateOf(const HostRow& row)
+{
+    return static_cast<HostLinkState>(row.host.linkState);
+}
+
+} // namespace
 
 HostTableModel::HostTableModel(QObject* parent)
     : QAbstractTableModel(parent)
@@ -35,10 +65,12 @@ QVariant HostTableModel::data(const QModelIndex& index, int role) const
     }
     switch (role) {
     case Qt::DisplayRole:
+        if (column == kVendorColumn)
+            return VendorOf(row.host.macAddr);
         return RowText(row, column, style_);
     case Qt::DecorationRole:
         if (column == 0 && !style_.textMode)
-            return row.host.active != 0 ? activeMark_ : inactiveMark_;
+            return Mark(row);
         return {};
     case Qt::ForegroundRole:
         if (IsTextMark(row, column))
@@ -46,8 +78,10 @@ QVariant HostTableModel::data(const QModelIndex& index, int role) const
         return {};
     case Qt::BackgroundRole:
         if (IsTextMark(row, column))
-            return style_.backColor;
+            return MarkBackground(row);
         return {};
+    case Qt::ToolTipRole:
+        return ToolTip(row);
     case Qt::TextAlignmentRole:
         return column == 0 ? int{Qt::AlignCenter} : int{Qt::AlignLeft | Qt::AlignVCenter};
     case kMarkIndentRole:
@@ -80,6 +114,8 @@ void HostTableModel::SetMarkImages(const QPixmap& inactive, const QPixmap& activ
 {
     inactiveMark_ = inactive;
     activeMark_ = active;
+    upNoPingMark_ = WithDot(active, kUpNoPingColor);
+    anotherMachineMark_ = WithDot(inactive, kAnotherMachineColor);
     if (!rows_.empty())
         emit dataChanged(index(0, 0), index(rowCount() - 1, 0));
 }
@@ -100,7 +136,88 @@ void HostTableModel::SetMarkIndent(int indent)
 
 bool HostTableModel::IsTextMark(const HostRow& row, int column) const
 {
-    return column == 0 && style_.textMode && row.host.active != 0;
+    return column == 0 && style_.textMode &&
+        (row.host.active != 0 || LinkStateOf(row) == HostLinkState::kAnotherMachine);
+}
+
+QVariant HostTableModel::Mark(const HostRow& row) const
+{
+    switch (LinkStateOf(row)) {
+    case HostLinkState::kUpNoPing:
+        return upNoPingMark_;
+    case HostLinkState::kAnotherMachine:
+        return anotherMachineMark_;
+    case HostLinkState::kEchoOnly:
+        break;
+    }
+    return row.host.active != 0 ? activeMark_ : inactiveMark_;
+}
+
+QVariant HostTableModel::MarkBackground(const HostRow& row) const
+{
+    switch (LinkStateOf(row)) {
+    case HostLinkState::kUpNoPing:
+        return kUpNoPingColor;
+    case HostLinkState::kAnotherMachine:
+        return kAnotherMachineColor;
+    case HostLinkState::kEchoOnly:
+        break;
+    }
+    return style_.backColor;
+}
+
+QString HostTableModel::VendorOf(const char* mac) const
+{
+    return vendorOf_ && mac[0] != '\0' ? vendorOf_(mac) : QString();
+}
+
+void HostTableModel::VendorsRead()
+{
+    if (!rows_.empty())
+        emit dataChanged(index(0, 0), index(rowCount() - 1, kColumnCount - 1),
+            {Qt::DisplayRole, Qt::ToolTipRole});
+    emit vendorsRead();
+}
+
+QString HostTableModel::MacWithVendor(const char* mac) const
+{
+    const QString vendor = VendorOf(mac);
+    const QString text = QString::fromUtf8(mac);
+    return vendor.isEmpty() ? text : tr("%1 (%2)").arg(text, vendor);
+}
+
+QString HostTableModel::ToolTip(const HostRow& row) const
+{
+    const tHostInfo& host = row.host;
+    switch (LinkStateOf(row)) {
+    case HostLinkState::kUpNoPing:
+        return tr("Running, but does not answer ping: %1 answered ARP")
+            .arg(MacWithVendor(host.answeredMac));
+    case HostLinkState::kAnotherMachine:
+        return tr("Another machine answers for this address: %1 answered, %2 expected")
+            .arg(MacWithVendor(host.answeredMac), MacWithVendor(host.macAddr));
+    case HostLinkState::kEchoOnly:
+        break;
+    }
+    const QString vendor = VendorOf(host.macAddr);
+    return vendor.isEmpty() ? QString() : MacWithVendor(host.macAddr);
+}
+
+void HostTableModel::SetVendorLookup(std::function<QString(const char* mac)> vendorOf)
+{
+    vendorOf_ = std::move(vendorOf);
+}
+
+void HostTableModel::SetProbeResult(int row, const tHostInfo& probed)
+{
+    tHostInfo& target = rows_.at(static_cast<std::size_t>(row)).host;
+    if (target.active == probed.active && target.linkState == probed.linkState &&
+        std::strcmp(target.answeredMac, probed.answeredMac) == 0)
+        return;
+    target.active = probed.active;
+    target.linkState = probed.linkState;
+    std::memcpy(target.answeredMac, probed.answeredMac, sizeof target.answeredMac);
+    emit dataChanged(index(row, 0), index(row, 0));
 }
 
 void HostTableModel::RemoveRow(int row)

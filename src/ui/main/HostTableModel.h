@@ -2,6 +2,7 @@
 
 #include <map>
 #include <string>
+#include <functional>
 #include <vector>
 
 #include <QAbstractTableModel>
@@ -20,7 +21,10 @@ class HostTableModel final : public QAbstractTableModel {
     Q_DISABLE_COPY_MOVE(HostTableModel)
 
 public:
-    static constexpr int kColumnCount = 6;
+    static constexpr int kColumnCount = 7;
+    // After the MAC address: its vendor, from the registry once it is read.
+    // The window hides it unless VENDOR_COLUMN is set.
+    static constexpr int kVendorColumn = 6;
     // Column 0 in image mode: the pixel indent that centres the mark.
     static constexpr int kMarkIndentRole = Qt::UserRole + 1;
     // Column 0: whether the host answered, in either mode.
@@ -49,6 +53,16 @@ public:
     // Takes one row out; the rows after it move up a place.
     void RemoveRow(int row);
     void SetActive(int row, bool active);
+    // The flag, link state and answering MAC a probe left in a record.
+    void SetProbeResult(int row, const tHostInfo& probed);
+    // Vendor names for the tooltips: a MAC text's vendor, empty when none is
+    // known (yet).
+    void SetVendorLookup(std::function<QString(const char* mac)> vendorOf);
+    // The vendor of a MAC text, empty when none is known (yet).
+    [[nodiscard]] QString VendorOf(const char* mac) const;
+    // The registry has been read: the Vendor column and tooltips show the
+    // names from now on, and vendorsRead tells the dialogs that show one.
+    void VendorsRead();
     void SetItemData(int row, int itemData);
     // One row at a time, for the list editing: the other rows keep their
     // selection as they move.
@@ -75,6 +89,7 @@ public:
 signals:
     // A status pass found a host that is still waking answering.
     void WakingHostAnswered(const std::string& key);
+    void vendorsRead();
 
 private:
     // Column 0 of an active host in text mode: the mark drawn in its colours.
@@ -85,12 +100,21 @@ private:
     // outcome the flag no longer agrees with goes.
     void FollowActiveFlag(const tHostInfo& host, bool active);
     void EmitMarkChanged(const WakeWatchKey& key);
+    [[nodiscard]] QVariant Mark(const HostRow& row) const;
+    [[nodiscard]] QVariant MarkBackground(const HostRow& row) const;
+    // What the last probe said of the host and its MAC's vendor.
+    [[nodiscard]] QString ToolTip(const HostRow& row) const;
+    [[nodiscard]] QString MacWithVendor(const char* mac) const;
 
     std::vector<HostRow> rows_;
     QStringList headers_;
     MarkStyle style_;
     QPixmap inactiveMark_;
     QPixmap activeMark_;
+    // Made from the two above: an active or inactive mark with a dot.
+    QPixmap upNoPingMark_;
+    QPixmap anotherMachineMark_;
+    std::function<QString(const char*)> vendorOf_;
     int markIndent_ = 0;
     QPixmap wakingMark_;
     QPixmap noAnswerMark_;

@@ -62,6 +62,8 @@ OptionValues OptionsApplier::CurrentOptions() const
     values.wakeConfirmInterval = settings_.wakeConfirmInterval;
     values.wakeConfirmTimeout = settings_.wakeConfirmTimeout;
     values.wakeResendSeconds = settings_.wakeResendSeconds;
+    values.arpProbe = settings_.arpProbe != 0;
+    values.vendorColumn = settings_.vendorColumn != 0;
     return values;
 }
 
@@ -91,6 +93,8 @@ void OptionsApplier::StoreOptions(const OptionValues& values)
     settings_.wakeConfirmInterval = values.wakeConfirmInterval;
     settings_.wakeConfirmTimeout = values.wakeConfirmTimeout;
     settings_.wakeResendSeconds = values.wakeResendSeconds;
+    settings_.arpProbe = values.arpProbe ? 1 : 0;
+    settings_.vendorColumn = values.vendorColumn ? 1 : 0;
 }
 
 void OptionsApplier::ApplyOptions(const OptionValues& values)
@@ -102,6 +106,7 @@ void OptionsApplier::ApplyOptions(const OptionValues& values)
     else
         list_.RefreshMarkStyle();
 
+    list_.ApplyVendorColumn();
     ApplyAutoRefresh(values.autoRefresh);
     ApplyTrayIcon(values.taskTrayIcon);
 

@@ -207,6 +207,7 @@ void CPondelDlg::CloseDown()
     const std::vector<int> selected = SelectedRows();
     state.firstSelectedRow = selected.empty() ? -1 : selected.front();
     state.columnWidths = list_->CurrentColumnWidths();
+    state.vendorColumnWidth = list_->VendorColumnWidth();
     const Result<void> saved = SaveSettings(settingsPath_, settings_, hosts_, state);
     if (!saved)
         ModalSeam::Error(this,
