@@ -112,7 +112,9 @@ private slots:
             QCoreApplication::processEvents();
             SelectRows(window, {c.wokenRow});
             window.RunCommand(CommandId::kWakeUp);
-            QVERIFY2(WakeTextOf(window, c.wokenRow).endsWith(QStringLiteral(" s")), c.name);
+            // The watch starts once the packets have gone out, off the window's thread.
+            QTRY_VERIFY2_WITH_TIMEOUT(
+                WakeTextOf(window, c.wokenRow).endsWith(QStringLiteral(" s")), c.name, 5000);
             QVERIFY2(ToolTipOf(window, c.wokenRow).startsWith(QStringLiteral("Waking")), c.name);
 
             if (c.step == Step::kMoveUp) {
