@@ -10,8 +10,10 @@ namespace {
 // Hands a round's targets to the probe run and collects its verdicts.
 class RoundEvents final : public ProbeRunEvents {
 public:
-    RoundEvents(const std::vector<std::string>& addresses, std::stop_token stop)
+    RoundEvents(const std::vector<std::string>& addresses, std::vector<std::string_view> macs,
+        std::stop_token stop)
         : addresses_(addresses)
+        , macs_(std::move(macs))
         , stop_(std::move(stop))
         , answered_(addresses.size(), false)
     {
@@ -21,11 +23,18 @@ public:
     bool ShouldStop() override { return stop_.stop_requested(); }
     void OnProbed(std::uint64_t) override { }
     void OnAnswer(std::uint64_t index, bool answered) override { answered_.at(index) = answered; }
+    // A host counts as up as a pass would show it: an address that another
+    // machine's MAC answers for is not the woken host.
+    void OnLinkAnswer(std::uint64_t index, bool echoed, const LinkAnswer& link) override
+    {
+        answered_.at(index) = JudgeHost(echoed, link, macs_.at(index)).active;
+    }
 
     std::vector<bool> Answered() && { return std::move(answered_); }
 
 private:
     const std::vector<std::string>& addresses_;
+    std::vector<std::string_view> macs_;
     std::stop_token stop_;
     std::vector<bool> answered_;
 };
@@ -36,6 +45,14 @@ ProbeRun FallbackRun(std::uint32_t timeOut)
 {
     return SequentialProbeRun(
         [timeOut](std::string_view ip) { return PingCommand(ip, timeOut) == 0; });
+}
+
+// The MAC address text a key was made of (see WakeWatchKeyOf).
+std::string_view MacOfKey(const WakeWatchKey& key)
+{
+    const std::size_t blank = key.find(' ');
+    return blank == WakeWatchKey::npos ? std::string_view()
+                                       : std::string_view(key).substr(blank + 1);
 }
 
 } // namespace
@@ -167,12 +184,15 @@ std::vector<bool> WakeWatcher::ProbeRound(
     const std::vector<Target>& targets, const ProbeSettings& settings, std::stop_token stop)
 {
     std::vector<std::string> addresses;
+    std::vector<std::string_view> macs;
     addresses.reserve(targets.size());
-    for (const Target& target : targets)
+    for (const Target& target : targets) {
         addresses.push_back(target.ipAddr);
+        macs.push_back(MacOfKey(target.key));
+    }
     Result<ProbeRun> opened = openProbe_(settings);
     const ProbeRun run = opened ? std::move(opened).Value() : FallbackRun(settings.timeOut);
-    RoundEvents events(addresses, std::move(stop));
+    RoundEvents events(addresses, std::move(macs), std::move(stop));
     run(addresses.size(), events);
     return std::move(events).Answered();
 }

@@ -66,7 +66,7 @@ private:
 
 WakeWatchSettings QuickSettings(std::chrono::seconds timeout, std::chrono::seconds resend = {})
 {
-    return {{200, ProbeMethod::kOwnEcho, 0}, 300ms, timeout, resend};
+    return {{200, ProbeMethod::kOwnEcho, 0, true}, 300ms, timeout, resend};
 }
 
 void SendWake(const MacAddress& mac)
@@ -78,7 +78,8 @@ void SendWake(const MacAddress& mac)
 
 // Each machine boots 1.5 s after the packet that reaches it. It is up
 // within one interval and one probe of its address appearing; a packet with
-// another MAC, or one lost with no resend, leaves it asleep.
+// another MAC, or one lost with no resend, leaves it asleep; a machine whose
+// MAC is not the row's is not the woken host, although it answers.
 TEST(WakeWatcherTest, AWokenMachineIsSeenUpOnceItsAddressAppears)
 {
     const struct {
@@ -87,11 +88,14 @@ TEST(WakeWatcherTest, AWokenMachineIsSeenUpOnceItsAddressAppears)
         int packetsToMiss;
         std::chrono::seconds resend;
         WakeWatchEnd end;
+        WakeWatchKey key = "pc"; // a key without a MAC is not checked
     } cases[] = {
         {"boots", kMachineMac, 0, 0s, WakeWatchEnd::kUp},
         {"another MAC", {0x02, 0, 0, 0, 0x0B, 0x99}, 0, 0s, WakeWatchEnd::kNoAnswer},
         {"first packet lost, resent", kMachineMac, 1, 1s, WakeWatchEnd::kUp},
         {"first packet lost, not resent", kMachineMac, 1, 0s, WakeWatchEnd::kNoAnswer},
+        {"boots, but another machine than the row's", kMachineMac, 0, 0s, WakeWatchEnd::kNoAnswer,
+            WakeWatchKeyOf("198.51.100.2", "02:00:00:00:0B:77")},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -106,15 +110,15 @@ TEST(WakeWatcherTest, AWokenMachineIsSeenUpOnceItsAddressAppears)
         WakeWatcher watcher(listener);
         watcher.SetSettings(QuickSettings(3s, c.resend));
         SendWake(c.sentMac);
-        watcher.Watch("pc", "198.51.100.2", [&](std::stop_token) { SendWake(c.sentMac); });
+        watcher.Watch(c.key, "198.51.100.2", [&](std::stop_token) { SendWake(c.sentMac); });
 
-        const std::optional<Ending> ending = listener.WaitForEnd("pc", 10s);
+        const std::optional<Ending> ending = listener.WaitForEnd(c.key, 10s);
         ASSERT_TRUE(ending.has_value());
         EXPECT_EQ(ending->end, c.end);
-        EXPECT_FALSE(watcher.IsWatching("pc"));
+        EXPECT_FALSE(watcher.IsWatching(c.key));
         if (c.end == WakeWatchEnd::kNoAnswer) {
             EXPECT_EQ(ending->seconds, 3u);
-            EXPECT_EQ(listener.LastTick("pc"), 2u);
+            EXPECT_EQ(listener.LastTick(c.key), 2u);
             continue;
         }
         const auto awoke = machine.AwokeAt();
