@@ -42,10 +42,12 @@ QString ToolTipOf(const CPondelDlg& window, int row)
 }
 
 // A lab with the sleeping machine at 198.51.100.2, booting 1.2 s after its
-// packet; nothing else answers.
+// packet; nothing else answers. Its interface has the machine's MAC, which
+// the window checks against the row's.
 struct Lab {
     Lab()
-        : peer(network.AddPeer({"198.51.100.1", 24, ""}, {"198.51.100.200", 24, ""}))
+        : peer(network.AddPeer(
+              {"198.51.100.1", 24, ""}, {"198.51.100.200", 24, "02:00:00:00:0d:02"}))
     {
         QuickNeighbourProbes(peer);
         machine.emplace(peer, "198.51.100.2/24", kMachineMac, 1200ms);
