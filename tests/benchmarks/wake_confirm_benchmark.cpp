@@ -35,12 +35,13 @@ const std::string kSettings = "[SETTING]\nNO_EXTERNAL_COMMAND=1\n"
                               "[HOST_0]\nHOST_NAME=pc2\nIP_ADDR=198.51.100.2\n"
                               "MAC_ADDR=02:00:00:00:0E:02\n";
 
+// The machine's interface carries the row's MAC, which the window checks.
 // Milliseconds from the address appearing to `seenUp` returning, or -1.
 double TimeOneBoot(const std::function<Clock::time_point()>& wakeAndWait)
 {
     pondel::test::TestNetwork network;
     const pondel::test::Peer& peer =
-        network.AddPeer({"198.51.100.1", 24, ""}, {"198.51.100.200", 24, ""});
+        network.AddPeer({"198.51.100.1", 24, ""}, {"198.51.100.200", 24, "02:00:00:00:0e:02"});
     pondel::test::QuickNeighbourProbes(peer);
     SleepingMachine machine(peer, "198.51.100.2/24", kMac, 1500ms);
     const Clock::time_point seenUp = wakeAndWait();
