@@ -4,11 +4,11 @@
 #include <charconv>
 
 #include "MacAddress.h"
+#include "WakeOptionTexts.h"
 
 namespace pondel {
 namespace {
 
-constexpr std::size_t kInterfaceNameLength = 15;
 constexpr unsigned kMostRepeats = 10;
 
 // A whole decimal number from 1 to `most`, no sign and no blanks.
@@ -50,14 +50,6 @@ std::optional<SecureOnPassword> ParseSecureOn(std::string_view text)
     return bytes;
 }
 
-bool IsInterfaceName(std::string_view text) noexcept
-{
-    if (text.empty() || text.size() > kInterfaceNameLength || text == "." || text == "..")
-        return false;
-    return std::ranges::none_of(text,
-        [](char c) { return static_cast<unsigned char>(c) <= ' ' || c == '\x7f' || c == '/'; });
-}
-
 std::optional<WakeSwitches> ReadWakeSwitches(const CommandLineOptions& options)
 {
     WakeSwitches switches;
@@ -66,7 +58,7 @@ std::optional<WakeSwitches> ReadWakeSwitches(const CommandLineOptions& options)
     switches.given = options.allPaths || options.dryRun || options.interfaceName || options.ports ||
         options.repeats || options.secureOn;
     if (options.interfaceName) {
-        if (!IsInterfaceName(*options.interfaceName))
+        if (!IsValidInterfaceName(*options.interfaceName))
             return std::nullopt;
         switches.interfaceName = *options.interfaceName;
     }

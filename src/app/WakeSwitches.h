@@ -22,10 +22,6 @@ inline constexpr std::size_t kMostWakePorts = 16;
 // A SecureOn password: six hexadecimal byte pairs written like a MAC address.
 [[nodiscard]] std::optional<SecureOnPassword> ParseSecureOn(std::string_view text);
 
-// Whether a text can name a network interface: 1 to 15 characters, none a
-// blank, a control character or '/', and not "." or "..".
-[[nodiscard]] bool IsInterfaceName(std::string_view text) noexcept;
-
 // The console wake-up's own switches, checked.
 struct WakeSwitches {
     bool given = false;        // any of them: the console reports what it sent

@@ -12,6 +12,7 @@
 #include "FuzzCheck.h"
 #include "Ipv4Text.h"
 #include "MagicPacket.h"
+#include "WakeOptionTexts.h"
 #include "WakeSwitches.h"
 #include "WakeUpTarget.h"
 
@@ -73,7 +74,7 @@ void CheckSwitches(const WakeSwitches& switches)
         Require(!switches.ports->empty() && switches.ports->size() <= kMostWakePorts &&
                 std::ranges::find(*switches.ports, 0) == switches.ports->end(),
             "one to sixteen ports, none of them 0");
-    Require(switches.interfaceName.empty() || IsInterfaceName(switches.interfaceName),
+    Require(switches.interfaceName.empty() || IsValidInterfaceName(switches.interfaceName),
         "an interface name the system can hold");
     Require(switches.secureOn.empty() || ParseSecureOn(switches.secureOn).has_value(),
         "a SecureOn password of six bytes");
