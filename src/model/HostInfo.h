@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
+#include <type_traits>
 
 namespace pondel {
 
@@ -25,8 +26,12 @@ struct tHostInfo {
     // answered (HostLinkState) and the MAC text that answered ARP for its
     // address, empty when none did or the link was not asked.
     std::int32_t linkState = 0;
-    char answeredMac[18] = {};
+    char answeredMac[20] = {};
 };
+
+// Records are compared and copied as whole blocks of bytes: no field may
+// leave padding, whose bytes a copy need not keep.
+static_assert(std::has_unique_object_representations_v<tHostInfo>);
 
 // What a probe that also asks the link tells beyond `active`. A host that
 // answered ARP alone is active; one whose address another machine answers
