@@ -79,24 +79,29 @@ std::string_view NextPiece(std::string_view& text)
 
 } // namespace
 
-std::string FormatCsvHostLine(std::int32_t row, const tHostInfo& host)
+std::string FormatCsvHostLine(std::int32_t row, const tHostInfo& host, CsvFlavour flavour)
 {
     std::string line = std::to_string(row);
-    for (const char* text :
-        {host.hostName, host.comment, host.ipAddr, host.netMask, host.macAddr}) {
+    const auto append = [&line](const char* text) {
         line += ',';
         AppendQuoted(line, text);
+    };
+    for (const char* text : {host.hostName, host.comment, host.ipAddr, host.netMask, host.macAddr})
+        append(text);
+    if (flavour == CsvFlavour::kWithGroups) {
+        for (const char* text : {host.group, host.interfaceName, host.secureOn})
+            append(text);
     }
     return line;
 }
 
-std::string FormatCsvHostList(const HostList& hosts)
+std::string FormatCsvHostList(const HostList& hosts, CsvFlavour flavour)
 {
-    std::string text(kCsvHeaderLine);
+    std::string text(flavour == CsvFlavour::kPlain ? kCsvHeaderLine : kCsvExtendedHeaderLine);
     text += "\r\n";
     std::int32_t row = 0;
     for (const tHostInfo& host : hosts) {
-        text += FormatCsvHostLine(row++, host);
+        text += FormatCsvHostLine(row++, host, flavour);
         text += "\r\n";
     }
     return text;

@@ -14,12 +14,24 @@ namespace pondel {
 inline constexpr std::string_view kCsvHeaderLine =
     "HOST_NO, HOST_NAME, COMMENT, IP_ADDR, NET_MASK, MAC_ADDR";
 
+// The extended file adds three fields after the MAC address: the host's
+// group, its wake-up interface and its SecureOn password.
+inline constexpr std::string_view kCsvExtendedHeaderLine =
+    "HOST_NO, HOST_NAME, COMMENT, IP_ADDR, NET_MASK, MAC_ADDR, GROUP, INTERFACE, SECURE_ON";
+
+enum class CsvFlavour {
+    kPlain,      // the five texts, which any copy of the program reads
+    kWithGroups, // the five texts, then group, interface and SecureOn
+};
+
 // One host's line, without its line end. A double quote inside a text is
 // written doubled, so that the line reads back as it was written.
-[[nodiscard]] std::string FormatCsvHostLine(std::int32_t row, const tHostInfo& host);
+[[nodiscard]] std::string FormatCsvHostLine(
+    std::int32_t row, const tHostInfo& host, CsvFlavour flavour = CsvFlavour::kPlain);
 
 // The whole file for a list: the header and every host in list order.
-[[nodiscard]] std::string FormatCsvHostList(const HostList& hosts);
+[[nodiscard]] std::string FormatCsvHostList(
+    const HostList& hosts, CsvFlavour flavour = CsvFlavour::kPlain);
 
 // Reads one line leniently: a row number that is empty or a whole
 // non-negative decimal number, host name, comment, IP address and netmask

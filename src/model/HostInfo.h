@@ -22,6 +22,9 @@ struct tHostInfo {
     // its SecureOn password, written like a MAC address.
     char interfaceName[16] = {};
     char secureOn[32] = {};
+    // The group the host belongs to ("lab", "rack 3"), empty for none; kept
+    // in its own section too. Up to 31 bytes.
+    char group[32] = {};
     // What the last probe learnt from the link, never saved: how the host
     // answered (HostLinkState) and the MAC text that answered ARP for its
     // address, empty when none did or the link was not asked.

@@ -22,11 +22,12 @@ constexpr std::string_view kCommentKey = "COMMENT";
 constexpr std::string_view kIpAddrKey = "IP_ADDR";
 constexpr std::string_view kNetMaskKey = "NET_MASK";
 constexpr std::string_view kMacAddrKey = "MAC_ADDR";
-// The wake-up options of a host: written only for a host that has them, or
-// over a key the section already holds, so that the sections of other hosts
-// stay as they always were.
+// The wake-up options and the group of a host: written only for a host that
+// has them, or over a key the section already holds, so that the sections of
+// other hosts stay as they always were.
 constexpr std::string_view kInterfaceKey = "INTERFACE";
 constexpr std::string_view kSecureOnKey = "SECURE_ON";
+constexpr std::string_view kGroupKey = "GROUP";
 // Never written; a stale section survives only when it has this key too.
 constexpr std::string_view kStaleCheckMacKey = "MAC_ADR";
 
@@ -89,22 +90,24 @@ std::string_view ValueOrEmpty(
     return document.Find(section, key).value_or(std::string_view{});
 }
 
-// The five texts of a host section, and its wake-up options.
+// The five texts of a host section, its wake-up options and its group.
 struct HostSectionViews {
     HostFieldViews fields;
     std::string_view interfaceName;
     std::string_view secureOn;
+    std::string_view group;
 };
 
 HostSectionViews ReadHost(const IniDocument& document, IniDocument::SectionHandle section)
 {
-    static constexpr std::array<std::string_view, 7> kKeys{kHostNameKey, kCommentKey, kIpAddrKey,
-        kNetMaskKey, kMacAddrKey, kInterfaceKey, kSecureOnKey};
+    static constexpr std::array<std::string_view, 8> kKeys{kHostNameKey, kCommentKey, kIpAddrKey,
+        kNetMaskKey, kMacAddrKey, kInterfaceKey, kSecureOnKey, kGroupKey};
     std::array<std::optional<std::string_view>, kKeys.size()> values;
     document.FindAll(section, kKeys, values);
     const auto value = [&values](std::size_t i) { return values[i].value_or(std::string_view{}); };
     // Each field cuts its value to its own size.
-    return {FieldViews(value(0), value(1), value(2), value(3), value(4)), value(5), value(6)};
+    return {
+        FieldViews(value(0), value(1), value(2), value(3), value(4)), value(5), value(6), value(7)};
 }
 
 // Fills a record from its section; the record is zero-filled.
@@ -113,6 +116,7 @@ void FillHostRecord(tHostInfo& record, const HostSectionViews& host) noexcept
     FillEmptyHostInfo(record, host.fields);
     SetField(record.interfaceName, host.interfaceName);
     SetField(record.secureOn, host.secureOn);
+    SetField(record.group, host.group);
 }
 
 // How many threads read a list of that many hosts: one for a short list,
@@ -155,12 +159,12 @@ void ReadHostRecords(
     hosts.RemoveFlagged(withoutAddress);
 }
 
-void WriteWakeOptions(
+void WriteOptionalKeys(
     IniDocument& document, IniDocument::SectionHandle section, const tHostInfo& host)
 {
-    static constexpr std::array<std::string_view, 2> kKeys{kInterfaceKey, kSecureOnKey};
+    static constexpr std::array<std::string_view, 3> kKeys{kInterfaceKey, kSecureOnKey, kGroupKey};
     const std::array<std::string_view, kKeys.size()> texts{
-        FieldText(host.interfaceName), FieldText(host.secureOn)};
+        FieldText(host.interfaceName), FieldText(host.secureOn), FieldText(host.group)};
     // A key the section holds is written even when empty: the row may now
     // hold another host, or the option was cleared.
     std::array<std::optional<std::string_view>, kKeys.size()> held;
@@ -184,7 +188,7 @@ void WriteHost(IniDocument& document, IniDocument::SectionHandle section, const 
         {kMacAddrKey, StoredValue(host.macAddr, quoted[4])},
     }};
     document.SetAll(section, values);
-    WriteWakeOptions(document, section, host);
+    WriteOptionalKeys(document, section, host);
 }
 
 bool IsCompleteStaleSection(const IniDocument& document, std::string_view section)

@@ -12,7 +12,7 @@ namespace pondel {
 
 // The host list in the settings file: one section HOST_<row> a host, with
 // the keys HOST_NAME, COMMENT, IP_ADDR, NET_MASK and MAC_ADDR, and for a
-// host that has them INTERFACE and SECURE_ON (its wake-up options).
+// host that has them INTERFACE and SECURE_ON (its wake-up options) and GROUP.
 
 // Replaces the hosts with the sections HOST_0 to HOST_<maxHostNum - 1> that
 // hold an IP address, in the order of their numbers and without gaps.

@@ -230,9 +230,9 @@ TEST(SaveHostListTest, ADuplicateSectionCannotBringBackAHostAfterItsNameIsFreed)
     EXPECT_EQ(NamesOf(HostsFrom(document.Serialize())), "only HOST_1 ");
 }
 
-// INTERFACE and SECURE_ON belong to the host: written for a host that has
-// them, over a key its section already holds, and nowhere else.
-TEST(SaveHostListTest, WakeOptionsFollowTheirHost)
+// INTERFACE, SECURE_ON and GROUP belong to the host: written for a host that
+// has them, over a key its section already holds, and nowhere else.
+TEST(SaveHostListTest, WakeOptionsAndGroupFollowTheirHost)
 {
     const std::string plain = Section("HOST_0");
     struct Case {
@@ -240,17 +240,22 @@ TEST(SaveHostListTest, WakeOptionsFollowTheirHost)
         std::string file;
         std::string interfaceName;
         std::string secureOn;
+        std::string group;
         std::string section; // HOST_0 as saved
     };
     const std::vector<Case> cases{
-        {"a host without them is written as before", plain, "", "", plain},
-        {"both are added after the five keys", plain, "eth0", "01:02:03:04:05:06",
-            plain + "INTERFACE=eth0\nSECURE_ON=01:02:03:04:05:06\n"},
+        {"a host without them is written as before", plain, "", "", "", plain},
+        {"all are added after the five keys", plain, "eth0", "01:02:03:04:05:06", "rack 3",
+            plain + "INTERFACE=eth0\nSECURE_ON=01:02:03:04:05:06\nGROUP=rack 3\n"},
         {"a cleared one is emptied, not left behind",
-            Section("HOST_0", "198.51.100.1", "INTERFACE=eth1\nSECURE_ON=AA:BB:CC:DD:EE:FF\n"), "",
-            "AA:BB:CC:DD:EE:FF", plain + "INTERFACE=\nSECURE_ON=AA:BB:CC:DD:EE:FF\n"},
+            Section("HOST_0", "198.51.100.1",
+                "INTERFACE=eth1\nSECURE_ON=AA:BB:CC:DD:EE:FF\nGROUP=lab\n"),
+            "", "AA:BB:CC:DD:EE:FF", "",
+            plain + "INTERFACE=\nSECURE_ON=AA:BB:CC:DD:EE:FF\nGROUP=\n"},
         {"a changed one keeps its line", Section("HOST_0", "198.51.100.1", "interface=eth1\n"),
-            "enp3s0", "", plain + "interface=enp3s0\n"},
+            "enp3s0", "", "", plain + "interface=enp3s0\n"},
+        {"a group is cut to 31 bytes", plain, "", "", std::string(40, 'g'),
+            plain + "GROUP=" + std::string(31, 'g') + "\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -260,12 +265,14 @@ TEST(SaveHostListTest, WakeOptionsFollowTheirHost)
         ASSERT_EQ(hosts.Count(), 1);
         SetField(hosts[0].interfaceName, c.interfaceName);
         SetField(hosts[0].secureOn, c.secureOn);
+        SetField(hosts[0].group, c.group);
         SaveHostList(document, hosts, 100);
         EXPECT_EQ(document.Serialize(), c.section);
         const HostList loaded = HostsFrom(document.Serialize());
         ASSERT_EQ(loaded.Count(), 1);
         EXPECT_EQ(FieldText(loaded[0].interfaceName), c.interfaceName);
         EXPECT_EQ(FieldText(loaded[0].secureOn), c.secureOn);
+        EXPECT_EQ(FieldText(loaded[0].group), c.group.substr(0, 31));
     }
 
     // A removed row hands its section to the next host, which has none.
