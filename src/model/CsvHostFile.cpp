@@ -7,7 +7,9 @@
 #include "AsciiText.h"
 #include "CsvField.h"
 #include "LineEnds.h"
+#include "HostGroups.h"
 #include "MacAddress.h"
+#include "WakeOptionTexts.h"
 
 namespace pondel {
 namespace {
@@ -25,6 +27,9 @@ static_assert(sizeof(tHostInfo::netMask) == sizeof(tHostInfo::ipAddr) &&
 
 // A line is read in pieces of at most this many characters.
 constexpr std::size_t kMaxReadLength = 1023;
+// The extended fields are read whole, however long, and then judged: a text
+// too long for its field refuses its line rather than being cut.
+constexpr std::size_t kWholeFieldCapacity = kMaxReadLength + 2;
 
 constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 
@@ -107,7 +112,42 @@ std::string FormatCsvHostList(const HostList& hosts, CsvFlavour flavour)
     return text;
 }
 
-std::optional<tHostInfo> ParseCsvHostLine(std::string_view line)
+namespace {
+
+std::string_view TrimBlanks(std::string_view text) noexcept
+{
+    const std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+// Reads the group, interface and SecureOn fields that follow the MAC
+// address; a field the line leaves out is empty. Each is judged as the host
+// edit dialog judges it, so that no file stores what the dialog refuses.
+bool ReadExtendedFields(std::string_view line, std::optional<std::size_t> next, tHostInfo& host)
+{
+    std::string texts[3];
+    for (std::string& text : texts) {
+        if (!next)
+            break;
+        next = NextCsvField(line, *next, text, kWholeFieldCapacity);
+    }
+    const std::string_view group = TrimBlanks(texts[0]);
+    const std::string_view interfaceName = TrimBlanks(texts[1]);
+    const std::optional<std::string> secureOn = StoredMacText(texts[2]);
+    if (!IsValidGroupName(group) ||
+        (!interfaceName.empty() && !IsValidInterfaceName(interfaceName)) || !secureOn)
+        return false;
+    SetField(host.group, group);
+    SetField(host.interfaceName, interfaceName);
+    SetField(host.secureOn, *secureOn);
+    return true;
+}
+
+} // namespace
+
+std::optional<tHostInfo> ParseCsvHostLine(std::string_view line, CsvFlavour flavour)
 {
     std::string field;
     std::optional<std::size_t> next = NextCsvField(line, 0, field, kNumberCapacity);
@@ -123,13 +163,18 @@ std::optional<tHostInfo> ParseCsvHostLine(std::string_view line)
     if (!readText(host.hostName, kTextCapacity) || !readText(host.comment, kTextCapacity) ||
         !readText(host.ipAddr, kAddressCapacity) || !readText(host.netMask, kAddressCapacity))
         return std::nullopt;
-    // The last field is read to its field's size. A host needs an address,
-    // and a MAC address that could wake it, or none.
-    readText(host.macAddr, kAddressCapacity);
+    // The MAC address is kept to its field's size. In a plain line it is
+    // the last field and read no further; in an extended one it is read
+    // whole, so that the fields after it are found. A host needs an
+    // address, and a MAC address that could wake it, or none.
+    readText(
+        host.macAddr, flavour == CsvFlavour::kWithGroups ? kWholeFieldCapacity : kAddressCapacity);
     const std::optional<std::string> mac = StoredMacText(host.macAddr);
     if (IsBlankText(host.ipAddr) || !mac)
         return std::nullopt;
     SetField(host.macAddr, *mac);
+    if (flavour == CsvFlavour::kWithGroups && !ReadExtendedFields(line, next, host))
+        return std::nullopt;
     return host;
 }
 
@@ -177,6 +222,16 @@ bool IsEmptyLine(std::string_view piece)
     return piece.find_first_not_of("\r\n") == std::string_view::npos;
 }
 
+std::optional<CsvFlavour> HeaderFlavour(std::string_view piece)
+{
+    const std::string_view line = FirstLineOf(piece);
+    if (line == kCsvHeaderLine)
+        return CsvFlavour::kPlain;
+    if (line == kCsvExtendedHeaderLine)
+        return CsvFlavour::kWithGroups;
+    return std::nullopt;
+}
+
 // Calls take for each host line of a file's text, and counts the lines
 // that are neither hosts, nor blank, nor the header.
 template <typename Take>
@@ -185,11 +240,16 @@ std::int32_t ForEachCsvHost(std::string_view fileText, Take take)
     if (fileText.starts_with(kUtf8ByteOrderMark))
         fileText.remove_prefix(kUtf8ByteOrderMark.size());
     std::int32_t malformed = 0;
+    // A header says how the lines after it read; without one they read as
+    // the plain file.
+    CsvFlavour flavour = CsvFlavour::kPlain;
     while (!fileText.empty()) {
         const std::string_view piece = NextPiece(fileText);
-        if (const std::optional<tHostInfo> host = ParseCsvHostLine(piece))
+        if (const std::optional<tHostInfo> host = ParseCsvHostLine(piece, flavour))
             take(*host);
-        else if (!IsEmptyLine(piece) && FirstLineOf(piece) != kCsvHeaderLine)
+        else if (const std::optional<CsvFlavour> header = HeaderFlavour(piece))
+            flavour = *header;
+        else if (!IsEmptyLine(piece))
             ++malformed;
     }
     return malformed;

@@ -37,9 +37,16 @@ enum class CsvFlavour {
 // non-negative decimal number, host name, comment, IP address and netmask
 // each followed by a further field, an IP address that is not empty or
 // blank, and a MAC address that is empty or parses. The MAC address is read
-// to 31 characters and kept in its canonical form; fields after it are
-// ignored. None for a line that does not qualify, the header included.
-[[nodiscard]] std::optional<tHostInfo> ParseCsvHostLine(std::string_view line);
+// to 31 characters and kept in its canonical form. In a plain line the
+// fields after it are ignored; kWithGroups reads the group, interface and
+// SecureOn password after it (empty when left out), each without blanks
+// around it, and refuses the line when one of them could not be entered in
+// the host edit dialog: a group name IsValidGroupName refuses, an interface
+// name IsValidInterfaceName refuses, or a SecureOn password that is not six
+// byte pairs (kept in the canonical form of a MAC address). None for a line
+// that does not qualify, the header included.
+[[nodiscard]] std::optional<tHostInfo> ParseCsvHostLine(
+    std::string_view line, CsvFlavour flavour = CsvFlavour::kPlain);
 
 // Whether two hosts are the same one listed twice: the same MAC address, or
 // the same name and address. Letters match without regard to case.
@@ -60,9 +67,10 @@ struct CsvImportResult {
 };
 
 // Appends the qualifying lines of a file's text to hosts until the list holds
-// maxHostNum rows; the lines after that are counted, not added. A UTF-8
-// byte-order mark at the start is skipped. Lines longer than 1023 characters
-// are read in pieces of that size, each judged as a line of its own.
+// maxHostNum rows; the lines after that are counted, not added. The lines
+// after an extended header (kCsvExtendedHeaderLine) read as kWithGroups,
+// all others as plain ones. A UTF-8 byte-order mark at the start is skipped. Lines longer than 1023
+// characters are read in pieces of that size, each judged as a line of its own.
 [[nodiscard]] CsvImportResult ImportCsvHostList(std::string_view fileText, HostList& hosts,
     std::uint32_t maxHostNum, CsvDuplicates duplicates = CsvDuplicates::kAdd);
 

@@ -96,6 +96,95 @@ TEST(CsvHostFileTest, ImportSkipsBadLinesAnywhereAndAcceptsAByteOrderMark)
     EXPECT_EQ(std::string(hosts[0].hostName) + hosts[1].hostName, "ab");
 }
 
+std::string ExtendedRow(const tHostInfo& host)
+{
+    return Row(host) + "|" + host.group + "|" + host.interfaceName + "|" + host.secureOn;
+}
+
+// The extended file carries group, interface and SecureOn password there and
+// back; the plain file keeps its old form whatever the hosts hold.
+TEST(CsvHostFileTest, ExtendedExportImportsWholeAndPlainExportIsUnchanged)
+{
+    tHostInfo lab =
+        MakeHostInfo("say \"hi\"", "a, b", "10.0.0.1", "255.0.0.0", "00:11:22:33:44:55");
+    SetField(lab.group, "rack \"3\", left");
+    SetField(lab.interfaceName, "eth0");
+    SetField(lab.secureOn, "01:02:03:04:05:06");
+    tHostInfo longest = MakeHostInfo("n", "", "10.0.0.2", "", "");
+    SetField(longest.group, std::string(31, 'g'));
+    SetField(longest.interfaceName, std::string(15, 'i'));
+    const HostList original =
+        MakeList({lab, longest, MakeHostInfo("bare", "", "10.0.0.3", "", "")});
+
+    EXPECT_EQ(FormatCsvHostList(original),
+        "HOST_NO, HOST_NAME, COMMENT, IP_ADDR, NET_MASK, MAC_ADDR\r\n"
+        "0,\"say \"\"hi\"\"\",\"a, b\",\"10.0.0.1\",\"255.0.0.0\",\"00:11:22:33:44:55\"\r\n"
+        "1,\"n\",\"\",\"10.0.0.2\",\"\",\"\"\r\n"
+        "2,\"bare\",\"\",\"10.0.0.3\",\"\",\"\"\r\n");
+    const std::string extended = FormatCsvHostList(original, CsvFlavour::kWithGroups);
+    EXPECT_TRUE(extended.starts_with(std::string(kCsvExtendedHeaderLine) + "\r\n"));
+    HostList imported;
+    const CsvImportResult result = ImportCsvHostList(extended, imported, 100);
+    EXPECT_EQ(result.added, 3);
+    EXPECT_EQ(result.malformed, 0);
+    ASSERT_EQ(imported.Count(), 3);
+    for (std::int32_t i = 0; i < original.Count(); ++i)
+        EXPECT_EQ(ExtendedRow(imported[i]), ExtendedRow(original[i]));
+    EXPECT_EQ(CountCsvDuplicates(extended, original), 3);
+}
+
+// The header before the lines says whether fields after the MAC address are
+// read; a line whose extra field the host edit dialog would refuse is no
+// host, and is counted so that the user hears of it.
+TEST(CsvHostFileTest, ExtraFieldsAreReadAfterTheExtendedHeaderOnly)
+{
+    const std::string plain = std::string(kCsvHeaderLine) + "\r\n";
+    const std::string extended = std::string(kCsvExtendedHeaderLine) + "\r\n";
+    const std::string mac = "00:11:22:33:44:55";
+    const std::string hostOf = "a|c|10.0.0.1|m|" + mac + "|0|";
+    const struct {
+        const char* what;
+        std::string file;
+        std::string host; // ExtendedRow of the one host read, or "" for none
+        std::int32_t malformed;
+    } cases[] = {
+        {"plain header: extra fields ignored, whatever they hold",
+            plain + "0,a,c,10.0.0.1,m,001122334455,\" lab\",bad/name,zz\r\n", hostOf + "||", 0},
+        {"no header reads as the plain file", "0,a,c,10.0.0.1,m,001122334455,lab,eth0,\"\"\r\n",
+            hostOf + "||", 0},
+        {"extended: all three, blanks around names dropped, password made canonical",
+            extended + "0,a,c,10.0.0.1,m,001122334455, Lab ,\"eth0 \",01-02-03-04-05-06\r\n",
+            hostOf + "Lab|eth0|01:02:03:04:05:06", 0},
+        {"extended: fields left out are empty", extended + "0,a,c,10.0.0.1,m,001122334455\r\n",
+            hostOf + "||", 0},
+        {"extended: a long padded MAC still leaves the fields after it",
+            extended + "0,a,c,10.0.0.1,m,\"00-11-22-33-44-55" + std::string(20, ' ') + "\",g\r\n",
+            hostOf + "g||", 0},
+        {"a plain header after an extended one reads plain again",
+            extended + plain + "0,a,c,10.0.0.1,m,001122334455,lab\r\n", hostOf + "||", 0},
+        {"group too long", extended + "0,a,c,10.0.0.1,m,," + std::string(32, 'g') + "\r\n", "", 1},
+        {"group standing for every host", extended + "0,a,c,10.0.0.1,m,,*\r\n", "", 1},
+        {"group with a control character", extended + "0,a,c,10.0.0.1,m,,\"a\tb\"\r\n", "", 1},
+        {"group of broken UTF-8", extended + "0,a,c,10.0.0.1,m,,\"\xC3(\"\r\n", "", 1},
+        {"interface with a slash", extended + "0,a,c,10.0.0.1,m,,g,eth/0\r\n", "", 1},
+        {"interface too long", extended + "0,a,c,10.0.0.1,m,,g," + std::string(16, 'i') + "\r\n",
+            "", 1},
+        {"SecureOn of five pairs", extended + "0,a,c,10.0.0.1,m,,g,eth0,01:02:03:04:05\r\n", "", 1},
+        {"SecureOn not hexadecimal", extended + "0,a,c,10.0.0.1,m,,g,,zz:zz:zz:zz:zz:zz\r\n", "",
+            1},
+    };
+    for (const auto& c : cases) {
+        HostList hosts;
+        const CsvImportResult result = ImportCsvHostList(c.file, hosts, 100);
+        EXPECT_EQ(hosts.Count() == 1 ? ExtendedRow(hosts[0]) : "", c.host) << c.what;
+        EXPECT_EQ(result.malformed, c.malformed) << c.what;
+        EXPECT_EQ(
+            CountCsvDuplicates(c.file, MakeList({MakeHostInfo("x", "", "10.9.9.9", "", mac)})),
+            c.host.empty() ? 0 : 1)
+            << c.what;
+    }
+}
+
 TEST(CsvHostFileTest, LongLinesAreReadInPiecesOf1023Characters)
 {
     // The second piece of a long line is judged as a line of its own.
