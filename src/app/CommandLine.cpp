@@ -16,6 +16,8 @@ std::optional<std::string>* ValueSwitch(CommandLineOptions& options, char letter
         return &options.macAddr;
     case 'N':
         return &options.netMask;
+    case 'G':
+        return &options.group;
     default:
         return nullptr;
     }

@@ -17,6 +17,7 @@ struct CommandLineOptions {
     std::optional<std::string> ipAddr;   // /I
     std::optional<std::string> macAddr;  // /M
     std::optional<std::string> netMask;  // /N
+    std::optional<std::string> group;    // /G: a group of the list, or "*" for every host
     // The wake-up's own switches. Their values are checked by
     // ReadWakeSwitches; one given without a value has an empty one.
     bool allPaths = false;                    // /A

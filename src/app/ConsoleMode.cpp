@@ -4,6 +4,7 @@
 
 #include "CommandLine.h"
 #include "ConsoleCommands.h"
+#include "ConsoleGroupWake.h"
 #include "ConsoleWake.h"
 #include "WakeWait.h"
 #include "StatusQuery.h"
@@ -41,15 +42,40 @@ int WakeUp(const CommandLineOptions& options, const WakeSwitches& switches, cons
     return ConsoleWaitForWakeUp(target->ipAddr, *wait, watch, resend);
 }
 
+// /G names the hosts itself: it takes no /H, /I, /M or /N.
+bool HasGroupConflict(const CommandLineOptions& options)
+{
+    return options.group &&
+        (options.hostName || options.ipAddr || options.macAddr || options.netMask);
+}
+
+int WakeGroup(const CommandLineOptions& options, const WakeSwitches& switches,
+    const HostList& hosts, const LocalNetworkQueries& local, const WakeWatchSettings& watch)
+{
+    std::optional<std::uint32_t> wait;
+    if (options.waitSeconds) {
+        wait = ParseWaitSeconds(*options.waitSeconds);
+        if (!wait)
+            return ShowUsage();
+    }
+    return ConsoleGroupWake(*options.group, hosts, options.broadcast, switches, wait, local, watch);
+}
+
 // The console loaded only the rows /H or /I name, or all of them without
-// either.
+// either; /G keeps the rows of its group.
 int QueryStatus(
     const CommandLineOptions& options, const HostList& hosts, const AppSettings& settings)
 {
     if (hosts.Count() == 0 && (options.hostName || options.ipAddr))
         return ConsoleWakeFailed("No such host in the host list");
+    std::optional<HostList> members;
+    if (options.group) {
+        members = HostsOfGroup(hosts, *options.group);
+        if (!members)
+            return -1;
+    }
     const Result<std::vector<HostStatusLine>> lines =
-        QueryHostStatus(hosts, settings, OpenProbeRun);
+        QueryHostStatus(members ? *members : hosts, settings, OpenProbeRun);
     if (!lines)
         return ConsoleWakeFailed(lines.Error().message);
     const std::string text = FormatStatusLines(lines.Value());
@@ -79,9 +105,13 @@ int ProcessCommandLine(const std::vector<std::string>& arguments, const HostList
         return ShowVersion();
     if (!options.console)
         return 0;
+    if (HasGroupConflict(options) || (options.group && options.group->empty()))
+        return ShowUsage();
     if (options.query)
         return QueryStatus(options, hosts, settings);
     const std::optional<WakeSwitches> switches = ReadWakeSwitches(options);
+    if (options.group && switches)
+        return WakeGroup(options, *switches, hosts, local, WakeWatchSettingsOf(settings));
     if (!HasTarget(options) || !switches)
         return ShowUsage();
     return WakeUp(options, *switches, hosts, local, WakeWatchSettingsOf(settings));

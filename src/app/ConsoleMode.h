@@ -26,9 +26,12 @@ namespace pondel {
 // from /I or the /H row, or without a number of seconds from 1 to 3600,
 // prints the usage text and sends nothing. /W watches with the settings'
 // WAKE_CONFIRM_INTERVAL and WAKE_RESEND_SECONDS.
+// /G wakes (or with /Q queries) the hosts of a group instead of one host,
+// with the same switches (see ConsoleGroupWake); it takes no /H, /I, /M or
+// /N, and an empty name gets the usage text.
 // The status query (/C /Q) probes with the settings' probe options: it
 // prints one line per host and gives 1 (exit code 0), or -1 when the probe
-// cannot be readied or /H names no host of the list.
+// cannot be readied, /H names no host of the list or /G no group of it.
 [[nodiscard]] int ProcessCommandLine(const std::vector<std::string>& arguments,
     const HostList& hosts, const LocalNetworkQueries& local, const AppSettings& settings);
 

@@ -44,34 +44,37 @@ int ConsoleWakeFailed(std::string_view reason)
     return -1;
 }
 
-int ConsoleWake(const WakeUpTarget& target, const WakeSwitches& switches)
+ConsoleWakeOutcome SendConsoleWake(const WakeUpTarget& target, const WakeSwitches& switches)
 {
     WakeRequest request = BuildRequest(target, switches);
     if (ParseMacAddress(target.macAddr, request.mac) != 0)
-        return ConsoleWakeFailed(
-            "It is illegal MAC address: \"" + OneLineText(target.macAddr) + "\"");
+        return {false, "It is illegal MAC address: \"" + OneLineText(target.macAddr) + "\""};
     const std::string& secureOn = switches.secureOn.empty() ? target.secureOn : switches.secureOn;
     if (!secureOn.empty()) {
         request.secureOn = ParseSecureOn(secureOn);
         if (!request.secureOn)
-            return ConsoleWakeFailed(
-                "It is illegal SecureOn password: \"" + OneLineText(secureOn) + "\"");
+            return {false, "It is illegal SecureOn password: \"" + OneLineText(secureOn) + "\""};
     }
 
     if (switches.dryRun) {
         (void)WriteToConsole(ReportText(PlanWake(request), false));
-        return 1;
+        return {true, {}};
     }
     const WakeReport report = SendWake(request);
     if (switches.given)
         (void)WriteToConsole(ReportText(report.lines, true) + WakeSummaryText(report) + '\n');
     if (AnySent(report))
-        return 1;
+        return {true, {}};
     if (switches.given)
-        return ConsoleWakeFailed("No wake-up packet could be sent.");
+        return {false, "No wake-up packet could be sent."};
     // The single datagram a console wake-up has always sent.
-    return ConsoleWakeFailed(
-        "sendto(): " + (report.lines.empty() ? std::string() : report.lines[0].reason));
+    return {false, "sendto(): " + (report.lines.empty() ? std::string() : report.lines[0].reason)};
+}
+
+int ConsoleWake(const WakeUpTarget& target, const WakeSwitches& switches)
+{
+    const ConsoleWakeOutcome outcome = SendConsoleWake(target, switches);
+    return outcome.sent ? 1 : ConsoleWakeFailed(outcome.failure);
 }
 
 } // namespace pondel

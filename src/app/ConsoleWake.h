@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "WakeSwitches.h"
@@ -16,6 +17,17 @@ inline constexpr std::uint16_t kConsoleWakeUpPort = 7;
 // output to the usage and version texts; a script still reads the exit code.
 // Returns -1.
 int ConsoleWakeFailed(std::string_view reason);
+
+// What SendConsoleWake did: sent (or planned), or why nothing went out.
+struct ConsoleWakeOutcome {
+    bool sent = false;
+    std::string failure; // one line, when nothing went out
+};
+
+// ConsoleWake without its line on standard error, for a caller that tells
+// the failure in its own words.
+[[nodiscard]] ConsoleWakeOutcome SendConsoleWake(
+    const WakeUpTarget& target, const WakeSwitches& switches);
 
 // Sends the wake-up to an assembled target, or with /D only plans it.
 // Returns ProcessCommandLine's codes: 1 when at least one datagram or frame

@@ -30,9 +30,11 @@ void CPondelApp::InitInstance()
     settingsLoadStatus_ = file.LoadStatus();
     LoadSettings(file.Document(), settings_);
     // The console command looks for one host: it keeps only the rows that
-    // can be it, rather than copying a list of sixty thousand.
+    // can be it, rather than copying a list of sixty thousand. A group (/G)
+    // is found in the whole list.
     const CommandLineOptions options = ParseCommandLine(arguments_);
-    if (options.console && !(options.query && !options.hostName && !options.ipAddr))
+    if (options.console && !options.group &&
+        !(options.query && !options.hostName && !options.ipAddr))
         LoadHostList(file.Document(), settings_.maxHostNum, hosts_,
             [filter = TargetRowFilter(options)](
                 const HostNameAndAddress& host) { return filter(host.hostName, host.ipAddr); });

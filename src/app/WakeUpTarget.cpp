@@ -49,6 +49,40 @@ bool TargetRowFilter::operator()(std::string_view hostName, std::string_view ipA
 
 namespace {
 
+// A row's addresses and wake options, as /H takes them.
+void CopyRow(const tHostInfo& row, WakeUpTarget& target)
+{
+    target.ipAddr = Cut(row.ipAddr, kIpTextLength);
+    target.netMask = Cut(row.netMask, kIpTextLength);
+    target.macAddr = Cut(row.macAddr, kMacTextLength);
+    target.interfaceName = row.interfaceName;
+    target.secureOn = row.secureOn;
+}
+
+// Fills in what the switches and the list left out: this computer's address
+// for a missing one, and the system's netmask for it. None when there is no
+// MAC, or no address and no broadcast.
+std::optional<WakeUpTarget> CompleteTarget(
+    WakeUpTarget target, const std::string* netMask, const LocalNetworkQueries& local)
+{
+    if (target.macAddr.empty())
+        return std::nullopt;
+    target.addressGiven = !target.ipAddr.empty();
+    if (target.ipAddr.empty()) {
+        if (!target.broadcast)
+            return std::nullopt;
+        // Without an address of its own the packet goes to 0.0.0.0's
+        // network, which fails when it is sent and is reported then.
+        const Result<std::uint32_t> own = local.localHostAddress();
+        target.ipAddr = IpToText(own ? own.Value() : 0);
+    }
+    if (netMask != nullptr)
+        target.netMask = Cut(*netMask, kIpTextLength);
+    else if (target.netMask.empty())
+        target.netMask = IpToText(local.netMask(TextToIp(target.ipAddr)));
+    return target;
+}
+
 // The target as the switches and the list give it, before anything is
 // filled in; macRow is the row its MAC address was taken from, if any.
 WakeUpTarget TargetFromSwitches(
@@ -61,11 +95,7 @@ WakeUpTarget TargetFromSwitches(
     if (const std::string* name = Given(options.hostName)) {
         const auto byName = [](const tHostInfo& host) { return host.hostName; };
         if (const tHostInfo* row = FindRow(hosts, *name, byName)) {
-            target.ipAddr = Cut(row->ipAddr, kIpTextLength);
-            target.netMask = Cut(row->netMask, kIpTextLength);
-            target.macAddr = Cut(row->macAddr, kMacTextLength);
-            target.interfaceName = row->interfaceName;
-            target.secureOn = row->secureOn;
+            CopyRow(*row, target);
             macRow = row;
         }
     }
@@ -93,23 +123,17 @@ std::optional<WakeUpTarget> AssembleWakeUpTarget(
     const CommandLineOptions& options, const HostList& hosts, const LocalNetworkQueries& local)
 {
     const tHostInfo* macRow = nullptr;
-    WakeUpTarget target = TargetFromSwitches(options, hosts, macRow);
-    if (target.macAddr.empty())
-        return std::nullopt;
-    target.addressGiven = !target.ipAddr.empty();
-    if (target.ipAddr.empty()) {
-        if (!target.broadcast)
-            return std::nullopt;
-        // Without an address of its own the packet goes to 0.0.0.0's
-        // network, which fails when it is sent and is reported then.
-        const Result<std::uint32_t> own = local.localHostAddress();
-        target.ipAddr = IpToText(own ? own.Value() : 0);
-    }
-    if (const std::string* mask = Given(options.netMask))
-        target.netMask = Cut(*mask, kIpTextLength);
-    else if (target.netMask.empty())
-        target.netMask = IpToText(local.netMask(TextToIp(target.ipAddr)));
-    return target;
+    return CompleteTarget(
+        TargetFromSwitches(options, hosts, macRow), Given(options.netMask), local);
+}
+
+std::optional<WakeUpTarget> RowWakeUpTarget(
+    const tHostInfo& row, bool broadcast, const LocalNetworkQueries& local)
+{
+    WakeUpTarget target;
+    target.broadcast = broadcast;
+    CopyRow(row, target);
+    return CompleteTarget(std::move(target), nullptr, local);
 }
 
 std::string OneLineText(std::string_view text)

@@ -33,6 +33,12 @@ struct WakeUpTarget {
 [[nodiscard]] std::optional<WakeUpTarget> AssembleWakeUpTarget(
     const CommandLineOptions& options, const HostList& hosts, const LocalNetworkQueries& local);
 
+// The target of one row of the list, as /H gives it for the row it names
+// without other switches: the row's addresses and wake options, a missing
+// netmask filled in. None when the row has no MAC address.
+[[nodiscard]] std::optional<WakeUpTarget> RowWakeUpTarget(
+    const tHostInfo& row, bool broadcast, const LocalNetworkQueries& local);
+
 // Why AssembleWakeUpTarget gave no target, in one line for the user: the
 // host named with /H is not in the list, the host found has no MAC address,
 // no MAC address was given, or there is no IP address while /B turns

@@ -4,6 +4,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "WakeWatcher.h"
 
@@ -25,6 +26,21 @@ struct WakeWaitResult {
     WakeResend resend, std::function<void(std::uint32_t)> onTick,
     ProbeRunOpener openProbe = OpenProbeRun);
 
+// One host of WaitForWakeUps: the key it is watched by, its address, and
+// how its wake-up is sent again.
+struct WakeWaitHost {
+    WakeWatchKey key;
+    std::string ipAddr;
+    WakeResend resend;
+};
+
+// WaitForWakeUp for several hosts at once, each with its own time from the
+// moment it is added; returns once every one has ended, with its outcome in
+// the order given. onTick hears each new second of the longest wait.
+[[nodiscard]] std::vector<WakeWaitResult> WaitForWakeUps(std::vector<WakeWaitHost> hosts,
+    const WakeWatchSettings& settings, std::function<void(std::uint32_t)> onTick,
+    ProbeRunOpener openProbe = OpenProbeRun);
+
 // "up after 3 s" or "no answer after 180 s".
 [[nodiscard]] std::string WakeWaitText(const WakeWaitResult& result);
 
@@ -35,6 +51,13 @@ struct WakeWaitResult {
 // interval and probes. On a terminal one line counts the seconds and then
 // gives the outcome; elsewhere only the outcome is written. Returns 1 when
 // the host answered, kWakeNoAnswer when not.
+// ConsoleWaitForWakeUp for several hosts: counts the seconds on a terminal
+// as it does, then writes the line lineOf makes of each host's outcome, in
+// the order given, and returns the outcomes.
+std::vector<WakeWaitResult> ConsoleWaitForWakeUps(std::vector<WakeWaitHost> hosts,
+    std::uint32_t seconds, WakeWatchSettings watch,
+    const std::function<std::string(std::size_t, const WakeWaitResult&)>& lineOf);
+
 [[nodiscard]] int ConsoleWaitForWakeUp(
     const std::string& ipAddr, std::uint32_t seconds, WakeWatchSettings watch, WakeResend resend);
 

@@ -69,6 +69,76 @@ TEST(ConsoleModeTest, EachTargetIsWokenOnTheEchoPortAndFailuresAreSilent)
     EXPECT_EQ(ReadTextFile(program.SettingsFile()), settings);
 }
 
+std::string HostSection(int index, const std::string& name, const std::string& ip,
+    const std::string& mac, const std::string& group)
+{
+    return "[HOST_" + std::to_string(index) + "]\r\nHOST_NAME=" + name + "\r\nIP_ADDR=" + ip +
+        "\r\nNET_MASK=255.255.255.0\r\nMAC_ADDR=" + mac + "\r\nGROUP=" + group + "\r\n";
+}
+
+// /G wakes the hosts of a group in list order, one datagram each and none
+// for the others, and prints one line per host; a member without a MAC
+// address fails the command after the others are woken.
+TEST(ConsoleModeTest, AGroupWakesEachOfItsHostsInListOrder)
+{
+    test::TestNetwork network;
+    const auto& peer = network.AddPeer({"198.51.100.1", 24, ""}, {"198.51.100.200", 24, ""});
+    // pc2 is awake, so that a datagram to its own address arrives.
+    test::TestNetwork::RunIn(peer.ns, {"addr", "add", "198.51.100.22/24", "dev", peer.peerIf});
+    test::DatagramSink echoPort(peer.ns, 7);
+    const test::ConsoleProgram program;
+    const std::string hosts = HostSection(0, "pc1", "198.51.100.21", "02:00:00:00:0D:21", "Lab") +
+        HostSection(1, "pc2", "198.51.100.22", "02:00:00:00:0D:22", "office") +
+        HostSection(2, "pc3", "198.51.100.23", "02:00:00:00:0D:23", "lab");
+    const std::string noMac = HostSection(3, "bare", "198.51.100.24", "", "lab");
+    const auto sent = [](const char* name, const char* ip) {
+        return std::string(name) + "\t" + ip + "\tsent\n";
+    };
+    const struct {
+        const char* what;
+        std::string settings;
+        Arguments arguments;
+        int exitCode;
+        std::vector<std::uint8_t> macs; // the last byte of each MAC woken, in order
+        std::string output;
+        std::string error;
+    } cases[] = {
+        {"a group, in other letters", hosts, {"/C", "/G", "LAB"}, 0, {0x21, 0x23},
+            sent("pc1", "198.51.100.21") + sent("pc3", "198.51.100.23"), ""},
+        {"every host", hosts, {"/c", "/g", "*"}, 0, {0x21, 0x22, 0x23},
+            sent("pc1", "198.51.100.21") + sent("pc2", "198.51.100.22") +
+                sent("pc3", "198.51.100.23"),
+            ""},
+        {"without broadcast, with the wake switches' lines", hosts,
+            {"/C", "/G", "office", "/B", "/P", "7"}, 0, {0x22},
+            "unicast 198.51.100.22 7 - 102 sent\n1 packet on 1 path\n" +
+                sent("pc2", "198.51.100.22"),
+            ""},
+        {"a member without a MAC address", hosts + noMac, {"/C", "/G", "lab"}, -1, {0x21, 0x23},
+            sent("pc1", "198.51.100.21") + sent("pc3", "198.51.100.23"),
+            "Host \"bare\" has no MAC address.\n"},
+        {"a dry run sends nothing", hosts, {"/C", "/G", "office", "/D"}, 0, {},
+            "directed 198.51.100.255 7 - 102\npc2\t198.51.100.22\tplanned\n", ""},
+        {"no such group", hosts, {"/C", "/G", "attic"}, -1, {}, "",
+            "No host of the list is in group \"attic\".\n"},
+    };
+    for (const auto& c : cases) {
+        WriteTextFile(program.SettingsFile(), c.settings);
+        const test::RunResult result = program.Run(c.arguments);
+        EXPECT_EQ(result.exitCode, c.exitCode) << c.what;
+        EXPECT_EQ(result.output, c.output) << c.what;
+        EXPECT_EQ(result.errorOutput, c.error) << c.what;
+        std::vector<std::vector<std::uint8_t>> wanted;
+        for (const std::uint8_t last : c.macs)
+            wanted.push_back(Payload({0x02, 0x00, 0x00, 0x00, 0x0D, last}));
+        std::vector<std::vector<std::uint8_t>> received;
+        for (const test::Datagram& datagram :
+            echoPort.ReceiveAll(300ms, c.macs.empty() ? 300ms : 2s))
+            received.push_back(datagram.payload);
+        EXPECT_EQ(received, wanted) << c.what;
+    }
+}
+
 // /W after the wake-up waits for a sleeping machine: exit code 0 and "up"
 // once it has booted, 4 when the packet carried another MAC.
 TEST(ConsoleModeTest, WaitingForTheWokenHostEndsInItsAnswerOrExitCode4)
@@ -99,6 +169,34 @@ TEST(ConsoleModeTest, WaitingForTheWokenHostEndsInItsAnswerOrExitCode4)
         EXPECT_TRUE(result.output.starts_with(c.output)) << result.output;
         EXPECT_TRUE(result.output.ends_with(" s\n")) << result.output;
     }
+}
+
+// /G with /W watches every host woken at once: the one that boots is up,
+// the one that never does ends the command with exit code 4.
+TEST(ConsoleModeTest, WaitingForAGroupEndsWhenEachHostAnsweredOrTheTimeIsUp)
+{
+    const test::ConsoleProgram program;
+    WriteTextFile(program.SettingsFile(),
+        "[SETTING]\r\nNO_EXTERNAL_COMMAND=1\r\nICMP_TIME_OUT=200\r\n"
+        "WAKE_CONFIRM_INTERVAL=300\r\n" +
+            HostSection(0, "up", "198.51.100.2", "02:00:00:00:0C:02", "lab") +
+            HostSection(1, "other", "198.51.100.3", "02:00:00:00:0C:03", "office") +
+            HostSection(2, "down", "203.0.113.2", "02:00:00:00:0C:04", "lab"));
+    test::TestNetwork network;
+    const test::Peer& peer =
+        network.AddPeer({"198.51.100.1", 24, ""}, {"198.51.100.200", 24, "02:00:00:00:0C:02"});
+    network.AddPeer({"203.0.113.1", 24, ""}, {"203.0.113.200", 24, ""});
+    test::QuickNeighbourProbes(peer);
+    test::SleepingMachine machine(peer, "198.51.100.2/24", {0x02, 0, 0, 0, 0x0C, 0x02}, 500ms);
+
+    const test::RunResult result = program.Run({"/C", "/G", "lab", "/W", "3"});
+    EXPECT_EQ(result.exitCode, 4);
+    EXPECT_EQ(result.errorOutput, "");
+    const std::string sent = "up\t198.51.100.2\tsent\ndown\t203.0.113.2\tsent\n";
+    ASSERT_TRUE(result.output.starts_with(sent + "up\t198.51.100.2\tup after ")) << result.output;
+    EXPECT_TRUE(result.output.ends_with(" s\ndown\t203.0.113.2\tno answer after 3 s\n"))
+        << result.output;
+    EXPECT_TRUE(machine.AwokeAt().has_value());
 }
 
 } // namespace
