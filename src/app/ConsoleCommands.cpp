@@ -18,7 +18,8 @@ std::string UsageText()
             "Pondel /C /M MacAddr [/I IpAddr] [/N NetMask] [/B]\n"
             "Pondel /C ... [/A] [/P Ports] [/R Count] [/E Name] [/S Password] [/D]\n"
             "Pondel /C (/H Hostname | /I IpAddr) ... /W Seconds\n"
-            "Pondel /C /Q [/H Hostname]\n"
+            "Pondel /C /G Group [/B] [Wake options] [/W Seconds]\n"
+            "Pondel /C /Q [/H Hostname | /G Group]\n"
             "Pondel /C /V\n"
             "Pondel /V\n";
     text += kRule;
@@ -29,12 +30,15 @@ std::string UsageText()
             "       /N NetMask : Net mask for target network\n"
             "       /M MacAddr : Target MAC address\n"
             "       /B         : Do not use broadcast(Use broadcast by default)\n"
+            "       /G Group   : Every host of the group in list order, one line each\n"
+            "                    (* for every host); exit code -1 when any could not\n"
+            "                    be woken\n"
             "       /V        : Disp Program Version in console\n"
             "       /Q         : Print each host's state (up, up-no-ping, another-machine,\n"
             "                    down), the MAC that answered and its vendor\n";
     text += "       /W Seconds : After the wake-up, wait up to Seconds (1-3600) for the host\n"
-            "                    at /I or the /H row to answer: exit code 0 when it did,\n"
-            "                    4 when it did not\n";
+            "                    at /I or the /H row (each host of /G) to answer: exit\n"
+            "                    code 0 when it did, 4 when it did not\n";
     text += kRule;
     text += "Wake options (with any of them each packet is listed with its result):\n"
             "       /A         : Also 255.255.255.255, the host's address, IPv6\n"
