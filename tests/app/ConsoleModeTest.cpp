@@ -189,12 +189,12 @@ TEST(ConsoleModeTest, WaitingForAGroupEndsWhenEachHostAnsweredOrTheTimeIsUp)
     test::QuickNeighbourProbes(peer);
     test::SleepingMachine machine(peer, "198.51.100.2/24", {0x02, 0, 0, 0, 0x0C, 0x02}, 500ms);
 
-    const test::RunResult result = program.Run({"/C", "/G", "lab", "/W", "3"});
+    const test::RunResult result = program.Run({"/C", "/G", "lab", "/W", "4"});
     EXPECT_EQ(result.exitCode, 4);
     EXPECT_EQ(result.errorOutput, "");
     const std::string sent = "up\t198.51.100.2\tsent\ndown\t203.0.113.2\tsent\n";
     ASSERT_TRUE(result.output.starts_with(sent + "up\t198.51.100.2\tup after ")) << result.output;
-    EXPECT_TRUE(result.output.ends_with(" s\ndown\t203.0.113.2\tno answer after 3 s\n"))
+    EXPECT_TRUE(result.output.ends_with(" s\ndown\t203.0.113.2\tno answer after 4 s\n"))
         << result.output;
     EXPECT_TRUE(machine.AwokeAt().has_value());
 }
