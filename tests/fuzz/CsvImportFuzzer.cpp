@@ -10,7 +10,9 @@
 #include "CsvField.h"
 #include "CsvHostFile.h"
 #include "FuzzCheck.h"
+#include "HostGroups.h"
 #include "MacAddress.h"
+#include "WakeOptionTexts.h"
 
 namespace pondel::fuzz {
 namespace {
@@ -29,13 +31,28 @@ void CheckFieldSplitting(std::string_view line, std::size_t capacity)
     }
 }
 
+bool SameExtraTexts(const tHostInfo& a, const tHostInfo& b)
+{
+    return FieldText(a.group) == FieldText(b.group) &&
+        FieldText(a.interfaceName) == FieldText(b.interfaceName) &&
+        FieldText(a.secureOn) == FieldText(b.secureOn);
+}
+
+// Both kinds of file: the plain one keeps the five texts, the one with
+// groups the group, interface and SecureOn password too.
 void CheckExportRoundTrip(const HostList& hosts)
 {
-    HostList imported;
-    const CsvImportResult result = ImportCsvHostList(FormatCsvHostList(hosts), imported, 1u << 20);
-    Require(result.added == hosts.Count(), "every exported host imports again");
-    for (std::int32_t row = 0; row < hosts.Count(); ++row)
-        Require(SameTexts(hosts[row], imported[row]), "an exported host imports unchanged");
+    for (const CsvFlavour flavour : {CsvFlavour::kPlain, CsvFlavour::kWithGroups}) {
+        HostList imported;
+        const CsvImportResult result =
+            ImportCsvHostList(FormatCsvHostList(hosts, flavour), imported, 1u << 20);
+        Require(result.added == hosts.Count(), "every exported host imports again");
+        for (std::int32_t row = 0; row < hosts.Count(); ++row) {
+            Require(SameTexts(hosts[row], imported[row]), "an exported host imports unchanged");
+            Require(flavour == CsvFlavour::kPlain || SameExtraTexts(hosts[row], imported[row]),
+                "a host exported with its group imports with it");
+        }
+    }
 }
 
 void CheckImport(std::string_view text, std::uint32_t maxHostNum)
@@ -50,12 +67,17 @@ void CheckImport(std::string_view text, std::uint32_t maxHostNum)
             "imported hosts are whole and addressed");
         Require(StoredMacText(host.macAddr) == std::string(host.macAddr),
             "imported MAC addresses are empty or canonical");
+        Require(IsValidGroupName(FieldText(host.group)), "imported groups are valid names");
+        Require(host.interfaceName[0] == '\0' || IsValidInterfaceName(host.interfaceName),
+            "imported interfaces are empty or valid names");
+        Require(StoredMacText(host.secureOn) == std::string(host.secureOn),
+            "imported SecureOn passwords are empty or canonical");
     }
     CheckExportRoundTrip(hosts);
 }
 
 // A text a record can hold and an export keeps: no line end and no NUL.
-std::string FieldText(FuzzedDataProvider& input, std::size_t maxLength)
+std::string MadeUpText(FuzzedDataProvider& input, std::size_t maxLength)
 {
     std::string text = input.ConsumeRandomLengthString(maxLength);
     for (char& c : text) {
@@ -83,12 +105,20 @@ HostList MadeUpHosts(FuzzedDataProvider& input)
     HostList hosts;
     const int count = input.ConsumeIntegralInRange(0, 4);
     for (int i = 0; i < count; ++i) {
-        const std::string name = FieldText(input, 160);
-        const std::string comment = FieldText(input, 160);
-        const std::string ip = FieldText(input, 40);
-        const std::string mask = FieldText(input, 40);
+        const std::string name = MadeUpText(input, 160);
+        const std::string comment = MadeUpText(input, 160);
+        const std::string ip = MadeUpText(input, 40);
+        const std::string mask = MadeUpText(input, 40);
         const std::string mac = MacText(input);
+        const std::string group = MadeUpText(input, 40);
+        const std::string interfaceName = MadeUpText(input, 20);
         tHostInfo host = MakeHostInfo(name, comment, ip, mask, mac);
+        // Only what the edit dialog or an import would store.
+        if (IsValidGroupName(group))
+            SetField(host.group, group);
+        if (IsValidInterfaceName(interfaceName))
+            SetField(host.interfaceName, interfaceName);
+        SetField(host.secureOn, MacText(input));
         // A host needs an address, blanks cut off at the field's end included.
         if (IsBlankText(host.ipAddr))
             SetField(host.ipAddr, "192.0.2.1");
