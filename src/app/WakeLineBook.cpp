@@ -20,8 +20,7 @@ const HeardWakePacket& WakeLineBook::Add(
     const auto closed = std::ranges::find_if(
         open_, [&](const OpenLine& open) { return now - open.opened < kRepeatWindow; });
     open_.erase(open_.begin(), closed);
-    const auto same = std::ranges::find_if(
-        open_, [&](const OpenLine& open) {
+    const auto same = std::ranges::find_if(open_, [&](const OpenLine& open) {
         return open.sender == sender && SamePacket(open.line, packet);
     });
     if (same != open_.end()) {

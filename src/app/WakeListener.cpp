@@ -28,8 +28,8 @@ void AddPort(std::vector<std::uint16_t>& ports, std::uint16_t port)
 // What the receiving thread alone touches.
 class PacketReader final {
 public:
-    PacketReader(
-        WakeListenerEvents& events, const std::vector<ListenedHost>& hosts, VendorDirectory& vendors)
+    PacketReader(WakeListenerEvents& events, const std::vector<ListenedHost>& hosts,
+        VendorDirectory& vendors)
         : events_(events)
         , vendors_(vendors)
     {
@@ -158,10 +158,10 @@ Result<WakeListener::Opened> WakeListener::Start(const ListenOptions& options)
     auto state = std::make_unique<State>();
     state->receiver = std::move(receiver);
     // The reader lives on the thread, which alone touches it.
-    state->thread = std::jthread(
-        [receiver = state->receiver.get(), reader = PacketReader(events_, hosts_, vendors_)]() mutable {
-            receiver->Receive([&reader](const ReceivedPacket& packet) { reader.Read(packet); });
-        });
+    state->thread = std::jthread([receiver = state->receiver.get(),
+                                     reader = PacketReader(events_, hosts_, vendors_)]() mutable {
+        receiver->Receive([&reader](const ReceivedPacket& packet) { reader.Read(packet); });
+    });
     state_ = std::move(state);
     return opened;
 }

@@ -85,7 +85,8 @@ protected:
     void SetUp() override
     {
         network_.SkipIpv6Dad();
-        peer_ = &network_.AddPeer({"198.51.100.1", 24, kTargetMac}, {"198.51.100.20", 24, kPeerMac});
+        peer_ =
+            &network_.AddPeer({"198.51.100.1", 24, kTargetMac}, {"198.51.100.20", 24, kPeerMac});
         std::ofstream(registry_.Path() / "oui.csv")
             << "Registry,Assignment,Organization Name,Organization Address\n"
                "MA-L,020000,Lab Vendor,Somewhere\n";
@@ -127,21 +128,21 @@ TEST_F(WakeListenerTest, EachPathIsHeardWithWhereItCameFromAndWentTo)
         unsigned rounds;
         std::string fromPrefix, to, path;
     } rows[] = {
-        {"directed broadcast", PathBit(WakePath::kDirectedBroadcast), 7, false, 1, "198.51.100.20:",
-            "198.51.100.255", "UDP 7"},
-        {"limited broadcast", PathBit(WakePath::kLimitedBroadcast), 9, false, 1, "198.51.100.20:",
-            "255.255.255.255", "UDP 9"},
+        {"directed broadcast", PathBit(WakePath::kDirectedBroadcast), 7, false, 1,
+            "198.51.100.20:", "198.51.100.255", "UDP 7"},
+        {"limited broadcast", PathBit(WakePath::kLimitedBroadcast), 9, false, 1,
+            "198.51.100.20:", "255.255.255.255", "UDP 9"},
         {"unicast", PathBit(WakePath::kUnicast), 9, false, 1, "198.51.100.20:", "198.51.100.1",
             "UDP 9"},
-        {"IPv6 all nodes", PathBit(WakePath::kIpv6AllNodes), 7, false, 1, "[fe80::",
-            "ff02::1%" + local, "UDP 7"},
+        {"IPv6 all nodes", PathBit(WakePath::kIpv6AllNodes), 7, false, 1,
+            "[fe80::", "ff02::1%" + local, "UDP 7"},
         {"the raw frame", PathBit(WakePath::kRawFrame), 0, false, 1, kPeerMac, local,
             "EtherType 0x0842"},
-        {"SecureOn", PathBit(WakePath::kDirectedBroadcast), 9, true, 1, "198.51.100.20:",
-            "198.51.100.255", "UDP 9"},
+        {"SecureOn", PathBit(WakePath::kDirectedBroadcast), 9, true, 1,
+            "198.51.100.20:", "198.51.100.255", "UDP 9"},
         {"three rounds, each from a port of its own, are one line",
-            PathBit(WakePath::kDirectedBroadcast), 7, false, 3, "198.51.100.20:",
-            "198.51.100.255", "UDP 7"},
+            PathBit(WakePath::kDirectedBroadcast), 7, false, 3, "198.51.100.20:", "198.51.100.255",
+            "UDP 7"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
@@ -226,7 +227,8 @@ TEST_F(WakeListenerTest, WhatCannotBeOpenedIsNamedWithTheWayToAllowIt)
     } rows[] = {
         {"low ports and frames refused, a high port opened", {7, 40009}, "1024",
             {"UDP 40009 (IPv4)", "UDP 40009 (IPv6)"},
-            {{"UDP 7 (IPv4)", EACCES}, {"UDP 7 (IPv6)", EACCES}, {"EtherType 0x0842 frames", EPERM}}},
+            {{"UDP 7 (IPv4)", EACCES}, {"UDP 7 (IPv6)", EACCES},
+                {"EtherType 0x0842 frames", EPERM}}},
         {"the system lowers the privileged ports as the hint says", {7}, "7",
             {"UDP 7 (IPv4)", "UDP 7 (IPv6)"}, {{"EtherType 0x0842 frames", EPERM}}},
         {"nothing opened", {7, 9}, "1024", {},
@@ -264,7 +266,8 @@ TEST_F(WakeListenerTest, WhatCannotBeOpenedIsNamedWithTheWayToAllowIt)
                 std::string::npos);
             EXPECT_NE(failures[i].howToAllow.find(setcap), std::string::npos);
             EXPECT_NE(failures[i].howToAllow.find("run as root"), std::string::npos);
-            EXPECT_EQ(failures[i].howToAllow.find("ip_unprivileged_port_start=7") != std::string::npos,
+            EXPECT_EQ(
+                failures[i].howToAllow.find("ip_unprivileged_port_start=7") != std::string::npos,
                 failures[i].what.starts_with("UDP 7"));
         }
     }

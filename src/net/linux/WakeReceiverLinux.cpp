@@ -59,7 +59,8 @@ std::string HowToAllowPort(std::uint16_t port, int error)
 {
     if (error == EACCES && port < kFirstOrdinaryPort) {
         return "ports below 1024 need a privilege: run as root, or allow the program with `" +
-            SetcapHint() + "`, or every program with `sudo sysctl net.ipv4.ip_unprivileged_port_start=" +
+            SetcapHint() +
+            "`, or every program with `sudo sysctl net.ipv4.ip_unprivileged_port_start=" +
             std::to_string(port) + "`";
     }
     if (error == EADDRINUSE)
@@ -243,8 +244,7 @@ Result<std::unique_ptr<WakeReceiver>> WakeReceiver::Create()
     return std::unique_ptr<WakeReceiver>(new WakeReceiver(std::move(sockets)));
 }
 
-WakeReceiver::Opening WakeReceiver::Open(
-    std::span<const std::uint16_t> udpPorts, bool etherFrames)
+WakeReceiver::Opening WakeReceiver::Open(std::span<const std::uint16_t> udpPorts, bool etherFrames)
 {
     Opening opening;
     for (const std::uint16_t port : udpPorts) {
@@ -263,8 +263,8 @@ WakeReceiver::Opening WakeReceiver::Open(
     }
     if (etherFrames) {
         const std::string what = "EtherType 0x0842 frames";
-        SocketHandle socket(::socket(
-            AF_PACKET, SOCK_DGRAM | SOCK_CLOEXEC | SOCK_NONBLOCK, htons(kWakeEtherType)));
+        SocketHandle socket(
+            ::socket(AF_PACKET, SOCK_DGRAM | SOCK_CLOEXEC | SOCK_NONBLOCK, htons(kWakeEtherType)));
         if (!socket) {
             const int error = errno;
             opening.failures.push_back(Failure(what, error, HowToAllowFrames(error)));
@@ -312,8 +312,7 @@ void WakeReceiver::Interrupt() noexcept
 {
     const std::uint64_t one = 1;
     // The counter only grows; a full one is readable all the same.
-    [[maybe_unused]] const ssize_t written =
-        write(sockets_->interrupt.Get(), &one, sizeof one);
+    [[maybe_unused]] const ssize_t written = write(sockets_->interrupt.Get(), &one, sizeof one);
 }
 
 } // namespace pondel
