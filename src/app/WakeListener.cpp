@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <mutex>
 #include <thread>
 
 #include "AppSettings.h"
@@ -25,21 +26,43 @@ void AddPort(std::vector<std::uint16_t>& ports, std::uint16_t port)
         ports.push_back(port);
 }
 
-// What the receiving thread alone touches.
+using HostNameTable = std::map<MacAddress, std::string>;
+
+// A MAC that several rows share names all of them.
+std::shared_ptr<const HostNameTable> MakeHostNameTable(const std::vector<ListenedHost>& hosts)
+{
+    auto table = std::make_shared<HostNameTable>();
+    for (const ListenedHost& host : hosts) {
+        std::string& names = (*table)[host.mac];
+        if (!names.empty())
+            names += ", ";
+        names += host.hostName;
+    }
+    return table;
+}
+
+// The table is replaced whole, so that the receiving thread holds the mutex
+// only to take its pointer.
+struct SharedHostNames {
+    std::mutex mutex;
+    std::shared_ptr<const HostNameTable> table;
+
+    std::shared_ptr<const HostNameTable> Get()
+    {
+        const std::lock_guard lock(mutex);
+        return table;
+    }
+};
+
+// What the receiving thread alone touches, but for the shared host names.
 class PacketReader final {
 public:
-    PacketReader(WakeListenerEvents& events, const std::vector<ListenedHost>& hosts,
+    PacketReader(WakeListenerEvents& events, std::shared_ptr<SharedHostNames> hostNames,
         VendorDirectory& vendors)
         : events_(events)
+        , hostNames_(std::move(hostNames))
         , vendors_(vendors)
     {
-        // A MAC that several rows share names all of them.
-        for (const ListenedHost& host : hosts) {
-            std::string& names = hostNames_[host.mac];
-            if (!names.empty())
-                names += ", ";
-            names += host.hostName;
-        }
     }
 
     void Read(const ReceivedPacket& packet)
@@ -57,7 +80,8 @@ public:
         heard.path = packet.path;
         heard.targetMac = FormatMacAddress(payload->target);
         heard.vendor = vendors_.Find(payload->target);
-        if (const auto host = hostNames_.find(payload->target); host != hostNames_.end())
+        const std::shared_ptr<const HostNameTable> names = hostNames_->Get();
+        if (const auto host = names->find(payload->target); host != names->end())
             heard.hostName = host->second;
         heard.secureOn = payload->secureOnLength != 0;
         events_.OnWakePacket(lines_.Add(heard, packet.sender, WakeLineBook::Clock::now()));
@@ -65,8 +89,8 @@ public:
 
 private:
     WakeListenerEvents& events_;
+    const std::shared_ptr<SharedHostNames> hostNames_;
     VendorDirectory& vendors_;
-    std::map<MacAddress, std::string> hostNames_;
     WakeLineBook lines_;
     std::uint64_t notWakePackets_ = 0;
 };
@@ -105,6 +129,8 @@ std::string ListenFailureText(const ListenFailure& failure)
     return failure.error.message + "; " + failure.howToAllow;
 }
 
+struct WakeListener::HostNames : SharedHostNames { };
+
 struct WakeListener::State {
     std::unique_ptr<WakeReceiver> receiver;
     std::jthread thread;
@@ -112,18 +138,20 @@ struct WakeListener::State {
 
 WakeListener::WakeListener(WakeListenerEvents& events, std::vector<ListenedHost> hosts)
     : events_(events)
-    , hosts_(std::move(hosts))
+    , hostNames_(std::make_shared<HostNames>())
     , ownVendors_(std::make_unique<VendorDirectory>())
     , vendors_(*ownVendors_)
 {
+    SetHosts(hosts);
 }
 
 WakeListener::WakeListener(
     WakeListenerEvents& events, std::vector<ListenedHost> hosts, VendorDirectory& vendors)
     : events_(events)
-    , hosts_(std::move(hosts))
+    , hostNames_(std::make_shared<HostNames>())
     , vendors_(vendors)
 {
+    SetHosts(hosts);
 }
 
 WakeListener::~WakeListener()
@@ -158,12 +186,20 @@ Result<WakeListener::Opened> WakeListener::Start(const ListenOptions& options)
     auto state = std::make_unique<State>();
     state->receiver = std::move(receiver);
     // The reader lives on the thread, which alone touches it.
-    state->thread = std::jthread([receiver = state->receiver.get(),
-                                     reader = PacketReader(events_, hosts_, vendors_)]() mutable {
-        receiver->Receive([&reader](const ReceivedPacket& packet) { reader.Read(packet); });
-    });
+    state->thread =
+        std::jthread([receiver = state->receiver.get(),
+                         reader = PacketReader(events_, hostNames_, vendors_)]() mutable {
+            receiver->Receive([&reader](const ReceivedPacket& packet) { reader.Read(packet); });
+        });
     state_ = std::move(state);
     return opened;
+}
+
+void WakeListener::SetHosts(const std::vector<ListenedHost>& hosts)
+{
+    std::shared_ptr<const HostNameTable> table = MakeHostNameTable(hosts);
+    const std::lock_guard lock(hostNames_->mutex);
+    hostNames_->table = std::move(table);
 }
 
 void WakeListener::Stop()

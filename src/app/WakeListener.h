@@ -103,11 +103,17 @@ public:
     // Returns once the receiving thread has ended, so no event comes after
     // it. Never call it from an event.
     void Stop();
+    // Replaces the hosts that targets are matched against, for the packets
+    // that come from now on (the list was edited, say). Any thread may call
+    // it, an event too; it waits for no packet.
+    void SetHosts(const std::vector<ListenedHost>& hosts);
 
 private:
     struct State;
+    struct HostNames;
     WakeListenerEvents& events_;
-    std::vector<ListenedHost> hosts_;
+    // Shared with the receiving thread.
+    std::shared_ptr<HostNames> hostNames_;
     std::unique_ptr<VendorDirectory> ownVendors_; // when the caller gave none
     VendorDirectory& vendors_;
     std::unique_ptr<State> state_;

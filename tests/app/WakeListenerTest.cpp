@@ -195,11 +195,13 @@ std::vector<std::uint8_t> Magic(std::size_t copies, const std::vector<std::uint8
     return payload;
 }
 
-TEST_F(WakeListenerTest, OtherPacketsAreOnlyCounted)
+TEST_F(WakeListenerTest, OtherPacketsAreOnlyCountedAndHostsMayChange)
 {
     Heard heard;
     WakeListener listener(heard, hosts_, vendors_);
     ASSERT_TRUE(listener.Start({{9}, false}).Ok());
+    // The list was edited while listening.
+    listener.SetHosts({{Mac(kTargetMac), "pcA"}, {Mac(kTargetMac), "pcA-2"}});
     std::vector<std::uint8_t> shortOne = Magic(16);
     shortOne.pop_back();
     std::vector<std::uint8_t> wrongCopy = Magic(16);
@@ -211,7 +213,7 @@ TEST_F(WakeListenerTest, OtherPacketsAreOnlyCounted)
     const std::vector<HeardWakePacket> lines = heard.Wait(1, 4);
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_TRUE(lines[0].secureOn);
-    EXPECT_EQ(lines[0].hostName, "pcA");
+    EXPECT_EQ(lines[0].hostName, "pcA, pcA-2");
 }
 
 TEST_F(WakeListenerTest, WhatCannotBeOpenedIsNamedWithTheWayToAllowIt)
