@@ -17,6 +17,12 @@ std::vector<std::uint8_t> Magic(std::size_t copies, const std::vector<std::uint8
     return payload;
 }
 
+std::vector<std::uint8_t> WithoutLastByte(std::vector<std::uint8_t> bytes)
+{
+    bytes.pop_back();
+    return bytes;
+}
+
 std::vector<std::uint8_t> Changed(std::vector<std::uint8_t> bytes, std::size_t at)
 {
     bytes[at] ^= 0x01;
@@ -35,7 +41,7 @@ TEST(WakePayloadTest, ReadsOnlyTheMagicPacketAndItsPassword)
         {"a 6-byte password", Magic(16, {1, 2, 3, 4, 5, 6}), 6},
         {"empty", {}, std::nullopt},
         {"the sync bytes alone", Magic(0), std::nullopt},
-        {"one byte short", {Magic(16).begin(), Magic(16).end() - 1}, std::nullopt},
+        {"one byte short", WithoutLastByte(Magic(16)), std::nullopt},
         {"15 copies", Magic(15), std::nullopt},
         {"17 copies", Magic(17), std::nullopt},
         {"a wrong sync byte", Changed(Magic(16), 3), std::nullopt},
