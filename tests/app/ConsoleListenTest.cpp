@@ -104,6 +104,7 @@ TEST_F(ConsoleListenTest, PrintsWhatArrivedAndTellsByItsExitCode)
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
         WriteSettings(row.portNo, row.extraPorts);
+        const std::string settings = ReadTextFile(program_.SettingsFile());
         const Arguments arguments{"/C", "/L", "2"};
         auto listening = std::async(std::launch::async, [&] {
             return row.dropped.empty() ? program_.Run(arguments)
@@ -115,6 +116,7 @@ TEST_F(ConsoleListenTest, PrintsWhatArrivedAndTellsByItsExitCode)
             WakeFromPeer(40001, row.rounds);
         const test::RunResult result = listening.get();
         EXPECT_EQ(result.exitCode, row.exitCode);
+        EXPECT_EQ(ReadTextFile(program_.SettingsFile()), settings); // nothing saved
         for (const std::string& error : row.errors)
             EXPECT_NE(result.errorOutput.find(error), std::string::npos) << result.errorOutput;
         if (row.rounds == 0) {
