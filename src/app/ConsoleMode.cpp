@@ -5,6 +5,7 @@
 #include "CommandLine.h"
 #include "ConsoleCommands.h"
 #include "ConsoleGroupWake.h"
+#include "ConsoleListen.h"
 #include "ConsoleWake.h"
 #include "WakeWait.h"
 #include "StatusQuery.h"
@@ -109,6 +110,10 @@ int ProcessCommandLine(const std::vector<std::string>& arguments, const HostList
         return ShowUsage();
     if (options.query)
         return QueryStatus(options, hosts, settings);
+    if (options.listen) {
+        const std::optional<std::uint32_t> seconds = ParseListenSeconds(options.listenSeconds);
+        return seconds ? ConsoleListen(*seconds, hosts, settings) : ShowUsage();
+    }
     const std::optional<WakeSwitches> switches = ReadWakeSwitches(options);
     if (options.group && switches)
         return WakeGroup(options, *switches, hosts, local, WakeWatchSettingsOf(settings));

@@ -31,10 +31,12 @@ void CPondelApp::InitInstance()
     LoadSettings(file.Document(), settings_);
     // The console command looks for one host: it keeps only the rows that
     // can be it, rather than copying a list of sixty thousand. A group (/G)
-    // is found in the whole list.
+    // is found in the whole list, and listening matches packets against
+    // every row.
     const CommandLineOptions options = ParseCommandLine(arguments_);
-    if (options.console && !options.group &&
-        !(options.query && !options.hostName && !options.ipAddr))
+    const bool everyRow = options.listen || options.group.has_value() ||
+        (options.query && !options.hostName && !options.ipAddr);
+    if (options.console && !everyRow)
         LoadHostList(file.Document(), settings_.maxHostNum, hosts_,
             [filter = TargetRowFilter(options)](
                 const HostNameAndAddress& host) { return filter(host.hostName, host.ipAddr); });
