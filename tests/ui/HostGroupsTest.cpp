@@ -46,8 +46,8 @@ std::string GroupedHosts()
     int row = 0;
     for (const auto& host : hosts) {
         text += "[HOST_" + std::to_string(row) + "]\nHOST_NAME=" + host.name +
-            "\nIP_ADDR=198.51.100." + std::to_string(11 + row) + "\nNET_MASK=\nMAC_ADDR=" +
-            host.mac + "\nGROUP=" + host.group + "\n";
+            "\nIP_ADDR=198.51.100." + std::to_string(11 + row) +
+            "\nNET_MASK=\nMAC_ADDR=" + host.mac + "\nGROUP=" + host.group + "\n";
         ++row;
     }
     return text;
@@ -164,8 +164,8 @@ private slots:
                 break;
             case Way::kWakeAllNo:
             case Way::kWakeAllYes:
-                ModalSeam::SetNextAnswer(c.way == Way::kWakeAllYes ? ModalSeam::Answer::kYes
-                                                                   : ModalSeam::Answer::kNo);
+                ModalSeam::SetNextAnswer(
+                    c.way == Way::kWakeAllYes ? ModalSeam::Answer::kYes : ModalSeam::Answer::kNo);
                 surfaces.MenuAction(CommandId::kWakeAll)->trigger();
                 QVERIFY2(ModalSeam::ShownTexts().contains("Wake all 5 hosts?"), c.name);
                 break;
@@ -227,6 +227,7 @@ private slots:
     void theGroupColumnSortsAndKeepsItsWidth()
     {
         const int group = HostTableModel::kGroupColumn;
+        int measured = 0;
         {
             WindowFixture fixture(GroupedHosts());
             CPondelDlg& window = fixture.Open();
@@ -237,6 +238,8 @@ private slots:
             window.SortByColumn(group);
             QCOMPARE(Column(window, group), QStringList({"office", "office", "lab", "Lab", ""}));
             QCOMPARE(QString::fromUtf8(fixture.hosts[0].hostName), "b");
+            measured = window.HostListView()->horizontalHeader()->sectionSize(group);
+            QVERIFY(measured > 0);
             QVERIFY(window.close());
             QCOMPARE(fixture.Value("WINDOW", "ITEM_WIDTH_GROUP"), "<missing>");
         }
@@ -246,7 +249,11 @@ private slots:
         QVERIFY(window.close());
         QCOMPARE(resized.Value("WINDOW", "ITEM_WIDTH_GROUP"), "77");
         WindowFixture reopened(resized.Saved().Document().Serialize());
-        QCOMPARE(reopened.Open().HostListView()->horizontalHeader()->sectionSize(group), 77);
+        const QHeaderView* columns = reopened.Open().HostListView()->horizontalHeader();
+        QCOMPARE(columns->sectionSize(group), 77);
+        // Reset To Default Size measures it again.
+        reopened.window->RunCommand(CommandId::kResetToDefaultSize);
+        QCOMPARE(columns->sectionSize(group), measured);
     }
 
     // The export's second file type writes groups and wake options; the

@@ -203,6 +203,11 @@ int HostListPane::MeasuredGroupWidth() const
     return static_cast<int>(metrics.horizontalAdvance(QStringLiteral("AAAAAAAAAABB")) * 1.15);
 }
 
+void HostListPane::ResetGroupColumnWidth()
+{
+    view_->horizontalHeader()->resizeSection(HostTableModel::kGroupColumn, MeasuredGroupWidth());
+}
+
 std::int32_t HostListPane::GroupColumnWidth() const
 {
     const int width = view_->horizontalHeader()->sectionSize(HostTableModel::kGroupColumn);

@@ -69,6 +69,8 @@ public:
     // The Group column's width as it is to be stored: 0 while it has the
     // measured width it got for want of a stored one.
     [[nodiscard]] std::int32_t GroupColumnWidth() const;
+    // Gives the Group column its measured width again.
+    void ResetGroupColumnWidth();
 
     // Selects the row DEFAULT_HOST names, if it names one, and returns its
     // host.
