@@ -243,6 +243,42 @@
             <source>Show every packet of the last wake-up and what became of it</source>
             <translation>前回の起動で送ったすべてのパケットとその結果を表示</translation>
         </message>
+        <message>
+            <source>Select Group(&amp;G)</source>
+            <translation>グループの選択(&amp;G)</translation>
+        </message>
+        <message>
+            <source>Select every host of a group</source>
+            <translation>グループのすべてのホストを選択します</translation>
+        </message>
+        <message>
+            <source>Wake Group(&amp;K)</source>
+            <translation>グループの起動(&amp;K)</translation>
+        </message>
+        <message>
+            <source>Send a magic packet to every host of a group</source>
+            <translation>グループのすべてのホストにマジックパケットを送信します</translation>
+        </message>
+        <message>
+            <source>Wake All(&amp;A)</source>
+            <translation>すべて起動(&amp;A)</translation>
+        </message>
+        <message>
+            <source>Send a magic packet to every host in the list</source>
+            <translation>リストのすべてのホストにマジックパケットを送信します</translation>
+        </message>
+        <message>
+            <source>Select Group</source>
+            <translation>グループの選択</translation>
+        </message>
+        <message>
+            <source>Wake Group</source>
+            <translation>グループの起動</translation>
+        </message>
+        <message>
+            <source>Wake All</source>
+            <translation>すべて起動</translation>
+        </message>
     </context>
     <context>
         <name>ModalSeam</name>
@@ -599,6 +635,22 @@ Add them again?</source>
         <message>
             <source>Vendor</source>
             <translation>ベンダー</translation>
+        </message>
+        <message>
+            <source>CSV with groups and wake options (*.csv)</source>
+            <translation>グループと起動オプション付き CSV (*.csv)</translation>
+        </message>
+        <message>
+            <source>Group</source>
+            <translation>グループ</translation>
+        </message>
+        <message>
+            <source>Wake the one host in the list?</source>
+            <translation>リストの 1 台のホストを起動しますか?</translation>
+        </message>
+        <message>
+            <source>Wake all %1 hosts?</source>
+            <translation>%1 台のホストをすべて起動しますか?</translation>
         </message>
         <message>
             <source>Export To CSV File</source>
@@ -1109,6 +1161,14 @@ Do you really want?</source>
         <message>
             <source>An interface name has at most 15 characters, without blanks, &apos;/&apos; or &apos;:&apos;.</source>
             <translation>インターフェース名は 15 文字以内で、空白、&apos;/&apos;、&apos;:&apos; は使えません。</translation>
+        </message>
+        <message>
+            <source>Group:</source>
+            <translation>グループ:</translation>
+        </message>
+        <message>
+            <source>A group name has at most 31 bytes, without control characters, and is not "*".</source>
+            <translation>グループ名は 31 バイト以内で、制御文字は使えず、"*" にはできません。</translation>
         </message>
     </context>
     <context>

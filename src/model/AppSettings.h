@@ -100,6 +100,8 @@ struct AppSettings {
     // The Vendor column's width; 0 until it has been shown (the list then
     // measures one).
     std::int32_t vendorColumnWidth = 0;
+    // The Group column's width; 0 while it has the width the list measures.
+    std::int32_t groupColumnWidth = 0;
 
     bool operator==(const AppSettings&) const = default;
 };

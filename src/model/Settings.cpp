@@ -96,6 +96,9 @@ constexpr std::array<std::string_view, 6> kColumnWidthKeys{
 // The optional Vendor column came later: its width is written once it has
 // one, so that a file of default settings stays as it always was.
 constexpr std::string_view kVendorColumnWidthKey = "ITEM_WIDTH_VENDOR";
+// So did the Group column: its width is written once it differs from the
+// one the list measures.
+constexpr std::string_view kGroupColumnWidthKey = "ITEM_WIDTH_GROUP";
 
 std::string_view CutToBuffer(std::string_view text) noexcept
 {
@@ -261,6 +264,10 @@ void LoadSettings(const IniDocument& document, AppSettings& settings)
             document.GetString(kWindowSection, kVendorColumnWidthKey, "", kValueBufferSize);
         !value.empty())
         settings.vendorColumnWidth = AtoiValue(value);
+    if (const std::string value =
+            document.GetString(kWindowSection, kGroupColumnWidthKey, "", kValueBufferSize);
+        !value.empty())
+        settings.groupColumnWidth = AtoiValue(value);
 }
 
 void SaveSettings(IniDocument& document, const AppSettings& settings, const HostList& hosts,
@@ -284,6 +291,9 @@ void SaveSettings(IniDocument& document, const AppSettings& settings, const Host
     if (window.vendorColumnWidth != 0 || document.Find(kWindowSection, kVendorColumnWidthKey))
         document.SetString(
             kWindowSection, kVendorColumnWidthKey, std::to_string(window.vendorColumnWidth));
+    if (window.groupColumnWidth != 0 || document.Find(kWindowSection, kGroupColumnWidthKey))
+        document.SetString(
+            kWindowSection, kGroupColumnWidthKey, std::to_string(window.groupColumnWidth));
     SaveHostList(document, hosts, settings.maxHostNum);
 }
 

@@ -75,6 +75,7 @@ struct WindowState {
     std::int32_t firstSelectedRow = -1; // -1 when no row is selected
     ColumnWidths columnWidths{};        // of list columns 0 to 5
     std::int32_t vendorColumnWidth = 0; // 0: never shown, and not written
+    std::int32_t groupColumnWidth = 0;  // 0: the measured width, and not written
     bool maximized = false;             // window is then its normal rectangle
 };
 

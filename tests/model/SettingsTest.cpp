@@ -347,6 +347,7 @@ TEST(SettingsFileTest, SavingRereadsTheFileKeepsForeignLinesAndNeverWritesUnread
     window.firstSelectedRow = 1;
     window.columnWidths = {1, 2, 3, 4, 5, 6};
     window.vendorColumnWidth = 7;
+    window.groupColumnWidth = 8;
     ASSERT_TRUE(SaveSettings(file, settings, hosts, window));
     EXPECT_EQ(
         ReadIntSetting(SettingsFile::Open(file).Document(), kSettingSection, kDefaultHostKey), 1);
@@ -361,6 +362,7 @@ TEST(SettingsFileTest, SavingRereadsTheFileKeepsForeignLinesAndNeverWritesUnread
     EXPECT_EQ(loaded.activeMarkBackColor, MakeColor(1, 2, 3));
     EXPECT_EQ(loaded.columnWidths, window.columnWidths);
     EXPECT_EQ(loaded.vendorColumnWidth, 7);
+    EXPECT_EQ(loaded.groupColumnWidth, 8);
     const HostList back = HostsFrom(text);
     ASSERT_EQ(back.Count(), 1);
     EXPECT_EQ(std::memcmp(&back[0], &hosts[0], sizeof(tHostInfo)), 0);

@@ -198,7 +198,7 @@ private slots:
     {
         QFETCH(bool, stopped);
         FakeProbes probes({"192.0.2.4"});
-        WindowFixture fixture(kQuiet + kOneHost);
+        WindowFixture fixture(kQuiet + kOneHost + "GROUP=lab\n");
         WorkServices services = FakeServices(probes);
         // The name lookups wait until the test lets them end.
         std::atomic<bool> lookingUp{false};
@@ -250,6 +250,11 @@ private slots:
         }
         for (const CommandId id : {CommandId::kSelectAll, CommandId::kCopy})
             window.RunCommand(id);
+        // Nothing can be woken meanwhile, and Wake All does not ask.
+        QVERIFY(ItemEnabled(window, CommandId::kSelectGroup));
+        for (const CommandId id : {CommandId::kWakeGroup, CommandId::kWakeAll})
+            QVERIFY(!ItemEnabled(window, id));
+        window.RunCommand(CommandId::kWakeAll);
         QCOMPARE(ModalSeam::ShownTexts().size(), shown);
         QCOMPARE(window.StatusText(StatusPane::kGeneral), CPondelDlg::CollectionBusyText());
         QCOMPARE(window.SelectedRows(), std::vector<int>({0}));
@@ -267,6 +272,7 @@ private slots:
         lookupsMayEnd = true;
         QTRY_VERIFY(ItemEnabled(window, CommandId::kAppend));
         QVERIFY(ItemEnabled(window, CommandId::kImportHostList));
+        QVERIFY(ItemEnabled(window, CommandId::kWakeAll));
         QVERIFY(window.Surfaces().ToolbarAction(CommandId::kAppend)->isEnabled());
         QCOMPARE(window.HostRows()->rowCount(), 2);
         QCOMPARE(window.StatusText(StatusPane::kGeneral), QString());

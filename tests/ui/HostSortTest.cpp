@@ -173,7 +173,7 @@ private slots:
         window.SortByColumn(HostTableModel::kColumnCount);
         QCOMPARE(window.HostRows()->rowCount(), 0);
         QVERIFY(fixture.hosts.IsEmpty());
-        QCOMPARE(window.ListPane().LastSortColumn(), HostTableModel::kVendorColumn);
+        QCOMPARE(window.ListPane().LastSortColumn(), HostTableModel::kGroupColumn);
     }
 
     void textThatIsNotUtf8ComesBackUnchanged()

@@ -30,6 +30,11 @@ private slots:
         QCOMPARE(window.Surfaces().MenuAction(CommandId::kWakeUp)->text(), "起動(&W)\tCtrl+W");
         QCOMPARE(window.HostRows()->headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(),
             "ホスト名");
+        QCOMPARE(window.HostRows()
+                     ->headerData(HostTableModel::kGroupColumn, Qt::Horizontal, Qt::DisplayRole)
+                     .toString(),
+            "グループ");
+        QCOMPARE(window.Surfaces().MenuAction(CommandId::kWakeGroup)->text(), "グループの起動(&K)");
         QCOMPARE(window.StatusText(StatusPane::kCount), "リスト数:      1");
         // The title comes from the version data and stays as it is.
         QCOMPARE(window.windowTitle(), "Vexmoor Ver.3.02");

@@ -113,21 +113,24 @@ const char* const kSweepEnd = "198.51.100.40";
 
 std::string Settings(int timeOut, int noExternalCommand, int autoRefresh)
 {
+    std::string hosts = HostSections({
+        {"live0", "a", "198.51.100.20", "255.255.255.0", "02:00:00:00:00:20"},
+        {"silent0", "", "203.0.113.20", "255.255.255.0", ""},
+        {"live1", "b", "198.51.100.21", "255.255.255.0", "02:00:00:00:00:21"},
+        {"silent1", "", "203.0.113.21", "", "02:00:00:00:00:22"},
+        {"live2", "", "198.51.100.22", "", ""},
+        {"silent2", "c", "203.0.113.22", "255.255.255.0", ""},
+        {"live3", "", "198.51.100.23", "255.255.255.0", "02:00:00:00:00:23"},
+        {"silent3", "", "203.0.113.23", "255.255.255.0", ""},
+    });
+    // Two groups for the group commands: the first and the last host's.
+    hosts.insert(hosts.find("[HOST_1]"), "GROUP=live\n");
+    hosts += "GROUP=silent\n";
     return "[SETTING]\nINIT_REFRESH=1\nAUTO_REFRESH=" + std::to_string(autoRefresh) +
         "\nTIMER_INTERVAL=10\nICMP_TIME_OUT=" + std::to_string(timeOut) +
         "\nCOLLECT_HOST_ICMP_TIME_OUT=" + std::to_string(timeOut) +
         "\nPORT_NO=40009\nMAX_HOST_NUM=60\nENABLE_REMOTE_SHUTDOWN=1\nNO_EXTERNAL_COMMAND=" +
-        std::to_string(noExternalCommand) + "\n" +
-        HostSections({
-            {"live0", "a", "198.51.100.20", "255.255.255.0", "02:00:00:00:00:20"},
-            {"silent0", "", "203.0.113.20", "255.255.255.0", ""},
-            {"live1", "b", "198.51.100.21", "255.255.255.0", "02:00:00:00:00:21"},
-            {"silent1", "", "203.0.113.21", "", "02:00:00:00:00:22"},
-            {"live2", "", "198.51.100.22", "", ""},
-            {"silent2", "c", "203.0.113.22", "255.255.255.0", ""},
-            {"live3", "", "198.51.100.23", "255.255.255.0", "02:00:00:00:00:23"},
-            {"silent3", "", "203.0.113.23", "255.255.255.0", ""},
-        });
+        std::to_string(noExternalCommand) + "\n" + hosts;
 }
 
 // This computer's address in the lab, and a shutdown that takes a moment.
@@ -222,7 +225,15 @@ private slots:
                 AnswerAtRandom(fixture);
                 SelectAtRandom(window);
                 const auto started = Clock::now();
-                window.RunCommand(commands[i]);
+                if (Command(commands[i]).itemHandler != nullptr) {
+                    // A submenu's command, for one of its names or one gone
+                    // since the submenu opened.
+                    std::vector<std::string> names = window.GroupNames();
+                    names.emplace_back("gone");
+                    window.RunCommand(commands[i], names[Draw(names.size())]);
+                } else {
+                    window.RunCommand(commands[i]);
+                }
                 if (Clock::now() - started > slowest) {
                     slowest = Clock::now() - started;
                     slowestCommand = Command(commands[i]).text;

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -17,6 +18,7 @@
 #include "CGetHostDlg.h"
 #include "CGetIpDlg.h"
 #include "CGetMacAddrDlg.h"
+#include "HostGroups.h"
 #include "Ipv4Text.h"
 #include "MacAddress.h"
 #include "ModalSeam.h"
@@ -75,6 +77,14 @@ CHostEditDlg::CHostEditDlg(QWidget* parent)
     interfaceEdit_->setPlaceholderText(tr("chosen by the IP address"));
     secureOnEdit_ = MakeEdit(this, "secureOnEdit", kSecureOnLimit);
     secureOnEdit_->setPlaceholderText(tr("none"));
+    groupComboBox_ = new QComboBox(this);
+    groupComboBox_->setObjectName(QStringLiteral("groupComboBox"));
+    groupComboBox_->setEditable(true);
+    // The list offers the groups there are; a name typed makes a new one
+    // once the host is stored, not an entry of this list.
+    groupComboBox_->setInsertPolicy(QComboBox::NoInsert);
+    LimitToRecordField(*groupComboBox_->lineEdit(), kGroupLimit);
+    groupComboBox_->lineEdit()->setPlaceholderText(tr("none"));
     getHostNameButton_ = MakeGetButton(this, tr("Get..."), "getHostNameButton");
     getIpAddressButton_ = MakeGetButton(this, tr("Get..."), "getIpAddressButton");
     getMacAddressButton_ = MakeGetButton(this, tr("Get..."), "getMacAddressButton");
@@ -96,6 +106,7 @@ CHostEditDlg::CHostEditDlg(QWidget* parent)
     addRow(4, tr("MAC Address:"), macAddressEdit_, getMacAddressButton_);
     addRow(5, tr("Interface:"), interfaceEdit_, nullptr);
     addRow(6, tr("SecureOn:"), secureOnEdit_, nullptr);
+    addRow(7, tr("Group:"), groupComboBox_, nullptr);
     vendorLabel_ = new QLabel(this);
     vendorLabel_->setObjectName(QStringLiteral("vendorLabel"));
     vendorLabel_->setMinimumWidth(120);
@@ -168,6 +179,25 @@ void CHostEditDlg::SetWakeOptions(const HostWakeTexts& options)
 HostWakeTexts CHostEditDlg::WakeOptions() const
 {
     return {interfaceEdit_->text().toStdString(), secureOnEdit_->text().toStdString()};
+}
+
+void CHostEditDlg::SetGroupChoices(const std::vector<std::string>& groups)
+{
+    const QString shown = groupComboBox_->currentText();
+    groupComboBox_->clear();
+    for (const std::string& group : groups)
+        groupComboBox_->addItem(FromStd(group));
+    groupComboBox_->setEditText(shown);
+}
+
+void CHostEditDlg::SetGroup(const std::string& group)
+{
+    groupComboBox_->setEditText(FromStd(group));
+}
+
+std::string CHostEditDlg::Group() const
+{
+    return groupComboBox_->currentText().toStdString();
 }
 
 std::string CHostEditDlg::CurrentIpText()
@@ -263,6 +293,21 @@ bool CHostEditDlg::TakeInterfaceName()
     return true;
 }
 
+bool CHostEditDlg::TakeGroup()
+{
+    const QString name = groupComboBox_->currentText().trimmed();
+    if (!IsValidGroupName(name.toStdString())) {
+        ModalSeam::Notice(this,
+            tr("A group name has at most 31 bytes, without control characters, and is not "
+               "\"*\"."));
+        groupComboBox_->setFocus();
+        groupComboBox_->lineEdit()->selectAll();
+        return false;
+    }
+    groupComboBox_->setEditText(name);
+    return true;
+}
+
 void CHostEditDlg::accept()
 {
     if (!ipAddressEdit_->IsComplete()) {
@@ -270,7 +315,7 @@ void CHostEditDlg::accept()
         ipAddressEdit_->setFocus();
         return;
     }
-    if (!TakeMacAddress() || !TakeInterfaceName() || !TakeSecureOn())
+    if (!TakeMacAddress() || !TakeInterfaceName() || !TakeSecureOn() || !TakeGroup())
         return;
     const std::uint32_t address = ipAddressEdit_->Address();
     ipText_ = IpToText(address);

@@ -1,12 +1,15 @@
 #pragma once
 
 #include <functional>
+#include <string>
+#include <vector>
 
 #include <QDialog>
 #include <QString>
 
 #include "HostTexts.h"
 
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -16,12 +19,13 @@ namespace pondel {
 class AddressEdit;
 
 // One host of the list: name, comment, IP address, netmask and MAC address,
-// and its wake-up options, the interface and the SecureOn password. The
-// caller sets the texts, runs the dialog and after OK reads them back; OK is
-// taken only with a complete IP address, a MAC address and a SecureOn
-// password that are empty or one (then held in the canonical form), and an
-// interface that is empty or can be one. The Get buttons fill a field from
-// the lookup dialogs.
+// its wake-up options, the interface and the SecureOn password, and its
+// group. The caller sets the texts, runs the dialog and after OK reads them
+// back; OK is taken only with a complete IP address, a MAC address and a
+// SecureOn password that are empty or one (then held in the canonical form),
+// an interface that is empty or can be one, and a group name that is empty or
+// valid once its blanks are trimmed. The Get buttons fill a field from the
+// lookup dialogs.
 class CHostEditDlg final : public QDialog {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(CHostEditDlg)
@@ -42,6 +46,10 @@ public:
     [[nodiscard]] HostTexts Values() const;
     void SetWakeOptions(const HostWakeTexts& options);
     [[nodiscard]] HostWakeTexts WakeOptions() const;
+    // The groups offered in the Group field's list, and the host's own.
+    void SetGroupChoices(const std::vector<std::string>& groups);
+    void SetGroup(const std::string& group);
+    [[nodiscard]] std::string Group() const;
 
     // Names the vendor of the MAC address beside it as it is typed. The
     // lookup must not wait: it gives an empty name while none is known.
@@ -63,6 +71,7 @@ private:
     [[nodiscard]] bool TakeMacAddress();
     [[nodiscard]] bool TakeSecureOn();
     [[nodiscard]] bool TakeInterfaceName();
+    [[nodiscard]] bool TakeGroup();
 
     std::string ipText_;
     std::string netMaskText_ = kDefaultNetMask;
@@ -74,6 +83,7 @@ private:
     QLineEdit* macAddressEdit_ = nullptr;
     QLineEdit* interfaceEdit_ = nullptr;
     QLineEdit* secureOnEdit_ = nullptr;
+    QComboBox* groupComboBox_ = nullptr;
     QPushButton* getHostNameButton_ = nullptr;
     QPushButton* getIpAddressButton_ = nullptr;
     QPushButton* getMacAddressButton_ = nullptr;

@@ -16,9 +16,15 @@
 namespace pondel {
 namespace {
 
+// A file dialog's answer: the name, none for a cancel, and the file type.
+struct FileAnswer {
+    std::optional<QString> name;
+    QString filter;
+};
+
 struct SeamState {
     std::deque<ModalSeam::Answer> answers;
-    std::deque<std::optional<QString>> fileNames;
+    std::deque<FileAnswer> fileNames;
     std::deque<std::optional<QColor>> colors;
     std::deque<std::function<int(QDialog&)>> dialogs;
     bool unattended = false;
@@ -81,17 +87,25 @@ ModalSeam::Answer Box(QWidget* parent, QMessageBox::Icon icon, const QString& ti
     return ShowBox(parent, icon, title, text, question);
 }
 
-std::optional<QString> FileName(const QString& title, const std::function<QString()>& show)
+// show returns the name chosen, empty for a cancel, and sets filter to
+// the file type chosen.
+std::optional<QString> FileName(const QString& title, const QString& filters, QString* filter,
+    const std::function<QString(QString& filter)>& show)
 {
     SeamState& state = State();
     state.shown.append(title);
-    if (auto fileName = TakeFront(state.fileNames))
-        return *fileName;
-    if (state.unattended)
-        return std::nullopt;
-    QString chosen = show();
-    if (chosen.isEmpty())
-        return std::nullopt;
+    QString chosenFilter = filters.section(QStringLiteral(";;"), 0, 0);
+    std::optional<QString> chosen;
+    if (auto answer = TakeFront(state.fileNames)) {
+        if (!answer->filter.isEmpty())
+            chosenFilter = answer->filter;
+        chosen = std::move(answer->name);
+    } else if (!state.unattended) {
+        if (QString name = show(chosenFilter); !name.isEmpty())
+            chosen = std::move(name);
+    }
+    if (filter != nullptr)
+        *filter = chosenFilter;
     return chosen;
 }
 
@@ -120,17 +134,21 @@ bool ModalSeam::Ask(QWidget* parent, const QString& text, const QString& title)
 std::optional<QString> ModalSeam::OpenFileName(
     QWidget* parent, const QString& title, const QString& filter)
 {
-    return FileName(title, [&] { return QFileDialog::getOpenFileName(parent, title, {}, filter); });
+    return FileName(title, filter, nullptr,
+        [&](QString&) { return QFileDialog::getOpenFileName(parent, title, {}, filter); });
 }
 
-std::optional<QString> ModalSeam::SaveFileName(
-    QWidget* parent, const QString& title, const QString& filter, const QString& defaultSuffix)
+std::optional<QString> ModalSeam::SaveFileName(QWidget* parent, const QString& title,
+    const QString& filter, const QString& defaultSuffix, QString* chosenFilter)
 {
-    return FileName(title, [&] {
+    return FileName(title, filter, chosenFilter, [&](QString& chosen) {
         QFileDialog dialog(parent, title, {}, filter);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setDefaultSuffix(defaultSuffix);
-        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+        if (dialog.exec() != QDialog::Accepted)
+            return QString();
+        chosen = dialog.selectedNameFilter();
+        return dialog.selectedFiles().value(0);
     });
 }
 
@@ -171,9 +189,9 @@ void ModalSeam::SetNextAnswer(Answer answer)
     State().answers.push_back(answer);
 }
 
-void ModalSeam::SetNextFileName(std::optional<QString> fileName)
+void ModalSeam::SetNextFileName(std::optional<QString> fileName, QString chosenFilter)
 {
-    State().fileNames.push_back(std::move(fileName));
+    State().fileNames.push_back(FileAnswer{std::move(fileName), std::move(chosenFilter)});
 }
 
 void ModalSeam::SetNextColor(std::optional<QColor> color)

@@ -37,8 +37,10 @@ public:
     // None when the user cancels.
     [[nodiscard]] static std::optional<QString> OpenFileName(
         QWidget* parent, const QString& title, const QString& filter);
-    [[nodiscard]] static std::optional<QString> SaveFileName(
-        QWidget* parent, const QString& title, const QString& filter, const QString& defaultSuffix);
+    // chosenFilter, when given, receives the file type the user chose: one
+    // of the ";;"-separated parts of filter.
+    [[nodiscard]] static std::optional<QString> SaveFileName(QWidget* parent, const QString& title,
+        const QString& filter, const QString& defaultSuffix, QString* chosenFilter = nullptr);
     [[nodiscard]] static std::optional<QColor> ChooseColor(QWidget* parent, const QColor& initial);
 
     // Runs one of the program's own dialogs modally and gives its result
@@ -49,7 +51,9 @@ public:
     // Unattended, a window with no queued answer takes its default (OK, No,
     // cancel) without showing. Every text shown or answered is logged.
     static void SetNextAnswer(Answer answer);
-    static void SetNextFileName(std::optional<QString> fileName);
+    // chosenFilter is the file type chosen with the name; empty takes the
+    // first of the dialog's list, as the dialog does.
+    static void SetNextFileName(std::optional<QString> fileName, QString chosenFilter = {});
     static void SetNextColor(std::optional<QColor> color);
     // The next dialog run through Exec is handed to this function instead of
     // being shown: it may fill the dialog's fields and returns its result,

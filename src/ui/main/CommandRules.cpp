@@ -42,6 +42,12 @@ bool MenuRuleAllows(MenuRule rule, const CommandState& state)
         return BelowMaxHosts(state) || state.clipboardHasText;
     case MenuRule::kCollectHosts:
         return BelowMaxHosts(state) && !state.collectRunning;
+    case MenuRule::kHasGroups:
+        return state.groupCount > 0;
+    case MenuRule::kWakeGroup:
+        return state.wakeableGroupCount > 0 && !state.collectRunning;
+    case MenuRule::kWakeAll:
+        return state.wakeableHostCount > 0 && !state.collectRunning;
     }
     return false;
 }

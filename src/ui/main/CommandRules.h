@@ -14,6 +14,11 @@ struct CommandState {
     bool minimized = false;
     bool clipboardHasText = false;
     bool collectRunning = false;
+    // Counted only as a menu opens, where the group commands are; 0 for the
+    // toolbar.
+    int groupCount = 0;
+    int wakeableGroupCount = 0; // groups with a host that has a MAC address
+    int wakeableHostCount = 0;  // hosts with a MAC address
 };
 
 // When a menu item (main menu and tray menu) is enabled.
@@ -31,6 +36,11 @@ enum class MenuRule {
     kSelectAll,
     kPaste,
     kCollectHosts, // below the limit, and no collection running
+    kHasGroups,
+    // Something to wake, and no collection running: a group, or a host, with
+    // a MAC address.
+    kWakeGroup,
+    kWakeAll,
 };
 
 // When a toolbar button is enabled. These differ from the menu's: Insert and

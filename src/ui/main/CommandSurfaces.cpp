@@ -3,6 +3,8 @@
 #include "CommandSurfaces.h"
 
 #include <algorithm>
+#include <set>
+#include <string>
 #include <vector>
 
 #include <QAction>
@@ -17,6 +19,7 @@
 #include <QToolBar>
 
 #include "AppSettings.h"
+#include "AsciiText.h"
 #include "HostTableModel.h"
 #include "PondelDlg.h"
 
@@ -50,6 +53,27 @@ std::vector<const CommandEntry*> BySlot(Placement CommandEntry::*surface)
     return entries;
 }
 
+// The groups of the rows, those of them with a host that has a MAC address,
+// and the hosts that have one. Names match without regard to ASCII case.
+void CountGroups(const HostTableModel& rows, CommandState& state)
+{
+    std::set<std::string> groups;
+    std::set<std::string> wakeableGroups;
+    for (const HostRow& row : rows.Rows()) {
+        const bool hasMac = row.host.macAddr[0] != '\0';
+        if (hasMac)
+            ++state.wakeableHostCount;
+        if (row.host.group[0] == '\0')
+            continue;
+        std::string name = ToLowerAscii(FieldText(row.host.group));
+        if (hasMac)
+            wakeableGroups.insert(name);
+        groups.insert(std::move(name));
+    }
+    state.groupCount = static_cast<int>(groups.size());
+    state.wakeableGroupCount = static_cast<int>(wakeableGroups.size());
+}
+
 } // namespace
 
 CommandSurfaces::CommandSurfaces(CPondelDlg& window, const AppSettings& settings)
@@ -79,6 +103,51 @@ QAction* CommandSurfaces::MakeAction(const CommandEntry& entry, const QString& t
     return action;
 }
 
+QAction* CommandSurfaces::MakeSubmenu(
+    const CommandEntry& entry, const QString& text, QMenu* parent, const QString& name)
+{
+    auto* submenu = new QMenu(text, parent);
+    submenu->setObjectName(name);
+    QAction* action = submenu->menuAction();
+    action->setData(static_cast<int>(entry.id));
+    if (entry.description != nullptr)
+        action->setStatusTip(Translated(entry.description));
+    // The items are the names as they are when the submenu opens: the rows
+    // may have changed since it last did.
+    QObject::connect(submenu, &QMenu::aboutToShow, &window_,
+        [this, submenu, &entry] { FillSubmenu(*submenu, entry); });
+    return action;
+}
+
+void CommandSurfaces::FillSubmenu(QMenu& submenu, const CommandEntry& entry)
+{
+    submenu.clear();
+    const CommandId id = entry.id;
+    CPondelDlg* window = &window_;
+    for (const std::string& item : (window_.*entry.submenuItems)()) {
+        // A name is shown as it is, without a mnemonic.
+        QString text = QString::fromStdString(item);
+        text.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        QAction* action = submenu.addAction(text);
+        QObject::connect(action, &QAction::triggered, window,
+            [window, id, item] { window->RunCommand(id, item); });
+    }
+}
+
+QAction* CommandSurfaces::AddMenuItem(QMenu* menu, const CommandEntry& entry, const char* text)
+{
+    QAction* action = nullptr;
+    if (entry.submenuItems != nullptr) {
+        const QString name =
+            QStringLiteral("%1Submenu%2").arg(menu->objectName()).arg(static_cast<int>(entry.id));
+        action = MakeSubmenu(entry, Translated(text), menu, name);
+    } else {
+        action = MakeAction(entry, ItemText(text, entry), menu);
+    }
+    menu->addAction(action);
+    return action;
+}
+
 void CommandSurfaces::SetUpMenus()
 {
     const std::pair<MenuId, const char*> menus[] = {
@@ -102,9 +171,7 @@ void CommandSurfaces::SetUpMenus()
         QMenu* menu = menus_.at(entry.menu);
         if (entry.menuSeparatorBefore)
             menu->addSeparator();
-        QAction* action = MakeAction(entry, ItemText(entry.text, entry), menu);
-        menu->addAction(action);
-        actions_[entry.id].menu = action;
+        actions_[entry.id].menu = AddMenuItem(menu, entry, entry.text);
     }
 }
 
@@ -118,9 +185,7 @@ void CommandSurfaces::SetUpTrayMenu()
         if (entry->tray.separatorBefore)
             trayMenu_->addSeparator();
         const char* text = entry->trayText != nullptr ? entry->trayText : entry->text;
-        QAction* action = MakeAction(*entry, ItemText(text, *entry), trayMenu_);
-        trayMenu_->addAction(action);
-        actions_[entry->id].tray = action;
+        actions_[entry->id].tray = AddMenuItem(trayMenu_, *entry, text);
     }
 }
 
@@ -240,7 +305,7 @@ bool CommandSurfaces::Allows(CommandId id, bool allowedByRule, const CommandStat
     return allowedByRule && !(state.collectRunning && IdleWhileCollecting(id));
 }
 
-CommandState CommandSurfaces::CurrentState() const
+CommandState CommandSurfaces::CurrentState(bool countGroups) const
 {
     CommandState state;
     state.rowCount = window_.HostRows()->rowCount();
@@ -255,12 +320,14 @@ CommandState CommandSurfaces::CurrentState() const
         const QMimeData* clipboard = QApplication::clipboard()->mimeData();
         state.clipboardHasText = clipboard != nullptr && clipboard->hasText();
     }
+    if (countGroups)
+        CountGroups(*window_.HostRows(), state);
     return state;
 }
 
 void CommandSurfaces::ApplyMenuRules(QMenu* menu)
 {
-    const CommandState state = CurrentState();
+    const CommandState state = CurrentState(true);
     for (QAction* action : menu->actions()) {
         if (action->isSeparator() || !action->data().isValid())
             continue;

@@ -9,7 +9,6 @@ class QAction;
 class QMenu;
 class QObject;
 class QString;
-class QString;
 class QSystemTrayIcon;
 class QToolBar;
 
@@ -63,8 +62,16 @@ private:
     void SetUpToolBar();
     void SetUpAccelerators();
     QAction* MakeAction(const CommandEntry& entry, const QString& text, QObject* owner);
+    // The item of a command with a submenu (CommandEntry::submenuItems); the
+    // submenu is named `name` and filled afresh each time it opens.
+    QAction* MakeSubmenu(
+        const CommandEntry& entry, const QString& text, QMenu* parent, const QString& name);
+    void FillSubmenu(QMenu& submenu, const CommandEntry& entry);
+    // Adds a command's item, or its submenu, to a menu.
+    QAction* AddMenuItem(QMenu* menu, const CommandEntry& entry, const char* text);
     void ApplyMenuRules(QMenu* menu);
-    [[nodiscard]] CommandState CurrentState() const;
+    // countGroups: the group counts too, which look at every row.
+    [[nodiscard]] CommandState CurrentState(bool countGroups = false) const;
     [[nodiscard]] static bool Allows(CommandId id, bool allowedByRule, const CommandState& state);
 
     CPondelDlg& window_;

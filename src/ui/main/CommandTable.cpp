@@ -1,8 +1,6 @@
 #include "CommandTable.h"
 
-#include <algorithm>
 #include <array>
-#include <stdexcept>
 
 #include <QtGlobal>
 
@@ -44,7 +42,7 @@ const std::array kCommands{
         .handler = &CPondelDlg::OnExitApplication,
         .menu = MenuId::kFileMenu,
         .menuSeparatorBefore = true,
-        .tray = Slot(3, true),
+        .tray = Slot(6, true),
     },
 
     CommandEntry{
@@ -278,6 +276,41 @@ const std::array kCommands{
         .menu = MenuId::kToolMenu,
     },
     CommandEntry{
+        .id = kSelectGroup,
+        .text = QT_TRANSLATE_NOOP("Commands", "Select Group(&G)"),
+        .trayText = QT_TRANSLATE_NOOP("Commands", "Select Group"),
+        .description = QT_TRANSLATE_NOOP("Commands", "Select every host of a group"),
+        .submenuItems = &CPondelDlg::GroupNames,
+        .itemHandler = &CPondelDlg::OnSelectGroup,
+        .menu = MenuId::kToolMenu,
+        .menuSeparatorBefore = true,
+        .tray = Slot(3, true),
+        .menuRule = M::kHasGroups,
+    },
+    CommandEntry{
+        .id = kWakeGroup,
+        .text = QT_TRANSLATE_NOOP("Commands", "Wake Group(&K)"),
+        .trayText = QT_TRANSLATE_NOOP("Commands", "Wake Group"),
+        .description =
+            QT_TRANSLATE_NOOP("Commands", "Send a magic packet to every host of a group"),
+        .submenuItems = &CPondelDlg::GroupNames,
+        .itemHandler = &CPondelDlg::OnWakeGroup,
+        .menu = MenuId::kToolMenu,
+        .tray = Slot(4),
+        .menuRule = M::kWakeGroup,
+    },
+    CommandEntry{
+        .id = kWakeAll,
+        .text = QT_TRANSLATE_NOOP("Commands", "Wake All(&A)"),
+        .trayText = QT_TRANSLATE_NOOP("Commands", "Wake All"),
+        .description =
+            QT_TRANSLATE_NOOP("Commands", "Send a magic packet to every host in the list"),
+        .handler = &CPondelDlg::OnWakeAll,
+        .menu = MenuId::kToolMenu,
+        .tray = Slot(5),
+        .menuRule = M::kWakeAll,
+    },
+    CommandEntry{
         .id = kGetIpAddress,
         .text = QT_TRANSLATE_NOOP("Commands", "Get Ip Address(&I)..."),
         .description = QT_TRANSLATE_NOOP("Commands", "Show Get IP Address dialog"),
@@ -364,28 +397,6 @@ const std::array kCommands{
 std::span<const CommandEntry> Commands()
 {
     return kCommands;
-}
-
-const CommandEntry& Command(CommandId id)
-{
-    const auto found = std::ranges::find(kCommands, id, &CommandEntry::id);
-    if (found == kCommands.end())
-        throw std::out_of_range("unknown command id");
-    return *found;
-}
-
-bool IdleWhileCollecting(CommandId id)
-{
-    static constexpr std::array kListChanging{kImportHostList, kAppend, kInsert, kEdit, kRemove,
-        kCut, kPaste, kMoveUp, kMoveDown, kOption};
-    return std::ranges::find(kListChanging, id) != kListChanging.end();
-}
-
-QKeySequence Accelerator(const CommandEntry& entry)
-{
-    if (entry.shortcut == nullptr)
-        return {};
-    return QKeySequence(QString::fromLatin1(entry.shortcut), QKeySequence::PortableText);
 }
 
 } // namespace pondel

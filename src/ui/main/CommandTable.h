@@ -1,6 +1,8 @@
 #pragma once
 
 #include <span>
+#include <string>
+#include <vector>
 
 #include <QKeySequence>
 
@@ -41,6 +43,9 @@ enum class CommandId : int {
     kShutdownHost = 32807,
     kOption = 32809,
     kLastWake = 32810,
+    kSelectGroup = 32811,
+    kWakeGroup = 32812,
+    kWakeAll = 32813,
     kCopy = 57634,
     kCut = 57635,
     kPaste = 57637,
@@ -76,6 +81,12 @@ struct CommandEntry {
     void (CPondelDlg::*handler)() = nullptr;
     // What the accelerator runs where that differs from the item's handler.
     void (CPondelDlg::*keyHandler)() = nullptr;
+    // A submenu in place of an item: its items are the names submenuItems
+    // gives each time it opens (the list's groups, say), and choosing one
+    // runs itemHandler with that name. Such a command has no handler, key or
+    // toolbar button; its rules grey the whole submenu.
+    std::vector<std::string> (CPondelDlg::*submenuItems)() const = nullptr;
+    void (CPondelDlg::*itemHandler)(const std::string& item) = nullptr;
     MenuId menu = MenuId::kNoMenu;
     bool menuSeparatorBefore = false;
     Placement toolbar{};

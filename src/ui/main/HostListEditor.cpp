@@ -4,6 +4,7 @@
 #include <QTableView>
 
 #include "CHostEditDlg.h"
+#include "HostGroups.h"
 #include "HostTableModel.h"
 #include "ModalSeam.h"
 #include "PondelDlg.h"
@@ -13,18 +14,21 @@
 namespace pondel {
 namespace {
 
-tHostInfo RecordOf(const HostTexts& values, const HostWakeTexts& options)
+tHostInfo RecordOf(const CHostEditDlg& dialog, const HostTexts& values)
 {
     tHostInfo host = MakeHostInfo(
         values.hostName, values.comment, values.ipAddr, values.netMask, values.macAddr);
-    SetWakeTexts(host, options);
+    SetWakeTexts(host, dialog.WakeOptions());
+    SetField(host.group, dialog.Group());
     return host;
 }
 
 // The dialog names the vendors the rows know, and follows the registry
-// when it is read while the dialog is open.
-void ShowVendors(CHostEditDlg& dialog, const HostTableModel& model)
+// when it is read while the dialog is open; its Group field offers the
+// rows' groups.
+void ShowVendorsAndGroups(CHostEditDlg& dialog, const HostTableModel& model)
 {
+    dialog.SetGroupChoices(GroupNamesOf(model.Hosts()));
     dialog.SetVendorLookup(
         [&model](const QString& mac) { return model.VendorOf(mac.toUtf8().constData()); });
     QObject::connect(&model, &HostTableModel::vendorsRead, &dialog, &CHostEditDlg::ShowVendor);
@@ -93,11 +97,11 @@ void HostListEditor::AddNewHost(int position)
         return;
     }
     CHostEditDlg dialog(&window_);
-    ShowVendors(dialog, model_);
+    ShowVendorsAndGroups(dialog, model_);
     dialog.SetAddMode(true);
     dialog.SetValues(NewHostValues());
     if (ModalSeam::Exec(dialog) == QDialog::Accepted)
-        AddHostRow(RecordOf(dialog.Values(), dialog.WakeOptions()), position);
+        AddHostRow(RecordOf(dialog, dialog.Values()), position);
     window_.UpdateCommandState();
 }
 
@@ -142,10 +146,11 @@ bool HostListEditor::EditHostRow(int row)
     const tHostInfo& shown = model_.Rows()[static_cast<std::size_t>(row)].host;
     currentHost_ = TextsOf(shown);
     CHostEditDlg dialog(&window_);
-    ShowVendors(dialog, model_);
+    ShowVendorsAndGroups(dialog, model_);
     dialog.SetValues(currentHost_);
     // Not in the list's columns, kept by the row all the same.
     dialog.SetWakeOptions(WakeTextsOf(shown));
+    dialog.SetGroup(std::string(FieldText(shown.group)));
     if (ModalSeam::Exec(dialog) != QDialog::Accepted)
         return false;
 
@@ -154,7 +159,7 @@ bool HostListEditor::EditHostRow(int row)
     const ListChangeLock lock(locks_);
     if (row >= hosts_.Count())
         return false;
-    tHostInfo host = RecordOf(currentHost_, dialog.WakeOptions());
+    tHostInfo host = RecordOf(dialog, currentHost_);
     host.active = hosts_[row].active;
     hosts_[row] = host;
     // The mark is drawn again once the host has been probed.

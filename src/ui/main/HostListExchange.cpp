@@ -32,6 +32,18 @@ QString CsvFilter()
     return QStringLiteral("CSV File (*.csv);;All File (*.*)");
 }
 
+// The export's second file type, which any copy of the program reads
+// whole only if it knows groups and wake options.
+QString ExtendedCsvFilter()
+{
+    return CPondelDlg::tr("CSV with groups and wake options (*.csv)");
+}
+
+QString ExportFilters()
+{
+    return QStringLiteral("CSV File (*.csv);;%1;;All File (*.*)").arg(ExtendedCsvFilter());
+}
+
 std::filesystem::path PathOf(const QString& fileName)
 {
     return std::filesystem::path(fileName.toStdString());
@@ -56,8 +68,9 @@ QString ImportSummary(const CsvImportResult& imported, CsvDuplicates duplicates)
 
 void HostListEditor::Export()
 {
-    const std::optional<QString> chosen = ModalSeam::SaveFileName(
-        &window_, CPondelDlg::tr("Export To CSV File"), CsvFilter(), QStringLiteral("csv"));
+    QString fileType;
+    const std::optional<QString> chosen = ModalSeam::SaveFileName(&window_,
+        CPondelDlg::tr("Export To CSV File"), ExportFilters(), QStringLiteral("csv"), &fileType);
     if (!chosen)
         return;
     if (chosen->isEmpty()) {
@@ -69,7 +82,10 @@ void HostListEditor::Export()
     // that replaces the old one only once it is wholly written, so a full
     // disk never leaves half a list behind.
     const HostList rows = model_.Hosts();
-    const Result<void> written = ReplaceFileAtomically(PathOf(*chosen), FormatCsvHostList(rows));
+    const CsvFlavour flavour =
+        fileType == ExtendedCsvFilter() ? CsvFlavour::kWithGroups : CsvFlavour::kPlain;
+    const Result<void> written =
+        ReplaceFileAtomically(PathOf(*chosen), FormatCsvHostList(rows, flavour));
     if (written) {
         ModalSeam::Notice(&window_, CPondelDlg::tr("Hosts exported: %1").arg(rows.Count()));
         return;

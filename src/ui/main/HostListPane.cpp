@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <mutex>
-#include <numeric>
 #include <string_view>
 #include <tuple>
 
@@ -23,7 +22,7 @@
 namespace pondel {
 namespace {
 
-static_assert(HostTableModel::kColumnCount == 7, "sortDescending_ holds a flag a column");
+static_assert(HostTableModel::kColumnCount == 8, "sortDescending_ holds a flag a column");
 
 constexpr int kMarkSize = 16;
 
@@ -35,6 +34,7 @@ const char* const kHeaders[HostTableModel::kColumnCount] = {
     QT_TRANSLATE_NOOP("pondel::CPondelDlg", "Netmask"),
     QT_TRANSLATE_NOOP("pondel::CPondelDlg", "MAC Address"),
     QT_TRANSLATE_NOOP("pondel::CPondelDlg", "Vendor"),
+    QT_TRANSLATE_NOOP("pondel::CPondelDlg", "Group"),
 };
 
 int MarkIndent(int columnWidth)
@@ -164,6 +164,8 @@ void HostListPane::SetUpColumns()
     ApplyColumnWidths(widths);
     model_->SetMarkIndent(MarkIndent(widths[0]));
     ApplyVendorColumn();
+    columns->resizeSection(HostTableModel::kGroupColumn,
+        settings_.groupColumnWidth > 0 ? settings_.groupColumnWidth : MeasuredGroupWidth());
 }
 
 void HostListPane::ApplyVendorColumn()
@@ -192,6 +194,28 @@ std::int32_t HostListPane::VendorColumnWidth() const
     if (columns->isSectionHidden(HostTableModel::kVendorColumn))
         return settings_.vendorColumnWidth;
     return columns->sectionSize(HostTableModel::kVendorColumn);
+}
+
+int HostListPane::MeasuredGroupWidth() const
+{
+    // Room for a name of about a dozen characters; longer ones are cut.
+    const QFontMetrics metrics(view_->font());
+    return static_cast<int>(metrics.horizontalAdvance(QStringLiteral("AAAAAAAAAABB")) * 1.15);
+}
+
+void HostListPane::ResetGroupColumnWidth()
+{
+    view_->horizontalHeader()->resizeSection(HostTableModel::kGroupColumn, MeasuredGroupWidth());
+}
+
+std::int32_t HostListPane::GroupColumnWidth() const
+{
+    const int width = view_->horizontalHeader()->sectionSize(HostTableModel::kGroupColumn);
+    // A width the file never gave and the user never changed is not written,
+    // so that a file of default settings stays as it always was.
+    if (settings_.groupColumnWidth == 0 && width == MeasuredGroupWidth())
+        return 0;
+    return width;
 }
 
 ColumnWidths HostListPane::MeasuredColumnWidths() const
@@ -302,56 +326,6 @@ void HostListPane::RecenterMarkIcons()
     model_->SetMarkIndent(MarkIndent(width));
 }
 
-bool HostListPane::SortDescending(int column) const
-{
-    if (column < 0 || column >= HostTableModel::kColumnCount)
-        return false;
-    return sortDescending_[static_cast<std::size_t>(column)];
-}
-
-void HostListPane::SortByColumn(int column)
-{
-    // A sweep holds the list's locks until it ends.
-    if (column < 0 || column >= HostTableModel::kColumnCount || window_.IsCollectRunning())
-        return;
-    bool& descending = sortDescending_[static_cast<std::size_t>(column)];
-    descending = column == lastSortColumn_ ? !descending : false;
-    lastSortColumn_ = column;
-
-    const ListChangeLock lock(locks_);
-    // The rows are numbered by their places, so a row's item data is also
-    // its index before the sort.
-    const std::vector<HostRow>& rows = model_->Rows();
-    std::vector<int> order(rows.size());
-    std::iota(order.begin(), order.end(), 0);
-    if (column == HostTableModel::kVendorColumn)
-        order = OrderByVendor(descending);
-    else
-        std::ranges::stable_sort(order, [&](int first, int second) {
-            return CompareHostRows(rows[static_cast<std::size_t>(first)],
-                       rows[static_cast<std::size_t>(second)], column, descending,
-                       model_->Style()) < 0;
-        });
-    model_->Reorder(order);
-    RenumberRows();
-    RebuildHostList();
-}
-
-std::vector<int> HostListPane::OrderByVendor(bool descending) const
-{
-    // Each vendor is looked up once, not once a comparison.
-    QStringList vendors;
-    for (const HostRow& row : model_->Rows())
-        vendors.append(model_->VendorOf(row.host.macAddr));
-    std::vector<int> order(static_cast<std::size_t>(vendors.size()));
-    std::iota(order.begin(), order.end(), 0);
-    std::ranges::stable_sort(order, [&](int first, int second) {
-        const int result = vendors[first].compare(vendors[second], Qt::CaseInsensitive);
-        return descending ? result > 0 : result < 0;
-    });
-    return order;
-}
-
 void HostListPane::SelectRow(int row)
 {
     const QModelIndex index = model_->index(row, 0);
@@ -385,6 +359,28 @@ std::vector<int> HostListPane::SelectedRows() const
         rows.push_back(index.row());
     std::ranges::sort(rows);
     return rows;
+}
+
+void HostListPane::SelectRows(const std::vector<int>& rows)
+{
+    // Runs of neighbouring rows make one range each: a large group is
+    // selected at once rather than row by row.
+    QItemSelection selection;
+    const int last = HostTableModel::kColumnCount - 1;
+    for (std::size_t first = 0; first < rows.size();) {
+        std::size_t end = first + 1;
+        while (end < rows.size() && rows[end] == rows[end - 1] + 1)
+            ++end;
+        selection.select(model_->index(rows[first], 0), model_->index(rows[end - 1], last));
+        first = end;
+    }
+    QItemSelectionModel* selected = view_->selectionModel();
+    selected->select(selection, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    if (rows.empty())
+        return;
+    const QModelIndex current = model_->index(rows.front(), 0);
+    selected->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
+    view_->scrollTo(current);
 }
 
 int HostListPane::SelectedCount() const

@@ -66,11 +66,18 @@ public:
     // The Vendor column's width as it is to be stored: its own while shown,
     // else the one it last had (0 if it never showed).
     [[nodiscard]] std::int32_t VendorColumnWidth() const;
+    // The Group column's width as it is to be stored: 0 while it has the
+    // measured width it got for want of a stored one.
+    [[nodiscard]] std::int32_t GroupColumnWidth() const;
+    // Gives the Group column its measured width again.
+    void ResetGroupColumnWidth();
 
     // Selects the row DEFAULT_HOST names, if it names one, and returns its
     // host.
     std::optional<tHostInfo> SelectDefaultHost(const IniDocument& document);
     [[nodiscard]] std::vector<int> SelectedRows() const;
+    // Exactly these rows selected (in list order), the first one current.
+    void SelectRows(const std::vector<int>& rows);
     [[nodiscard]] int SelectedCount() const;
     // The record of the first selected row, if any row is selected.
     [[nodiscard]] std::optional<tHostInfo> FirstSelectedHost() const;
@@ -80,6 +87,7 @@ private:
     void SetUpView();
     void SetUpColumns();
     void SelectRow(int row);
+    [[nodiscard]] int MeasuredGroupWidth() const;
     // The rows' order by their vendors, as the text columns sort.
     [[nodiscard]] std::vector<int> OrderByVendor(bool descending) const;
 
@@ -91,7 +99,7 @@ private:
     std::unique_ptr<VendorDirectory> vendors_;
     QTableView* view_ = nullptr;
     int lastSortColumn_ = -1;
-    std::array<bool, 7> sortDescending_{};
+    std::array<bool, 8> sortDescending_{};
 };
 
 } // namespace pondel

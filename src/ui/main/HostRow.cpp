@@ -45,6 +45,7 @@ int CompareAscending(
         return ThreeWay(a.active != 0, b.active != 0);
     case 1:
     case 2:
+    case 7:
         return CompareTexts(first, second, column, style);
     case 3:
         return ThreeWay(TextToIp(a.ipAddr), TextToIp(b.ipAddr));
@@ -79,6 +80,8 @@ QString RowText(const HostRow& row, int column, const MarkStyle& style)
         return QString::fromUtf8(host.netMask);
     case 5:
         return QString::fromUtf8(host.macAddr);
+    case 7:
+        return QString::fromUtf8(host.group);
     default:
         return {};
     }

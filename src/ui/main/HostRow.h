@@ -52,11 +52,12 @@ struct MarkStyle {
 
 // The text a row shows in a column: column 0 is the mark text for an active
 // host in text mode and empty otherwise; 1 to 5 are host name, comment, IP
-// address, netmask and MAC address.
+// address, netmask and MAC address; 7 is the group. Column 6, the vendor,
+// comes from the registry, not the record.
 [[nodiscard]] QString RowText(const HostRow& row, int column, const MarkStyle& style);
 
 // The order of two rows by one column: negative, 0 or positive. Names and
-// comments ignore case; addresses compare as numbers; the MAC column puts
+// comments and groups ignore case; addresses compare as numbers; the MAC column puts
 // the highest address first. descending reverses every result.
 [[nodiscard]] int CompareHostRows(const HostRow& first, const HostRow& second, int column,
     bool descending, const MarkStyle& style);

@@ -21,10 +21,12 @@ class HostTableModel final : public QAbstractTableModel {
     Q_DISABLE_COPY_MOVE(HostTableModel)
 
 public:
-    static constexpr int kColumnCount = 7;
+    static constexpr int kColumnCount = 8;
     // After the MAC address: its vendor, from the registry once it is read.
     // The window hides it unless VENDOR_COLUMN is set.
     static constexpr int kVendorColumn = 6;
+    // The last column: the host's group, empty for none.
+    static constexpr int kGroupColumn = 7;
     // Column 0 in image mode: the pixel indent that centres the mark.
     static constexpr int kMarkIndentRole = Qt::UserRole + 1;
     // Column 0: whether the host answered, in either mode.

@@ -208,6 +208,7 @@ void CPondelDlg::CloseDown()
     state.firstSelectedRow = selected.empty() ? -1 : selected.front();
     state.columnWidths = list_->CurrentColumnWidths();
     state.vendorColumnWidth = list_->VendorColumnWidth();
+    state.groupColumnWidth = list_->GroupColumnWidth();
     const Result<void> saved = SaveSettings(settingsPath_, settings_, hosts_, state);
     if (!saved)
         ModalSeam::Error(this,

@@ -3,6 +3,7 @@
 #include <array>
 #include <filesystem>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include <QMainWindow>
@@ -134,6 +135,14 @@ public:
     void OnVersionInfo();
     // Esc: clears the selection; the window stays open.
     void OnCancel();
+    // The groups of the rows, for the group commands' submenus.
+    [[nodiscard]] std::vector<std::string> GroupNames() const;
+    // Selects exactly the rows of a group.
+    void OnSelectGroup(const std::string& group);
+    // Wakes the rows of a group, or after a question every row, in list
+    // order, as Wake Up wakes a selection.
+    void OnWakeGroup(const std::string& group);
+    void OnWakeAll();
 
     // The window's parts.
     [[nodiscard]] QTableView* HostListView() const noexcept;
@@ -142,8 +151,10 @@ public:
     [[nodiscard]] CommandSurfaces& Surfaces() noexcept { return *surfaces_; }
     // The woken hosts being watched.
     [[nodiscard]] WakingRows& Waking() noexcept { return *waking_; }
-    // Runs a command as its menu item, button or key would.
+    // Runs a command as its menu item, button or key would; a command with
+    // a submenu runs for one of the submenu's items.
     void RunCommand(CommandId id);
+    void RunCommand(CommandId id, const std::string& item);
     // What pane 0 says when a command waits for the end of a collection.
     [[nodiscard]] static QString CollectionBusyText();
 

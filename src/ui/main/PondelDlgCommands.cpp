@@ -16,7 +16,18 @@ void CPondelDlg::RunCommand(CommandId id)
         SetStatusText(StatusPane::kGeneral, CollectionBusyText());
         return;
     }
-    (this->*Command(id).handler)();
+    if (const auto handler = Command(id).handler)
+        (this->*handler)();
+}
+
+void CPondelDlg::RunCommand(CommandId id, const std::string& item)
+{
+    if (IsCollectRunning() && IdleWhileCollecting(id)) {
+        SetStatusText(StatusPane::kGeneral, CollectionBusyText());
+        return;
+    }
+    if (const auto handler = Command(id).itemHandler)
+        (this->*handler)(item);
 }
 
 QString CPondelDlg::CollectionBusyText()

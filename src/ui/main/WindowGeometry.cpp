@@ -76,6 +76,7 @@ void WindowGeometry::ResetToDefaultSize()
     const ColumnWidths widths = list_.MeasuredColumnWidths();
     settings_.columnWidths = widths;
     list_.ApplyColumnWidths(widths);
+    list_.ResetGroupColumnWidth();
     window_.showNormal();
     const QSize size = DefaultSize();
     window_.resize(size);
