@@ -278,6 +278,14 @@ const std::array kCommands{
         .menu = MenuId::kToolMenu,
     },
     CommandEntry{
+        .id = kListenForWake,
+        .text = QT_TRANSLATE_NOOP("Commands", "Listen for Wake Packets(&K)..."),
+        .description = QT_TRANSLATE_NOOP(
+            "Commands", "Show the wake packets that reach this computer, to see where one is lost"),
+        .handler = &CPondelDlg::OnListenForWake,
+        .menu = MenuId::kToolMenu,
+    },
+    CommandEntry{
         .id = kGetIpAddress,
         .text = QT_TRANSLATE_NOOP("Commands", "Get Ip Address(&I)..."),
         .description = QT_TRANSLATE_NOOP("Commands", "Show Get IP Address dialog"),

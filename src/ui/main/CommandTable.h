@@ -41,6 +41,7 @@ enum class CommandId : int {
     kShutdownHost = 32807,
     kOption = 32809,
     kLastWake = 32810,
+    kListenForWake = 32811,
     kCopy = 57634,
     kCut = 57635,
     kPaste = 57637,

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include "AppSettings.h"
 #include "CommandTable.h"
@@ -21,6 +22,7 @@ class QTableView;
 namespace pondel {
 
 class AutoRefresh;
+class CListenDlg;
 class CommandSurfaces;
 class HostListEditor;
 class HostListPane;
@@ -119,6 +121,8 @@ public:
     void OnWakeUp();
     void OnWakeUpNonBroadcast();
     void OnLastWake();
+    // Opens the Listen for Wake Packets window, or brings it to the front.
+    void OnListenForWake();
     void OnGetIpAddress();
     void OnGetMacAddress();
     void OnGetHostName();
@@ -184,6 +188,7 @@ private:
     std::unique_ptr<HostListEditor> editor_;
     std::unique_ptr<OptionsApplier> options_;
     std::unique_ptr<WakingRows> waking_;
+    QPointer<CListenDlg> listenView_;
 };
 
 } // namespace pondel

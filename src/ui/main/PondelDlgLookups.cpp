@@ -1,13 +1,20 @@
-// The lookup dialogs of the Tool menu and the version dialog.
+// The lookup dialogs and the wake listener of the Tool menu, and the version
+// dialog.
 #include "PondelDlg.h"
+
+#include <utility>
+#include <vector>
 
 #include "CAboutDlg.h"
 #include "CGetHostDlg.h"
 #include "CGetIpDlg.h"
 #include "CGetMacAddrDlg.h"
+#include "CListenDlg.h"
 #include "CSendIcmpDlg.h"
 #include "HostListPane.h"
 #include "HostProbe.h"
+#include "HostTableModel.h"
+#include "MacAddress.h"
 #include "ModalSeam.h"
 
 namespace pondel {
@@ -19,7 +26,39 @@ QString AddressOrName(const tHostInfo& host)
     return QString::fromUtf8(host.ipAddr[0] != '\0' ? host.ipAddr : host.hostName);
 }
 
+// The hosts of the window's rows that have a MAC address, for the listener
+// to name the targets of what it hears.
+std::vector<ListenedHost> ListenedHostsOf(const HostTableModel& rows)
+{
+    std::vector<ListenedHost> hosts;
+    for (const HostRow& row : rows.Rows()) {
+        ListenedHost host;
+        if (ParseMacAddress(row.host.macAddr, host.mac) != 0)
+            continue;
+        host.hostName = row.host.hostName;
+        hosts.push_back(std::move(host));
+    }
+    return hosts;
+}
+
 } // namespace
+
+void CPondelDlg::OnListenForWake()
+{
+    if (!listenView_) {
+        // Both are asked again at each start, so that a restart follows
+        // the options and the rows as they are then.
+        listenView_ = new CListenDlg(ListenSource{
+                                         .options = [this] { return ListenOptionsOf(settings_); },
+                                         .hosts = [this] { return ListenedHostsOf(*HostRows()); },
+                                     },
+            this);
+        listenView_->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    listenView_->show();
+    listenView_->raise();
+    listenView_->activateWindow();
+}
 
 void CPondelDlg::OnGetIpAddress()
 {
