@@ -1198,10 +1198,8 @@ Do you really want?</source>
             <translation>受信中: %1</translation>
         </message>
         <message>
-            <source>%1: %2
-    To allow it: %3</source>
-            <translation>%1: %2
-    許可するには: %3</translation>
+            <source>    To allow it: %1</source>
+            <translation>    許可するには: %1</translation>
         </message>
         <message>
             <source>Could not listen on:

@@ -153,20 +153,29 @@ void CListenDlg::StartListening()
         return;
     }
     session_ = std::move(session);
+    ShowOpened(opened.Value());
+    UpdateButtons();
+}
+
+void CListenDlg::ShowOpened(const WakeListener::Opened& opened)
+{
     QStringList listening;
-    for (const std::string& what : opened.Value().listening)
+    for (const std::string& what : opened.listening)
         listening << QString::fromStdString(what);
     listeningOn_->setText(tr("Listening on: %1").arg(listening.join(QStringLiteral(", "))));
     QStringList failed;
-    for (const ListenFailure& failure : opened.Value().failures)
-        failed << tr("%1: %2\n    To allow it: %3")
-                      .arg(QString::fromStdString(failure.what),
-                          QString::fromStdString(failure.error.message),
-                          QString::fromStdString(failure.howToAllow));
+    for (const ListenFailure& failure : opened.failures) {
+        QString text = QStringLiteral("%1: %2").arg(
+            QString::fromStdString(failure.what), QString::fromStdString(failure.error.message));
+        // A port another program holds has nothing to allow.
+        if (!failure.howToAllow.empty())
+            text += QLatin1Char('\n') +
+                tr("    To allow it: %1").arg(QString::fromStdString(failure.howToAllow));
+        failed << text;
+    }
     ShowFailures(failed.isEmpty()
             ? QString()
             : tr("Could not listen on:\n%1").arg(failed.join(QLatin1Char('\n'))));
-    UpdateButtons();
 }
 
 void CListenDlg::StopListening()

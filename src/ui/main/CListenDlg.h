@@ -68,6 +68,9 @@ private:
     void ShowPacket(std::uint64_t run, const HeardWakePacket& packet);
     void ShowNotWakeCount(std::uint64_t run, std::uint64_t count);
 
+    // What a start opened, and each port or path it could not, with the
+    // reason and what would allow it.
+    void ShowOpened(const WakeListener::Opened& opened);
     void ShowFailures(const QString& text);
     void UpdateNotWakeText();
     void UpdateButtons();
