@@ -56,6 +56,13 @@ CommandLineOptions ParseCommandLine(const std::vector<std::string>& arguments)
             options.console = true;
         } else if (letter == 'Q') {
             options.query = true;
+        } else if (letter == 'L') {
+            // The seconds are optional: a switch after /L is a switch.
+            options.listen = true;
+            const bool value = i + 1 < arguments.size() && !arguments[i + 1].empty() &&
+                arguments[i + 1][0] != '-' && arguments[i + 1][0] != '/';
+            if (value)
+                options.listenSeconds = arguments[++i];
         } else if (letter == 'V') {
             options.version = true;
         } else if (letter == 'A') {

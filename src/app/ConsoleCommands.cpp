@@ -19,6 +19,7 @@ std::string UsageText()
             "Pondel /C ... [/A] [/P Ports] [/R Count] [/E Name] [/S Password] [/D]\n"
             "Pondel /C (/H Hostname | /I IpAddr) ... /W Seconds\n"
             "Pondel /C /Q [/H Hostname]\n"
+            "Pondel /C /L [Seconds]\n"
             "Pondel /C /V\n"
             "Pondel /V\n";
     text += kRule;
@@ -35,6 +36,10 @@ std::string UsageText()
     text += "       /W Seconds : After the wake-up, wait up to Seconds (1-3600) for the host\n"
             "                    at /I or the /H row to answer: exit code 0 when it did,\n"
             "                    4 when it did not\n";
+    text += "       /L Seconds : Listen for wake packets on UDP 7, 9, PORT_NO and the extra\n"
+            "                    ports and for 0x0842 frames, and print each one; for\n"
+            "                    Seconds, or until Ctrl+C when none or 0: exit code 0\n"
+            "                    when one came, 5 when none did\n";
     text += kRule;
     text += "Wake options (with any of them each packet is listed with its result):\n"
             "       /A         : Also 255.255.255.255, the host's address, IPv6\n"

@@ -4,6 +4,7 @@
 
 #include "CommandLine.h"
 #include "ConsoleCommands.h"
+#include "ConsoleListen.h"
 #include "ConsoleWake.h"
 #include "WakeWait.h"
 #include "StatusQuery.h"
@@ -81,6 +82,10 @@ int ProcessCommandLine(const std::vector<std::string>& arguments, const HostList
         return 0;
     if (options.query)
         return QueryStatus(options, hosts, settings);
+    if (options.listen) {
+        const std::optional<std::uint32_t> seconds = ParseListenSeconds(options.listenSeconds);
+        return seconds ? ConsoleListen(*seconds, hosts, settings) : ShowUsage();
+    }
     const std::optional<WakeSwitches> switches = ReadWakeSwitches(options);
     if (!HasTarget(options) || !switches)
         return ShowUsage();

@@ -29,6 +29,10 @@ namespace pondel {
 // The status query (/C /Q) probes with the settings' probe options: it
 // prints one line per host and gives 1 (exit code 0), or -1 when the probe
 // cannot be readied or /H names no host of the list.
+// Listening (/C /L [seconds]) prints the wake packets that arrive and gives 1
+// when one did, kListenNothingHeard (5) when none did, -1 when nothing could
+// be opened; seconds that are not a number from 0 to 86400 get the usage
+// text.
 [[nodiscard]] int ProcessCommandLine(const std::vector<std::string>& arguments,
     const HostList& hosts, const LocalNetworkQueries& local, const AppSettings& settings);
 

@@ -31,8 +31,10 @@ void CPondelApp::InitInstance()
     LoadSettings(file.Document(), settings_);
     // The console command looks for one host: it keeps only the rows that
     // can be it, rather than copying a list of sixty thousand.
+    // Listening matches packets against every row.
     const CommandLineOptions options = ParseCommandLine(arguments_);
-    if (options.console && !(options.query && !options.hostName && !options.ipAddr))
+    const bool everyRow = options.listen || (options.query && !options.hostName && !options.ipAddr);
+    if (options.console && !everyRow)
         LoadHostList(file.Document(), settings_.maxHostNum, hosts_,
             [filter = TargetRowFilter(options)](
                 const HostNameAndAddress& host) { return filter(host.hostName, host.ipAddr); });

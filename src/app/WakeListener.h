@@ -12,6 +12,8 @@
 
 namespace pondel {
 
+class VendorDirectory;
+
 // What the listener opens: UDP on each port over IPv4 and IPv6 on all
 // interfaces, and a packet socket for EtherType 0x0842 frames.
 struct ListenOptions {
@@ -30,9 +32,14 @@ struct ListenedHost {
     std::string hostName;
 };
 
-// One line of what arrived. Identical packets (same from, to, path, target
-// and SecureOn length) within a second of the line's first are counted on
-// it instead of making a line of their own.
+// The hosts of the list whose MAC address reads, in the list's order.
+class HostList;
+[[nodiscard]] std::vector<ListenedHost> ListenedHostsOf(const HostList& hosts);
+
+// One line of what arrived. Identical packets (same sender address, to,
+// path, target and SecureOn presence; the sender's port may differ) within a
+// second of the line's first are counted on it instead of making a line of
+// their own.
 struct HeardWakePacket {
     std::uint64_t line = 0; // numbers lines from 1; an update repeats the number
     std::chrono::system_clock::time_point time;
@@ -53,6 +60,9 @@ struct ListenFailure {
     ErrorInfo error;        // the system's reason
     std::string howToAllow; // run as root, setcap, net.ipv4.ip_unprivileged_port_start
 };
+
+// One line for the user: the reason, then what would allow it.
+[[nodiscard]] std::string ListenFailureText(const ListenFailure& failure);
 
 // What the listener tells; the calls come on its own thread, one at a time,
 // and must not block.
@@ -76,21 +86,36 @@ public:
         std::vector<ListenFailure> failures;
     };
 
+    // Vendors come from the registry's usual folder.
     WakeListener(WakeListenerEvents& events, std::vector<ListenedHost> hosts);
+    // Vendors come from the caller's directory, which must outlive the
+    // listener; it is asked from the listener's thread.
+    WakeListener(
+        WakeListenerEvents& events, std::vector<ListenedHost> hosts, VendorDirectory& vendors);
     ~WakeListener();
     WakeListener(const WakeListener&) = delete;
     WakeListener& operator=(const WakeListener&) = delete;
 
     // Opens what it can and starts receiving; an error only when nothing at
-    // all could be opened.
+    // all could be opened, whose text names every failure. A listener that
+    // runs is stopped first; line numbers start again from 1.
     [[nodiscard]] Result<Opened> Start(const ListenOptions& options);
-    // Returns once the receiving thread has ended.
+    // Returns once the receiving thread has ended, so no event comes after
+    // it. Never call it from an event.
     void Stop();
+    // Replaces the hosts that targets are matched against, for the packets
+    // that come from now on (the list was edited, say). Any thread may call
+    // it, an event too; it waits for no packet.
+    void SetHosts(const std::vector<ListenedHost>& hosts);
 
 private:
     struct State;
+    struct HostNames;
     WakeListenerEvents& events_;
-    std::vector<ListenedHost> hosts_;
+    // Shared with the receiving thread.
+    std::shared_ptr<HostNames> hostNames_;
+    std::unique_ptr<VendorDirectory> ownVendors_; // when the caller gave none
+    VendorDirectory& vendors_;
     std::unique_ptr<State> state_;
 };
 

@@ -8,10 +8,7 @@
 #include "WakeOptionTexts.h"
 
 namespace pondel {
-namespace {
 
-// The extra ports that read, each once; a text that does not read as a
-// whole still gives the ports written right.
 std::vector<std::uint16_t> ExtraPorts(std::string_view text)
 {
     if (auto ports = ParseWakePorts(text))
@@ -25,8 +22,6 @@ std::vector<std::uint16_t> ExtraPorts(std::string_view text)
     }
     return ports;
 }
-
-} // namespace
 
 BuiltWakeRequest BuildWakeRequest(
     const WakeTarget& target, const AppSettings& settings, bool broadcast)

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "AppSettings.h"
 #include "MessageId.h"
@@ -23,6 +24,10 @@ struct BuiltWakeRequest {
     WakeRequest request;
     std::optional<MessageId> refusal;
 };
+
+// The ports of WAKE_EXTRA_PORTS that read, each once; a text that does not
+// read as a whole still gives the ports written right.
+[[nodiscard]] std::vector<std::uint16_t> ExtraPorts(std::string_view text);
 
 // The window's wake-up of one host: the directed broadcast (or, without
 // broadcast, the datagram to the host itself) plus the paths of WAKE_PATHS;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <memory>
 
 #include "Result.h"
@@ -25,6 +26,9 @@ public:
     [[nodiscard]] NativeSocket Descriptor() const { return readEnd_.Get(); }
     // Takes the requests that came, so that Descriptor() waits for the next.
     void Drain();
+    // Waits up to `timeout` for a request; true when one has come (and not
+    // been drained), for a loop that has no other descriptor to wait on.
+    [[nodiscard]] bool WaitFor(std::chrono::milliseconds timeout) const;
 
 private:
     TerminationRequests(SocketHandle readEnd, SocketHandle writeEnd);

@@ -65,6 +65,9 @@ TEST(BadInputTest, CommandLine)
         {{"/C", "/I", "198.51.100.20", "/M", "001122334455", "/W", "0"}, 3, kUsage, ""},
         {{"/C", "/I", "198.51.100.20", "/M", "001122334455", "/W", "3601"}, 3, kUsage, ""},
         {{"/C", "/I", "198.51.100.20", "/M", "001122334455", "/W", "-5"}, 3, kUsage, ""},
+        // Listening takes from 0 to 86400 seconds; nothing is opened.
+        {{"/C", "/L", "86401"}, 3, kUsage, ""},
+        {{"/C", "/L", "1.5"}, 3, kUsage, ""},
         {{"/C", "/W", "5", "/H", "pc1"}, -1, "", "Host \"pc1\" has no MAC address."},
         {{"/C", "/H", "pc1"}, -1, "", "Host \"pc1\" has no MAC address."},
         {{"/C", "/H", "-rf"}, -1, "", "Host \"-rf\" is not in the host list."},

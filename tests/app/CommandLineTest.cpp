@@ -33,6 +33,27 @@ TEST(ParseCommandLineTest, ValueSwitchesSwallowTheNextArgumentWhateverItIs)
     EXPECT_FALSE(options.netMask.has_value());
 }
 
+TEST(ParseCommandLineTest, ListenTakesTheNextArgumentUnlessItIsASwitch)
+{
+    const struct {
+        Args args;
+        std::optional<std::string> seconds;
+        std::optional<std::string> hostName;
+    } cases[] = {
+        {{"/C", "/L"}, std::nullopt, std::nullopt},
+        {{"/C", "/L", "30"}, "30", std::nullopt},
+        {{"/C", "-l", "x"}, "x", std::nullopt},
+        {{"/C", "/L", "/H", "pc1"}, std::nullopt, "pc1"},
+        {{"/C", "/L", "-5"}, std::nullopt, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        const auto options = ParseCommandLine(c.args);
+        EXPECT_TRUE(options.listen) << c.args.back();
+        EXPECT_EQ(options.listenSeconds, c.seconds) << c.args.back();
+        EXPECT_EQ(options.hostName, c.hostName) << c.args.back();
+    }
+}
+
 TEST(ParseCommandLineTest, UnknownOrBareSwitchStopsParsing)
 {
     for (const Args& args : {Args{"/C", "/X", "/V"}, Args{"/", "/C"}, Args{"-"}}) {

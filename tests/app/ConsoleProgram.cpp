@@ -23,9 +23,18 @@ RunResult ConsoleProgram::Run(const std::vector<std::string>& arguments) const
 
 RunResult ConsoleProgram::RunUnprivileged(const std::vector<std::string>& arguments) const
 {
+    return RunWithout({"net_raw", "net_admin"}, arguments);
+}
+
+RunResult ConsoleProgram::RunWithout(
+    const std::vector<std::string>& capabilities, const std::vector<std::string>& arguments) const
+{
     // Out of the bounding set, the capabilities are not regained at exec.
+    std::string dropped;
+    for (const std::string& capability : capabilities)
+        dropped += (dropped.empty() ? "-" : ",-") + capability;
     std::vector<std::string> argv{
-        "setpriv", "--bounding-set=-net_raw,-net_admin", "--inh-caps=-net_raw,-net_admin", "--"};
+        "setpriv", "--bounding-set=" + dropped, "--inh-caps=" + dropped, "--"};
     const std::vector<std::string> program = Argv(arguments);
     argv.insert(argv.end(), program.begin(), program.end());
     return RunCaptured(argv);

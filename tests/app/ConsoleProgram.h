@@ -23,6 +23,9 @@ public:
     // The same without the network privileges (CAP_NET_RAW, CAP_NET_ADMIN)
     // a root test process has.
     RunResult RunUnprivileged(const std::vector<std::string>& arguments) const;
+    // The same without the named capabilities ("net_bind_service", ...).
+    RunResult RunWithout(const std::vector<std::string>& capabilities,
+        const std::vector<std::string>& arguments) const;
     pid_t Spawn(const std::vector<std::string>& arguments,
         const posix_spawn_file_actions_t* actions, const posix_spawnattr_t* attributes) const;
 

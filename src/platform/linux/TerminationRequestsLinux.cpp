@@ -1,11 +1,13 @@
 #include "TerminationRequests.h"
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <utility>
 
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -68,6 +70,17 @@ void TerminationRequests::Drain()
 {
     char buffer[64];
     while (::read(readEnd_.Get(), buffer, sizeof buffer) > 0) { }
+}
+
+bool TerminationRequests::WaitFor(std::chrono::milliseconds timeout) const
+{
+    pollfd polled{readEnd_.Get(), POLLIN, 0};
+    const auto milliseconds = static_cast<int>(std::min<std::chrono::milliseconds::rep>(
+        std::max<std::chrono::milliseconds::rep>(timeout.count(), 0), 1 << 30));
+    if (::poll(&polled, 1, milliseconds) > 0)
+        return true;
+    // A signal that cut the wait short has written its byte by now.
+    return ::poll(&polled, 1, 0) > 0;
 }
 
 } // namespace pondel
