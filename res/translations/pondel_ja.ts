@@ -1202,10 +1202,8 @@ Do you really want?</source>
             <translation>    許可するには: %1</translation>
         </message>
         <message>
-            <source>Could not listen on:
-%1</source>
-            <translation>次では受信できません:
-%1</translation>
+            <source>Could not listen on:</source>
+            <translation>次では受信できません:</translation>
         </message>
         <message>
             <source>Stop</source>

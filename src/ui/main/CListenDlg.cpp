@@ -1,5 +1,7 @@
 #include "CListenDlg.h"
 
+#include <algorithm>
+#include <string>
 #include <utility>
 
 #include <QCloseEvent>
@@ -12,6 +14,7 @@
 #include <QPushButton>
 #include <QStringList>
 #include <QTableView>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "ClipboardText.h"
@@ -72,7 +75,7 @@ CListenDlg::CListenDlg(ListenSource source, QWidget* parent)
     failures_ = new QPlainTextEdit(this);
     failures_->setObjectName(QStringLiteral("listenFailures"));
     failures_->setReadOnly(true);
-    failures_->setMaximumHeight(failures_->fontMetrics().lineSpacing() * 7);
+    failures_->setMaximumHeight(failures_->fontMetrics().lineSpacing() * 10);
     failures_->hide();
 
     model_ = new ListenedPacketModel(this);
@@ -104,6 +107,14 @@ CListenDlg::CListenDlg(ListenSource source, QWidget* parent)
         else
             StartListening();
     });
+    hostsChanged_ = new QTimer(this);
+    hostsChanged_->setObjectName(QStringLiteral("hostsChangedTimer"));
+    hostsChanged_->setSingleShot(true);
+    hostsChanged_->setInterval(200);
+    connect(hostsChanged_, &QTimer::timeout, this, [this] {
+        if (Listening())
+            session_->Listener().SetHosts(source_.hosts());
+    });
     connect(clear_, &QPushButton::clicked, this, &CListenDlg::Clear);
     connect(copy_, &QPushButton::clicked, this, &CListenDlg::Copy);
 
@@ -125,7 +136,7 @@ CListenDlg::CListenDlg(ListenSource source, QWidget* parent)
     layout->addWidget(table_, 1);
     layout->addWidget(notWake_);
     layout->addLayout(bottom);
-    resize(900, 360);
+    resize(900, 420);
 
     UpdateNotWakeText();
     StartListening();
@@ -163,19 +174,37 @@ void CListenDlg::ShowOpened(const WakeListener::Opened& opened)
     for (const std::string& what : opened.listening)
         listening << QString::fromStdString(what);
     listeningOn_->setText(tr("Listening on: %1").arg(listening.join(QStringLiteral(", "))));
-    QStringList failed;
-    for (const ListenFailure& failure : opened.failures) {
-        QString text = QStringLiteral("%1: %2").arg(
-            QString::fromStdString(failure.what), QString::fromStdString(failure.error.message));
-        // A port another program holds has nothing to allow.
-        if (!failure.howToAllow.empty())
-            text += QLatin1Char('\n') +
-                tr("    To allow it: %1").arg(QString::fromStdString(failure.howToAllow));
-        failed << text;
+    ShowFailures(FailureText(opened.failures));
+}
+
+QString CListenDlg::FailureText(const std::vector<ListenFailure>& failures)
+{
+    if (failures.empty())
+        return {};
+    // Failures that one step would allow (the low ports, say) share its
+    // line, after the last of them, in the order they came.
+    struct Group {
+        std::string howToAllow;
+        QStringList reasons;
+    };
+    std::vector<Group> groups;
+    for (const ListenFailure& failure : failures) {
+        auto group = std::ranges::find(groups, failure.howToAllow, &Group::howToAllow);
+        if (group == groups.end())
+            group = groups.insert(groups.end(), Group{failure.howToAllow, {}});
+        // The system's text mostly names the port already.
+        const QString what = QString::fromStdString(failure.what);
+        const QString reason = QString::fromStdString(failure.error.message);
+        group->reasons << (reason.contains(what) ? reason
+                                                 : QStringLiteral("%1: %2").arg(what, reason));
     }
-    ShowFailures(failed.isEmpty()
-            ? QString()
-            : tr("Could not listen on:\n%1").arg(failed.join(QLatin1Char('\n'))));
+    QStringList lines{tr("Could not listen on:")};
+    for (const Group& group : groups) {
+        lines << group.reasons;
+        if (!group.howToAllow.empty())
+            lines << tr("    To allow it: %1").arg(QString::fromStdString(group.howToAllow));
+    }
+    return lines.join(QLatin1Char('\n'));
 }
 
 void CListenDlg::StopListening()
@@ -186,6 +215,12 @@ void CListenDlg::StopListening()
     session_.reset();
     listeningOn_->setText(tr("Not listening."));
     UpdateButtons();
+}
+
+void CListenDlg::HostsChanged()
+{
+    if (Listening())
+        hostsChanged_->start();
 }
 
 void CListenDlg::UseListenOptions(ListenOptions options)

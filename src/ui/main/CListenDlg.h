@@ -13,6 +13,7 @@
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
+class QTimer;
 class QTableView;
 
 namespace pondel {
@@ -51,6 +52,11 @@ public:
     void StopListening();
     [[nodiscard]] bool Listening() const noexcept { return session_ != nullptr; }
 
+    // The source's hosts changed (the list was edited): the listener names
+    // what it hears from now on after them. Edits come in bursts, so it asks
+    // the source a moment after the last.
+    void HostsChanged();
+
     // The ports and paths the next start opens, in place of the source's
     // (tests).
     void UseListenOptions(ListenOptions options);
@@ -72,6 +78,9 @@ private:
     // reason and what would allow it.
     void ShowOpened(const WakeListener::Opened& opened);
     void ShowFailures(const QString& text);
+    // Each failure's reason; what would allow it once after the failures
+    // it would allow. Empty for none.
+    [[nodiscard]] static QString FailureText(const std::vector<ListenFailure>& failures);
     void UpdateNotWakeText();
     void UpdateButtons();
     void Clear();
@@ -88,6 +97,7 @@ private:
     QPushButton* startStop_ = nullptr;
     QPushButton* clear_ = nullptr;
     QPushButton* copy_ = nullptr;
+    QTimer* hostsChanged_ = nullptr;
 
     std::uint64_t run_ = 0;
     // Not a wake packet: shown since opened or cleared, and the current

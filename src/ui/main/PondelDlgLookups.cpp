@@ -3,7 +3,6 @@
 #include "PondelDlg.h"
 
 #include <utility>
-#include <vector>
 
 #include "CAboutDlg.h"
 #include "CGetHostDlg.h"
@@ -14,7 +13,6 @@
 #include "HostListPane.h"
 #include "HostProbe.h"
 #include "HostTableModel.h"
-#include "MacAddress.h"
 #include "ModalSeam.h"
 
 namespace pondel {
@@ -26,34 +24,27 @@ QString AddressOrName(const tHostInfo& host)
     return QString::fromUtf8(host.ipAddr[0] != '\0' ? host.ipAddr : host.hostName);
 }
 
-// The hosts of the window's rows that have a MAC address, for the listener
-// to name the targets of what it hears.
-std::vector<ListenedHost> ListenedHostsOf(const HostTableModel& rows)
-{
-    std::vector<ListenedHost> hosts;
-    for (const HostRow& row : rows.Rows()) {
-        ListenedHost host;
-        if (ParseMacAddress(row.host.macAddr, host.mac) != 0)
-            continue;
-        host.hostName = row.host.hostName;
-        hosts.push_back(std::move(host));
-    }
-    return hosts;
-}
-
 } // namespace
 
 void CPondelDlg::OnListenForWake()
 {
     if (!listenView_) {
-        // Both are asked again at each start, so that a restart follows
-        // the options and the rows as they are then.
-        listenView_ = new CListenDlg(ListenSource{
-                                         .options = [this] { return ListenOptionsOf(settings_); },
-                                         .hosts = [this] { return ListenedHostsOf(*HostRows()); },
-                                     },
-            this);
+        // Both are asked at each start, so that a restart follows the options
+        // and the rows as they are then; the window's rows, not HostList,
+        // which a worker may hold.
+        ListenSource source{
+            .options = [this] { return ListenOptionsOf(settings_); },
+            .hosts = [this] { return ListenedHostsOf(HostRows()->Hosts()); },
+        };
+        listenView_ = new CListenDlg(std::move(source), this);
         listenView_->setAttribute(Qt::WA_DeleteOnClose);
+        // A list edited while it listens names the packets after the edit.
+        HostTableModel* rows = HostRows();
+        const auto changed = [view = listenView_.data()] { view->HostsChanged(); };
+        connect(rows, &QAbstractItemModel::rowsInserted, listenView_, changed);
+        connect(rows, &QAbstractItemModel::rowsRemoved, listenView_, changed);
+        connect(rows, &QAbstractItemModel::dataChanged, listenView_, changed);
+        connect(rows, &QAbstractItemModel::modelReset, listenView_, changed);
     }
     listenView_->show();
     listenView_->raise();
