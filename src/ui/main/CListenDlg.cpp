@@ -78,35 +78,10 @@ CListenDlg::CListenDlg(ListenSource source, QWidget* parent)
     failures_->setMaximumHeight(failures_->fontMetrics().lineSpacing() * 10);
     failures_->hide();
 
-    model_ = new ListenedPacketModel(this);
-    table_ = new QTableView(this);
-    table_->setObjectName(QStringLiteral("listenTable"));
-    table_->setModel(model_);
-    table_->verticalHeader()->hide();
-    table_->horizontalHeader()->setStretchLastSection(true);
-    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table_->setWordWrap(false);
-    table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
-    table_->resizeColumnsToContents();
-
+    SetUpTable();
     notWake_ = new QLabel(this);
     notWake_->setObjectName(QStringLiteral("notWakeCount"));
-    message_ = new QLabel(this);
-    message_->setObjectName(QStringLiteral("listenMessage"));
 
-    startStop_ = new QPushButton(this);
-    startStop_->setObjectName(QStringLiteral("startStopButton"));
-    clear_ = new QPushButton(tr("Clear"), this);
-    clear_->setObjectName(QStringLiteral("clearButton"));
-    copy_ = new QPushButton(tr("Copy"), this);
-    copy_->setObjectName(QStringLiteral("copyButton"));
-    connect(startStop_, &QPushButton::clicked, this, [this] {
-        if (Listening())
-            StopListening();
-        else
-            StartListening();
-    });
     hostsChanged_ = new QTimer(this);
     hostsChanged_->setObjectName(QStringLiteral("hostsChangedTimer"));
     hostsChanged_->setSingleShot(true);
@@ -115,31 +90,65 @@ CListenDlg::CListenDlg(ListenSource source, QWidget* parent)
         if (Listening())
             session_->Listener().SetHosts(source_.hosts());
     });
-    connect(clear_, &QPushButton::clicked, this, &CListenDlg::Clear);
-    connect(copy_, &QPushButton::clicked, this, &CListenDlg::Copy);
-
-    auto* buttons = new QDialogButtonBox(this);
-    QPushButton* close = buttons->addButton(tr("Close"), QDialogButtonBox::RejectRole);
-    close->setObjectName(QStringLiteral("closeButton"));
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-
-    auto* bottom = new QHBoxLayout;
-    bottom->addWidget(startStop_);
-    bottom->addWidget(clear_);
-    bottom->addWidget(copy_);
-    bottom->addWidget(message_, 1);
-    bottom->addWidget(buttons);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(listeningOn_);
     layout->addWidget(failures_);
     layout->addWidget(table_, 1);
     layout->addWidget(notWake_);
-    layout->addLayout(bottom);
+    layout->addLayout(MakeButtonRow());
     resize(900, 420);
 
     UpdateNotWakeText();
     StartListening();
+}
+
+void CListenDlg::SetUpTable()
+{
+    model_ = new ListenedPacketModel(this);
+    table_ = new QTableView(this);
+    table_->setObjectName(QStringLiteral("listenTable"));
+    table_->setModel(model_);
+    table_->verticalHeader()->hide();
+    table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
+    table_->horizontalHeader()->setStretchLastSection(true);
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->setWordWrap(false);
+    table_->resizeColumnsToContents();
+}
+
+QHBoxLayout* CListenDlg::MakeButtonRow()
+{
+    startStop_ = new QPushButton(this);
+    startStop_->setObjectName(QStringLiteral("startStopButton"));
+    connect(startStop_, &QPushButton::clicked, this, [this] {
+        if (Listening())
+            StopListening();
+        else
+            StartListening();
+    });
+    clear_ = new QPushButton(tr("Clear"), this);
+    clear_->setObjectName(QStringLiteral("clearButton"));
+    connect(clear_, &QPushButton::clicked, this, &CListenDlg::Clear);
+    copy_ = new QPushButton(tr("Copy"), this);
+    copy_->setObjectName(QStringLiteral("copyButton"));
+    connect(copy_, &QPushButton::clicked, this, &CListenDlg::Copy);
+    message_ = new QLabel(this);
+    message_->setObjectName(QStringLiteral("listenMessage"));
+
+    auto* buttons = new QDialogButtonBox(this);
+    QPushButton* close = buttons->addButton(tr("Close"), QDialogButtonBox::RejectRole);
+    close->setObjectName(QStringLiteral("closeButton"));
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* row = new QHBoxLayout;
+    row->addWidget(startStop_);
+    row->addWidget(clear_);
+    row->addWidget(copy_);
+    row->addWidget(message_, 1);
+    row->addWidget(buttons);
+    return row;
 }
 
 CListenDlg::~CListenDlg()

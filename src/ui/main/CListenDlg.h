@@ -10,6 +10,7 @@
 
 #include "WakeListener.h"
 
+class QHBoxLayout;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
@@ -68,6 +69,10 @@ protected:
 
 private:
     class Session;
+
+    void SetUpTable();
+    // Start/Stop, Clear, Copy with what became of it, and Close.
+    [[nodiscard]] QHBoxLayout* MakeButtonRow();
 
     // Queued from the listener's thread; `run` tells starts apart, since
     // each start numbers its lines anew.
