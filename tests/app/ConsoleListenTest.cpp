@@ -3,7 +3,10 @@
 // and the exit code tells whether one came or nothing could be opened.
 #include <algorithm>
 #include <csignal>
+#include <cstdio>
+#include <fstream>
 #include <future>
+#include <sstream>
 #include <thread>
 
 #include <fcntl.h>
@@ -32,6 +35,27 @@ std::vector<std::string> Fields(const std::string& line)
         fields.push_back(line.substr(from, tab - from));
     fields.push_back(line.substr(from));
     return fields;
+}
+
+// Waits until a UDP port is bound in this namespace, as the program does
+// first thing; false when it is not within five seconds.
+bool WaitForUdpPort(std::uint16_t port)
+{
+    char hex[8];
+    std::snprintf(hex, sizeof hex, ":%04X", port);
+    for (int tries = 0; tries < 250; ++tries) {
+        std::ifstream table("/proc/net/udp");
+        for (std::string line; std::getline(table, line);) {
+            // "   0: 00000000:9C41 00000000:0000 07 ...": the slot, then the local address.
+            std::istringstream fields(line);
+            std::string slot, local;
+            fields >> slot >> local;
+            if (local.ends_with(hex))
+                return true;
+        }
+        std::this_thread::sleep_for(20ms);
+    }
+    return false;
 }
 
 class ConsoleListenTest : public testing::Test {
@@ -104,17 +128,19 @@ TEST_F(ConsoleListenTest, PrintsWhatArrivedAndTellsByItsExitCode)
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
         WriteSettings(row.portNo, row.extraPorts);
+        const std::string settings = ReadTextFile(program_.SettingsFile());
         const Arguments arguments{"/C", "/L", "2"};
         auto listening = std::async(std::launch::async, [&] {
             return row.dropped.empty() ? program_.Run(arguments)
                                        : program_.RunWithout(row.dropped, arguments);
         });
-        // The program opens its sockets in well under this.
-        std::this_thread::sleep_for(500ms);
-        if (row.rounds != 0)
+        if (row.rounds != 0) {
+            EXPECT_TRUE(WaitForUdpPort(40001));
             WakeFromPeer(40001, row.rounds);
+        }
         const test::RunResult result = listening.get();
         EXPECT_EQ(result.exitCode, row.exitCode);
+        EXPECT_EQ(ReadTextFile(program_.SettingsFile()), settings); // nothing saved
         for (const std::string& error : row.errors)
             EXPECT_NE(result.errorOutput.find(error), std::string::npos) << result.errorOutput;
         if (row.rounds == 0) {
@@ -145,9 +171,10 @@ TEST_F(ConsoleListenTest, ATerminationRequestEndsAListenWithoutTime)
             posix_spawn_file_actions_addopen(&actions, fd, "/dev/null", O_WRONLY, 0);
         const pid_t pid = program_.Spawn(arguments, &actions, nullptr);
         posix_spawn_file_actions_destroy(&actions);
-        std::this_thread::sleep_for(300ms);
+        EXPECT_TRUE(WaitForUdpPort(40000));
         WakeFromPeer(40000, 1);
-        std::this_thread::sleep_for(200ms);
+        // Time to take the packet in before the request ends the listening.
+        std::this_thread::sleep_for(500ms);
         const auto stopped = std::chrono::steady_clock::now();
         kill(pid, arguments.size() == 2 ? SIGTERM : SIGINT);
         EXPECT_EQ(test::WaitExitCode(pid), 0);
