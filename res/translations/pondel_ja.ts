@@ -279,6 +279,14 @@
             <source>Wake All</source>
             <translation>すべて起動</translation>
         </message>
+        <message>
+            <source>Listen for Wake Packets(&amp;T)...</source>
+            <translation>起動パケットの受信(&amp;T)...</translation>
+        </message>
+        <message>
+            <source>Show the wake packets that reach this computer, to see where one is lost</source>
+            <translation>このコンピューターに届いた起動パケットを表示し、どこで失われるかを調べます</translation>
+        </message>
     </context>
     <context>
         <name>ModalSeam</name>
@@ -1215,6 +1223,114 @@ Do you really want?</source>
         <message>
             <source>Another machine answers for this address: %1 answered, %2 expected</source>
             <translation>このアドレスには別のマシンが応答しています: 応答 %1、期待 %2</translation>
+        </message>
+    </context>
+    <context>
+        <name>pondel::CListenDlg</name>
+        <message>
+            <source>Listen for Wake Packets</source>
+            <translation>起動パケットの受信</translation>
+        </message>
+        <message>
+            <source>Clear</source>
+            <translation>クリア</translation>
+        </message>
+        <message>
+            <source>Copy</source>
+            <translation>コピー</translation>
+        </message>
+        <message>
+            <source>Close</source>
+            <translation>閉じる</translation>
+        </message>
+        <message>
+            <source>Not listening.</source>
+            <translation>受信していません。</translation>
+        </message>
+        <message>
+            <source>Nothing could be opened to listen on:
+%1</source>
+            <translation>受信に使えるポートを一つも開けませんでした:
+%1</translation>
+        </message>
+        <message>
+            <source>Listening on: %1</source>
+            <translation>受信中: %1</translation>
+        </message>
+        <message>
+            <source>    To allow it: %1</source>
+            <translation>    許可するには: %1</translation>
+        </message>
+        <message>
+            <source>Could not listen on:</source>
+            <translation>次では受信できません:</translation>
+        </message>
+        <message>
+            <source>Stop</source>
+            <translation>停止</translation>
+        </message>
+        <message>
+            <source>Start</source>
+            <translation>開始</translation>
+        </message>
+        <message>
+            <source>Not a wake packet: %1</source>
+            <translation>起動パケット以外: %1</translation>
+        </message>
+        <message>
+            <source>The rows could not be placed on the clipboard.</source>
+            <translation>行をクリップボードに置けませんでした。</translation>
+        </message>
+        <message>
+            <source>1 row copied.</source>
+            <translation>1 行をコピーしました。</translation>
+        </message>
+        <message>
+            <source>%1 rows copied.</source>
+            <translation>%1 行をコピーしました。</translation>
+        </message>
+    </context>
+    <context>
+        <name>pondel::ListenedPacketModel</name>
+        <message>
+            <source>Time</source>
+            <translation>時刻</translation>
+        </message>
+        <message>
+            <source>From</source>
+            <translation>送信元</translation>
+        </message>
+        <message>
+            <source>To</source>
+            <translation>宛先</translation>
+        </message>
+        <message>
+            <source>Path</source>
+            <translation>経路</translation>
+        </message>
+        <message>
+            <source>Target MAC</source>
+            <translation>対象 MAC</translation>
+        </message>
+        <message>
+            <source>Host</source>
+            <translation>ホスト</translation>
+        </message>
+        <message>
+            <source>SecureOn</source>
+            <translation>SecureOn</translation>
+        </message>
+        <message>
+            <source>Repeats</source>
+            <translation>回数</translation>
+        </message>
+        <message>
+            <source>%1 (%2)</source>
+            <translation>%1 (%2)</translation>
+        </message>
+        <message>
+            <source>yes</source>
+            <translation>あり</translation>
         </message>
     </context>
 </TS>

@@ -90,14 +90,15 @@ private slots:
         WindowFixture without(kThreeHosts);
         QCOMPARE(OpenedMenu(without.Open().Surfaces().MainMenu(MenuId::kToolMenu)),
             QStringList({"~Wake Up(&W)\tCtrl+W", "~Wake Up (Non Broadcast)(&B)\tCtrl+B",
-                "Last Wake(&L)...", "-", "~Select Group(&G)", "~Wake Group(&K)", "~Wake All(&A)",
-                "-", "Get Ip Address(&I)...", "Get Mac Address(&M)...", "Get Host Name(&N)...",
-                "Send ICMP(&P)...", "-", "Collect host information(&C)...", "-", "Option(&O)..."}));
+                "Last Wake(&L)...", "Listen for Wake Packets(&T)...", "-", "~Select Group(&G)",
+                "~Wake Group(&K)", "~Wake All(&A)", "-", "Get Ip Address(&I)...",
+                "Get Mac Address(&M)...", "Get Host Name(&N)...", "Send ICMP(&P)...", "-",
+                "Collect host information(&C)...", "-", "Option(&O)..."}));
 
         WindowFixture with("[SETTING]\nENABLE_REMOTE_SHUTDOWN=1\n" + kThreeHosts);
         CPondelDlg& window = with.Open();
         const QStringList tool = OpenedMenu(window.Surfaces().MainMenu(MenuId::kToolMenu));
-        QCOMPARE(tool.mid(14, 4),
+        QCOMPARE(tool.mid(15, 4),
             QStringList({"-", "~Shutdown Windows Host(&S)", "-", "Option(&O)..."}));
         SelectRows(window, {1});
         QVERIFY(MenuEnables(window, CommandId::kShutdownHost));

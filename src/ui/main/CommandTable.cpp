@@ -276,6 +276,14 @@ const std::array kCommands{
         .menu = MenuId::kToolMenu,
     },
     CommandEntry{
+        .id = kListenForWake,
+        .text = QT_TRANSLATE_NOOP("Commands", "Listen for Wake Packets(&T)..."),
+        .description = QT_TRANSLATE_NOOP(
+            "Commands", "Show the wake packets that reach this computer, to see where one is lost"),
+        .handler = &CPondelDlg::OnListenForWake,
+        .menu = MenuId::kToolMenu,
+    },
+    CommandEntry{
         .id = kSelectGroup,
         .text = QT_TRANSLATE_NOOP("Commands", "Select Group(&G)"),
         .trayText = QT_TRANSLATE_NOOP("Commands", "Select Group"),

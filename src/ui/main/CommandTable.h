@@ -46,6 +46,7 @@ enum class CommandId : int {
     kSelectGroup = 32811,
     kWakeGroup = 32812,
     kWakeAll = 32813,
+    kListenForWake = 32814,
     kCopy = 57634,
     kCut = 57635,
     kPaste = 57637,

@@ -12,6 +12,7 @@
 #include <QTableView>
 
 #include "AutoRefresh.h"
+#include "CListenDlg.h"
 #include "CommandSurfaces.h"
 #include "HostListEditor.h"
 #include "HostListPane.h"
@@ -104,6 +105,8 @@ QString CPondelDlg::EmptyListHint()
 
 CPondelDlg::~CPondelDlg()
 {
+    // Its listener's thread ends before any part goes.
+    delete listenView_;
     waking_->Stop();
     workers_->Stop();
     surfaces_->RemoveTrayIcon();

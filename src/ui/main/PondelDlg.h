@@ -7,6 +7,7 @@
 #include <vector>
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include "AppSettings.h"
 #include "CommandTable.h"
@@ -22,6 +23,7 @@ class QTableView;
 namespace pondel {
 
 class AutoRefresh;
+class CListenDlg;
 class CommandSurfaces;
 class HostListEditor;
 class HostListPane;
@@ -120,6 +122,8 @@ public:
     void OnWakeUp();
     void OnWakeUpNonBroadcast();
     void OnLastWake();
+    // Opens the Listen for Wake Packets window, or brings it to the front.
+    void OnListenForWake();
     void OnGetIpAddress();
     void OnGetMacAddress();
     void OnGetHostName();
@@ -195,6 +199,7 @@ private:
     std::unique_ptr<HostListEditor> editor_;
     std::unique_ptr<OptionsApplier> options_;
     std::unique_ptr<WakingRows> waking_;
+    QPointer<CListenDlg> listenView_;
 };
 
 } // namespace pondel
