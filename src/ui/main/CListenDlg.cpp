@@ -6,7 +6,9 @@
 
 #include <QCloseEvent>
 #include <QDialogButtonBox>
+#include <QFontMetrics>
 #include <QHBoxLayout>
+
 #include <QHeaderView>
 #include <QLabel>
 #include <QMetaObject>
@@ -115,7 +117,22 @@ void CListenDlg::SetUpTable()
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setWordWrap(false);
-    table_->resizeColumnsToContents();
+    SetInitialColumnWidths();
+}
+
+// Until the first packet, the columns take the width of typical contents,
+// so that the empty table already shows where each field will go.
+void CListenDlg::SetInitialColumnWidths()
+{
+    static const char* const kSamples[] = {"2026-01-01 00:00:00", "192.0.2.100:40000",
+        "192.0.2.255", "EtherType 0x0842", "00:00:5E:00:53:01 (Vendor)", "hostname", "", ""};
+    static_assert(std::size(kSamples) == ListenedPacketModel::kColumnCount);
+    const QFontMetrics metrics = table_->fontMetrics();
+    QHeaderView* header = table_->horizontalHeader();
+    for (int column = 0; column < model_->columnCount(); ++column) {
+        const int sample = metrics.horizontalAdvance(QString::fromLatin1(kSamples[column]));
+        table_->setColumnWidth(column, std::max(sample + 16, header->sectionSizeHint(column)));
+    }
 }
 
 QHBoxLayout* CListenDlg::MakeButtonRow()

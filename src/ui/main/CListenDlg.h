@@ -71,6 +71,7 @@ private:
     class Session;
 
     void SetUpTable();
+    void SetInitialColumnWidths();
     // Start/Stop, Clear, Copy with what became of it, and Close.
     [[nodiscard]] QHBoxLayout* MakeButtonRow();
 
